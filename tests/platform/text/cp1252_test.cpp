@@ -1,0 +1,45 @@
+#include "platform/text/cp1252.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace cp1252::literals;
+
+// Every byte round-trips through UTF-8, and the high row maps as the
+// published code page does (checked against iconv's table).
+TEST(Cp1252, EveryByteMatchesIconv) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) {
+    // iconv refuses the five unassigned bytes; we keep them as C1 controls.
+    if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) continue;
+    all += static_cast<char>(b);
+  }
+  const std::string in = ::testing::TempDir() + "cp1252_all.bin";
+  FILE* f = std::fopen(in.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(all.data(), 1, all.size(), f);
+  std::fclose(f);
+  FILE* p = popen(("iconv -f CP1252 -t UTF-8 " + in).c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string expected;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) expected.append(buf, n);
+  ASSERT_EQ(pclose(p), 0);
+  EXPECT_EQ(cp1252::to_utf8(all), expected);
+  EXPECT_EQ(cp1252::from_utf8(expected), all);
+}
+
+TEST(Cp1252, ItalianLiteralsAndRefusals) {
+  EXPECT_EQ(u8"perché €"_w1252, std::string("perch\xE9 \x80"));
+  EXPECT_EQ(u8"‘’“”–—…"_w1252, std::string("\x91\x92\x93\x94\x96\x97\x85"));
+  // A character outside the code page: replaced, or refused when strict.
+  EXPECT_EQ(cp1252::from_utf8("a\xE2\x82\xBD" "b"), "a?b");  // rouble sign
+  EXPECT_FALSE(cp1252::from_utf8_strict("\xE2\x82\xBD").has_value());
+  // Broken UTF-8 never reads past the end.
+  EXPECT_EQ(cp1252::from_utf8("\xC3"), "?");
+  EXPECT_EQ(cp1252::from_utf8("\xE2\x82"), "??");
+  EXPECT_FALSE(cp1252::from_utf8_strict("\xC0\x80").has_value());  // overlong
+}

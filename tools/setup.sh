@@ -1,0 +1,44 @@
+# Shared by ./run and ./test: installs what is missing from Debian's packages
+# and configures and builds one build folder. Sourced, not run.
+
+# Packages the program needs to build and start.
+RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation xdg-utils)
+
+# Everything the tests use on top: the sanitizer and fuzzing compilers, the
+# PDF readers used as oracles, fonts, zlib and OpenSSL as references, a
+# virtual X server for real windows.
+TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang-16 libclang-rt-16-dev llvm-16
+  qpdf poppler-utils mupdf-tools ghostscript libxml2-utils imagemagick zbar-tools
+  zlib1g-dev libssl-dev fonts-urw-base35 fonts-dejavu-core python3 python3-fonttools
+  xvfb xauth)
+
+sevrina_jobs() {
+  local n
+  n=$(nproc 2>/dev/null || echo 2)
+  echo "$n"
+}
+
+# ensure_packages NAME...: installs the packages not yet installed.
+ensure_packages() {
+  local missing=() p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# build_tree DIR [cmake options...]: configures DIR once and builds it.
+build_tree() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$(sevrina_jobs)"
+}
