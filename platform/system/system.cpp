@@ -1,0 +1,89 @@
+#include "platform/system/system.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+
+extern char** environ;
+
+namespace sys {
+namespace {
+
+std::optional<std::filesystem::path>& program_folder_override() {
+  static std::optional<std::filesystem::path> folder;
+  return folder;
+}
+
+std::filesystem::path home_folder() {
+  const char* home = std::getenv("HOME");
+  if (home && *home) return home;
+  return "/";
+}
+
+// Reads XDG_DESKTOP_DIR="..." from ~/.config/user-dirs.dirs (or
+// $XDG_CONFIG_HOME/user-dirs.dirs); "$HOME" at its start is expanded.
+std::optional<std::filesystem::path> xdg_desktop() {
+  std::filesystem::path config;
+  if (const char* c = std::getenv("XDG_CONFIG_HOME"); c && *c) {
+    config = c;
+  } else {
+    config = home_folder() / ".config";
+  }
+  std::ifstream in(config / "user-dirs.dirs");
+  std::string line;
+  const std::string key = "XDG_DESKTOP_DIR=";
+  while (std::getline(in, line)) {
+    if (line.rfind(key, 0) != 0) continue;
+    std::string value = line.substr(key.size());
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+      value = value.substr(1, value.size() - 2);
+    }
+    if (value.rfind("$HOME", 0) == 0) value = home_folder().string() + value.substr(5);
+    if (value.empty()) return std::nullopt;
+    return std::filesystem::path(value);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::filesystem::path program_folder() {
+  if (program_folder_override()) return *program_folder_override();
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::filesystem::current_path();
+  return exe.parent_path();
+}
+
+void set_program_folder(const std::filesystem::path& folder) { program_folder_override() = folder; }
+
+std::filesystem::path desktop_folder() {
+  std::error_code ec;
+  if (auto d = xdg_desktop(); d && std::filesystem::is_directory(*d, ec)) return *d;
+  auto desktop = home_folder() / "Desktop";
+  if (std::filesystem::is_directory(desktop, ec)) return desktop;
+  return home_folder();
+}
+
+bool open_in_viewer(const std::string& path) {
+  // Double fork, so the viewer is never our child to wait for and leaves
+  // no zombie behind.
+  pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    pid_t grandchild = 0;
+    char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(path.c_str()), nullptr};
+    int rc = posix_spawnp(&grandchild, "xdg-open", nullptr, nullptr, argv, environ);
+    _exit(rc == 0 ? 0 : 1);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace sys
