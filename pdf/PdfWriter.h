@@ -1,0 +1,562 @@
+#pragma once
+// PdfWriter: the program's general-purpose PDF writer. One object writes one
+// document in a single forward pass: pages, fonts, images and form objects as
+// soon as each is complete; resources, page tree, catalog, information,
+// cross-reference table and trailer when the document ends.
+//
+// Every text is a std::string of Windows-1252 bytes, one byte per character.
+// Lengths given by a caller are in the caller's unit (SetScale); the origin is
+// the top-left corner of the margin box and y grows downward.
+//
+// Failures: BeginDoc, AddFont, GetInfo and the image and drawing loaders
+// record theirs (ErrNumber, ErrSource, ErrDescription) and carry on; every
+// other member lets a failure reach its caller as a pdf::PdfError.
+//
+// The members are spread over the folders pdf/core, pdf/text and
+// pdf/graphics; this is their one header.
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "pdf/core/bytes.h"
+
+namespace pdf {
+
+// A failure that reaches the caller of a PdfWriter member: a number in the
+// classic runtime numbering (5 invalid argument, 6 overflow, 9 subscript out
+// of range, 11 division by zero, 52 bad file name or number, 53 file not
+// found, 57 device input/output error, ...) and its description.
+class PdfError : public std::runtime_error {
+ public:
+  PdfError(std::int32_t number, const std::string& description)
+      : std::runtime_error(description), number_(number), description_(description) {}
+  // The failure of the given number with its standard description.
+  explicit PdfError(std::int32_t number);
+
+  std::int32_t Number() const noexcept { return number_; }
+  const std::string& Description() const noexcept { return description_; }
+
+  // The standard description of a failure number ("Bad file name or number"
+  // for 52, ...); a generic text for numbers without one.
+  static std::string DescriptionOf(std::int32_t number);
+
+ private:
+  std::int32_t number_;
+  std::string description_;
+};
+
+// ---------------------------------------------------------------------------
+// Record types of the writer's tables. Every table is indexed from 1; entry 0
+// exists and is never used.
+
+// A growable text store for page, form-object and pattern content. Data holds
+// Capacity bytes of which the first Position - 1 are content.
+struct StringBuffer {
+  std::string Data;
+  std::int32_t Capacity = 0;
+  std::int32_t Position = 1;
+};
+
+// PageRuleFlags of a recorded page object.
+enum PageRuleFlags : std::int32_t {
+  PageRuleFirst = 1,
+  PageRuleEven = 2,
+  PageRuleOdd = 4,
+  PageRuleEvery = 7,
+  PageRuleNotFirst = 8,
+  PageRuleOver = 16,
+};
+
+// PaintFlags of the shape members.
+enum PaintFlags : std::int32_t {
+  PaintNoStroke = 1,
+  PaintClose = 2,
+  PaintFill = 4,
+  PaintClip = 128,
+};
+
+// CompressionMode bits.
+enum CompressionModeFlags : std::int32_t {
+  CompressRunLength = 1,
+  CompressFlate = 2,
+  CompressLzw = 4,
+  CompressAscii85 = 8,
+  CompressAsciiHex = 16,
+};
+
+// FontStyleFlags.
+enum FontStyleFlags : std::int32_t {
+  FontBold = 1,
+  FontItalic = 2,
+  FontUnderline = 4,
+  FontOverline = 8,
+  FontStrikeOut = 16,
+};
+
+struct RecordedObject {
+  std::string Name;
+  std::string Annots;
+  std::int32_t PageRule = 0;
+};
+
+struct OutlineEntry {
+  std::string Caption;
+  std::int32_t Level = 0;
+  std::int32_t Page = 0;
+  std::string Color;
+  std::int32_t Style = 0;
+  std::string Destination;
+  std::int32_t Parent = 0;
+  std::int32_t ObjectNumber = 0;
+  std::int32_t First = 0;
+  std::int32_t Last = 0;
+  std::int32_t Next = 0;
+  std::int32_t Prev = 0;
+};
+
+struct FontRecord {
+  std::string Key;
+  bool FontType = false;  // true: loaded from a TrueType file
+  std::string BaseFont;
+  std::array<std::int16_t, 256> Widths{};
+  std::int16_t LineHeight = 0;
+  std::int32_t Descent = 0;
+  std::int32_t MacEncoding = 0;
+};
+
+struct ImageRecord {
+  std::string FileName;
+  std::int32_t Width = 0;
+  std::int32_t Height = 0;
+  std::int16_t FrameNumber = 0;
+};
+
+struct LayerRecord {
+  std::string Name;
+  bool StartState = false;
+  bool ShowInList = false;
+};
+
+struct SavedStyle {
+  float ScaleFactor = 0;
+  float CurrentX = 0;
+  float CurrentY = 0;
+  std::string FillColor;
+  std::string FillPatternColor;
+  std::string LineColor;
+  std::string LinePatternColor;
+  std::string TextColor;
+  std::string TextPatternColor;
+  std::string FontName;
+  std::int32_t FontStyle = 0;
+  float FontSize = 0;
+  float LineWidth = 0;
+};
+
+// One form field of the open page (filled by AddField and OnFieldEvent).
+struct FieldRecord {
+  std::string Name;
+  std::string DictionaryStart;  // "<< /Type /Annot /Subtype /Widget ..."
+  std::string ExtraEntries;
+  std::string Actions;          // inside " /AA << " and " >> "
+  bool CalculationFlag = false;
+  std::string Caption;
+  std::string DefaultAppearance;
+  std::string AppearanceCharacteristics;
+  std::string Tooltip;
+  std::string Value;            // choice fields: options joined by "|"
+  std::int16_t SelectedOption = 0;
+  std::int32_t FieldType = 0;   // 0 text, 1/4/5 buttons, 2/3 choice
+};
+
+struct DestinationRecord {
+  std::int32_t Page = 0;
+  std::string View;
+  std::string Name;  // with its leading "/"
+};
+
+struct ImportSource {
+  std::string FileName;
+};
+
+// ---------------------------------------------------------------------------
+
+class PdfWriter {
+ public:
+  PdfWriter();
+  ~PdfWriter();
+  PdfWriter(const PdfWriter&) = delete;
+  PdfWriter& operator=(const PdfWriter&) = delete;
+
+  // ---- lifecycle and errors ----
+  void Abort();
+  std::string BeginDoc(const std::string& strFileName = "");
+  void OpenDoc();
+  std::int32_t ErrNumber() const;
+  std::string ErrSource() const;
+  std::string ErrDescription() const;
+  std::int32_t FileSize() const;
+  std::string Version() const;
+  void SetMemoryUsage(std::int16_t Value);
+
+  // ---- pages, geometry, current point ----
+  void SetScale(std::int32_t ScaleMode, float UserFactor = 1);
+  void SetPaperSize(std::int32_t PaperSize, float UserWidth = 0, float UserHeight = 0);
+  void SetMargins(float Left = 0, float Right = 0, float Top = 0, float Bottom = 0,
+                  bool ClipPage = true);
+  void SetPageView(std::int32_t ViewMode);
+  std::int32_t GetPage() const;
+  float GetPageWidth(bool KeepMargins = false) const;
+  float GetPageHeight(bool KeepMargins = false) const;
+  float GetX() const;
+  float GetY() const;
+  void SetXY(float X, float Y);
+  std::int32_t BeginPage();
+  void EndPage();
+
+  // ---- document close ----
+  void EndDoc();
+
+  // ---- colours ----
+  void SetColorFill(const std::string& Color);
+  void SetColorLine(const std::string& Color);
+  void SetColorText(const std::string& Color);
+
+  // ---- recorded page objects ----
+  void BeginObject(const std::string& Alias, std::int32_t Options = 0);
+  void EndObject();
+  void PlayObject(const std::string& Name);
+
+  // ---- document settings ----
+  void SetDocProperty(const std::string& DocTitle = "", const std::string& DocSubject = "",
+                      const std::string& DocAuthor = "", const std::string& DocCreator = "",
+                      const std::string& DocProducer = "", const std::string& DocKeywords = "");
+  void SetLabel(std::int32_t PageLabel, const std::string& LabelPrefix = "",
+                std::int16_t FirstValue = -1);
+  void SetPageTransition(std::int32_t Transition, float ShowTime = 1, float TransTime = 1);
+  void SetViewerPreferences(std::int32_t Mode);
+
+  // ---- outlines ----
+  std::string AddBookmark(const std::string& Caption, std::int16_t Level = 0,
+                          std::int32_t TypeOfBookmark = 0, float X = 0, float Y = 0,
+                          float Width = 0, float Height = 0, float Zoom = 0,
+                          const std::string& Color = "", std::int32_t FontStyle = 0);
+
+  // ---- compression ----
+  void SetCompression(std::int32_t CompressionMode, std::uint8_t Quality = 3);
+
+  // ==== text and fonts members (pdf/text) ====
+  // ==== end text and fonts members ====
+
+ public:
+  // ==== graphics members (pdf/graphics) ====
+  // ==== end graphics members ====
+
+ public:
+  // ==== security members (pdf/core/PdfWriter_security.cpp) ====
+  // Turns protection on: owner and user entries, permission value, document
+  // key and file identifier for the whole document. Call before BeginDoc.
+  void SetProtection(std::int32_t Mode, const std::string& OwnerPwd = "",
+                     const std::string& UserPwd = "");
+  // The RC4 key of one object, as a byte string (one character per byte).
+  // 0 stands for the object being written; the number used is written back.
+  std::string GetObjectKey(std::int32_t& ObjectNumber);
+  // RC4 of Data(0..LastIndex) under Key (LastIndex 0: the whole array; -1:
+  // nothing), as a new array; Data is not changed. The key schedule of the
+  // last key is cached in Security.Rc4Cache.
+  Bytes Rc4(const std::string& Key, const Bytes& Data, std::int32_t& LastIndex);
+  // ==== end security members ====
+
+ public:
+  // ==== deflate members (pdf/core/PdfWriter_deflate.cpp) ====
+  // Compresses every byte of ByteArray into a zlib stream that replaces it;
+  // BufCount receives its length. CompressionQuality 0 to 3.
+  void zzToFlateDecode(Bytes& ByteArray, std::int32_t& BufCount,
+                       std::uint8_t CompressionQuality);
+  // ==== end deflate members ====
+
+ protected:
+  // -------------------------------------------------------------------------
+  // State, group by group. Protected so that tests can reach it through a
+  // derived probe; callers use the members above.
+
+  struct OutputFileState {
+    std::int16_t FileNumber = 0;  // 0 = none; non-zero while a file is (meant to be) open
+    std::string FileName;
+    std::int32_t FinalSize = 0;
+    std::FILE* Handle = nullptr;  // null after a failed open: writes then fail
+    std::int64_t BytesWritten = 0;
+  };
+
+  struct ObjectNumberingState {
+    std::int32_t LastObjectNumber = 0;
+    std::vector<std::string> XrefEntries;
+    std::int32_t CurrentObjectNumber = 0;
+    std::int32_t VersionIncrement = 0;
+  };
+
+  struct LastErrorState {
+    std::int32_t LastErrNumber = 0;
+    std::string LastErrSource;
+    std::string LastErrDescription;
+  };
+
+  struct TableGrowthState {
+    std::uint8_t MemoryUsage = 1;
+  };
+
+  struct DocumentPropertiesState {
+    std::string Title;
+    std::string Subject;
+    std::string Keywords;
+    std::string Author;
+    std::string Creator;
+    std::string Producer;
+    std::string CreationDate;
+  };
+
+  struct PageMargins {
+    float Left = 0;
+    float Right = 0;
+    float Top = 0;
+    float Bottom = 0;
+  };
+
+  struct PageState {
+    float PageWidth = 596;
+    float PageHeight = 842;
+    float ScaleFactor = 1;
+    PageMargins Margins;
+    bool ClipPage = false;
+    std::int32_t DefaultRotation = 0;
+    std::int32_t PageRotation = 0;
+    std::int32_t PageCount = 0;
+    std::vector<std::int32_t> PageObjects;
+    std::string PageKids;
+    std::string PageAnnots;
+    bool PageOpen = false;
+    float CurrentX = 0;
+    float CurrentY = 0;
+  };
+
+  struct ContentState {
+    StringBuffer PageContent;
+    StringBuffer ObjectContent;
+    StringBuffer TilingContent;
+    bool RecordingObject = false;
+    bool RecordingTiling = false;
+    bool RecordingUncolored = false;
+    std::array<float, 4> LastRect{};  // lower-left x, y, upper-right x, y
+  };
+
+  struct ColourState {
+    std::string FillColor;
+    std::string FillPatternColor;
+    std::string TextColor;
+    std::string TextPatternColor;
+    std::string LineColor;
+    std::string LinePatternColor;
+    float LineWidth = 0;  // points
+  };
+
+  struct TextState {
+    float CharSpacing = 0;
+    float WordSpacing = 0;
+    float HorizontalScaling = 100;
+    float LineSpacing = 1;
+    std::string FontName;
+    std::int32_t FontStyle = 0;
+    float FontSize = 0;
+    std::string FontResource;
+    std::int32_t FontIndex = 0;
+    std::vector<FontRecord> Fonts;
+    std::int32_t FontCount = 0;
+    std::string FontResources;
+  };
+
+  struct SettingsState {
+    std::int32_t ViewerPreferences = 0;
+    std::int32_t CompressionMode = 0;
+    std::uint8_t CompressionQuality = 0;
+  };
+
+  struct TransitionState {
+    std::string NextText;      // pages yet to begin
+    float NextDuration = 1;
+    std::string PageText;      // the open page
+    float PageDuration = 1;
+  };
+
+  struct LabelsTransitionsScriptsState {
+    std::string PageLabels;
+    TransitionState Transition;
+    std::array<std::string, 9> DocScripts;  // by document event type 0..8
+  };
+
+  struct Rc4CacheState {
+    std::string Key;
+    std::array<std::uint8_t, 256> Schedule{};
+  };
+
+  struct SecurityState {
+    bool Encrypted = false;
+    Rc4CacheState Rc4Cache;
+    std::string DocumentKey;
+    std::string UserEntry;
+    std::string OwnerEntry;
+    std::int32_t PermissionValue = 0;
+    std::uint8_t ObjectKeyLength = 0;
+    std::string FileIdText;
+  };
+
+  struct FormFieldsState {
+    std::vector<FieldRecord> Fields;
+    std::int32_t FieldCount = 0;
+    std::string FieldRefs;
+    std::string CalcOrderRefs;
+  };
+
+  struct ResourcesState {
+    std::vector<RecordedObject> RecordedObjects;
+    std::int32_t RecordedObjectCount = 0;
+    std::string XObjectResources;
+    std::vector<ImageRecord> Images;
+    std::int32_t ImageCount = 0;
+    std::string ImageResources;
+    std::int32_t AlphaCount = 0;
+    std::string ExtGStateResources;
+    std::string PatternResources;
+    std::string TilingName;        // the tiling pattern being recorded
+    std::string TilingDictionary;  // its dictionary, without the closing ">>"
+  };
+
+  struct OutlinesLayersDestinationsStylesState {
+    std::vector<OutlineEntry> Outlines;
+    std::int32_t OutlineCount = 0;
+    std::vector<LayerRecord> Layers;
+    std::int32_t LayerCount = 0;
+    std::vector<DestinationRecord> Destinations;
+    std::int32_t DestinationCount = 0;
+    std::vector<SavedStyle> StyleStack;
+    std::int32_t StyleDepth = 0;
+    // table and row/column spaces
+    float TableX = 0;
+    float TableY = 0;
+    bool RowOpen = false;
+    bool ColumnOpen = false;
+    float ColumnWidth = 0;
+    float RowHeight = 0;
+  };
+
+  struct PageImportState {
+    std::vector<ImportSource> ImportSources;
+    std::int32_t ImportSourceCount = 0;
+    std::int32_t SourceFileHandle = 0;
+    std::int32_t CurrentSource = 0;
+  };
+
+  struct PowersOfTwoState {
+    std::array<std::int32_t, 17> PowersOfTwo{};
+  };
+
+  OutputFileState Output;
+  ObjectNumberingState Objects;
+  LastErrorState Error;
+  TableGrowthState Growth;
+  DocumentPropertiesState Properties;
+  PageState Pages;
+  ContentState Content;
+  ColourState Colours;
+  TextState Text;
+  SettingsState Settings;
+  LabelsTransitionsScriptsState Labels;
+  SecurityState Security;
+  FormFieldsState Forms;
+  ResourcesState Resources;
+  OutlinesLayersDestinationsStylesState Navigation;
+  PageImportState Import;
+  PowersOfTwoState Powers;
+
+  // -------------------------------------------------------------------------
+  // Internal members.
+
+  // lifecycle (PdfWriter_lifecycle.cpp)
+  // Records a failure for the caller to read: source "PdfWriter." + MemberName,
+  // description = the failure's own + " - " + Detail when Detail is not empty.
+  void RecordError(const std::string& MemberName, const std::string& Detail,
+                   std::int32_t Number, const std::string& Description);
+  void RecordError(const std::string& MemberName, const std::string& Detail,
+                   const PdfError& Failure);
+  // Grows a table indexed from 1 so that entry n exists (the one growth rule
+  // of every table of the object).
+  template <typename T>
+  void GrowTable(std::vector<T>& Table, std::int32_t n) {
+    if (n < 1) return;
+    const std::int32_t upper = static_cast<std::int32_t>(Table.size()) - 1;
+    if (n == 1) {
+      Table.assign(static_cast<std::size_t>(TableUpperBound(n)) + 1, T{});
+    } else if (n > upper) {
+      Table.resize(static_cast<std::size_t>(TableUpperBound(n)) + 1);
+    }
+  }
+  // The upper bound a table takes when its count n needs room (n == 1: sized
+  // afresh; otherwise grown past n).
+  std::int32_t TableUpperBound(std::int32_t n) const;
+
+  // pages (PdfWriter_pages.cpp)
+  float ToPoints(float Value) const;  // Value x ScaleFactor, overflow checked
+
+  // file structure (PdfWriter_file.cpp)
+  void WriteLine(const std::string& Text);
+  void WriteBytes(const char* Data, std::size_t Count);
+  std::int32_t BeginIndirectObject(std::int32_t n = 0);
+  void EndIndirectObject();
+  std::string BoolText(bool Value) const;
+  std::string ResourceDictionary(bool WithPatterns) const;
+  std::string CatalogPageLabels();
+
+  // content buffers and value formatting (PdfWriter_content.cpp)
+  void AppendContent(const std::string& Line);
+  static void BufferAppend(StringBuffer& Buffer, const std::string& Text);
+  static void BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code);
+  static void BufferReset(StringBuffer& Buffer);
+  static std::string BufferText(const StringBuffer& Buffer);
+  static float RoundValue(float Value);
+  static std::string FormatNumber(float Value);
+  std::string FormatUnits(float Value) const;
+  std::string ReplaceText(const std::string& Expression, const std::string& Find,
+                          const std::string& Replacement, std::int32_t Start = 1,
+                          std::int32_t Count = 2147483647);
+  static void SplitText(const std::string& Expression, std::vector<std::string>& Result,
+                        const std::string& Delimiter);
+  static std::string EscapeString(const std::string& Text);
+  std::string FormatTextString(const std::string& Text);
+  void SetLastRect(float X1, float Y1, float X2, float Y2);
+  void RequireVersion(std::int32_t Level);
+  std::string ReplaceWork;  // ReplaceText's reusable work buffer
+
+  // colours and path painting (PdfWriter_colours.cpp)
+  void ParseColor(std::string& Color, std::string& PatternColor);
+  std::string ColorToRgb(const std::string& Color);
+  void PaintOperator(std::int32_t Options);
+
+  // recorded page objects (PdfWriter_objects.cpp)
+  void PlayAutoObjects(bool Phase);
+
+  // document information (PdfWriter_docinfo.cpp)
+  std::string BuildXmpMetadata();
+
+  // outlines (PdfWriter_outlines.cpp)
+  std::int32_t WriteOutlines();
+
+  // streams (PdfWriter_streams.cpp)
+  void WriteStream(Bytes& Data, std::int32_t ObjectNumber, const std::string& Filter,
+                   std::int32_t Length1);
+  std::int32_t WriteStreamObject(const std::string& Text);
+};
+
+}  // namespace pdf
