@@ -1,0 +1,227 @@
+#pragma once
+// Shared helpers for the writer's tests: a temporary folder, reading a file
+// whole, and running the real PDF readers (qpdf, mutool, Ghostscript,
+// poppler's pdfinfo and pdftotext) on a file without a shell.
+//
+// A tool that cannot be started yields exit code 127 and a message on err,
+// so a missing tool fails the test that needed it instead of skipping it.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace pdftest {
+
+struct ToolResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs argv[0] (looked up on PATH) with the given arguments; `input` goes to
+// its standard input. Waits for it and collects both output streams.
+inline ToolResult RunTool(const std::vector<std::string>& argv, const std::string& input = "") {
+  ToolResult result;
+  int in_pipe[2], out_pipe[2], err_pipe[2];
+  if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0) {
+    result.err = "pipe failed";
+    return result;
+  }
+  pid_t pid = fork();
+  if (pid < 0) {
+    result.err = "fork failed";
+    return result;
+  }
+  if (pid == 0) {
+    dup2(in_pipe[0], 0);
+    dup2(out_pipe[1], 1);
+    dup2(err_pipe[1], 2);
+    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]})
+      close(fd);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    std::string msg = "cannot start " + argv[0] + ": " + std::strerror(errno) + "\n";
+    ssize_t ignored = write(2, msg.data(), msg.size());
+    (void)ignored;
+    _exit(127);
+  }
+  close(in_pipe[0]);
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+  // Feed stdin and drain stdout/stderr together so no pipe fills up.
+  signal(SIGPIPE, SIG_IGN);
+  std::size_t written = 0;
+  int in_fd = in_pipe[1];
+  if (input.empty()) {
+    close(in_fd);
+    in_fd = -1;
+  } else {
+    fcntl(in_fd, F_SETFL, O_NONBLOCK);
+  }
+  bool out_open = true, err_open = true;
+  char buf[65536];
+  while (out_open || err_open || in_fd >= 0) {
+    pollfd fds[3];
+    int n = 0;
+    int out_i = -1, err_i = -1, in_i = -1;
+    if (out_open) { fds[n] = {out_pipe[0], POLLIN, 0}; out_i = n++; }
+    if (err_open) { fds[n] = {err_pipe[0], POLLIN, 0}; err_i = n++; }
+    if (in_fd >= 0) { fds[n] = {in_fd, POLLOUT, 0}; in_i = n++; }
+    if (poll(fds, n, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (out_i >= 0 && fds[out_i].revents) {
+      ssize_t r = read(out_pipe[0], buf, sizeof buf);
+      if (r > 0) result.out.append(buf, static_cast<std::size_t>(r));
+      else out_open = false;
+    }
+    if (err_i >= 0 && fds[err_i].revents) {
+      ssize_t r = read(err_pipe[0], buf, sizeof buf);
+      if (r > 0) result.err.append(buf, static_cast<std::size_t>(r));
+      else err_open = false;
+    }
+    if (in_i >= 0 && fds[in_i].revents) {
+      ssize_t w = write(in_fd, input.data() + written, input.size() - written);
+      if (w > 0) written += static_cast<std::size_t>(w);
+      if (w < 0 || written >= input.size()) {
+        close(in_fd);
+        in_fd = -1;
+      }
+    }
+  }
+  close(out_pipe[0]);
+  close(err_pipe[0]);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return result;
+}
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "sevrina-pdf-XXXXXX").string();
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = buf.data();
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // The full path of a file inside the folder, as text.
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// ---- the readers ----------------------------------------------------------
+
+// qpdf --check: exit 0 clean, 2 errors, 3 warnings.
+inline ToolResult QpdfCheck(const std::string& path) { return RunTool({"qpdf", "--check", path}); }
+
+// qpdf with any arguments (for example --show-object=N --filtered-stream-data).
+inline ToolResult Qpdf(std::vector<std::string> args) {
+  args.insert(args.begin(), "qpdf");
+  return RunTool(args);
+}
+
+// mutool show <path> <what...>: a second parser; its stderr must stay empty.
+inline ToolResult MutoolShow(const std::string& path, std::vector<std::string> what = {"trailer"}) {
+  std::vector<std::string> args = {"mutool", "show", path};
+  args.insert(args.end(), what.begin(), what.end());
+  return RunTool(args);
+}
+
+// Ghostscript renders every page to the null device and stops on any error
+// or warning of its PDF interpreter.
+inline ToolResult GhostscriptCheck(const std::string& path) {
+  return RunTool({"gs", "-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-dPDFSTOPONERROR",
+                  "-dPDFSTOPONWARNING", "-sDEVICE=nullpage", path});
+}
+
+inline ToolResult Pdfinfo(const std::string& path, std::vector<std::string> extra = {}) {
+  std::vector<std::string> args = {"pdfinfo"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  args.push_back(path);
+  return RunTool(args);
+}
+
+// The value of one "Key:   value" line of pdfinfo's output ("" when absent).
+inline std::string PdfinfoValue(const std::string& info, const std::string& key) {
+  std::istringstream in(info);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind(key + ":", 0) == 0) {
+      std::string v = line.substr(key.size() + 1);
+      std::size_t b = v.find_first_not_of(' ');
+      return b == std::string::npos ? "" : v.substr(b);
+    }
+  }
+  return "";
+}
+
+// pdftotext of the whole document (or of the given page range) to stdout.
+inline ToolResult PdfToText(const std::string& path, std::vector<std::string> extra = {}) {
+  std::vector<std::string> args = {"pdftotext"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  args.push_back(path);
+  args.push_back("-");
+  return RunTool(args);
+}
+
+// Every reader accepts the file: qpdf --check exit 0, mutool show with an
+// empty stderr, Ghostscript without error or warning, pdfinfo exit 0.
+inline void ExpectReadersAccept(const std::string& path) {
+  SCOPED_TRACE("readers on " + path);
+  ToolResult q = QpdfCheck(path);
+  EXPECT_EQ(q.exit_code, 0) << "qpdf --check:\n" << q.out << q.err;
+  ToolResult m = MutoolShow(path, {"trailer"});
+  EXPECT_EQ(m.exit_code, 0) << m.err;
+  EXPECT_EQ(m.err, "") << "mutool show trailer";
+  ToolResult mx = MutoolShow(path, {"xref"});
+  EXPECT_EQ(mx.err, "") << "mutool show xref";
+  ToolResult g = GhostscriptCheck(path);
+  EXPECT_EQ(g.exit_code, 0) << "gs:\n" << g.out << g.err;
+  ToolResult p = Pdfinfo(path);
+  EXPECT_EQ(p.exit_code, 0) << "pdfinfo:\n" << p.err;
+  EXPECT_EQ(p.err, "") << "pdfinfo stderr";
+}
+
+}  // namespace pdftest
