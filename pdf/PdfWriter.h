@@ -250,10 +250,102 @@ class PdfWriter {
   void SetCompression(std::int32_t CompressionMode, std::uint8_t Quality = 3);
 
   // ==== text and fonts members (pdf/text) ====
+  // AlignFlags: the Align argument of DrawText, DrawTextLine and DrawTextBox.
+  enum AlignFlags : std::int32_t {
+    AlignLeft = 1,
+    AlignRight = 2,
+    AlignCenter = 4,
+    AlignTop = 8,
+    AlignBottom = 16,
+    AlignMiddle = 32,
+    AlignJustify = 64,
+    AlignShrink = 128,
+    AlignFit = 256,
+  };
+
+  // fonts (pdf/text/PdfWriter_fonts.cpp)
+  // Selects the current font: a standard family (Times, Courier, Helvetica or
+  // Arial, Symbol, ZapfDingbats) or an AddFont alias. Size 0 keeps the current
+  // size; Style takes FontStyleFlags; Encoding 1 is MacRoman, any other WinAnsi.
+  // The first selection of a font writes its font object.
+  void SetFont(const std::string& FontFamily, float Size = 0, std::int32_t Style = 0,
+               std::int32_t Encoding = 0);
+  void SetFontSize(float Points);
+
+  // text state and text lines (pdf/text/PdfWriter_textlines.cpp)
+  void SetCharSpacing(float w);
+  void SetWordSpacing(float w);
+  void SetTextHorizontalScaling(float Percent);
+  void SetTextMode(std::int32_t Mode);
+  void SetTextLineSpacing(float Value);
+  // Line height of the current font in user units (0 without a font).
+  float TextHeight() const;
+  // Width of Phrase in the current font, size and text state, in user units.
+  float TextLength(const std::string& Phrase) const;
+  void DrawText(float X, float Y, const std::string& Text, std::int32_t Align = 1);
+  void WriteText(const std::string& Text, std::int32_t TextStyle = 0, float PercenteSize = 66);
+  void WriteTextLn(const std::string& Text);
+
+  // text boxes (pdf/text/PdfWriter_textboxes.cpp)
+  // Wraps Text into the box and draws the lines that fit; returns the rest.
+  std::string DrawTextBox(float X, float Y, float Width, float Height, const std::string& Text,
+                          float Indentation = 0, std::int32_t Align = 9,
+                          std::int32_t Options = 1);
+
+ protected:
+  // Writes the font dictionary of Fonts[FontCount] (and, for a TrueType
+  // record, its descriptor and font file); returns its object number.
+  std::int32_t WriteFont(const std::string& Name, Bytes& FontFile, std::int32_t FileLength,
+                         const std::string& Descriptor);
+  // standard font metrics (pdf/text/PdfWriter_metrics.cpp): fill Fonts[FontCount]
+  void LoadArialMetrics(std::int32_t& Style);
+  void LoadCourierNewMetrics(std::int32_t& Style);
+  void LoadTimesNewRomanMetrics(std::int32_t& Style);
+  void LoadSymbolMetrics();
+  void LoadZapfDingbatsMetrics();
+  // One line of text with its baseline at (X, Y), placed by Align within Width.
+  void DrawTextLine(float X, float Y, float Width, const std::string& Text, float Indent,
+                    std::int32_t Align, bool NewLine);
   // ==== end text and fonts members ====
 
  public:
   // ==== graphics members (pdf/graphics) ====
+  // Paths and shapes. Coordinates in user units; Options are PaintFlags.
+  void MoveTo(float X, float Y);
+  void DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Options = 0);
+  void DrawLineTo(float X, float Y, std::int32_t Options = 0);
+  // CurveType 1: "c" (two control points, end X3 Y3); 2: "v"; 3: "y".
+  void DrawCurve(std::int16_t CurveType, float X1, float Y1, float X2, float Y2, float X3 = 0,
+                 float Y3 = 0, std::int32_t Options = 0);
+  // Ray > 0 rounds the corners selected by RoundedCorner (1 top-left,
+  // 2 top-right, 4 bottom-right, 8 bottom-left).
+  void DrawRect(float X, float Y, float XDim, float YDim, std::int32_t Options = 0,
+                float Ray = 0, std::int32_t RoundedCorner = 15);
+  void DrawEllipse(float X, float Y, float XRay, float YRay, std::int32_t Options = 0);
+  void DrawCircle(float X, float Y, float Ray, std::int32_t Options = 0);
+  // One straight segment per Quality degrees; a step of 0 takes the default 1.
+  void DrawArc(float X, float Y, float Ray, float StartAngle = 0, float EndAngle = 360,
+               float Ratio = 1, bool Pie = false, std::int16_t Quality = 1,
+               std::int32_t Options = 0);
+  // Sides 0 fails with PdfError 11 (division by zero).
+  void DrawPolygon(float X, float Y, float Ray, std::int16_t Sides, std::int32_t Options = 0);
+  // Points: x and y values alternately. An empty or odd list fails with
+  // PdfError 9, more than 32768 values with PdfError 6.
+  void DrawPolyline(const std::vector<double>& Points, std::int32_t Options = 0);
+
+  // Line width (user units), LineStyleFlags with miter limit, dash pattern
+  // (SOLID, DASH, DOT, DASHDOT, DASHDOTDOT or lengths separated by ";") and
+  // opacity in percent.
+  void SetLineWidth(float Width);
+  void SetLineStyle(std::int32_t Style, float MiterLimit = 0);
+  void SetDash(const std::string& Pattern = "", float Phase = 0);
+  void SetAlpha(std::int16_t Value);
+
+ protected:
+  // "x y" of a point given in user units.
+  std::string FormatPoint(float X, float Y) const;
+
+ public:
   // ==== end graphics members ====
 
  public:
