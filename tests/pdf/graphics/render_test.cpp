@@ -1,0 +1,212 @@
+// What real readers make of the shapes: a document with every shape, line
+// style, dash and opacity passes the strict readers and renders, at one pixel
+// per point, with ink inside the shapes, none outside and a stroke where each
+// line is.
+
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pdf/PdfWriter.h"
+#include "tests/pdf/pdf_tools.h"
+
+namespace {
+
+// One page rendered by pdftoppm as a binary RGB image.
+class Raster {
+ public:
+  Raster(const std::string& pdf_path, int page) {
+    const pdftest::ToolResult r = pdftest::RunTool(
+        {"pdftoppm", "-r", "72", "-f", std::to_string(page), "-l", std::to_string(page), pdf_path});
+    EXPECT_EQ(r.exit_code, 0) << "pdftoppm: " << r.err;
+    EXPECT_EQ(r.err, "") << "pdftoppm stderr";
+    Parse(r.out);
+  }
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  // The red, green and blue values of the pixel whose top-left corner is at
+  // (x, y) points from the page's top-left corner.
+  std::vector<int> At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return {-1, -1, -1};
+    const std::size_t p = static_cast<std::size_t>((y * width_ + x) * 3);
+    return {static_cast<unsigned char>(pixels_[p]), static_cast<unsigned char>(pixels_[p + 1]),
+            static_cast<unsigned char>(pixels_[p + 2])};
+  }
+
+ private:
+  void Parse(const std::string& ppm) {
+    // "P6", blank, width, blank, height, blank, 255, one whitespace, data.
+    std::size_t pos = 0;
+    auto token = [&]() {
+      while (pos < ppm.size() && std::isspace(static_cast<unsigned char>(ppm[pos]))) ++pos;
+      const std::size_t start = pos;
+      while (pos < ppm.size() && !std::isspace(static_cast<unsigned char>(ppm[pos]))) ++pos;
+      return ppm.substr(start, pos - start);
+    };
+    ASSERT_EQ(token(), "P6");
+    width_ = std::atoi(token().c_str());
+    height_ = std::atoi(token().c_str());
+    ASSERT_EQ(token(), "255");
+    ++pos;
+    ASSERT_EQ(ppm.size() - pos, static_cast<std::size_t>(width_) * height_ * 3);
+    pixels_ = ppm.substr(pos);
+  }
+
+  int width_ = 0;
+  int height_ = 0;
+  std::string pixels_;
+};
+
+enum class Ink { Black, White, Blue, HalfRed };
+
+struct Probe {
+  int x, y;
+  Ink ink;
+  const char* what;
+};
+
+bool Matches(const std::vector<int>& rgb, Ink ink) {
+  const int r = rgb[0], g = rgb[1], b = rgb[2];
+  switch (ink) {
+    case Ink::Black: return r >= 0 && r < 60 && g < 60 && b < 60;
+    case Ink::White: return r > 200 && g > 200 && b > 200;
+    case Ink::Blue: return r < 60 && g < 60 && b > 200;
+    case Ink::HalfRed: return r > 230 && g > 100 && g < 155 && b > 100 && b < 155;
+  }
+  return false;
+}
+
+void ExpectProbes(const Raster& raster, const std::vector<Probe>& probes) {
+  for (const Probe& p : probes) {
+    const std::vector<int> rgb = raster.At(p.x, p.y);
+    EXPECT_TRUE(Matches(rgb, p.ink)) << p.what << " at (" << p.x << ", " << p.y << "): rgb "
+                                     << rgb[0] << " " << rgb[1] << " " << rgb[2];
+  }
+}
+
+TEST(GraphicsRender, EveryShapeDrawsWhereItsOperatorsSay) {
+  pdftest::TempDir dir;
+  const std::string path = dir.file("shapes.pdf");
+  pdf::PdfWriter pdf;
+  pdf.BeginDoc(path);
+  ASSERT_EQ(pdf.ErrNumber(), 0) << pdf.ErrDescription();
+
+  // Page 1, in points; fill and stroke colours are black after BeginPage.
+  pdf.BeginPage();
+  pdf.DrawRect(50, 50, 100, 60, 5);
+  pdf.DrawRect(200, 50, 100, 100, 5, 30, 1);  // only the top-left corner rounded
+  pdf.DrawEllipse(100, 250, 50, 25, 5);
+  pdf.DrawCircle(300, 250, 40, 5);
+  pdf.DrawArc(100, 400, 50, 0, 90, 1, true, 1, 5);  // quarter pie, below right
+  pdf.DrawPolygon(300, 400, 50, 4, 5);
+  pdf.DrawPolyline({400, 50, 500, 50, 450, 150}, 7);
+  pdf.MoveTo(400, 300);
+  pdf.DrawCurve(1, 400, 250, 500, 250, 500, 300, 1);
+  pdf.DrawLineTo(400, 300, 7);
+  pdf.SetLineWidth(4);
+  pdf.SetLineStyle(0);
+  pdf.DrawLine(50, 600, 250, 600);
+  pdf.MoveTo(300, 550);
+  pdf.DrawLineTo(300, 650);
+  pdf.DrawRect(400, 550, 100, 100);
+  pdf.SetDash("20;20");
+  pdf.DrawLine(50, 700, 250, 700);
+  pdf.SetDash();
+  pdf.SetColorFill("#FF0000");
+  pdf.SetAlpha(50);
+  pdf.DrawRect(300, 700, 100, 50, 5);
+  pdf.SetAlpha(100);
+
+  // Page 2: a circle used as clip, then a page-sized blue fill; centimetres.
+  pdf.BeginPage();
+  pdf.DrawCircle(300, 400, 50, 128 + 5);
+  pdf.SetColorFill("#0000FF");
+  pdf.DrawRect(0, 0, 596, 842, 5);
+  pdf.EndPage();
+  pdf.BeginPage();
+  pdf.SetScale(3);
+  pdf.DrawRect(1, 1, 2, 2, 5);
+  pdf.SetLineWidth(0.1f);
+  pdf.DrawLine(1, 5, 10, 5);
+  pdf.EndDoc();
+
+  pdftest::ExpectReadersAccept(path);
+
+  const Raster one(path, 1);
+  ASSERT_EQ(one.width(), 596);
+  ASSERT_EQ(one.height(), 842);
+  ExpectProbes(one, {
+      {100, 80, Ink::Black, "rectangle inside"},
+      {45, 80, Ink::White, "left of the rectangle"},
+      {100, 115, Ink::White, "below the rectangle"},
+      {203, 53, Ink::White, "cut-off rounded corner"},
+      {297, 53, Ink::Black, "square top-right corner"},
+      {203, 147, Ink::Black, "square bottom-left corner"},
+      {250, 100, Ink::Black, "rounded rectangle inside"},
+      {100, 250, Ink::Black, "ellipse centre"},
+      {145, 250, Ink::Black, "ellipse near its right end"},
+      {140, 270, Ink::White, "ellipse's box, outside the ellipse"},
+      {100, 280, Ink::White, "below the ellipse"},
+      {300, 250, Ink::Black, "circle centre"},
+      {335, 250, Ink::Black, "circle near its edge"},
+      {330, 280, Ink::White, "circle's box corner"},
+      {120, 420, Ink::Black, "pie quarter"},
+      {80, 380, Ink::White, "opposite quarter"},
+      {120, 380, Ink::White, "quarter above the pie"},
+      {80, 420, Ink::White, "quarter left of the pie"},
+      {300, 400, Ink::Black, "polygon centre"},
+      {335, 395, Ink::Black, "inside the diamond"},
+      {340, 440, Ink::White, "diamond's box corner"},
+      {450, 80, Ink::Black, "triangle inside"},
+      {490, 60, Ink::Black, "triangle near its right edge"},
+      {410, 140, Ink::White, "beside the triangle's apex"},
+      {450, 280, Ink::Black, "under the curve"},
+      {450, 255, Ink::White, "above the curve"},
+      {450, 305, Ink::White, "below the chord"},
+      {150, 599, Ink::Black, "horizontal stroke"},
+      {150, 600, Ink::Black, "horizontal stroke"},
+      {150, 610, Ink::White, "beside the horizontal stroke"},
+      {40, 600, Ink::White, "before the line starts"},
+      {299, 600, Ink::Black, "vertical stroke"},
+      {300, 600, Ink::Black, "vertical stroke"},
+      {310, 600, Ink::White, "beside the vertical stroke"},
+      {450, 550, Ink::Black, "stroked rectangle's top edge"},
+      {400, 600, Ink::Black, "stroked rectangle's left edge"},
+      {499, 600, Ink::Black, "stroked rectangle's right edge"},
+      {450, 649, Ink::Black, "stroked rectangle's bottom edge"},
+      {450, 600, Ink::White, "inside the stroked rectangle"},
+      {60, 700, Ink::Black, "first dash"},
+      {80, 700, Ink::White, "first gap"},
+      {100, 700, Ink::Black, "second dash"},
+      {120, 700, Ink::White, "second gap"},
+      {350, 725, Ink::HalfRed, "red at half opacity over white"},
+  });
+
+  const Raster two(path, 2);
+  ExpectProbes(two, {
+      {300, 400, Ink::Blue, "inside the clipping circle"},
+      {330, 400, Ink::Blue, "inside the clipping circle"},
+      {300, 460, Ink::White, "outside the clipping circle"},
+      {10, 10, Ink::White, "page corner, clipped away"},
+  });
+
+  const Raster three(path, 3);
+  ExpectProbes(three, {
+      {56, 56, Ink::Black, "2 cm square at 1 cm"},
+      {30, 30, Ink::Black, "near its top-left corner"},
+      {83, 83, Ink::Black, "near its bottom-right corner"},
+      {90, 56, Ink::White, "right of the square"},
+      {25, 56, Ink::White, "left of the square"},
+      {56, 90, Ink::White, "below the square"},
+      {150, 141, Ink::Black, "line at 5 cm, 0.1 cm wide"},
+      {150, 142, Ink::Black, "line at 5 cm, 0.1 cm wide"},
+      {150, 148, Ink::White, "below the line"},
+  });
+}
+
+}  // namespace
