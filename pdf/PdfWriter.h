@@ -483,8 +483,18 @@ class PdfWriter {
     float PageDuration = 1;
   };
 
+  // One page-label range as given; its prefix becomes a literal string only
+  // when the catalog is written (the catalog's own encryption key).
+  struct PageLabelRange {
+    std::int32_t PageIndex = 0;
+    std::string Style;   // " /S /D", ...
+    std::string Prefix;
+    std::int32_t FirstValue = -1;
+  };
+
   struct LabelsTransitionsScriptsState {
     std::string PageLabels;
+    std::vector<PageLabelRange> LabelRanges;
     TransitionState Transition;
     std::array<std::string, 9> DocScripts;  // by document event type 0..8
   };
@@ -610,6 +620,7 @@ class PdfWriter {
   std::string BoolText(bool Value) const;
   std::string ResourceDictionary(bool WithPatterns) const;
   std::string CatalogPageLabels();
+  std::string LayerProperties;  // "/_LAY_i n 0 R " per layer written at the close
 
   // content buffers and value formatting (PdfWriter_content.cpp)
   void AppendContent(const std::string& Line);
