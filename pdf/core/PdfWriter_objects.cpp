@@ -1,0 +1,68 @@
+// Recorded page objects: drawing recorded once as a form XObject and played
+// on the pages its page rule selects, or wherever PlayObject asks.
+
+#include "pdf/PdfWriter.h"
+
+namespace pdf {
+
+void PdfWriter::BeginObject(const std::string& Alias, std::int32_t Options) {
+  if (Content.RecordingObject) return;  // one recording at a time
+  if (Resources.RecordedObjectCount == INT32_MAX) throw PdfError(6);
+  Content.RecordingObject = true;
+  Resources.RecordedObjectCount += 1;
+  GrowTable(Resources.RecordedObjects, Resources.RecordedObjectCount);
+  RecordedObject& entry = Resources.RecordedObjects[static_cast<std::size_t>(Resources.RecordedObjectCount)];
+  entry = RecordedObject{};
+  entry.Name = Alias;
+  entry.PageRule = Options;
+  BufferReset(Content.ObjectContent);
+}
+
+void PdfWriter::EndObject() {
+  // Without a recording there is nothing to end (writing the last object
+  // again would give two resources of one name).
+  if (!Content.RecordingObject) return;
+  const RecordedObject& entry =
+      Resources.RecordedObjects.at(static_cast<std::size_t>(Resources.RecordedObjectCount));
+  const std::string& text = Content.ObjectContent.Data;
+  Bytes data(text.begin(), text.begin() + (Content.ObjectContent.Position - 1));
+  const std::int32_t n = BeginIndirectObject(0);
+  const char CR = '\r';
+  WriteLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name /" + entry.Name + CR + "/BBox [" +
+            FormatNumber(-2 * Pages.PageWidth) + " " + FormatNumber(-2 * Pages.PageHeight) + " " +
+            FormatNumber(2 * Pages.PageWidth) + " " + FormatNumber(2 * Pages.PageHeight) + "]" + CR +
+            "/Matrix [1 0 0 1 0 0]");
+  WriteStream(data, 0, std::string(), 0);
+  EndIndirectObject();
+  Resources.XObjectResources += "/" + entry.Name + " " + std::to_string(n) + " 0 R " + CR;
+  Content.RecordingObject = false;
+}
+
+void PdfWriter::PlayObject(const std::string& Name) { AppendContent("q /" + Name + " Do Q"); }
+
+void PdfWriter::PlayAutoObjects(bool Phase) {
+  const std::int32_t p = Pages.PageCount;
+  for (std::int32_t i = 1; i <= Resources.RecordedObjectCount; ++i) {
+    // The object being recorded is never played into itself.
+    if (Content.RecordingObject && i == Resources.RecordedObjectCount) continue;
+    const RecordedObject& entry = Resources.RecordedObjects.at(static_cast<std::size_t>(i));
+    const std::int32_t r = entry.PageRule;
+    if (((r & 16) != 0) != Phase) continue;
+    bool every = (r & 7) == 7;
+    bool odd = (r & 4) != 0 && (p % 2) != 0;
+    if (p == 1) {
+      if (r & 8) {
+        every = false;
+        odd = false;
+      } else if (r & 1) {
+        odd = true;
+      }
+    }
+    if (every || ((r & 2) != 0 && p % 2 == 0) || odd) {
+      PlayObject(entry.Name);
+      Pages.PageAnnots += entry.Annots;
+    }
+  }
+}
+
+}  // namespace pdf
