@@ -1,0 +1,153 @@
+// Part 1.102: dates. Conversion and validity are checked against the Part's
+// tables and against std::chrono's calendar over 1800-2100.
+
+#include "app/shell/dates.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace sevrina {
+namespace {
+
+namespace chr = std::chrono;
+
+std::string due(unsigned n) {
+  char b[8];
+  std::snprintf(b, sizeof b, "%02u", n);
+  return b;
+}
+std::string quattro(int n) {
+  char b[8];
+  std::snprintf(b, sizeof b, "%04d", n);
+  return b;
+}
+
+// ---------------------------------------------------------------- data_in_aaaammgg
+
+struct CasoIn {
+  const char* digitata;
+  const char* memorizzata;
+};
+
+class DataInTest : public ::testing::TestWithParam<CasoIn> {};
+
+TEST_P(DataInTest, TypedToStored) {
+  EXPECT_EQ(data_in_aaaammgg(GetParam().digitata), GetParam().memorizzata) << GetParam().digitata;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parte, DataInTest,
+    ::testing::Values(
+        // The Part's examples.
+        CasoIn{"31/01/2008", "20080131"}, CasoIn{"1/2/2008", "20080201"}, CasoIn{"1/2/08", "00080201"},
+        CasoIn{"gg/mm/aaaa", "aaaammgg"}, CasoIn{"GG/MM/AAAA", "AAAAMMGG"}, CasoIn{"", "000000"},
+        CasoIn{"12/03", "00000012"},
+        // Further "/" stay in the year part, which then reads as no number.
+        CasoIn{"1/2/2008/", "2008/0201"}, CasoIn{"15/05/2009/", "2009/0515"},
+        // Numbers are padded, never cut.
+        CasoIn{"123/4567/20089", "200894567123"}, CasoIn{"/ /", " "}, CasoIn{"//", ""},
+        CasoIn{"12", "000000"}, CasoIn{"1a/02/2008", "2008021a"}, CasoIn{" 5/ 6/2008", "20080605"},
+        CasoIn{"/02/2008", "200802"}, CasoIn{"01//2008", "200801"}));
+
+// ---------------------------------------------------------------- controlla_data
+
+struct CasoControllo {
+  const char* data;
+  int esito;
+};
+
+class ControllaDataTest : public ::testing::TestWithParam<CasoControllo> {};
+
+TEST_P(ControllaDataTest, PartTable) {
+  EXPECT_EQ(controlla_data(GetParam().data), GetParam().esito) << GetParam().data;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parte, ControllaDataTest,
+    ::testing::Values(
+        CasoControllo{"20080229", 0}, CasoControllo{"19000229", 1}, CasoControllo{"20000229", 0},
+        CasoControllo{"21000229", 0}, CasoControllo{"18000229", 0}, CasoControllo{"20090229", 1},
+        CasoControllo{"17991231", 1}, CasoControllo{"18000101", 0}, CasoControllo{"21001231", 0},
+        CasoControllo{"21010101", 1}, CasoControllo{"20081301", 2}, CasoControllo{"20080132", 1},
+        CasoControllo{"20080431", 1}, CasoControllo{"20081345", 1}, CasoControllo{"20080001", 2},
+        CasoControllo{"20080100", 1}, CasoControllo{"0", 1}, CasoControllo{"000000", 1},
+        CasoControllo{"", 1}, CasoControllo{"aaaammgg", 1}, CasoControllo{"00080201", 1},
+        CasoControllo{"00000012", 1}, CasoControllo{"2008/0201", 1},
+        // Four or six digits: the missing parts are not checked.
+        CasoControllo{"2008", 0}, CasoControllo{"200812", 0}, CasoControllo{"200813", 2},
+        CasoControllo{"2008123", 0}, CasoControllo{"20081232", 1},
+        // Surrounding blanks read as a number; the parts keep them.
+        CasoControllo{"20080229  ", 0}, CasoControllo{"2008    ", 0},
+        // Longer texts: the first eight characters decide.
+        CasoControllo{"200801311530", 0}));
+
+TEST(ControllaData, AgreesWithTheCalendarOver1800To2100) {
+  int controllate = 0;
+  for (int a = 1795; a <= 2105; ++a) {
+    for (unsigned m = 0; m <= 13; ++m) {
+      for (unsigned g = 0; g <= 32; ++g) {
+        const std::string data = quattro(a) + due(m) + due(g);
+        const chr::year_month_day ymd{chr::year{a}, chr::month{m}, chr::day{g}};
+        int atteso;
+        if (a < 1800 || a > 2100 || g < 1 || g > 31) {
+          atteso = 1;
+        } else if (m < 1 || m > 12) {
+          atteso = 2;
+        } else if (ymd.ok() || ((a == 1800 || a == 2100) && m == 2 && g == 29)) {
+          atteso = 0;  // the Part's leap rule passes 29 February 1800 and 2100
+        } else {
+          atteso = 1;
+        }
+        ASSERT_EQ(controlla_data(data), atteso) << data;
+        ++controllate;
+      }
+    }
+  }
+  EXPECT_EQ(controllate, 311 * 14 * 33);
+}
+
+TEST(Date, EveryCalendarDateRoundTrips) {
+  for (chr::sys_days d = chr::sys_days{chr::year{1800} / 1 / 1};
+       d <= chr::sys_days{chr::year{2100} / 12 / 31}; d += chr::days{1}) {
+    const chr::year_month_day ymd{d};
+    const std::string mostrata = due(unsigned(ymd.day())) + "/" + due(unsigned(ymd.month())) + "/" +
+                                 quattro(int(ymd.year()));
+    const std::string memorizzata =
+        quattro(int(ymd.year())) + due(unsigned(ymd.month())) + due(unsigned(ymd.day()));
+    ASSERT_EQ(data_in_aaaammgg(mostrata), memorizzata);
+    ASSERT_EQ(controlla_data(memorizzata), 0) << memorizzata;
+    ASSERT_EQ(data_da_aaaammgg(memorizzata), mostrata);
+    // Typed without leading zeros.
+    const std::string corta = std::to_string(unsigned(ymd.day())) + "/" +
+                              std::to_string(unsigned(ymd.month())) + "/" + quattro(int(ymd.year()));
+    ASSERT_EQ(data_in_aaaammgg(corta), memorizzata);
+  }
+}
+
+// ---------------------------------------------------------------- data_da_aaaammgg
+
+struct CasoDa {
+  const char* memorizzata;
+  const char* mostrata;
+};
+
+class DataDaTest : public ::testing::TestWithParam<CasoDa> {};
+
+TEST_P(DataDaTest, StoredToShown) {
+  EXPECT_EQ(data_da_aaaammgg(GetParam().memorizzata), GetParam().mostrata) << GetParam().memorizzata;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parte, DataDaTest,
+    ::testing::Values(CasoDa{"20080131", "31/01/2008"}, CasoDa{"200801311530", "31/01/2008 15:30"},
+                      CasoDa{"0", ""}, CasoDa{"", ""}, CasoDa{"000000", ""}, CasoDa{"  0 ", ""},
+                      CasoDa{"   ", ""}, CasoDa{"2008", "//2008"}, CasoDa{"200801", "/01/2008"},
+                      CasoDa{"200801311", "31/01/2008 1:"}, CasoDa{"2008013115", "31/01/2008 15:"},
+                      CasoDa{"2008013115301", "31/01/2008"}, CasoDa{"00", "//00"},
+                      CasoDa{"00000000", "00/00/0000"}, CasoDa{"aaaammgg", "gg/mm/aaaa"}));
+
+}  // namespace
+}  // namespace sevrina
