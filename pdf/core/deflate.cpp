@@ -1,0 +1,59 @@
+// Our deflate encoder: a zlib stream (RFC 1950) around deflate data
+// (RFC 1951). Two passes: the match finder turns the input into tokens and
+// symbol counts; the block writer picks the form whose estimated size is
+// smallest and writes it. The two-byte header is always 78 5E (32 KiB
+// window, "fast" level field), whatever the form or quality, and the
+// Adler-32 of the input closes the stream.
+
+#include "pdf/core/deflate.h"
+
+#include "pdf/core/deflate_blocks.h"
+#include "pdf/core/deflate_matcher.h"
+#include "pdf/core/deflate_tables.h"
+
+namespace pdf {
+namespace {
+
+std::uint32_t Adler32(ByteSpan data) {
+  // 5552 is the longest run of additions before s2 can overflow 32 bits.
+  constexpr std::size_t kChunk = 5552;
+  constexpr std::uint32_t kModulus = 65521;
+  std::uint32_t s1 = 1, s2 = 0;
+  const std::uint8_t* p = data.data();
+  std::size_t left = data.size();
+  while (left > 0) {
+    const std::size_t n = left < kChunk ? left : kChunk;
+    for (std::size_t i = 0; i < n; ++i) {
+      s1 += p[i];
+      s2 += s1;
+    }
+    s1 %= kModulus;
+    s2 %= kModulus;
+    p += n;
+    left -= n;
+  }
+  return (s2 << 16) | s1;
+}
+
+}  // namespace
+
+Bytes DeflateEncode(ByteSpan data, int quality) {
+  using namespace deflate_internal;
+  // Reused between calls on one thread: the token buffer is the largest
+  // allocation of a call.
+  thread_local FirstPass pass;
+  FindMatches(data, LevelForQuality(quality), pass);
+  const BlockPlan plan = PlanBlocks(data.size(), pass);
+
+  Bytes out;
+  out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(plan.sizes.stored, 
+      plan.form == BlockForm::kStored ? plan.sizes.stored : std::min(plan.sizes.fixed, plan.sizes.dynamic))) + 32);
+  out.push_back(0x78);
+  out.push_back(0x5E);
+  WriteBlocks(data, pass, plan, out);
+  const std::uint32_t adler = Adler32(data);
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(adler >> shift));
+  return out;
+}
+
+}  // namespace pdf
