@@ -85,8 +85,10 @@ std::string UpperAscii(std::string text) {
 void PdfWriter::SetLineWidth(float Width) {
   // A negative width (or one that is not a number) changes nothing.
   if (!(Width >= 0)) return;
-  Colours.LineWidth = Width * Pages.ScaleFactor;
-  AppendContent(FormatNumber(Colours.LineWidth) + " w");
+  const float width = Width * Pages.ScaleFactor;
+  const std::string line = FormatNumber(width) + " w";  // fails before storing
+  Colours.LineWidth = width;
+  AppendContent(line);
 }
 
 void PdfWriter::SetLineStyle(std::int32_t Style, float MiterLimit) {
