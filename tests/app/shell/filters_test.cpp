@@ -1,0 +1,352 @@
+// Part 1.104: input types, the dispatch by Tag and the eight keystroke
+// filters, with issue 2's mend of the date filter.
+
+#include "app/shell/filters.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace sevrina {
+namespace {
+
+CasellaTesto casella(std::string testo, int sel_start = -1, int sel_length = 0, int max_length = 0) {
+  CasellaTesto c;
+  c.text = std::move(testo);
+  c.sel_start = sel_start < 0 ? static_cast<int>(c.text.size()) : sel_start;
+  c.sel_length = sel_length;
+  c.max_length = max_length;
+  return c;
+}
+
+bool operator==(const CasellaTesto& a, const CasellaTesto& b) {
+  return a.text == b.text && a.sel_start == b.sel_start && a.sel_length == b.sel_length &&
+         a.max_length == b.max_length;
+}
+
+// What the forms runtime does with the filtered key (the forms-runtime
+// notes): Backspace deletes the selection or the character before the caret;
+// a printable key replaces the selection or inserts at the caret within
+// MaxLength; 0 and Enter insert nothing.
+void applica(CasellaTesto& c, int codice) {
+  if (codice == 0 || codice == kTastoInvio) return;
+  if (codice == kTastoBackspace) {
+    if (c.sel_length > 0) {
+      c.text.erase(c.sel_start, c.sel_length);
+    } else if (c.sel_start > 0) {
+      c.text.erase(c.sel_start - 1, 1);
+      --c.sel_start;
+    }
+    c.sel_length = 0;
+    return;
+  }
+  if (codice < 32) return;
+  if (c.sel_length > 0) {
+    c.text.erase(c.sel_start, c.sel_length);
+    c.sel_length = 0;
+  } else if (c.max_length > 0 && static_cast<int>(c.text.size()) >= c.max_length) {
+    return;
+  }
+  c.text.insert(c.text.begin() + c.sel_start, static_cast<char>(codice));
+  ++c.sel_start;
+}
+
+void digita(std::string_view tag, CasellaTesto& c, std::string_view tasti) {
+  for (char t : tasti) applica(c, filtra_tasto(tag, c, static_cast<unsigned char>(t)));
+}
+
+// ---------------------------------------------------------------- the simple filters over every key
+
+struct CasoSemplice {
+  const char* nome;
+  std::function<int(CasellaTesto&, int)> filtro;
+  std::function<int(int)> atteso;  // the key it gives for each key
+};
+
+bool cifra(int c) { return c >= '0' && c <= '9'; }
+bool minuscola(int c) { return c >= 'a' && c <= 'z'; }
+bool maiuscola(int c) { return c >= 'A' && c <= 'Z'; }
+
+class FiltriSempliciTest : public ::testing::TestWithParam<CasoSemplice> {};
+
+TEST_P(FiltriSempliciTest, EveryKeyAcceptedOrRefused) {
+  const CasoSemplice& f = GetParam();
+  for (int codice = 0; codice <= 255; ++codice) {
+    CasellaTesto c = casella("AB12", 2, 1, 4);
+    const CasellaTesto prima = c;
+    EXPECT_EQ(f.filtro(c, codice), f.atteso(codice)) << f.nome << " key " << codice;
+    EXPECT_TRUE(c == prima) << f.nome << " changed the box on key " << codice;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Filtri, FiltriSempliciTest,
+    ::testing::Values(
+        CasoSemplice{"MA", solo_maiuscole,
+                     [](int k) { return k == 8 || maiuscola(k) ? k : minuscola(k) ? k - 32 : 0; }},
+        CasoSemplice{"MANI", solo_maiuscole_numeri,
+                     [](int k) { return k == 8 || maiuscola(k) || cifra(k) ? k : minuscola(k) ? k - 32 : 0; }},
+        CasoSemplice{"NI", solo_numeri_interi, [](int k) { return k == 8 || cifra(k) ? k : 0; }},
+        CasoSemplice{"PI", solo_partita_iva, [](int k) { return k == 8 || cifra(k) ? k : 0; }},
+        CasoSemplice{"TEL", solo_telefono,
+                     [](int k) { return k == 8 || k == '+' || k == ' ' || k == '/' || cifra(k) ? k : 0; }}),
+    [](const auto& info) { return std::string(info.param.nome); });
+
+struct CasoTasto {
+  const char* tag;
+  int tasto;
+  int risultato;
+};
+
+class TastiTest : public ::testing::TestWithParam<CasoTasto> {};
+
+TEST_P(TastiTest, NamedKeys) {
+  CasellaTesto c = casella("");
+  EXPECT_EQ(filtra_tasto(GetParam().tag, c, GetParam().tasto), GetParam().risultato)
+      << GetParam().tag << " " << GetParam().tasto;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parte, TastiTest,
+    ::testing::Values(
+        // "MA": a -> A; digit, blank, apostrophe, accented letters refused.
+        CasoTasto{"MA", 'a', 'A'}, CasoTasto{"MA", 'z', 'Z'}, CasoTasto{"MA", 'Q', 'Q'}, CasoTasto{"MA", '1', 0},
+        CasoTasto{"MA", ' ', 0}, CasoTasto{"MA", '\'', 0}, CasoTasto{"MA", 0xE0, 0}, CasoTasto{"MA", 0xC8, 0},
+        CasoTasto{"MA", 8, 8},
+        CasoTasto{"MANI", 'b', 'B'}, CasoTasto{"MANI", '7', '7'}, CasoTasto{"MANI", '-', 0},
+        CasoTasto{"NI", '0', '0'}, CasoTasto{"NI", '9', '9'}, CasoTasto{"NI", ',', 0}, CasoTasto{"NI", '-', 0},
+        CasoTasto{"PI", '5', '5'}, CasoTasto{"PI", 'I', 0},
+        CasoTasto{"TEL", '+', '+'}, CasoTasto{"TEL", ' ', ' '}, CasoTasto{"TEL", '/', '/'},
+        CasoTasto{"TEL", '-', 0}, CasoTasto{"TEL", '(', 0}, CasoTasto{"TEL", 8, 8},
+        // Enter reaches no filter.
+        CasoTasto{"MA", 13, 13}, CasoTasto{"NI", 13, 13}, CasoTasto{"ND2", 13, 13}, CasoTasto{"DATA", 13, 13}));
+
+// ---------------------------------------------------------------- the dispatch by Tag
+
+struct CasoTag {
+  const char* tag;
+  TipoCampo tipo;
+};
+
+class TagTest : public ::testing::TestWithParam<CasoTag> {};
+
+TEST_P(TagTest, TagNamesType) { EXPECT_EQ(tipo_campo(GetParam().tag), GetParam().tipo) << GetParam().tag; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Parte, TagTest,
+    ::testing::Values(CasoTag{"MA", TipoCampo::MA}, CasoTag{"ma", TipoCampo::MA}, CasoTag{"MANI", TipoCampo::MANI},
+                      CasoTag{"Mani", TipoCampo::MANI}, CasoTag{"NI", TipoCampo::NI}, CasoTag{"ND1", TipoCampo::ND1},
+                      CasoTag{"ND2", TipoCampo::ND2}, CasoTag{"nd2", TipoCampo::ND2}, CasoTag{"ND3", TipoCampo::ND3},
+                      CasoTag{"ND4", TipoCampo::ND4}, CasoTag{"ND5", TipoCampo::ND5}, CasoTag{"ND6", TipoCampo::ND6},
+                      CasoTag{"DATA", TipoCampo::DATA}, CasoTag{"data", TipoCampo::DATA},
+                      CasoTag{"ORA", TipoCampo::ORA}, CasoTag{"TEL", TipoCampo::TEL}, CasoTag{"PI", TipoCampo::PI},
+                      CasoTag{"ND2 ", TipoCampo::Nessuno}, CasoTag{" ND2", TipoCampo::Nessuno},
+                      CasoTag{"NI2", TipoCampo::Nessuno}, CasoTag{"ND7", TipoCampo::Nessuno},
+                      CasoTag{"ND0", TipoCampo::Nessuno}, CasoTag{"ND", TipoCampo::Nessuno},
+                      CasoTag{"", TipoCampo::Nessuno}, CasoTag{"  ", TipoCampo::Nessuno},
+                      CasoTag{"DATE", TipoCampo::Nessuno}));
+
+TEST(Dispatch, NoTypeLetsEveryKeyThrough) {
+  for (const char* tag : {"NI2", "", "ND2 ", "qualcosa"}) {
+    for (int codice = 0; codice <= 255; ++codice) {
+      CasellaTesto c = casella("12,345", 1);
+      const CasellaTesto prima = c;
+      EXPECT_EQ(filtra_tasto(tag, c, codice), codice) << tag;
+      EXPECT_TRUE(c == prima);
+    }
+  }
+}
+
+TEST(Dispatch, TheNDDigitIsTheNumberOfDecimals) {
+  for (int d = 1; d <= 6; ++d) {
+    const std::string tag = "ND" + std::to_string(d);
+    CasellaTesto c = casella("");
+    digita(tag, c, "12,123456789");
+    EXPECT_EQ(c.text, "12," + std::string("123456").substr(0, d)) << tag;
+  }
+  CasellaTesto c = casella("");
+  digita("nd2", c, "7.555");
+  EXPECT_EQ(c.text, "7,55");
+}
+
+TEST(Dispatch, EnterDoesNotReachTheDateFilter) {
+  CasellaTesto c = casella("12");
+  EXPECT_EQ(filtra_tasto("DATA", c, kTastoInvio), kTastoInvio);
+  EXPECT_EQ(c.max_length, 0);
+  EXPECT_EQ(c.text, "12");
+}
+
+// ---------------------------------------------------------------- decimals
+
+struct CasoDecimali {
+  int decimali;
+  const char* testo;
+  int sel_start;
+  int sel_length;
+  int tasto;
+  int risultato;
+  const char* testo_dopo;
+  int sel_start_dopo;
+};
+
+class DecimaliTest : public ::testing::TestWithParam<CasoDecimali> {};
+
+TEST_P(DecimaliTest, Keys) {
+  const CasoDecimali& k = GetParam();
+  CasellaTesto c = casella(k.testo, k.sel_start, k.sel_length);
+  EXPECT_EQ(solo_numeri_decimali(c, k.decimali, k.tasto), k.risultato);
+  EXPECT_EQ(c.text, k.testo_dopo);
+  EXPECT_EQ(c.sel_start, k.sel_start_dopo);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parte, DecimaliTest,
+    ::testing::Values(
+        // 12,3 with the caret at the end: 4 goes in; with 12,34 a further digit does not.
+        CasoDecimali{2, "12,3", 4, 0, '4', '4', "12,3", 4}, CasoDecimali{2, "12,34", 5, 0, '5', 0, "12,34", 5},
+        // Before the comma digits are still accepted.
+        CasoDecimali{2, "12,34", 1, 0, '5', '5', "12,34", 1}, CasoDecimali{2, "12,34", 2, 0, '5', '5', "12,34", 2},
+        // Right after the comma (caret = comma position) with the decimals full: refused.
+        CasoDecimali{2, "12,34", 3, 0, '5', 0, "12,34", 3},
+        // The selection is not looked at.
+        CasoDecimali{2, "12,34", 3, 2, '5', 0, "12,34", 3},
+        // An empty box: "," gives 0, with the caret after the comma.
+        CasoDecimali{2, "", 0, 0, ',', 0, "0,", 2}, CasoDecimali{2, "", 0, 0, '.', 0, "0,", 2},
+        CasoDecimali{2, "12", 0, 0, ',', 0, "0,12", 2}, CasoDecimali{2, "12", 0, 2, '.', 0, "0,12", 2},
+        // "." becomes ",".
+        CasoDecimali{2, "12", 2, 0, '.', ',', "12", 2}, CasoDecimali{2, "12", 1, 0, ',', ',', "12", 1},
+        // A second comma is refused.
+        CasoDecimali{2, "1,2", 3, 0, ',', 0, "1,2", 3}, CasoDecimali{2, "1,2", 0, 0, '.', 0, "1,2", 0},
+        // Other keys.
+        CasoDecimali{2, "1", 1, 0, '-', 0, "1", 1}, CasoDecimali{2, "1", 1, 0, 'a', 0, "1", 1},
+        CasoDecimali{2, "1,23", 4, 0, 8, 8, "1,23", 4}, CasoDecimali{2, "", 0, 0, '0', '0', "", 0},
+        CasoDecimali{1, "5,2", 3, 0, '1', 0, "5,2", 3}, CasoDecimali{6, "5,12345", 7, 0, '6', '6', "5,12345", 7}));
+
+// ---------------------------------------------------------------- dates
+
+struct CasoData {
+  const char* testo;
+  int sel_start;
+  int tasto;
+  int risultato;
+  const char* testo_dopo;
+  int sel_start_dopo;
+};
+
+class DataTest : public ::testing::TestWithParam<CasoData> {};
+
+TEST_P(DataTest, Keys) {
+  const CasoData& k = GetParam();
+  CasellaTesto c = casella(k.testo, k.sel_start);
+  EXPECT_EQ(solo_data(c, k.tasto), k.risultato) << k.testo << " " << k.tasto;
+  EXPECT_EQ(c.text, k.testo_dopo);
+  EXPECT_EQ(c.sel_start, k.sel_start_dopo);
+  EXPECT_EQ(c.max_length, 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parte, DataTest,
+    ::testing::Values(
+        // 12 with the caret at the end: a letter appends "/" and inserts nothing; 0 goes in after it.
+        CasoData{"12", 2, 'x', 0, "12/", 3}, CasoData{"12", 2, '0', '0', "12/", 3},
+        CasoData{"12/05", 5, '2', '2', "12/05/", 6}, CasoData{"12/05", 5, ' ', 0, "12/05/", 6},
+        // Backspace and "/" pass and append nothing.
+        CasoData{"12", 2, 8, 8, "12", 2}, CasoData{"12", 2, '/', '/', "12", 2},
+        CasoData{"12/05", 5, '/', '/', "12/05", 5},
+        // Other keys and positions.
+        CasoData{"", 0, '1', '1', "", 0}, CasoData{"1", 1, '2', '2', "1", 1}, CasoData{"12/", 3, '0', '0', "12/", 3},
+        CasoData{"", 0, '-', 0, "", 0},
+        // Issue 2's mend: no "/" unless the caret is at the end of a 2- or 5-character text.
+        CasoData{"15/05/2009", 2, '1', '1', "15/05/2009", 2}, CasoData{"15/05/2009", 5, 'x', 0, "15/05/2009", 5},
+        CasoData{"15/05/2009", 2, 8, 8, "15/05/2009", 2}, CasoData{"12/03", 2, '4', '4', "12/03", 2},
+        CasoData{"123", 2, '4', '4', "123", 2}, CasoData{"12/456", 5, '7', '7', "12/456", 5},
+        CasoData{"12", 0, '9', '9', "12", 0}, CasoData{"12", 1, '9', '9', "12", 1}));
+
+TEST(SoloData, SetsTheLengthLimitOnEveryKeyButEnter) {
+  CasellaTesto c = casella("", 0, 0, 3);
+  solo_data(c, 'x');
+  EXPECT_EQ(c.max_length, 10);
+  c.max_length = 0;
+  solo_data(c, 8);
+  EXPECT_EQ(c.max_length, 10);
+}
+
+TEST(SoloData, TypingEightDigitsGivesADateWithBothSlashes) {
+  CasellaTesto c = casella("");
+  digita("DATA", c, "31012008");
+  EXPECT_EQ(c.text, "31/01/2008");
+  EXPECT_EQ(c.sel_start, 10);
+  // Typing on in the full box changes nothing.
+  digita("DATA", c, "1x/");
+  EXPECT_EQ(c.text, "31/01/2008");
+}
+
+TEST(SoloData, TypedSlashesAreKept) {
+  CasellaTesto c = casella("");
+  digita("DATA", c, "12/05/2008");
+  EXPECT_EQ(c.text, "12/05/2008");
+  // The rule as the Part and issue 2 fix it: a "/" typed after a one-digit
+  // day makes the text 2 characters long, so the next key adds another.
+  c = casella("");
+  digita("DATA", c, "1/2/2008");
+  EXPECT_EQ(c.text, "1//2//2008");
+}
+
+TEST(SoloData, TheFaultOfIssue2IsMended) {
+  // "15/05/2009" with the caret at 2: the original appended "/" whatever the
+  // key and the savers stored "15/05/2009/" as no date.
+  for (int tasto : {'1', 'x', ' ', '.'}) {
+    CasellaTesto c = casella("15/05/2009", 2);
+    applica(c, filtra_tasto("DATA", c, tasto));
+    EXPECT_EQ(c.text, "15/05/2009") << tasto;
+  }
+  // Correcting the day in a full box: select it and type over it.
+  CasellaTesto c = casella("15/05/2009", 0, 2, 10);
+  digita("DATA", c, "2");
+  EXPECT_EQ(c.text, "2/05/2009");
+  digita("DATA", c, "5");
+  EXPECT_EQ(c.text, "25/05/2009");
+}
+
+// ---------------------------------------------------------------- times
+
+struct CasoOra {
+  const char* testo;
+  int sel_start;
+  int tasto;
+  int risultato;
+  const char* testo_dopo;
+};
+
+class OraTest : public ::testing::TestWithParam<CasoOra> {};
+
+TEST_P(OraTest, Keys) {
+  const CasoOra& k = GetParam();
+  CasellaTesto c = casella(k.testo, k.sel_start);
+  EXPECT_EQ(solo_ora(c, k.tasto), k.risultato);
+  EXPECT_EQ(c.text, k.testo_dopo);
+  EXPECT_EQ(c.max_length, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Parte, OraTest,
+                         ::testing::Values(CasoOra{"", 0, ':', ':', ""}, CasoOra{"12", 2, ',', ':', "12"},
+                                           CasoOra{"12", 2, '.', ':', "12"}, CasoOra{"12", 2, '3', '3', "12:"},
+                                           CasoOra{"12", 2, 'x', 0, "12:"}, CasoOra{"12", 2, 8, 8, "12"},
+                                           CasoOra{"1", 1, '2', '2', "1"}, CasoOra{"12:3", 4, '0', '0', "12:3"},
+                                           CasoOra{"", 0, 'a', 0, ""}));
+
+TEST(SoloOra, TypingFourDigitsGivesATime) {
+  CasellaTesto c = casella("");
+  digita("ORA", c, "0930");
+  EXPECT_EQ(c.text, "09:30");
+  // The Part's rule as it stands (no box carries "ORA", and issue 2 mends
+  // only the date filter): a typed separator at 1 and the caret at 2 give a
+  // second ":".
+  c = casella("");
+  digita("ORA", c, "9.30");
+  EXPECT_EQ(c.text, "9::30");
+}
+
+}  // namespace
+}  // namespace sevrina
