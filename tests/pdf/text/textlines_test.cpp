@@ -42,7 +42,8 @@ TEST_F(TextLinesTest, PlacementByAlign) {
       {1, 0, "1 0 0 -1 100 200 Tm", "(ab cd) Tj", 130},
       {0, 0, "1 0 0 -1 100 200 Tm", "(ab cd) Tj", 130},
       {9, 0, "1 0 0 -1 100 200 Tm", "(ab cd) Tj", 130},    // only exact values place
-      {36, 0, "1 0 0 -1 100 200 Tm", "(ab cd) Tj", 130},
+      {36, 0, "1 0 0 -1 135 200 Tm", "(ab cd) Tj", 130},   // 36 and 455 is 4: centre
+      {72, 0, "1 0 0 -1 100 200 Tm", "70 Tw (ab cd) Tj 0 Tw", 200},  // top bit ignored
       {3, 0, "1 0 0 -1 100 200 Tm", "(ab cd) Tj", 130},
       {2, 0, "1 0 0 -1 170 200 Tm", "(ab cd) Tj", 130},    // right: 100 + 100 - 30
       {2, 12, "1 0 0 -1 170 200 Tm", "(ab cd) Tj", 130},   // the indent counts in the width

@@ -1,0 +1,197 @@
+// Real readers: poppler places every word where our measuring says, for the
+// text families and styles, with spacing and scaling, and in justified text
+// boxes; the files pass qpdf, mutool, Ghostscript and pdfinfo.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/pdf/pdf_tools.h"
+#include "tests/pdf/text/text_probe.h"
+
+namespace {
+
+using text_test::Probe;
+using text_test::TempPdf;
+
+struct Word {
+  double x_min, y_min, x_max;
+  std::string text;
+};
+
+// The words of one page as pdftotext -bbox places them.
+std::vector<Word> PopplerWords(const std::string& path, int page) {
+  const std::string p = std::to_string(page);
+  const auto r = pdftest::RunTool({"pdftotext", "-bbox", "-f", p, "-l", p, path, "-"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  std::vector<Word> words;
+  static const std::regex word(
+      "<word xMin=\"([-0-9.]+)\" yMin=\"([-0-9.]+)\" xMax=\"([-0-9.]+)\" yMax=\"[-0-9.]+\">([^<]*)</word>");
+  for (auto it = std::sregex_iterator(r.out.begin(), r.out.end(), word);
+       it != std::sregex_iterator(); ++it) {
+    words.push_back({std::atof((*it)[1].str().c_str()), std::atof((*it)[2].str().c_str()),
+                     std::atof((*it)[3].str().c_str()), (*it)[4].str()});
+  }
+  return words;
+}
+
+std::vector<std::string> SplitBlanks(const std::string& s) {
+  std::vector<std::string> out;
+  std::size_t at = 0;
+  while (at < s.size()) {
+    const std::size_t end = s.find(' ', at);
+    const std::size_t stop = end == std::string::npos ? s.size() : end;
+    if (stop > at) out.push_back(s.substr(at, stop - at));
+    at = stop + 1;
+  }
+  return out;
+}
+
+struct Expected {
+  double x_min, x_max;
+  std::string text;
+};
+
+// Where each word of a line drawn left-aligned at x should stand, by our own
+// measuring in the font selected now. A reader ends a word at its last
+// glyph, before the character spacing that follows it.
+void AddExpectedWords(Probe& w, float x, const std::string& line, std::vector<Expected>& out,
+                      float trailing_spacing = 0) {
+  std::size_t at = 0;
+  for (const std::string& word : SplitBlanks(line)) {
+    at = line.find(word, at);
+    const float start = x + w.TextLength(line.substr(0, at));
+    out.push_back({start, start + w.TextLength(word) - trailing_spacing, word});
+    at += word.size();
+  }
+}
+
+constexpr double kTolerance = 0.01;
+
+TEST(Readers, PopplerPlacesEveryWordWhereWeMeasuredIt) {
+  const std::string path = TempPdf("fonts");
+  Probe w;
+  w.BeginDoc(path);
+  ASSERT_EQ(w.ErrNumber(), 0);
+  w.BeginPage();
+  struct Row {
+    const char* family;
+    std::int32_t style;
+    float size;
+    const char* text;
+  } rows[] = {
+      {"Arial", 0, 12, "Il condominio chiede un contributo per le opere sulle parti comuni"},
+      {"Arial", 1, 14, "Hello World: Domanda di contributo 2024 (variante B) 15,50%"},
+      {"Arial", 2, 10, "dichiarazione sostitutiva di atto di notoriet\xE0 e certificazione"},
+      {"Arial", 3, 11, "Amministratore del condominio - tabella dei costi [euro] {totale}"},
+      {"Helvetica", 0, 9, "quantity jumps WAVY fox: Quartz glyph vex BJORK; #@&* 0123456789"},
+      {"Times", 0, 12, "Il richiedente dichiara che l'edificio e la citt\xE0 sono quelli indicati"},
+      {"Times", 1, 13, "Relazione tecnica: lavori di manutenzione straordinaria \x80 12.000"},
+      {"Times", 2, 10, "perch\xE9 le spese sono state sostenute nell'anno precedente"},
+      {"Times New Roman", 3, 16, "Totale generale AVWY Ta To Yo 7/8 \xAB bozza \xBB"},
+      {"Courier", 0, 10, "Codice 0042 - Riga 7 - Importo 1.234,56 EUR"},
+  };
+  std::vector<Expected> expected;
+  float y = 40;
+  for (const auto& row : rows) {
+    w.SetFont(row.family, row.size, row.style);
+    w.DrawText(36, y, row.text);
+    AddExpectedWords(w, 36, row.text, expected);
+    y += 30;
+  }
+  // Character spacing, word spacing and horizontal scaling in the measure.
+  w.SetFont("Arial", 12);
+  w.SetCharSpacing(0.4f);
+  w.SetWordSpacing(2.5f);
+  w.SetTextHorizontalScaling(85);
+  const std::string spaced = "Spese ammesse a contributo per interventi edilizi";
+  w.DrawText(50, y, spaced);
+  AddExpectedWords(w, 50, spaced, expected, 0.4f * 85 / 100);
+  w.EndDoc();
+  ASSERT_EQ(w.ErrNumber(), 0);
+
+  pdftest::ExpectReadersAccept(path);
+  const std::vector<Word> words = PopplerWords(path, 1);
+  ASSERT_EQ(words.size(), expected.size());
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    SCOPED_TRACE("word " + std::to_string(i) + " " + words[i].text);
+    bool ascii = true;
+    for (char c : expected[i].text) ascii = ascii && static_cast<unsigned char>(c) < 128 &&
+                                            c != '&' && c != '<' && c != '>' && c != '\'' &&
+                                            c != '"';
+    if (ascii) {
+      EXPECT_EQ(words[i].text, expected[i].text);
+    }
+    EXPECT_NEAR(words[i].x_min, expected[i].x_min, kTolerance);
+    EXPECT_NEAR(words[i].x_max, expected[i].x_max, kTolerance);
+  }
+}
+
+TEST(Readers, JustifiedBoxLinesSpanTheBoxWidth) {
+  const std::string path = TempPdf("box");
+  Probe w;
+  w.BeginDoc(path);
+  ASSERT_EQ(w.ErrNumber(), 0);
+  w.SetScale(3);
+  w.SetMargins(2, 2, 2, 2, false);
+  w.BeginPage();
+  const std::string text =
+      "Il sottoscritto, in qualit\xE0 di amministratore del condominio, chiede la concessione "
+      "del contributo comunale per i lavori sulle parti comuni dell'edificio, descritti nella "
+      "relazione tecnica allegata e nella tabella dei costi.\r\n"
+      "Dichiara inoltre che i lavori non sono iniziati prima della presentazione della domanda "
+      "e che le spese indicate sono al netto di ogni altro contributo pubblico.";
+  struct Box {
+    const char* family;
+    std::int32_t style;
+    float size, x, y, width, indent;
+  } boxes[] = {{"Times", 0, 11, 0, 1, 12, 0.8f}, {"Arial", 0, 10, 2, 12, 10, 0}};
+  int checked_lines = 0;
+  for (const auto& b : boxes) {
+    w.SetFont(b.family, b.size, b.style);
+    EXPECT_EQ(w.DrawTextBox(b.x, b.y, b.width, 0, text, b.indent, 64), "");
+  }
+  w.EndDoc();
+  pdftest::ExpectReadersAccept(path);
+
+  // Group poppler's words into lines by their top; a justified line that is
+  // not the last of its paragraph starts at the box's left edge (plus the
+  // indentation on a paragraph's first line) and ends at its right edge.
+  const std::vector<Word> words = PopplerWords(path, 1);
+  ASSERT_FALSE(words.empty());
+  const double cm = 28.346457;
+  for (const auto& b : boxes) {
+    const double left = (2 + b.x) * cm;
+    const double right = left + b.width * cm;
+    std::map<long, std::vector<Word>> lines;
+    for (const Word& word : words) {
+      if (word.x_min < left - 1 || word.x_max > right + 1) continue;
+      if (word.y_min < (2 + b.y) * cm - 15 || word.y_min > (2 + b.y + 8) * cm) continue;
+      lines[std::lround(word.y_min * 10)].push_back(word);
+    }
+    ASSERT_GE(lines.size(), 6u) << b.family;
+    int index = 0;
+    for (const auto& [top, line] : lines) {
+      const bool paragraph_end = line.back().text.back() == '.';
+      const bool paragraph_start = index == 0 || (std::prev(lines.find(top))->second.back().text.back() == '.');
+      ++index;
+      EXPECT_NEAR(line.front().x_min, left + (paragraph_start ? b.indent * cm : 0), kTolerance)
+          << b.family << " line " << index;
+      if (!paragraph_end) {
+        EXPECT_NEAR(line.back().x_max, right, kTolerance) << b.family << " line " << index;
+        ++checked_lines;
+      } else {
+        EXPECT_LT(line.back().x_max, right) << b.family << " line " << index;
+      }
+    }
+  }
+  EXPECT_GE(checked_lines, 8);
+}
+
+}  // namespace
