@@ -6,15 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "pdf/core/encoders.h"
+#include "tests/pdf/pdf_tools.h"
 
 namespace {
 
@@ -381,29 +379,6 @@ std::vector<Chain> Chains() {
   return chains;
 }
 
-struct ToolResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-ToolResult RunTool(const std::string& command, const std::string& dir) {
-  ToolResult r;
-  const std::string out = dir + "/tool.out", err = dir + "/tool.err";
-  const int rc = std::system((command + " >" + out + " 2>" + err).c_str());
-  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  r.out = ReadFile(out);
-  r.err = ReadFile(err);
-  return r;
-}
-
 // A one-page PDF file whose objects 4, 5, ... are the given streams.
 std::string AssemblePdf(const std::vector<Encoded>& streams) {
   std::string pdf = "%PDF-1.4\n";
@@ -431,9 +406,8 @@ std::string AssemblePdf(const std::vector<Encoded>& streams) {
 }
 
 TEST(Encoders, RealReadersDecodeEveryEncoder) {
-  const std::string dir = ::testing::TempDir() + "encoders_readers";
-  ASSERT_EQ(std::system(("mkdir -p '" + dir + "'").c_str()), 0);
-  const std::string file = dir + "/streams.pdf";
+  pdftest::TempDir dir;
+  const std::string file = dir.file("streams.pdf");
 
   struct Case {
     std::string name;
@@ -446,25 +420,20 @@ TEST(Encoders, RealReadersDecodeEveryEncoder) {
       cases.push_back({chain.name + ", " + input.name, input.data});
       streams.push_back(chain.encode(input.data));
     }
-  {
-    std::ofstream f(file, std::ios::binary);
-    f << AssemblePdf(streams);
-  }
-
-  const ToolResult check = RunTool("qpdf --check '" + file + "'", dir);
-  EXPECT_EQ(check.status, 0) << check.out << check.err;
+  pdftest::WriteFile(file, AssemblePdf(streams));
+  pdftest::ExpectReadersAccept(file);
 
   for (std::size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(cases[i].name);
     const std::string n = std::to_string(4 + i);
     const std::string expected(cases[i].plain.begin(), cases[i].plain.end());
-    const ToolResult q = RunTool(
-        "qpdf --decode-level=specialized --show-object=" + n + " --filtered-stream-data '" + file + "'", dir);
-    EXPECT_EQ(q.status, 0) << q.err;
+    const pdftest::ToolResult q =
+        pdftest::Qpdf({"--decode-level=specialized", "--show-object=" + n, "--filtered-stream-data", file});
+    EXPECT_EQ(q.exit_code, 0) << q.err;
     EXPECT_EQ(q.err, "");
     EXPECT_TRUE(q.out == expected) << "qpdf gave " << q.out.size() << " bytes, expected " << expected.size();
-    const ToolResult m = RunTool("mutool show -b '" + file + "' " + n, dir);
-    EXPECT_EQ(m.status, 0) << m.err;
+    const pdftest::ToolResult m = pdftest::RunTool({"mutool", "show", "-b", file, n});
+    EXPECT_EQ(m.exit_code, 0) << m.err;
     EXPECT_EQ(m.err, "");
     EXPECT_TRUE(m.out == expected) << "mutool gave " << m.out.size() << " bytes, expected " << expected.size();
   }

@@ -1,0 +1,134 @@
+#pragma once
+// A writer whose internals the core tests can reach, and small helpers for
+// reading back the files it writes.
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pdf/PdfWriter.h"
+#include "tests/pdf/pdf_tools.h"
+
+namespace core_test {
+
+class Probe : public pdf::PdfWriter {
+ public:
+  using PdfWriter::AppendContent;
+  using PdfWriter::BeginIndirectObject;
+  using PdfWriter::BufferAppend;
+  using PdfWriter::BufferAppendChar;
+  using PdfWriter::BufferReset;
+  using PdfWriter::BufferText;
+  using PdfWriter::BuildXmpMetadata;
+  using PdfWriter::ColorToRgb;
+  using PdfWriter::EndIndirectObject;
+  using PdfWriter::EscapeString;
+  using PdfWriter::FormatNumber;
+  using PdfWriter::FormatTextString;
+  using PdfWriter::FormatUnits;
+  using PdfWriter::GrowTable;
+  using PdfWriter::PaintOperator;
+  using PdfWriter::ParseColor;
+  using PdfWriter::ReplaceText;
+  using PdfWriter::RequireVersion;
+  using PdfWriter::RoundValue;
+  using PdfWriter::SetLastRect;
+  using PdfWriter::SplitText;
+  using PdfWriter::TableUpperBound;
+  using PdfWriter::WriteLine;
+  using PdfWriter::WriteOutlines;
+  using PdfWriter::WriteStream;
+  using PdfWriter::WriteStreamObject;
+
+  using PdfWriter::Colours;
+  using PdfWriter::Content;
+  using PdfWriter::Forms;
+  using PdfWriter::Growth;
+  using PdfWriter::Labels;
+  using PdfWriter::Navigation;
+  using PdfWriter::Objects;
+  using PdfWriter::Output;
+  using PdfWriter::Pages;
+  using PdfWriter::Powers;
+  using PdfWriter::Properties;
+  using PdfWriter::Resources;
+  using PdfWriter::Settings;
+  using PdfWriter::Text;
+
+  std::string PageText() const { return BufferText(Content.PageContent); }
+  std::string ObjectText() const { return BufferText(Content.ObjectContent); }
+
+  // Adds a field record to the open page, as the interactive features do.
+  void AddFieldRecord(const pdf::FieldRecord& f) {
+    Forms.FieldCount += 1;
+    GrowTable(Forms.Fields, Forms.FieldCount);
+    Forms.Fields[static_cast<std::size_t>(Forms.FieldCount)] = f;
+  }
+  void AddDestination(std::int32_t page, const std::string& view, const std::string& name) {
+    Navigation.DestinationCount += 1;
+    GrowTable(Navigation.Destinations, Navigation.DestinationCount);
+    Navigation.Destinations[static_cast<std::size_t>(Navigation.DestinationCount)] = {page, view, name};
+  }
+  void AddLayer(const std::string& name, bool show) {
+    Navigation.LayerCount += 1;
+    GrowTable(Navigation.Layers, Navigation.LayerCount);
+    Navigation.Layers[static_cast<std::size_t>(Navigation.LayerCount)] = {name, true, show};
+  }
+  void SetScript(int type, const std::string& text) {
+    Labels.DocScripts[static_cast<std::size_t>(type)] = text;
+  }
+};
+
+// A fresh path in a folder of this test program's own, removed at exit.
+inline std::string TempPdf(const std::string& stem = "doc") {
+  static pdftest::TempDir dir;
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(info->test_suite_name()) + "_" + info->name() + "_" + stem;
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  return dir.file(name + ".pdf");
+}
+
+using pdftest::ReadFile;
+
+// Number of non-overlapping occurrences of needle in hay.
+inline int Count(const std::string& hay, const std::string& needle) {
+  int n = 0;
+  for (std::size_t at = hay.find(needle); at != std::string::npos;
+       at = hay.find(needle, at + needle.size())) {
+    ++n;
+  }
+  return n;
+}
+
+// The bytes of object n as the file holds them: from "n 0 obj\n" to
+// "endobj\n" inclusive ("" when absent).
+inline std::string ObjectBytes(const std::string& file, int n) {
+  const std::string head = std::to_string(n) + " 0 obj\n";
+  std::size_t at = 0;
+  for (;;) {
+    at = file.find(head, at);
+    if (at == std::string::npos) return "";
+    if (at == 0 || file[at - 1] == '\n') break;
+    at += head.size();
+  }
+  const std::size_t end = file.find("endobj\n", at);
+  if (end == std::string::npos) return "";
+  return file.substr(at, end + 7 - at);
+}
+
+// The byte offset at which object n begins ("n 0 obj").
+inline long ObjectOffset(const std::string& file, int n) {
+  const std::string head = std::to_string(n) + " 0 obj\n";
+  std::size_t at = 0;
+  for (;;) {
+    at = file.find(head, at);
+    if (at == std::string::npos) return -1;
+    if (at == 0 || file[at - 1] == '\n') return static_cast<long>(at);
+    at += head.size();
+  }
+}
+
+}  // namespace core_test
