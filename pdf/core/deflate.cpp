@@ -12,7 +12,6 @@
 #include "pdf/core/deflate_tables.h"
 
 namespace pdf {
-namespace {
 
 std::uint32_t Adler32(ByteSpan data) {
   // 5552 is the longest run of additions before s2 can overflow 32 bits.
@@ -35,8 +34,6 @@ std::uint32_t Adler32(ByteSpan data) {
   return (s2 << 16) | s1;
 }
 
-}  // namespace
-
 Bytes DeflateEncode(ByteSpan data, int quality) {
   using namespace deflate_internal;
   // Reused between calls on one thread: the token buffer is the largest
@@ -46,8 +43,11 @@ Bytes DeflateEncode(ByteSpan data, int quality) {
   const BlockPlan plan = PlanBlocks(data.size(), pass);
 
   Bytes out;
-  out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(plan.sizes.stored, 
-      plan.form == BlockForm::kStored ? plan.sizes.stored : std::min(plan.sizes.fixed, plan.sizes.dynamic))) + 32);
+  // The chosen form's estimate is within a few bytes of its real size.
+  const std::uint64_t estimate = plan.form == BlockForm::kStored  ? plan.sizes.stored
+                                 : plan.form == BlockForm::kFixed ? plan.sizes.fixed
+                                                                  : plan.sizes.dynamic;
+  out.reserve(static_cast<std::size_t>(estimate) + 16);
   out.push_back(0x78);
   out.push_back(0x5E);
   WriteBlocks(data, pass, plan, out);
