@@ -190,6 +190,7 @@ class Runtime {
   void run_keystroke(const KeyStroke& k);
   bool key_to(Control& c, int code);
   bool nav_to(Control& c, NavKey key, bool shift);
+  static void commit_text(TextBox& box, std::string text, int caret);
   void tab_from(Form& f, bool backwards);
   void ended_notify();
   template <class Fn>

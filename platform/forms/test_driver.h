@@ -43,25 +43,26 @@ class TestDriver : public EventLoop, public MessageBoxes {
   // Keys in the notation of parse_keys ("abc", "{ENTER}", "{BS}", "{TAB}",
   // "+{TAB}", "{LEFT}", ...), Windows-1252 bytes, to the focused control.
   // Each key is one event of its own. An invalid notation is a failure.
-  void type(std::string_view keys);
+  // Every input returns false when the runtime refused it (or part of it).
+  bool type(std::string_view keys);
   // Gives `c` the focus as a mouse press would, then types.
-  void type(Control& c, std::string_view keys);
-  void key(int code);
-  void enter() { key(kKeyEnter); }
-  void backspace() { key(kKeyBackspace); }
-  void tab();
-  void shift_tab();
-  void click(Control& c);
-  void focus(Control& c);
+  bool type(Control& c, std::string_view keys);
+  bool key(int code);
+  bool enter() { return key(kKeyEnter); }
+  bool backspace() { return key(kKeyBackspace); }
+  bool tab();
+  bool shift_tab();
+  bool click(Control& c);
+  bool focus(Control& c);
   // Chooses an entry of a combo box or drive list, by index or by its text.
-  void choose(Control& list, int index);
-  void choose(ComboBox& combo, std::string_view item);
-  void choose_folder(DirListBox& dir, const std::filesystem::path& path);
-  void scroll_to(VScrollBar& bar, int value);
-  void select(TextBox& box, int start, int length);
-  void access_key(char letter);
+  bool choose(Control& list, int index);
+  bool choose(ComboBox& combo, std::string_view item);
+  bool choose_folder(DirListBox& dir, const std::filesystem::path& path);
+  bool scroll_to(VScrollBar& bar, int value);
+  bool select(TextBox& box, int start, int length);
+  bool access_key(char letter);
   // Closes the form with its close box (Form_QueryUnload may refuse).
-  void close(Form& form);
+  bool close(Form& form);
   // Fires every armed timer of the shown forms once, then again while any
   // is still armed, at most `rounds` times.
   void run_timers(int rounds = 1);

@@ -3,7 +3,11 @@
 // desktop folder, and handing a finished file to the desktop's viewer.
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 namespace sys {
 
@@ -19,5 +23,77 @@ std::filesystem::path desktop_folder();
 // without waiting for it. The name travels as one argument, so blanks or
 // shell characters in it are harmless. False when it could not be started.
 bool open_in_viewer(const std::string& path);
+
+}  // namespace sys
+
+// ---- Files and folders -----------------------------------------------------
+// The folder and file operations of the output step. Every failure comes
+// back with a reason; nothing throws.
+
+namespace sys {
+
+struct OpResult {
+  bool ok = true;
+  std::error_code code;
+  // Windows-1252: what failed and why ("impossibile creare la cartella
+  // /x/y: Permission denied"); empty when ok.
+  std::string message;
+  explicit operator bool() const { return ok; }
+};
+
+// A program text (Windows-1252, "\" or "/" as separators) as a path, and
+// back. Characters the code page cannot hold come back as "?".
+std::filesystem::path path_from_text(std::string_view text);
+std::string path_to_text(const std::filesystem::path& path);
+
+// An existing regular file (following links); false for a folder.
+bool file_exists(const std::filesystem::path& path);
+// An existing folder (following links).
+bool folder_exists(const std::filesystem::path& path);
+
+// Creates one folder; its parent must exist. Fails when anything of that
+// name exists already.
+OpResult create_folder(const std::filesystem::path& path);
+// Deletes a folder with everything in it. With `force`, read-only entries
+// go too (their folders are made writable first). Fails when the folder is
+// missing; a partial deletion is reported as a failure.
+OpResult delete_folder(const std::filesystem::path& path, bool force = true);
+// Deletes one file (never a folder). Fails when it is missing.
+OpResult delete_file(const std::filesystem::path& path, bool force = true);
+// Moves a file to `to`, which must not exist. Within one file system the
+// file is renamed; across file systems it is copied under a temporary name
+// beside `to`, flushed to disk, compared with the original, renamed to `to`,
+// and only then is the original removed. On any failure the original stays
+// where it was and no partial copy is left behind.
+OpResult move_file(const std::filesystem::path& from, const std::filesystem::path& to);
+// The copying half of move_file, used across file systems (exposed so that
+// tests can exercise it on one file system).
+OpResult copy_check_and_remove(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// The entry of `folder` whose name equals `name` ignoring ASCII case
+// (an exact match first); nothing when there is none.
+std::optional<std::filesystem::path> find_ignoring_case(const std::filesystem::path& folder,
+                                                        std::string_view name);
+
+// A mounted file system, as the "drives" of the drive list.
+struct MountedFileSystem {
+  std::filesystem::path mount_point;
+  std::string device;  // e.g. /dev/sda1
+  std::string type;    // e.g. ext4
+};
+// The mounted file systems a user can store files on, from /proc/self/mounts
+// (kernel pseudo file systems left out), sorted by mount point; "/" at least.
+std::vector<MountedFileSystem> mounted_file_systems();
+// Parses a mounts table in the /proc/self/mounts format. Malformed lines
+// are skipped.
+std::vector<MountedFileSystem> parse_mounts(std::string_view table);
+// The mount point holding `path`: the longest mount point that is a prefix
+// of it, among `mounts`.
+std::filesystem::path mount_point_of(const std::filesystem::path& path,
+                                     const std::vector<MountedFileSystem>& mounts);
+
+// The subfolders of `folder`, sorted by name (hidden ones, starting with
+// ".", left out). Fails when the folder cannot be read.
+OpResult subfolders(const std::filesystem::path& folder, std::vector<std::filesystem::path>& out);
 
 }  // namespace sys
