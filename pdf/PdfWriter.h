@@ -341,9 +341,33 @@ class PdfWriter {
   void SetDash(const std::string& Pattern = "", float Phase = 0);
   void SetAlpha(std::int16_t Value);
 
+  // Transforms: each appends one matrix to the current one.
+  void AxisRotation(float Angle);
+  void AxisScaling(float ScaleX, float ScaleY);
+  void AxisSkewing(float AngleX, float AngleY);
+  void AxisTranslation(float TranslateX, float TranslateY);
+  // A space saves the graphics state ("q") and opens a translated, scaled and
+  // rotated system whose origin becomes the current point; EndSpace: "Q".
+  void BeginSpace(float NewX = 0, float NewY = 0, float ScaleX = 1, float ScaleY = 1,
+                  float Angle = 0);
+  void EndSpace();
+  // Tables: rows holding column cells, or columns holding row cells; each
+  // cell is a space whose origin is its top-left corner.
+  void BeginTable(float X, float Y);
+  void BeginRow(float Height);
+  void BeginColumn(float Width);
+  void EndColumn();
+  void EndRow();
+  void EndTable();
+
  protected:
   // "x y" of a point given in user units.
   std::string FormatPoint(float X, float Y) const;
+  // One table cell at (TableX, TableY): its space, background and frame.
+  void BeginCell(float Width, float Height);
+  // The style stack: colours, line width, font, scale and current point.
+  void PushStyle();
+  void PopStyle();
 
  public:
   // ==== end graphics members ====

@@ -17,9 +17,13 @@ class Probe : public pdf::PdfWriter {
  public:
   using PdfWriter::Colours;
   using PdfWriter::Content;
+  using PdfWriter::Navigation;
   using PdfWriter::Objects;
   using PdfWriter::Pages;
   using PdfWriter::Resources;
+  using PdfWriter::Text;
+  using PdfWriter::PopStyle;
+  using PdfWriter::PushStyle;
 
   std::string PageText() const { return BufferText(Content.PageContent); }
   std::array<float, 4> LastRect() const { return Content.LastRect; }

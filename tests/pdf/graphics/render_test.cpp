@@ -114,6 +114,7 @@ TEST(GraphicsRender, EveryShapeDrawsWhereItsOperatorsSay) {
   pdf.MoveTo(300, 550);
   pdf.DrawLineTo(300, 650);
   pdf.DrawRect(400, 550, 100, 100);
+  pdf.DrawArc(150, 800, 30, 180, 360);  // upper half of a circle, stroked
   pdf.SetDash("20;20");
   pdf.DrawLine(50, 700, 250, 700);
   pdf.SetDash();
@@ -133,6 +134,27 @@ TEST(GraphicsRender, EveryShapeDrawsWhereItsOperatorsSay) {
   pdf.DrawRect(1, 1, 2, 2, 5);
   pdf.SetLineWidth(0.1f);
   pdf.DrawLine(1, 5, 10, 5);
+
+  // Page 4, in points again: a turned space, a scaled one, and a table.
+  pdf.BeginPage();
+  pdf.SetScale(0);
+  pdf.BeginSpace(300, 300, 1, 1, 45);
+  pdf.DrawRect(-20, -20, 40, 40, 5);
+  pdf.EndSpace();
+  pdf.BeginSpace(400, 500, 2, 2);
+  pdf.DrawRect(0, 0, 20, 20, 5);
+  pdf.EndSpace();
+  pdf.DrawRect(500, 500, 10, 10, 5);  // after the space: unscaled again
+  pdf.SetLineWidth(2);
+  pdf.SetColorFill("#0000FF");
+  pdf.BeginTable(50, 500);
+  pdf.BeginRow(50);
+  pdf.BeginColumn(100);
+  pdf.EndColumn();
+  pdf.BeginColumn(100);
+  pdf.EndColumn();
+  pdf.EndRow();
+  pdf.EndTable();
   pdf.EndDoc();
 
   pdftest::ExpectReadersAccept(path);
@@ -185,6 +207,10 @@ TEST(GraphicsRender, EveryShapeDrawsWhereItsOperatorsSay) {
       {100, 700, Ink::Black, "second dash"},
       {120, 700, Ink::White, "second gap"},
       {350, 725, Ink::HalfRed, "red at half opacity over white"},
+      {150, 770, Ink::Black, "top of the stroked arc"},
+      {121, 795, Ink::Black, "left end of the stroked arc"},
+      {150, 800, Ink::White, "centre of the open arc"},
+      {150, 810, Ink::White, "below the half circle"},
   });
 
   const Raster two(path, 2);
@@ -206,6 +232,23 @@ TEST(GraphicsRender, EveryShapeDrawsWhereItsOperatorsSay) {
       {150, 141, Ink::Black, "line at 5 cm, 0.1 cm wide"},
       {150, 142, Ink::Black, "line at 5 cm, 0.1 cm wide"},
       {150, 148, Ink::White, "below the line"},
+  });
+
+  const Raster four(path, 4);
+  ExpectProbes(four, {
+      {300, 300, Ink::Black, "turned square's centre"},
+      {300, 325, Ink::Black, "turned square's lower vertex"},
+      {318, 318, Ink::White, "where the unturned square's corner would be"},
+      {435, 535, Ink::Black, "square doubled in a scaled space"},
+      {445, 520, Ink::White, "right of the doubled square"},
+      {505, 505, Ink::Black, "square drawn after the space"},
+      {530, 530, Ink::White, "beyond it"},
+      {100, 525, Ink::Blue, "first cell's background"},
+      {200, 525, Ink::Blue, "second cell's background"},
+      {150, 525, Ink::Black, "frame between the cells"},
+      {100, 500, Ink::Black, "top frame"},
+      {260, 525, Ink::White, "right of the table"},
+      {100, 560, Ink::White, "below the table"},
   });
 }
 

@@ -1,0 +1,179 @@
+// Coordinate transforms, spaces (saved graphics state with a new origin),
+// tables of cells laid out row by row or column by column, and the style
+// stack that saves and restores colours, line width, font, scale and the
+// current point.
+
+#include "pdf/PdfWriter.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace pdf {
+
+namespace {
+
+constexpr double kDegToRad = 0.0174532925199433;
+
+}  // namespace
+
+// ---- transforms -------------------------------------------------------------
+
+void PdfWriter::AxisRotation(float Angle) {
+  // The whole-degree angle (halves to even) decides whether anything turns;
+  // the matrix itself uses the exact angle.
+  const double whole = std::nearbyint(static_cast<double>(Angle));
+  if (!(std::fabs(whole) < 2147483648.0)) throw PdfError(6);
+  if (static_cast<std::int64_t>(whole) % 360 == 0) return;
+  const double r = Angle * kDegToRad;
+  const float c = static_cast<float>(std::cos(r));
+  const float m = static_cast<float>(-std::sin(r));
+  AppendContent(FormatNumber(c) + " " + FormatNumber(m) + " " + FormatNumber(-m) + " " +
+                FormatNumber(c) + " 0 0 cm");
+}
+
+void PdfWriter::AxisScaling(float ScaleX, float ScaleY) {
+  AppendContent(FormatNumber(ScaleX) + " 0 0 " + FormatNumber(ScaleY) + " 0 0 cm");
+}
+
+void PdfWriter::AxisSkewing(float AngleX, float AngleY) {
+  const float tx = static_cast<float>(std::tan(AngleX * kDegToRad));
+  const float ty = static_cast<float>(std::tan(AngleY * kDegToRad));
+  AppendContent("1 " + FormatNumber(tx) + " " + FormatNumber(ty) + " 1 0 0 cm");
+}
+
+void PdfWriter::AxisTranslation(float TranslateX, float TranslateY) {
+  AppendContent("1 0 0 1 " + FormatPoint(TranslateX, TranslateY) + " cm");
+  SetXY(0, 0);
+}
+
+// ---- spaces -------------------------------------------------------------------
+
+void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, float Angle) {
+  AppendContent("q");
+  if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
+    AppendContent(FormatNumber(ScaleX) + " 0 0 " + FormatNumber(ScaleY) + " " +
+                  FormatPoint(NewX, NewY) + " cm");
+  }
+  if (Angle != 0) AxisRotation(Angle);
+  SetXY(0, 0);
+}
+
+void PdfWriter::EndSpace() { AppendContent("Q"); }
+
+// ---- tables -------------------------------------------------------------------
+
+void PdfWriter::BeginTable(float X, float Y) {
+  Navigation.TableX = X;
+  Navigation.TableY = Y;
+  SetXY(X, Y);
+  PushStyle();
+  Navigation.RowOpen = false;
+  Navigation.ColumnOpen = false;
+  AppendContent("q");
+}
+
+// A cell at (TableX, TableY) of the given size: its own space, a background
+// inset by half the line width, and a frame when lines have a width.
+void PdfWriter::BeginCell(float Width, float Height) {
+  BeginSpace(Navigation.TableX, Navigation.TableY, 1, 1, 0);
+  const float width = Colours.LineWidth;
+  const float s = Pages.ScaleFactor;
+  if (!Colours.FillColor.empty()) {
+    const std::string inset = FormatNumber(width / 2);
+    AppendContent(inset + " " + inset + " " + FormatPoint(Width - width / s, Height - width / s) +
+                  " re f*");
+  }
+  if (width > 0) AppendContent("0 0 " + FormatPoint(Width, Height) + " re S");
+}
+
+void PdfWriter::BeginRow(float Height) {
+  if (Navigation.ColumnOpen) {
+    BeginCell(Navigation.ColumnWidth, Height);
+    Navigation.TableY = Navigation.TableY + Height;
+  } else {
+    Navigation.RowHeight = Height;
+    PushStyle();
+    Navigation.RowOpen = true;
+  }
+}
+
+void PdfWriter::BeginColumn(float Width) {
+  if (Navigation.RowOpen) {
+    BeginCell(Width, Navigation.RowHeight);
+    Navigation.TableX = Navigation.TableX + Width;
+  } else {
+    Navigation.ColumnWidth = Width;
+    PushStyle();
+    Navigation.ColumnOpen = true;
+  }
+}
+
+void PdfWriter::EndColumn() {
+  if (!Navigation.RowOpen) {
+    PopStyle();
+    Navigation.TableX = Navigation.TableX + Navigation.ColumnWidth;
+    Navigation.TableY = Pages.CurrentY / Pages.ScaleFactor;
+  } else {
+    EndSpace();
+  }
+  Navigation.ColumnOpen = false;
+}
+
+void PdfWriter::EndRow() {
+  if (!Navigation.ColumnOpen) {
+    PopStyle();
+    Pages.CurrentY = Pages.CurrentY + Navigation.RowHeight * Pages.ScaleFactor;
+    Navigation.TableX = Pages.CurrentX / Pages.ScaleFactor;
+    Navigation.TableY = Navigation.TableY + Navigation.RowHeight;
+  } else {
+    EndSpace();
+  }
+  Navigation.RowOpen = false;
+}
+
+void PdfWriter::EndTable() {
+  AppendContent("Q");
+  PopStyle();
+}
+
+// ---- style stack ----------------------------------------------------------------
+
+void PdfWriter::PushStyle() {
+  Navigation.StyleDepth += 1;
+  GrowTable(Navigation.StyleStack, Navigation.StyleDepth);
+  SavedStyle& saved = Navigation.StyleStack[static_cast<std::size_t>(Navigation.StyleDepth)];
+  saved.ScaleFactor = Pages.ScaleFactor;
+  saved.CurrentX = Pages.CurrentX;
+  saved.CurrentY = Pages.CurrentY;
+  saved.FillColor = Colours.FillColor;
+  saved.FillPatternColor = Colours.FillPatternColor;
+  saved.LineColor = Colours.LineColor;
+  saved.LinePatternColor = Colours.LinePatternColor;
+  saved.TextColor = Colours.TextColor;
+  saved.TextPatternColor = Colours.TextPatternColor;
+  saved.FontName = Text.FontName;
+  saved.FontStyle = Text.FontStyle;
+  saved.FontSize = Text.FontSize;
+  saved.LineWidth = Colours.LineWidth;
+}
+
+void PdfWriter::PopStyle() {
+  if (Navigation.StyleDepth < 1) return;
+  // A copy: the setters below may grow other tables, never this one, but the
+  // entry must not be read through a reference while members run.
+  const SavedStyle saved =
+      Navigation.StyleStack[static_cast<std::size_t>(Navigation.StyleDepth)];
+  Pages.CurrentX = saved.CurrentX;
+  Pages.CurrentY = saved.CurrentY;
+  Pages.ScaleFactor = saved.ScaleFactor;
+  SetColorLine(saved.LineColor + ";" + saved.LinePatternColor);
+  SetColorFill(saved.FillColor + ";" + saved.FillPatternColor);
+  SetColorText(saved.TextColor + ";" + saved.TextPatternColor);
+  SetLineWidth(saved.LineWidth / Pages.ScaleFactor);
+  // No font was selected when the style was saved: there is none to restore.
+  if (!saved.FontName.empty()) SetFont(saved.FontName, saved.FontSize, saved.FontStyle, 0);
+  Navigation.StyleDepth -= 1;
+}
+
+}  // namespace pdf
