@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <iterator>
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -31,12 +30,19 @@ std::vector<Word> PopplerWords(const std::string& path, int page) {
   const auto r = pdftest::RunTool({"pdftotext", "-bbox", "-f", p, "-l", p, path, "-"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   std::vector<Word> words;
-  static const std::regex word(
-      "<word xMin=\"([-0-9.]+)\" yMin=\"([-0-9.]+)\" xMax=\"([-0-9.]+)\" yMax=\"[-0-9.]+\">([^<]*)</word>");
-  for (auto it = std::sregex_iterator(r.out.begin(), r.out.end(), word);
-       it != std::sregex_iterator(); ++it) {
-    words.push_back({std::atof((*it)[1].str().c_str()), std::atof((*it)[2].str().c_str()),
-                     std::atof((*it)[3].str().c_str()), (*it)[4].str()});
+  // Lines of the form <word xMin="…" yMin="…" xMax="…" yMax="…">text</word>.
+  const auto attribute = [](const std::string& tag, const std::string& name) {
+    const std::size_t at = tag.find(name + "=\"");
+    return at == std::string::npos ? 0.0 : std::atof(tag.c_str() + at + name.size() + 2);
+  };
+  for (std::size_t at = r.out.find("<word "); at != std::string::npos;
+       at = r.out.find("<word ", at + 1)) {
+    const std::size_t close = r.out.find('>', at);
+    const std::size_t end = r.out.find("</word>", close);
+    if (close == std::string::npos || end == std::string::npos) break;
+    const std::string tag = r.out.substr(at, close - at);
+    words.push_back({attribute(tag, "xMin"), attribute(tag, "yMin"), attribute(tag, "xMax"),
+                     r.out.substr(close + 1, end - close - 1)});
   }
   return words;
 }
