@@ -1,6 +1,7 @@
 // Transforms, spaces, tables and the style stack: exact matrix and cell
 // operators, table positions, and what popping a saved style restores.
 
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -37,6 +38,22 @@ TEST_F(GraphicsTest, RotationMatrixAndWholeDegreeZeroTest) {
     EXPECT_EQ(Take(), c.text);
     EXPECT_FLOAT_EQ(pdf_.GetX(), 3);  // the current point stays
   }
+}
+
+TEST_F(GraphicsTest, RotationBeyondWholeDegreeRangeFails) {
+  for (float angle : {3e9f, -3e9f, std::numeric_limits<float>::quiet_NaN(),
+                      std::numeric_limits<float>::infinity()}) {
+    SCOPED_TRACE(angle);
+    try {
+      pdf_.AxisRotation(angle);
+      FAIL() << "no failure";
+    } catch (const pdf::PdfError& e) {
+      EXPECT_EQ(e.Number(), 6);
+    }
+    EXPECT_EQ(Take(), "");
+  }
+  pdf_.AxisRotation(2e9f);  // still a whole number of degrees in range
+  EXPECT_NE(Take(), "");
 }
 
 TEST_F(GraphicsTest, ScalingSkewingTranslation) {
