@@ -174,9 +174,10 @@ void PdfWriter::DrawArc(float X, float Y, float Ray, float StartAngle, float End
     if (a == StartAngle && !Pie) AppendContent(point + " m");
     AppendContent(point + " l");
     const float next = a + step;
-    // Far from zero a whole degree may no longer change a single-precision
-    // angle; a smaller step cannot either, so the arc ends there rather than
-    // repeating the same point for ever.
+    // Far from zero (2^24 degrees and beyond for a step of 1) adding the step
+    // no longer changes a single-precision angle. The default step of one
+    // degree is the smallest there is, so it cannot help: the arc ends there
+    // instead of writing the same point for ever.
     if (next == a) break;
     a = next;
   }
