@@ -1,0 +1,15 @@
+#include "app/forms/sevrina_proprietari/sevrina_proprietari.h"
+
+#include "app/shell/form_registry.h"
+
+namespace sevrina {
+
+sevrina_proprietari::sevrina_proprietari(forms::Runtime& rt) : ModuloDomanda(rt, domanda::Variante::Proprietari) {}
+
+void sevrina_proprietari::mostra_aiuto() {}
+
+void register_sevrina_proprietari(forms::Runtime& rt) {
+  register_form(EditingForm::SevrinaProprietari, [&rt] { rt.Load<sevrina_proprietari>()->Show(forms::ShowMode::Modeless); });
+}
+
+}  // namespace sevrina
