@@ -115,7 +115,7 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
           const float E = Width - M - static_cast<float>(g) * b;
           const float e = E / static_cast<float>(g);
           prefix = FormatUnits(e) + " Tw ";
-          suffix = " " + FormatNumber(Text.WordSpacing) + " Tw";
+          suffix.assign(" ").append(FormatNumber(Text.WordSpacing)).append(" Tw");
           L += E;
         }
         break;
@@ -127,10 +127,10 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
           const float T = Width * 100 / M;
           if (M > Width) {
             prefix = FormatNumber(T) + " Tz ";
-            suffix = " " + FormatNumber(H0) + " Tz";
+            suffix.assign(" ").append(FormatNumber(H0)).append(" Tz");
           } else if ((Align & 455) == AlignFit) {
             prefix = FormatNumber(T) + " Tz ";
-            suffix = "  " + FormatNumber(H0) + " Tz";
+            suffix.assign("  ").append(FormatNumber(H0)).append(" Tz");
           }
         }
         break;
