@@ -98,6 +98,7 @@ TEST_F(FontsTest, NamesStylesAndEncodings) {
     EXPECT_EQ(Count(file, Type1Object(c.resource, c.base, enc)), 1) << c.family;
   }
   EXPECT_EQ(Count(file, "/Type /Font "), 8);
+  pdftest::ExpectReadersAccept(path_);
 }
 
 TEST_F(FontsTest, RecordsCarryKeyEncodingAndMetrics) {
@@ -278,6 +279,8 @@ TEST(Fonts, TrueTypeObjects) {
             1);
   EXPECT_EQ(Count(file, "/Length1 7"), 1);
   EXPECT_NE(file.find(std::string("true\0\x01\x02", 7)), std::string::npos);
+  const auto check = pdftest::QpdfCheck(path);
+  EXPECT_EQ(check.exit_code, 0) << check.out << check.err;
 }
 
 }  // namespace
