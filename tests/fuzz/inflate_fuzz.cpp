@@ -1,0 +1,80 @@
+// Feeds any bytes to our inflate decoder and to zlib's, as raw deflate
+// data, and checks that they agree: whatever zlib decodes we decode to the
+// same bytes, and we accept nothing zlib refuses except the symbol values
+// our decoder is documented to take (length symbols 286/287, distance
+// symbols 30/31, more than 286/30 declared lengths). The same bytes also go
+// through our encoder and back through zlib.
+#include <zlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "pdf/core/deflate.h"
+#include "pdf/interactive/inflate.h"
+
+namespace {
+
+constexpr std::size_t kLimit = 1 << 18;
+
+struct ZlibResult {
+  bool ok = false;
+  bool out_of_room = false;
+  std::string message;
+  pdf::Bytes data;
+};
+
+ZlibResult ZlibInflate(const std::uint8_t* data, std::size_t size, int window_bits) {
+  ZlibResult r;
+  z_stream z{};
+  if (inflateInit2(&z, window_bits) != Z_OK) std::abort();
+  r.data.resize(kLimit);
+  z.next_in = const_cast<Bytef*>(data);
+  z.avail_in = static_cast<uInt>(size);
+  z.next_out = r.data.data();
+  z.avail_out = static_cast<uInt>(r.data.size());
+  const int rc = inflate(&z, Z_FINISH);
+  r.ok = rc == Z_STREAM_END;
+  r.out_of_room = rc == Z_BUF_ERROR && z.avail_out == 0;
+  if (z.msg) r.message = z.msg;
+  r.data.resize(z.total_out);
+  inflateEnd(&z);
+  return r;
+}
+
+void Fail(const char* what) {
+  std::fprintf(stderr, "inflate_fuzz: %s\n", what);
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const pdf::ByteSpan input(data, size);
+  const pdf::InflateResult ours = pdf::InflateData(input, kLimit);
+  const ZlibResult theirs = ZlibInflate(data, size, -15);
+  const bool ours_ok = ours.status == pdf::InflateStatus::kOk;
+  if (theirs.ok) {
+    if (!ours_ok) Fail("zlib decodes what we refuse");
+    if (ours.data != theirs.data) Fail("decoded bytes differ");
+  } else if (ours_ok && !theirs.out_of_room) {
+    static const char* const kTolerated[] = {"invalid literal/length code", "invalid distance code",
+                                             "too many length or distance symbols",
+                                             "invalid distance too far back"};
+    bool tolerated = false;
+    for (const char* m : kTolerated) tolerated = tolerated || theirs.message == m;
+    if (!tolerated) Fail(("we decode what zlib refuses: " + theirs.message).c_str());
+  }
+  if (!ours_ok && !ours.data.empty()) Fail("data returned with an error");
+
+  // Our encoder on the same bytes, decoded by zlib and by us.
+  const int quality = size > 0 ? data[0] & 3 : 0;
+  const pdf::Bytes packed = pdf::DeflateEncode(input, quality);
+  const ZlibResult back = ZlibInflate(packed.data(), packed.size(), 15);
+  if (!back.ok || back.data != pdf::Bytes(data, data + size)) Fail("our encoder's stream does not round-trip in zlib");
+  const pdf::InflateResult again = pdf::InflateZlib(packed, kLimit);
+  if (again.status != pdf::InflateStatus::kOk || again.data != back.data) Fail("our encoder's stream does not round-trip in ours");
+  return 0;
+}
