@@ -342,6 +342,51 @@ TEST(ProtectedDocument, RevisionPermissionsAndKeyInReaders) {
   }
 }
 
+// The bytes of the encryption dictionary and of the trailer's identifier:
+// the entries escaped but not encrypted, the revision's own ending, and
+// twice the hexadecimal form of the producer followed by "2.4.4".
+TEST(ProtectedDocument, EncryptionDictionaryAndIdentifierBytes) {
+  auto escape = [](const std::string& text) {
+    std::string out;
+    for (char c : text) {
+      if (c == '\\' || c == '(' || c == ')') out += '\\';
+      if (c == '\r') out += "\\r";
+      else if (c == '\n') out += "\\n";
+      else out += c;
+    }
+    return out;
+  };
+  for (std::int32_t mode : {4, 4100}) {
+    SCOPED_TRACE("Mode " + std::to_string(mode));
+    pdftest::TempDir dir;
+    const std::string file = dir.file("protetto.pdf");
+    Probe w;
+    w.SetProtection(mode, kOwner, "");
+    w.BeginDoc(file);
+    ASSERT_EQ(w.ErrNumber(), 0);
+    w.BeginPage();
+    w.EndDoc();
+    const std::string raw = pdftest::ReadFile(file);
+    const std::string dictionary =
+        "<< /Filter /Standard \r/O (" + escape(w.Security.OwnerEntry) + ")\r/U (" +
+        escape(w.Security.UserEntry) + ")\r/P " + (mode == 4 ? "-60\r/V 1 /R 2 >>" : "-3900\r/V 2 /R 3 /Length 128 >>");
+    const std::size_t at = raw.find(dictionary);
+    ASSERT_NE(at, std::string::npos);
+    // An object of its own, referred to from the trailer.
+    const std::size_t head = raw.rfind(" 0 obj\n", at);
+    ASSERT_NE(head, std::string::npos);
+    EXPECT_EQ(head + 7, at);
+    const std::string number = raw.substr(raw.rfind('\n', head) + 1, head - raw.rfind('\n', head) - 1);
+    std::string hex;
+    for (unsigned char c : w.Security.FileIdText) {
+      hex += "0123456789ABCDEF"[c >> 4];
+      hex += "0123456789ABCDEF"[c & 15];
+    }
+    EXPECT_EQ(w.Security.FileIdText, w.Properties.Producer + "2.4.4");
+    EXPECT_NE(raw.find("/Encrypt " + number + " 0 R /ID [<" + hex + "><" + hex + ">]\n"), std::string::npos);
+  }
+}
+
 // qpdf's normalised form of a file: objects renumbered in order of use,
 // streams decoded where it can.
 std::string Normalised(const std::string& from, const std::string& out, std::vector<std::string> extra) {
