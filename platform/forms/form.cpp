@@ -87,7 +87,10 @@ void Form::register_control(Control* c) {
 void Form::unregister_control(Control* c) {
   auto it = std::find(controls_.begin(), controls_.end(), c);
   if (it != controls_.end()) controls_.erase(it);
-  if (active_ == c) active_ = nullptr;
+  if (active_ == c) {
+    active_ = nullptr;
+    active_got_focus_ = false;
+  }
 }
 
 void Form::changed(Property p) {

@@ -110,6 +110,7 @@ class Form : public std::enable_shared_from_this<Form> {
   bool modal_ = false;
   bool unloading_ = false;
   Control* active_ = nullptr;
+  bool active_got_focus_ = false;  // whether active_ has had its GotFocus
   std::vector<Control*> controls_;
   int next_order_ = 0;
 };

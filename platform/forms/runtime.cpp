@@ -256,6 +256,7 @@ bool Runtime::unload_form(Form& f, UnloadMode mode) {
   f.loaded_ = false;
   f.modal_ = false;
   f.active_ = nullptr;
+  f.active_got_focus_ = false;
   auto it = std::find(loaded_.begin(), loaded_.end(), keep);
   if (it != loaded_.end()) loaded_.erase(it);
   dying_.push_back(keep);
@@ -349,10 +350,17 @@ void Runtime::set_focus(Control& c) {
   Control* old = f.active_;
   if (old == &c) return;
   EventScope scope(*this);
+  // A control that a LostFocus handler passed over never had the focus:
+  // it gets no LostFocus either.
+  bool old_had_focus = f.active_got_focus_;
   f.active_ = &c;
+  f.active_got_focus_ = false;
   for_observers([&](Observer& o) { o.focus_changed(f, old, &c); });
-  if (old) old->raise_lost_focus();
-  if (f.active_ == &c) c.raise_got_focus();
+  if (old && old_had_focus) old->raise_lost_focus();
+  if (f.active_ == &c) {
+    f.active_got_focus_ = true;
+    c.raise_got_focus();
+  }
 }
 
 void Runtime::tab_from(Form& f, bool backwards) {

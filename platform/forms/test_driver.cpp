@@ -67,6 +67,7 @@ bool TestDriver::shift_tab() { return rt_.user_tab(true); }
 bool TestDriver::click(Control& c) { return rt_.user_click(c); }
 bool TestDriver::focus(Control& c) { return rt_.user_focus(c); }
 bool TestDriver::choose(Control& list, int index) { return rt_.user_choose(list, index); }
+bool TestDriver::choose(ComboBox& combo, int index) { return rt_.user_choose(combo, index); }
 
 bool TestDriver::choose(ComboBox& combo, std::string_view item) {
   for (int i = 0; i < combo.ListCount(); ++i) {

@@ -56,6 +56,7 @@ class TestDriver : public EventLoop, public MessageBoxes {
   bool focus(Control& c);
   // Chooses an entry of a combo box or drive list, by index or by its text.
   bool choose(Control& list, int index);
+  bool choose(ComboBox& combo, int index);
   bool choose(ComboBox& combo, std::string_view item);
   bool choose_folder(DirListBox& dir, const std::filesystem::path& path);
   bool scroll_to(VScrollBar& bar, int value);

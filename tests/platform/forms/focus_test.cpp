@@ -1,0 +1,181 @@
+// Focus: focus events and their order, who may take the focus, the Tab
+// order across containers, option groups, simulated keystrokes.
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/gtest_support.h"
+#include "tests/platform/forms/test_forms.h"
+
+namespace {
+
+using bench::Banco;
+
+class FocusTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms::fail_test_on_driver_failure(ui);
+    f = rt.Load<Banco>();
+  }
+  // The controls Tab visits from the focused one, as full names.
+  std::vector<std::string> tab_round(int count, bool backwards = false) {
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) {
+      backwards ? ui.shift_tab() : ui.tab();
+      auto* c = rt.FocusedControl();
+      out.push_back(c ? c->FullName() : "-");
+    }
+    return out;
+  }
+  forms::Runtime rt;
+  forms::TestDriver ui{rt};
+  std::shared_ptr<Banco> f;
+};
+
+TEST_F(FocusTest, SetFocusBeforeShowDoesNothing) {
+  f->Text1[1].SetFocus();
+  EXPECT_EQ(f->ActiveControl(), nullptr);
+  EXPECT_EQ(f->log, "load ");
+  f->Show();  // the first stop in tab order takes the focus
+  EXPECT_TRUE(f->Text1[0].HasFocus());
+  EXPECT_EQ(f->log, "load got0 ");
+}
+
+TEST_F(FocusTest, LostFocusThenGotFocusAndMouseBeforeClick) {
+  f->Show();
+  f->log.clear();
+  f->Text1[1].SetFocus();
+  EXPECT_EQ(f->log, "lost0 got1 ");
+  f->log.clear();
+  f->Text1[1].SetFocus();  // already there: nothing
+  EXPECT_EQ(f->log, "");
+  ui.click(f->Command1[0]);
+  EXPECT_EQ(f->log, "lost1 cmdgot0 cmd0 ");
+}
+
+TEST_F(FocusTest, LostFocusHandlerMayRedirectTheFocus) {
+  f->Show();
+  f->on_lost = [&](int i) {
+    if (i == 0) f->Text1[5].SetFocus();
+  };
+  f->log.clear();
+  f->Text1[1].SetFocus();
+  EXPECT_TRUE(f->Text1[5].HasFocus());
+  EXPECT_EQ(f->log, "lost0 got5 ");  // Text1(1) never got it
+}
+
+TEST_F(FocusTest, WhoTakesTheFocus) {
+  f->Show();
+  struct Case {
+    const char* what;
+    std::function<void()> setup;
+    forms::Control* target;
+    bool takes;
+  };
+  const Case cases[] = {
+      {"enabled text box", [] {}, &f->Text1[1], true},
+      {"disabled", [&] { f->Text1[1].SetEnabled(false); }, &f->Text1[1], false},
+      {"hidden", [&] { f->Text1[1].SetVisible(false); }, &f->Text1[1], false},
+      {"hidden container", [&] { f->Frame2.SetVisible(false); }, &f->Text1[1], false},
+      {"disabled container", [&] { f->Frame2.SetEnabled(false); }, &f->Text1[1], false},
+      {"locked text box", [&] { f->Text1[1].SetLocked(true); }, &f->Text1[1], true},
+      {"label", [] {}, &f->Label1, false},
+      {"frame", [] {}, &f->Frame1, false},
+      {"scroll bar", [] {}, &f->VScroll1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    f->Text1[1].SetEnabled(true);
+    f->Text1[1].SetVisible(true);
+    f->Text1[1].SetLocked(false);
+    f->Frame2.SetVisible(true);
+    f->Frame2.SetEnabled(true);
+    ui.focus(f->Text1[0]);
+    c.setup();
+    EXPECT_EQ(c.target->CanTakeFocus(), c.takes);
+    EXPECT_EQ(ui.focus(*c.target), c.takes);
+    EXPECT_EQ(c.target->HasFocus(), c.takes);
+  }
+  // A disabled control takes no key either.
+  ui.focus(f->Text1[1]);
+  f->Text1[1].SetEnabled(false);
+  EXPECT_FALSE(ui.type("a"));
+  EXPECT_EQ(f->Text1[1].Text(), "");
+}
+
+TEST_F(FocusTest, TabOrderAcrossContainersWithOneStopPerOptionGroup) {
+  f->Show();
+  // No option selected: the first of each group is its stop.
+  EXPECT_EQ(tab_round(9), (std::vector<std::string>{"Check1(0)", "Option1(0)", "Text1(1)", "Option2(0)", "Combo1",
+                                                    "Text1(5)", "Command1(0)", "Command1(1)", "VScroll1"}));
+  EXPECT_EQ(tab_round(1), (std::vector<std::string>{"Text1(0)"}));  // wraps
+  // The selected button is the group's stop.
+  f->Option1[2].SetValue(true);
+  EXPECT_EQ(tab_round(3), (std::vector<std::string>{"Check1(0)", "Option1(2)", "Text1(1)"}));
+  // Skipped: disabled, hidden, without tab stop, inside a hidden frame.
+  f->Combo1.SetEnabled(false);
+  f->Text1[5].SetTabStop(false);
+  f->Command1[0].SetVisible(false);
+  EXPECT_EQ(tab_round(3), (std::vector<std::string>{"Option2(0)", "Command1(1)", "VScroll1"}));
+  f->Frame2.SetVisible(false);
+  EXPECT_EQ(tab_round(4), (std::vector<std::string>{"Text1(0)", "Check1(0)", "Option1(2)", "Command1(1)"}));
+  // Shift+Tab goes back.
+  EXPECT_EQ(tab_round(3, true), (std::vector<std::string>{"Option1(2)", "Check1(0)", "Text1(0)"}));
+  // A locked text box is a stop.
+  f->Text1[0].SetLocked(true);
+  EXPECT_EQ(tab_round(1, true), (std::vector<std::string>{"VScroll1"}));
+  EXPECT_EQ(tab_round(1), (std::vector<std::string>{"Text1(0)"}));
+}
+
+TEST_F(FocusTest, TabFromAControlThatIsNoLongerAStop) {
+  f->Show();
+  ui.focus(f->Text1[1]);
+  f->Text1[1].SetEnabled(false);
+  EXPECT_EQ(tab_round(1), (std::vector<std::string>{"Option2(0)"}));
+}
+
+TEST_F(FocusTest, SimulatedTabRunsAfterTheHandlerAndTheKey) {
+  f->Show();
+  ui.focus(f->Text1[0]);
+  std::string seen_in_handler;
+  f->on_key = [&](int i, int& k) {
+    if (i != 0) return;
+    f->SendKeys("{TAB}");
+    // Still here while the handler runs.
+    seen_in_handler = rt.FocusedControl()->FullName();
+  };
+  f->log.clear();
+  ui.type("q");
+  EXPECT_EQ(seen_in_handler, "Text1(0)");
+  // The key went into Text1(0) first, then the Tab moved on.
+  EXPECT_EQ(f->Text1[0].Text(), "q");
+  EXPECT_TRUE(f->Check1[0].HasFocus());
+  EXPECT_EQ(f->log, "key0 change0 lost0 ");
+}
+
+TEST_F(FocusTest, TwoSimulatedTabsFromWhereverTheFocusIsThen) {
+  f->Show();
+  ui.focus(f->Text1[1]);
+  f->on_key = [&](int i, int& k) {
+    if (k != 13) return;
+    f->SendKeys("{TAB}{TAB}");
+    f->Text1[0].SetFocus();  // moved before the queued keys run
+  };
+  ui.enter();
+  EXPECT_TRUE(f->Option1[0].HasFocus());  // Text1(0) -> Check1(0) -> Option1(0)
+}
+
+TEST_F(FocusTest, KeysQueuedByFocusHandlersRunInOrder) {
+  f->Show();
+  ui.focus(f->Text1[0]);
+  int tabs = 0;
+  f->on_got = [&](int i) {
+    if (i == 1 && tabs++ == 0) f->SendKeys("{TAB}");
+  };
+  f->SendKeys("{TAB}{TAB}{TAB}");  // outside any handler: runs at once
+  // Check1(0), Option1(0), Text1(1) -> its GotFocus queues one more Tab.
+  EXPECT_TRUE(f->Option2[0].HasFocus());
+  EXPECT_FALSE(rt.KeysPending());
+  EXPECT_FALSE(rt.SendKeys("{BAD}"));
+}
+
+}  // namespace
