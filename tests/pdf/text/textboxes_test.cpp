@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -215,6 +216,22 @@ TEST_F(TextBoxTest, LastRectangleAndScaledUnits) {
   EXPECT_FLOAT_EQ(r[2], 6 * 28.346457f);
   EXPECT_FLOAT_EQ(r[3], 842 - 2 * 28.346457f - lh);
   EXPECT_FLOAT_EQ(w_.GetY(), 2 + lh / 28.346457f);
+}
+
+TEST_F(TextBoxTest, WrapDecidesInSinglePrecision) {
+  // In centimetres, Arial 8: "della comune" needs exactly this width when
+  // measured in single precision; measured in double it needs a little more
+  // and the line would break.
+  w_.SetScale(3);
+  w_.SetFont("Arial", 8);
+  const float exact = 0x1.adaa04p+0f;  // 1.6783755 cm
+  auto drawn = Box(0, 0, exact, 0, "della comune");
+  ASSERT_EQ(drawn.size(), 1u);
+  EXPECT_EQ(drawn[0].show, "(della comune) Tj");
+  drawn = Box(0, 0, std::nextafter(exact, 0.0f), 0, "della comune");
+  ASSERT_EQ(drawn.size(), 2u);
+  const float exact2 = 0x1.1f2738p+1f;  // "allegata domanda", 2.2433844 cm
+  EXPECT_EQ(Box(0, 0, exact2, 0, "allegata domanda").size(), 1u);
 }
 
 TEST_F(TextBoxTest, LineSpacingWidensTheLines) {

@@ -179,6 +179,9 @@ TEST_F(TextLinesTest, NewLineAdvancesByTheLineHeightTimesSpacing) {
   w_.DrawTextLine(30, 40, 0, "x", 0, 1, true);
   EXPECT_EQ(w_.CurrentX(), 0);
   EXPECT_FLOAT_EQ(w_.CurrentY(), 40 + 11.33f * 1.5f);
+  w_.SetTextLineSpacing(0);  // accepted: lines then do not advance
+  w_.DrawTextLine(30, 40, 0, "x", 0, 1, true);
+  EXPECT_EQ(w_.CurrentY(), 40);
 }
 
 TEST_F(TextLinesTest, DrawTextMasksAlign) {
