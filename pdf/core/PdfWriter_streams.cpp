@@ -39,6 +39,8 @@ void PdfWriter::WriteStream(Bytes& Data, std::int32_t ObjectNumber, const std::s
   if (mode & CompressAsciiHex) {
     names = "/ASCIIHexDecode " + names;
     Data = EncodeAsciiHex(Data);
+    // The end-of-data marker: without it a strict reader runs past the data.
+    Data.push_back('>');
   }
   if (Security.Encrypted && !Data.empty()) {
     const std::string key = GetObjectKey(ObjectNumber);
