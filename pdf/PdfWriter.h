@@ -306,6 +306,9 @@ class PdfWriter {
   // One line of text with its baseline at (X, Y), placed by Align within Width.
   void DrawTextLine(float X, float Y, float Width, const std::string& Text, float Indent,
                     std::int32_t Align, bool NewLine);
+  // The record of the current font; null when none is selected (also after
+  // Abort emptied the table while FontIndex kept its value).
+  const FontRecord* CurrentFontRecord() const;
   // ==== end text and fonts members ====
 
  public:

@@ -23,7 +23,8 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height,
                                    const std::string& Text_, float Indentation,
                                    std::int32_t Align, std::int32_t Options) {
   // The baselines rest on the current font's descent.
-  if (Text.FontIndex == 0) throw PdfError(9);
+  const FontRecord* font = CurrentFontRecord();
+  if (font == nullptr) throw PdfError(9);
   const float scale = Pages.ScaleFactor;
 
   std::string text = Text_;
@@ -128,8 +129,7 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height,
   } else {
     start = Y * scale + lh;
   }
-  const FontRecord& font = Text.Fonts[static_cast<std::size_t>(Text.FontIndex)];
-  start += static_cast<float>(font.Descent) * Text.FontSize / 1000;
+  start += static_cast<float>(font->Descent) * Text.FontSize / 1000;
 
   for (std::int32_t i = 0; i < n; ++i) {
     const BoxLine& line = lines[static_cast<std::size_t>(i)];

@@ -33,15 +33,22 @@ void PdfWriter::SetTextLineSpacing(float Value) {
   if (Value >= 0) Text.LineSpacing = Value;
 }
 
+const FontRecord* PdfWriter::CurrentFontRecord() const {
+  if (Text.FontIndex < 1 || Text.FontIndex > Text.FontCount) return nullptr;
+  if (static_cast<std::size_t>(Text.FontIndex) >= Text.Fonts.size()) return nullptr;
+  return &Text.Fonts[static_cast<std::size_t>(Text.FontIndex)];
+}
+
 float PdfWriter::TextHeight() const {
-  if (Text.FontIndex == 0) return 0;
-  const FontRecord& r = Text.Fonts[static_cast<std::size_t>(Text.FontIndex)];
-  return r.LineHeight * Text.FontSize / 1000 / Pages.ScaleFactor;
+  const FontRecord* font = CurrentFontRecord();
+  if (font == nullptr) return 0;
+  return font->LineHeight * Text.FontSize / 1000 / Pages.ScaleFactor;
 }
 
 float PdfWriter::TextLength(const std::string& Phrase) const {
-  if (Text.FontIndex == 0) return 0;
-  const FontRecord& r = Text.Fonts[static_cast<std::size_t>(Text.FontIndex)];
+  const FontRecord* font = CurrentFontRecord();
+  if (font == nullptr) return 0;
+  const FontRecord& r = *font;
   // Single precision on purpose: the wrap points of text boxes depend on it.
   float widths = 0;
   std::int32_t blanks = 0;
@@ -64,8 +71,9 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
   float A = 0;  // the line advance in points
 
   if (Line.find_first_not_of(' ') != std::string::npos) {
-    if (Text.FontIndex == 0) throw PdfError(9);  // no font selected
-    const FontRecord& font = Text.Fonts[static_cast<std::size_t>(Text.FontIndex)];
+    const FontRecord* current = CurrentFontRecord();
+    if (current == nullptr) throw PdfError(9);  // no font selected
+    const FontRecord& font = *current;
 
     // Shrinking and fitting measure at 100 % and set the scaling themselves.
     const float H0 = Text.HorizontalScaling;
@@ -211,10 +219,8 @@ void PdfWriter::WriteText(const std::string& Line, std::int32_t TextStyle, float
   if (TextStyle != 0) {
     const float h0 = TextHeight();
     Text.FontSize = PercenteSize / 100 * F0;
-    const float descent =
-        Text.FontIndex == 0
-            ? 0.0f
-            : static_cast<float>(Text.Fonts[static_cast<std::size_t>(Text.FontIndex)].Descent);
+    const FontRecord* font = CurrentFontRecord();
+    const float descent = font == nullptr ? 0.0f : static_cast<float>(font->Descent);
     switch (TextStyle) {
       case 1:  // superscript
         Y = (Y0 - Text.FontSize * descent / 1000) / scale - h0 / 2;

@@ -258,4 +258,24 @@ TEST(TextLines, DrawingWithoutAFontFailsBeforeWriting) {
   w.EndDoc();
 }
 
+TEST(TextLines, AbortLeavesNoFontSelected) {
+  Probe w;
+  w.BeginDoc(TempPdf("first"));
+  w.SetFont("Times", 12);
+  w.Abort();
+  const std::string path = TempPdf("second");
+  w.BeginDoc(path);
+  w.BeginPage();
+  w.Clear();
+  EXPECT_EQ(w.TextLength("abc"), 0);
+  EXPECT_EQ(w.TextHeight(), 0);
+  // Drawing would name a font the new document's resources do not hold.
+  EXPECT_THROW(w.DrawText(1, 2, "x"), pdf::PdfError);
+  EXPECT_EQ(w.PageText(), "");
+  w.SetFont("Times", 12);
+  w.DrawText(1, 2, "x");
+  w.EndDoc();
+  pdftest::ExpectReadersAccept(path);
+}
+
 }  // namespace
