@@ -1,0 +1,394 @@
+// Our inflate decoder: hand-built streams for each block form and each
+// fault, zlib's output at every level and strategy with flushes in the
+// middle, truncation at every byte offset, and the output limit.
+
+#include <zlib.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "pdf/core/deflate.h"
+#include "pdf/interactive/inflate.h"
+
+namespace {
+
+using pdf::Bytes;
+using pdf::InflateData;
+using pdf::InflateStatus;
+using pdf::InflateZlib;
+
+constexpr std::size_t kNoLimit = std::size_t{1} << 30;
+
+Bytes FromText(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+Bytes ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Bytes Random(std::size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  Bytes b(n);
+  for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+  return b;
+}
+
+// Writes a deflate bit stream: values least significant bit first, Huffman
+// codes most significant bit first.
+class BitSink {
+ public:
+  BitSink& Bits(unsigned value, unsigned count) {
+    for (unsigned i = 0; i < count; ++i) Bit((value >> i) & 1);
+    return *this;
+  }
+  BitSink& Code(unsigned code, unsigned length) {
+    for (unsigned i = length; i-- > 0;) Bit((code >> i) & 1);
+    return *this;
+  }
+  BitSink& Align() {
+    while (used_ != 0) Bit(0);
+    return *this;
+  }
+  BitSink& Raw(const Bytes& b) {
+    Align();
+    bytes_.insert(bytes_.end(), b.begin(), b.end());
+    return *this;
+  }
+  // Fixed-code helpers.
+  BitSink& FixedLiteral(unsigned symbol) {
+    if (symbol < 144) return Code(0x30 + symbol, 8);
+    if (symbol < 256) return Code(0x190 + symbol - 144, 9);
+    if (symbol < 280) return Code(symbol - 256, 7);
+    return Code(0xC0 + symbol - 280, 8);
+  }
+  BitSink& FixedDistance(unsigned symbol) { return Code(symbol, 5); }
+  Bytes Done() {
+    Align();
+    return bytes_;
+  }
+
+ private:
+  void Bit(unsigned b) {
+    if (used_ == 0) bytes_.push_back(0);
+    bytes_.back() |= static_cast<std::uint8_t>(b << used_);
+    used_ = (used_ + 1) & 7;
+  }
+  Bytes bytes_;
+  unsigned used_ = 0;
+};
+
+// Canonical codes for a list of lengths.
+std::vector<unsigned> Canonical(const std::vector<unsigned>& lengths) {
+  std::array<unsigned, 16> count{}, next{};
+  for (unsigned l : lengths) ++count[l];
+  count[0] = 0;
+  unsigned code = 0;
+  for (int n = 1; n < 16; ++n) next[n] = code = (code + count[n - 1]) << 1;
+  std::vector<unsigned> codes(lengths.size());
+  for (std::size_t s = 0; s < lengths.size(); ++s)
+    if (lengths[s]) codes[s] = next[lengths[s]]++;
+  return codes;
+}
+
+constexpr int kOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+
+// A dynamic block header: the code-length code's lengths by symbol, then
+// the code-length symbols (symbol, extra value) that follow.
+void DynamicHeader(BitSink& s, bool final, unsigned hlit, unsigned hdist, const std::vector<unsigned>& cl_lengths,
+                   const std::vector<std::pair<unsigned, unsigned>>& sequence) {
+  s.Bits(final ? 1 : 0, 1).Bits(2, 2);
+  s.Bits(hlit - 257, 5).Bits(hdist - 1, 5);
+  int last = 18;
+  while (last > 3 && cl_lengths[kOrder[last]] == 0) --last;
+  s.Bits(static_cast<unsigned>(last + 1 - 4), 4);
+  for (int i = 0; i <= last; ++i) s.Bits(cl_lengths[kOrder[i]], 3);
+  const std::vector<unsigned> codes = Canonical(cl_lengths);
+  for (auto [symbol, extra] : sequence) {
+    s.Code(codes[symbol], cl_lengths[symbol]);
+    if (symbol == 16) s.Bits(extra, 2);
+    if (symbol == 17) s.Bits(extra, 3);
+    if (symbol == 18) s.Bits(extra, 7);
+  }
+}
+
+// The code-length code used by the hand-built dynamic blocks: symbols 1, 2,
+// 16 and 18 with two bits each (codes 00, 01, 10, 11).
+std::vector<unsigned> FourSymbolCodeLengthCode() {
+  std::vector<unsigned> cl(19, 0);
+  cl[1] = cl[2] = cl[16] = cl[18] = 2;
+  return cl;
+}
+
+// Literal/length lengths: "A" and "B" 2, then 138 + 51 zeros (a symbol 18
+// with its largest extra value among them), the end of block 2, and one 16
+// that repeats that 2 over symbol 257 and on into distance codes 0 and 1;
+// distance code 2 gets 1. Codes: A 00, B 01, 256 10, 257 11; distances
+// 2 -> 0, 0 -> 10, 1 -> 11.
+std::vector<std::pair<unsigned, unsigned>> CrossingSequence() {
+  return {{18, 54}, {2, 0}, {2, 0}, {18, 127}, {18, 40}, {2, 0}, {16, 0}, {1, 0}};
+}
+
+InflateStatus StatusOf(const Bytes& raw, std::size_t limit = kNoLimit) { return InflateData(raw, limit).status; }
+
+// ---------------------------------------------------------------------------
+
+TEST(Inflate, BlockForms) {
+  const Bytes some = Random(32769, 5);
+  Bytes far_expected = some;
+  far_expected.insert(far_expected.end(), some.begin(), some.begin() + 3);
+  Bytes far_stream = BitSink().Bits(0, 1).Bits(0, 2).Raw({0x01, 0x80, 0xFE, 0x7F}).Raw(some).Done();
+  {
+    BitSink s;
+    s.Bits(1, 1).Bits(1, 2).FixedLiteral(257).FixedDistance(30).Bits(0, 14).FixedLiteral(256);
+    const Bytes tail = s.Done();
+    far_stream.insert(far_stream.end(), tail.begin(), tail.end());
+  }
+  BitSink dyn;
+  DynamicHeader(dyn, true, 258, 3, FourSymbolCodeLengthCode(), CrossingSequence());
+  // A, B, then length 3 (257) at distance 2 (distance code 1), end.
+  dyn.Code(0, 2).Code(1, 2).Code(3, 2).Code(3, 2).Code(2, 2);
+
+  const struct {
+    const char* name;
+    Bytes stream;
+    Bytes expected;
+  } cases[] = {
+      {"empty final stored block", {0x01, 0x00, 0x00, 0xFF, 0xFF}, {}},
+      {"fixed: a, then 10 more at distance 1",
+       BitSink().Bits(1, 1).Bits(1, 2).FixedLiteral('a').FixedLiteral(264).FixedDistance(0).FixedLiteral(256).Done(),
+       Bytes(11, 'a')},
+      {"stored block after a fixed block starts on the next byte",
+       BitSink().Bits(0, 1).Bits(1, 2).FixedLiteral('a').FixedLiteral(256).Bits(1, 1).Bits(0, 2).Raw({2, 0, 0xFD, 0xFF}).Raw(FromText("bc")).Done(),
+       FromText("abc")},
+      {"distance code 30 reaches 32769 back", far_stream, far_expected},
+      {"dynamic: 18 with extra 127, a repeat across both alphabets", dyn.Done(), FromText("ABABA")},
+      {"length symbols 286 and 287 copy nothing",
+       BitSink().Bits(1, 1).Bits(1, 2).FixedLiteral('x').FixedLiteral(286).FixedDistance(0).FixedLiteral(287).FixedDistance(0).FixedLiteral(256).Done(),
+       FromText("x")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const pdf::InflateResult r = InflateData(c.stream, kNoLimit);
+    EXPECT_EQ(r.status, InflateStatus::kOk) << pdf::InflateStatusText(r.status);
+    EXPECT_EQ(r.data, c.expected);
+    EXPECT_EQ(r.consumed, c.stream.size());
+    // Bytes after the final block (an Adler-32 trailer, say) are not read.
+    Bytes with_trailer = c.stream;
+    with_trailer.insert(with_trailer.end(), {0xDE, 0xAD, 0xBE, 0xEF});
+    const pdf::InflateResult t = InflateData(with_trailer, kNoLimit);
+    EXPECT_EQ(t.status, InflateStatus::kOk);
+    EXPECT_EQ(t.data, c.expected);
+    EXPECT_EQ(t.consumed, c.stream.size());
+  }
+}
+
+TEST(Inflate, FaultsAreReported) {
+  const auto fixed = [] { return std::move(BitSink().Bits(1, 1).Bits(1, 2)); };
+  const auto dynamic = [](unsigned hlit, unsigned hdist, std::vector<unsigned> cl,
+                          std::vector<std::pair<unsigned, unsigned>> seq) {
+    BitSink s;
+    DynamicHeader(s, true, hlit, hdist, cl, seq);
+    return s;
+  };
+  const std::vector<unsigned> cl = FourSymbolCodeLengthCode();
+  std::vector<unsigned> all_ones(19, 1);
+  std::vector<unsigned> incomplete_cl(19, 0);
+  incomplete_cl[2] = 2;
+  incomplete_cl[18] = 2;
+  // Literal-only block: A 1, end of block 1, no distance codes at all.
+  const std::vector<std::pair<unsigned, unsigned>> literals_only = {{18, 54}, {1, 0}, {18, 127}, {18, 41}, {1, 0}, {18, 0}};
+  std::vector<unsigned> cl_ones = cl;  // 1, 2, 16, 18 each two bits
+
+  const struct {
+    const char* name;
+    Bytes stream;
+    InflateStatus expected;
+  } cases[] = {
+      {"no input", {}, InflateStatus::kTruncated},
+      {"block type 3", {0x07}, InflateStatus::kBadBlockType},
+      {"NLEN not the complement of LEN", {0x01, 0x05, 0x00, 0x00, 0x00}, InflateStatus::kBadStoredLength},
+      {"stored block longer than the input", {0x01, 0x05, 0x00, 0xFA, 0xFF, 'a', 'b'}, InflateStatus::kTruncated},
+      {"no final block", {0x00, 0x00, 0x00, 0xFF, 0xFF}, InflateStatus::kTruncated},
+      {"distance before the first byte", fixed().FixedLiteral('a').FixedLiteral(257).FixedDistance(1).FixedLiteral(256).Done(),
+       InflateStatus::kBadDistance},
+      {"distance code 31 before the first byte", fixed().FixedLiteral('a').FixedLiteral(257).FixedDistance(31).Bits(0, 14).FixedLiteral(256).Done(),
+       InflateStatus::kBadDistance},
+      {"over-subscribed code-length code", dynamic(257, 1, all_ones, {}).Done(), InflateStatus::kBadCodeLengths},
+      {"incomplete code-length code", dynamic(257, 1, incomplete_cl, {}).Done(), InflateStatus::kBadCodeLengths},
+      {"repeat with nothing before it", dynamic(257, 1, cl, {{16, 0}}).Done(), InflateStatus::kBadCodeLengths},
+      {"repeat past the declared lengths", dynamic(257, 1, cl, {{18, 127}, {18, 127}}).Done(), InflateStatus::kBadCodeLengths},
+      {"no end-of-block code", dynamic(257, 1, cl, {{18, 54}, {1, 0}, {18, 127}, {18, 43}}).Done(), InflateStatus::kBadCodeLengths},
+      {"incomplete literal/length code", dynamic(257, 1, cl, {{18, 54}, {2, 0}, {18, 127}, {18, 41}, {2, 0}, {2, 0}}).Done(),
+       InflateStatus::kBadCodeLengths},
+      {"over-subscribed literal/length code", dynamic(257, 1, cl, {{18, 54}, {1, 0}, {1, 0}, {18, 127}, {18, 40}, {1, 0}, {2, 0}}).Done(),
+       InflateStatus::kBadCodeLengths},
+      {"a length in a block with no distance codes", dynamic(258, 11, cl, {{18, 54}, {2, 0}, {18, 127}, {18, 41}, {2, 0}, {1, 0}, {18, 0}}).Code(2, 2).Code(0, 1).Done(),
+       InflateStatus::kBadCode},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const pdf::InflateResult r = InflateData(c.stream, kNoLimit);
+    EXPECT_EQ(r.status, c.expected) << pdf::InflateStatusText(r.status);
+    EXPECT_TRUE(r.data.empty());
+  }
+
+  // A literal-only block with an empty distance code decodes; the single
+  // one-bit literal/length code leaves code 1 unused, which is a bad code.
+  {
+    BitSink s;
+    DynamicHeader(s, true, 257, 11, cl_ones, literals_only);
+    s.Code(0, 1).Code(0, 1).Code(1, 1);
+    const pdf::InflateResult r = InflateData(s.Done(), kNoLimit);
+    EXPECT_EQ(r.status, InflateStatus::kOk) << pdf::InflateStatusText(r.status);
+    EXPECT_EQ(r.data, FromText("AA"));
+  }
+  {
+    std::vector<std::pair<unsigned, unsigned>> only_end = {{18, 127}, {18, 107}, {1, 0}, {18, 0}};
+    BitSink s;
+    DynamicHeader(s, true, 257, 11, cl_ones, only_end);
+    s.Code(1, 1);
+    EXPECT_EQ(StatusOf(s.Done()), InflateStatus::kBadCode);
+  }
+}
+
+TEST(Inflate, OutputLimit) {
+  const Bytes eleven = BitSink().Bits(1, 1).Bits(1, 2).FixedLiteral('a').FixedLiteral(264).FixedDistance(0).FixedLiteral(256).Done();
+  EXPECT_EQ(StatusOf(eleven, 11), InflateStatus::kOk);
+  EXPECT_EQ(StatusOf(eleven, 10), InflateStatus::kOutputLimit);
+  EXPECT_EQ(StatusOf(eleven, 0), InflateStatus::kOutputLimit);
+  EXPECT_EQ(StatusOf({0x01, 0x03, 0x00, 0xFC, 0xFF, 'a', 'b', 'c'}, 2), InflateStatus::kOutputLimit);
+  // 16 MiB of zeros squeezed into a small stream stop at the limit.
+  const Bytes zeros(std::size_t{16} << 20, 0);
+  Bytes packed(compressBound(static_cast<uLong>(zeros.size())));
+  uLongf n = packed.size();
+  ASSERT_EQ(compress2(packed.data(), &n, zeros.data(), static_cast<uLong>(zeros.size()), 9), Z_OK);
+  packed.resize(n);
+  EXPECT_EQ(InflateZlib(packed, 1 << 20).status, InflateStatus::kOutputLimit);
+  const pdf::InflateResult all = InflateZlib(packed, zeros.size());
+  EXPECT_EQ(all.status, InflateStatus::kOk);
+  EXPECT_EQ(all.data.size(), zeros.size());
+}
+
+TEST(Inflate, ZlibHeaderAndTrailer) {
+  const Bytes text = FromText("Domanda di contributo a fondo perduto per le parti comuni dell'edificio.");
+  const Bytes good = pdf::DeflateEncode(text, 3);
+  EXPECT_EQ(InflateZlib(good, kNoLimit).data, text);
+  EXPECT_EQ(InflateZlib(good, kNoLimit).consumed, good.size());
+  const auto with = [&](std::size_t at, std::uint8_t value) {
+    Bytes b = good;
+    b[at] = value;
+    return b;
+  };
+  EXPECT_EQ(InflateZlib(with(0, 0x79), kNoLimit).status, InflateStatus::kBadHeader);           // method 9
+  EXPECT_EQ(InflateZlib(with(0, 0x88), kNoLimit).status, InflateStatus::kBadHeader);           // 64 KiB window
+  EXPECT_EQ(InflateZlib(with(1, 0x5F), kNoLimit).status, InflateStatus::kBadHeader);           // check bits
+  EXPECT_EQ(InflateZlib(with(1, 0x20), kNoLimit).status, InflateStatus::kBadHeader);           // preset dictionary
+  EXPECT_EQ(InflateZlib(with(good.size() - 1, good.back() ^ 1), kNoLimit).status, InflateStatus::kBadChecksum);
+  EXPECT_EQ(InflateZlib(Bytes(good.begin(), good.end() - 1), kNoLimit).status, InflateStatus::kTruncated);
+  EXPECT_EQ(InflateZlib(Bytes{0x78}, kNoLimit).status, InflateStatus::kTruncated);
+}
+
+// zlib's deflate output at every level and strategy, with a sync flush and
+// a full flush in the middle, decoded raw and as a zlib stream less its
+// two-byte header (whose trailer is then left unread).
+TEST(Inflate, DecodesZlibAtEveryLevelAndStrategy) {
+  Bytes runs;
+  for (int i = 0; i < 1500; ++i) runs.insert(runs.end(), 1 + i % 17, static_cast<std::uint8_t>(i % 5));
+  const Bytes font = ReadWhole("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+  ASSERT_GT(font.size(), 40000u);
+  const struct {
+    const char* name;
+    Bytes data;
+  } inputs[] = {
+      {"text", ReadWhole(SEVRINA_SOURCE_DIR "/README.md")},
+      {"font", Bytes(font.begin(), font.begin() + 40000)},
+      {"random", Random(20000, 2)},
+      {"runs", runs},
+  };
+  const int strategies[] = {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED};
+  for (const auto& in : inputs) {
+    for (int level = 0; level <= 9; ++level) {
+      for (int strategy : strategies) {
+        for (int flush : {Z_SYNC_FLUSH, Z_FULL_FLUSH}) {
+          for (bool raw : {true, false}) {
+            SCOPED_TRACE(std::string(in.name) + " level " + std::to_string(level) + " strategy " +
+                         std::to_string(strategy) + " flush " + std::to_string(flush) + (raw ? " raw" : " zlib"));
+            z_stream z{};
+            ASSERT_EQ(deflateInit2(&z, level, Z_DEFLATED, raw ? -15 : 15, 8, strategy), Z_OK);
+            Bytes out(deflateBound(&z, static_cast<uLong>(in.data.size())) + 64);
+            Bytes src = in.data;
+            z.next_in = src.data();
+            z.avail_in = static_cast<uInt>(src.size() / 2);
+            z.next_out = out.data();
+            z.avail_out = static_cast<uInt>(out.size());
+            ASSERT_EQ(deflate(&z, flush), Z_OK);
+            z.avail_in = static_cast<uInt>(src.size() - src.size() / 2);
+            ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+            out.resize(z.total_out);
+            deflateEnd(&z);
+            const Bytes body = raw ? out : Bytes(out.begin() + 2, out.end());
+            const pdf::InflateResult r = InflateData(body, in.data.size());
+            ASSERT_EQ(r.status, InflateStatus::kOk) << pdf::InflateStatusText(r.status);
+            EXPECT_EQ(r.data, in.data);
+            EXPECT_EQ(r.consumed, raw ? body.size() : body.size() - 4);
+            if (!raw) {
+              EXPECT_EQ(InflateZlib(out, in.data.size()).data, in.data);
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+// Every proper prefix of a stream is an error, never a crash or a partial
+// result: zlib's and our own streams, raw and wrapped.
+TEST(Inflate, TruncationAtEveryOffsetIsAnError) {
+  const Bytes text = ReadWhole(SEVRINA_SOURCE_DIR "/README.md");
+  const Bytes piece(text.begin(), text.begin() + std::min<std::size_t>(text.size(), 2500));
+  std::vector<std::pair<std::string, Bytes>> streams;
+  for (int level : {1, 6, 9}) {
+    for (int strategy : {Z_DEFAULT_STRATEGY, Z_FIXED, Z_HUFFMAN_ONLY}) {
+      z_stream z{};
+      ASSERT_EQ(deflateInit2(&z, level, Z_DEFLATED, 15, 8, strategy), Z_OK);
+      Bytes out(deflateBound(&z, static_cast<uLong>(piece.size())) + 64);
+      Bytes src = piece;
+      z.next_in = src.data();
+      z.avail_in = static_cast<uInt>(src.size() / 3);
+      z.next_out = out.data();
+      z.avail_out = static_cast<uInt>(out.size());
+      deflate(&z, Z_FULL_FLUSH);
+      z.avail_in = static_cast<uInt>(src.size() - src.size() / 3);
+      ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+      out.resize(z.total_out);
+      deflateEnd(&z);
+      streams.emplace_back("zlib " + std::to_string(level) + "/" + std::to_string(strategy), out);
+    }
+  }
+  for (int q = 0; q <= 3; ++q) streams.emplace_back("ours " + std::to_string(q), pdf::DeflateEncode(piece, q));
+  streams.emplace_back("ours stored", pdf::DeflateEncode(Random(700, 3), 0));
+  for (const auto& [name, stream] : streams) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(InflateZlib(stream, kNoLimit).status, InflateStatus::kOk);
+    const Bytes raw(stream.begin() + 2, stream.end() - 4);
+    ASSERT_EQ(InflateData(raw, kNoLimit).status, InflateStatus::kOk);
+    for (std::size_t n = 0; n < stream.size(); ++n) {
+      const pdf::InflateResult wrapped = InflateZlib(pdf::ByteSpan(stream.data(), n), kNoLimit);
+      EXPECT_NE(wrapped.status, InflateStatus::kOk) << n;
+      EXPECT_TRUE(wrapped.data.empty());
+      if (n < raw.size()) {
+        const pdf::InflateResult r = InflateData(pdf::ByteSpan(raw.data(), n), kNoLimit);
+        EXPECT_EQ(r.status, InflateStatus::kTruncated) << n;
+        EXPECT_TRUE(r.data.empty());
+      }
+    }
+  }
+}
+
+}  // namespace
