@@ -42,12 +42,14 @@ const FontRecord* PdfWriter::CurrentFontRecord() const {
 float PdfWriter::TextHeight() const {
   const FontRecord* font = CurrentFontRecord();
   if (font == nullptr) return 0;
+  if (Pages.ScaleFactor == 0) throw PdfError(11);
   return font->LineHeight * Text.FontSize / 1000 / Pages.ScaleFactor;
 }
 
 float PdfWriter::TextLength(const std::string& Phrase) const {
   const FontRecord* font = CurrentFontRecord();
   if (font == nullptr) return 0;
+  if (Pages.ScaleFactor == 0) throw PdfError(11);
   const FontRecord& r = *font;
   // Single precision on purpose: the wrap points of text boxes depend on it.
   float widths = 0;
@@ -204,6 +206,7 @@ void PdfWriter::WriteText(const std::string& Line, std::int32_t TextStyle, float
   const float F0 = Text.FontSize;
   const float Y0 = Pages.CurrentY;
   const float scale = Pages.ScaleFactor;
+  if (scale == 0) throw PdfError(11);
   // The size and the baseline are the caller's again afterwards, also when
   // drawing fails.
   struct Restore {
@@ -237,6 +240,7 @@ void PdfWriter::WriteText(const std::string& Line, std::int32_t TextStyle, float
 }
 
 void PdfWriter::WriteTextLn(const std::string& Line) {
+  if (Pages.ScaleFactor == 0) throw PdfError(11);
   DrawTextLine(Pages.CurrentX / Pages.ScaleFactor, Pages.CurrentY / Pages.ScaleFactor, 0, Line, 0,
                AlignLeft, true);
 }

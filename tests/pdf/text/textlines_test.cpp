@@ -258,6 +258,18 @@ TEST(TextLines, DrawingWithoutAFontFailsBeforeWriting) {
   w.EndDoc();
 }
 
+TEST_F(TextLinesTest, AZeroScaleFactorFailsInsteadOfWritingInfinities) {
+  w_.SetScale(255, 0);
+  EXPECT_THROW(w_.TextLength("a"), pdf::PdfError);
+  EXPECT_THROW(w_.TextHeight(), pdf::PdfError);
+  EXPECT_THROW(w_.DrawText(1, 2, "a"), pdf::PdfError);
+  EXPECT_THROW(w_.WriteText("a"), pdf::PdfError);
+  EXPECT_THROW(w_.WriteTextLn(""), pdf::PdfError);
+  EXPECT_THROW(w_.DrawTextBox(1, 2, 3, 4, "a"), pdf::PdfError);
+  EXPECT_EQ(w_.PageText(), "");
+  w_.SetScale(0);
+}
+
 TEST(TextLines, AbortLeavesNoFontSelected) {
   Probe w;
   w.BeginDoc(TempPdf("first"));
