@@ -760,6 +760,12 @@ bool Runtime::user_close(Form& form) {
   return unload_form(form, UnloadMode::CloseBox);
 }
 
+bool Runtime::user_activate(Form& form) {
+  if (!AcceptsInput(form) || !modal_stack_.empty()) return false;
+  active_form_ = &form;
+  return true;
+}
+
 bool Runtime::user_access_key(char letter) {
   Form* f = ActiveForm();
   if (!f || !AcceptsInput(*f)) return false;

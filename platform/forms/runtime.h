@@ -153,6 +153,10 @@ class Runtime {
   bool user_select(TextBox& box, int start, int length);
   // The window's close box.
   bool user_close(Form& form);
+  // The user brought the window of `form` to the front (a view's window
+  // activation): it becomes the active form, so that keys go to it. Refused
+  // while a modal form is open (only the modal form takes input then).
+  bool user_activate(Form& form);
   // Alt+letter on the active form.
   bool user_access_key(char letter);
   // A timer's interval has elapsed. Fires only when the timer is armed.
