@@ -4,6 +4,8 @@
 #include <optional>
 #include <utility>
 
+#include "platform/system/system.h"
+
 namespace forms {
 
 namespace {
@@ -107,6 +109,8 @@ void Runtime::AddObserver(Observer* o) {
 void Runtime::RemoveObserver(Observer* o) {
   observers_.erase(std::remove(observers_.begin(), observers_.end(), o), observers_.end());
 }
+
+std::string Runtime::Path() const { return sys::path_to_text(sys::program_folder()); }
 
 void Runtime::SetScreenSize(float width_twips, float height_twips) {
   screen_width_ = width_twips;
@@ -751,6 +755,34 @@ bool Runtime::user_select(TextBox& box, int start, int length) {
   start = std::clamp(start, 0, len);
   box.SetSelStart(start);
   box.SetSelLength(length);
+  return true;
+}
+
+bool Runtime::user_paste(TextBox& box, std::string_view text) {
+  Form& f = box.Parent();
+  if (!AcceptsInput(f) || !control_takes_focus(box)) return false;
+  EventScope scope(*this);
+  set_focus(box);
+  if (!f.loaded_ || box.Locked() || !box.EffectivelyEnabled()) return false;
+  if (paste_allowed_ && !paste_allowed_(box)) return false;
+  std::string clean;
+  for (char ch : text) {
+    unsigned char u = static_cast<unsigned char>(ch);
+    if (u == '\r' || u == '\n') break;
+    if (u < 32 || u == 127) continue;
+    clean += ch;
+  }
+  const std::string& current = box.Text();
+  int len = static_cast<int>(current.size());
+  int s = std::clamp(box.SelStart(), 0, len);
+  int l = std::clamp(box.SelLength(), 0, len - s);
+  if (box.MaxLength() > 0) {
+    int room = std::max(0, box.MaxLength() - (len - l));
+    if (static_cast<int>(clean.size()) > room) clean.resize(static_cast<std::size_t>(room));
+  }
+  std::string t = current;
+  t.replace(static_cast<std::size_t>(s), static_cast<std::size_t>(l), clean);
+  commit_text(box, std::move(t), s + static_cast<int>(clean.size()));
   return true;
 }
 

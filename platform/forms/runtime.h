@@ -75,6 +75,8 @@ class Runtime {
   // The application title, shown by message boxes without a title of their own.
   const std::string& Title() const { return title_; }
   void SetTitle(std::string t) { title_ = std::move(t); }
+  // The program's folder as program text (App.Path): no trailing separator.
+  std::string Path() const;
   // The screen size in twips (default 1024 x 768 pixels).
   float ScreenWidth() const { return screen_width_; }
   float ScreenHeight() const { return screen_height_; }
@@ -151,6 +153,14 @@ class Runtime {
   bool user_scroll_step(VScrollBar& bar, bool large, bool toward_max);
   // The caret or selection moved by the mouse in a text box.
   bool user_select(TextBox& box, int start, int length);
+  // Text pasted into a text box (Windows-1252): it replaces the selection,
+  // up to the first line break, control characters left out, cut to what
+  // MaxLength still allows; one Change. Refused in a locked box and where
+  // the paste policy says no.
+  bool user_paste(TextBox& box, std::string_view text);
+  // Which boxes take a paste (by default all); the application refuses it
+  // in boxes whose input type filters every key.
+  void SetPastePolicy(std::function<bool(const TextBox&)> allowed) { paste_allowed_ = std::move(allowed); }
   // The window's close box.
   bool user_close(Form& form);
   // The user brought the window of `form` to the front (a view's window
@@ -209,6 +219,7 @@ class Runtime {
   EventLoop* loop_ = nullptr;
   MessageBoxes* boxes_ = nullptr;
   std::vector<Observer*> observers_;
+  std::function<bool(const TextBox&)> paste_allowed_;
 
   std::vector<std::shared_ptr<Form>> loaded_;
   std::vector<std::shared_ptr<Form>> dying_;

@@ -82,6 +82,7 @@ bool TestDriver::choose_folder(DirListBox& dir, const std::filesystem::path& pat
 }
 bool TestDriver::scroll_to(VScrollBar& bar, int value) { return rt_.user_scroll_to(bar, value); }
 bool TestDriver::select(TextBox& box, int start, int length) { return rt_.user_select(box, start, length); }
+bool TestDriver::paste(TextBox& box, std::string_view text) { return rt_.user_paste(box, text); }
 bool TestDriver::access_key(char letter) { return rt_.user_access_key(letter); }
 bool TestDriver::close(Form& form) { return rt_.user_close(form); }
 

@@ -61,6 +61,7 @@ class TestDriver : public EventLoop, public MessageBoxes {
   bool choose_folder(DirListBox& dir, const std::filesystem::path& path);
   bool scroll_to(VScrollBar& bar, int value);
   bool select(TextBox& box, int start, int length);
+  bool paste(TextBox& box, std::string_view text);
   bool access_key(char letter);
   // Closes the form with its close box (Form_QueryUnload may refuse).
   bool close(Form& form);

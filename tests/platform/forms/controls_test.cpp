@@ -141,6 +141,44 @@ TEST_F(ControlsTest, DeleteAndCaretKeys) {
   EXPECT_EQ(t.Text(), "Xabd");
 }
 
+TEST_F(ControlsTest, PasteWithinMaxLengthWithOneChange) {
+  auto& t = f->Text1[0];
+  struct Case {
+    const char* name;
+    std::string text;
+    int sel_start, sel_length, max_length;
+    std::string pasted, result;
+    int caret;
+  };
+  const Case cases[] = {
+      {"insert", "ac", 1, 0, 0, "bb", "abbc", 3},
+      {"cut to the limit", "ac", 1, 0, 4, "bbbb", "abbc", 3},
+      {"replace selection", "abcd", 1, 2, 4, "XYZ", "aXYd", 3},
+      {"first line only, no controls", "", 0, 0, 0, "a\tb\r\nc", "ab", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    t.SetMaxLength(0);
+    t.SetText(c.text);
+    t.SetMaxLength(c.max_length);
+    t.SetSelStart(c.sel_start);
+    t.SetSelLength(c.sel_length);
+    f->log.clear();
+    EXPECT_TRUE(ui.paste(t, c.pasted));
+    EXPECT_EQ(t.Text(), c.result);
+    EXPECT_EQ(t.SelStart(), c.caret);
+    EXPECT_EQ(f->log, "got0 change0 ");
+    ui.focus(f->VScroll1);
+  }
+  t.SetLocked(true);
+  EXPECT_FALSE(ui.paste(t, "x"));
+  t.SetLocked(false);
+  rt.SetPastePolicy([](const forms::TextBox& b) { return b.Tag().empty(); });
+  t.SetTag("DATA");
+  EXPECT_FALSE(ui.paste(t, "x"));
+  EXPECT_EQ(t.Text(), "ab");
+}
+
 TEST_F(ControlsTest, CheckBoxValues) {
   auto& c = f->Check1[0];
   struct Step {
