@@ -360,6 +360,21 @@ TEST(KeyNotation, Parses) {
   for (const char* bad : {"{TAB", "{NOPE}", "{}", "+{ENTER}", "{TAB x}", "{TAB 99999}"}) {
     EXPECT_FALSE(forms::parse_keys(bad)) << bad;
   }
+  // Any input: a result or nothing, never a crash.
+  std::uint32_t seed = 7;
+  const char alphabet[] = "{}+ TAB2ENTER";
+  for (int round = 0; round < 3000; ++round) {
+    std::string keys;
+    int n = static_cast<int>((seed = seed * 1103515245u + 12345u) % 24);
+    for (int i = 0; i < n; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      keys += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
+    }
+    auto parsed = forms::parse_keys(keys);
+    if (parsed) {
+      ASSERT_LE(parsed->size(), keys.size() * 1000);
+    }
+  }
 }
 
 }  // namespace

@@ -260,6 +260,23 @@ TEST(Mounts, ParsesTheTable) {
   EXPECT_TRUE(std::any_of(real.begin(), real.end(), [](const auto& x) { return x.mount_point == "/"; }));
 }
 
+TEST(Mounts, SurvivesAnyInput) {
+  std::uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  const char alphabet[] = " \t\n\\0/7a";
+  for (int round = 0; round < 3000; ++round) {
+    std::string table;
+    int n = static_cast<int>(next() % 200);
+    for (int i = 0; i < n; ++i) {
+      table += (next() % 4 == 0) ? static_cast<char>(next() >> 24) : alphabet[(next() >> 16) % (sizeof alphabet - 1)];
+    }
+    for (const auto& m : sys::parse_mounts(table)) {
+      ASSERT_FALSE(m.mount_point.empty());
+      ASSERT_EQ(m.mount_point.string()[0], '/');
+    }
+  }
+}
+
 TEST(PathText, ConvertsBetweenProgramTextAndPaths) {
   EXPECT_EQ(sys::path_from_text("/home/x\\Files Sevrina Ortesa"), fs::path("/home/x/Files Sevrina Ortesa"));
   EXPECT_EQ(sys::path_from_text("perch\xE9"), fs::path("perch\xC3\xA9"));
