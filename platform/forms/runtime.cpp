@@ -57,7 +57,7 @@ void Runtime::finish_event() {
     dying_.clear();
     dying.clear();
   }
-  if (loaded_.empty() && !end_notified_) ended_notify();
+  if (loaded_.empty() && ever_loaded_ && !end_notified_) ended_notify();
 }
 
 void Runtime::drain() {
@@ -149,6 +149,7 @@ void Runtime::load(const std::shared_ptr<Form>& form) {
   EventScope scope(*this);
   form->loaded_ = true;
   loaded_.push_back(form);
+  ever_loaded_ = true;
   end_notified_ = false;
   for_observers([&](Observer& o) { o.form_loaded(*form); });
   form->Form_Load();
@@ -217,13 +218,18 @@ void Runtime::show_form(Form& f, ShowMode mode) {
   if (mode != ShowMode::Modal) return;
 
   // A modal Show returns only when the form is closed.
+  // Inside the modal loop every event is an outermost one again: its
+  // queued keys run when it finishes.
   int saved_depth = depth_;
+  bool saved_draining = draining_;
   depth_ = 0;
+  draining_ = false;
   ++loop_nesting_;
   auto done = [this, &f] { return !f.loaded_ || !f.visible_ || ended_; };
   if (!done() && loop_) loop_->run_until(&f, done);
   --loop_nesting_;
   depth_ = saved_depth;
+  draining_ = saved_draining;
   f.modal_ = false;
   modal_stack_.erase(std::remove(modal_stack_.begin(), modal_stack_.end(), &f), modal_stack_.end());
 }

@@ -231,6 +231,7 @@ class Runtime {
   bool draining_ = false;
   bool ended_ = false;
   bool end_notified_ = false;
+  bool ever_loaded_ = false;
 };
 
 }  // namespace forms

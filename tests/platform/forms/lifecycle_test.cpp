@@ -148,6 +148,29 @@ TEST_F(LifecycleTest, ModalShowBlocksUntilClosedAndFreezesTheOwner) {
   EXPECT_TRUE(ui.click(f->Command1[0]));
 }
 
+TEST_F(LifecycleTest, KeysQueuedInsideAModalFormRunThere) {
+  auto f = rt.Load<Banco>();
+  f->Show();
+  // The click's handler shows a second bench form modally; Enter in its
+  // first box queues a Tab, which must run inside the modal loop.
+  f->on_command = [&](int) {
+    auto second = std::make_shared<Banco>(rt);
+    second->on_key = [s = second.get()](int, int& k) {
+      if (k == 13) s->SendKeys("{TAB}");
+    };
+    second->Show(forms::ShowMode::Modal);
+  };
+  ui.on_modal("Banco", [&](forms::Form& m) {
+    auto& b = static_cast<Banco&>(m);
+    ui.type(b.Text1[0], "{ENTER}");
+    EXPECT_TRUE(b.Check1[0].HasFocus());
+    ui.close(m);
+  });
+  ui.click(f->Command1[0]);
+  EXPECT_EQ(ui.modal_shown(), (std::vector<std::string>{"Banco"}));
+  EXPECT_FALSE(rt.KeysPending());
+}
+
 TEST_F(LifecycleTest, MessageBoxesTitlesAndDefaults) {
   rt.SetTitle("Sevrina");
   ui.expect_box("Deve selezionare una scelta!");
@@ -250,6 +273,8 @@ TEST_F(LifecycleTest, EndUnloadsEverythingWithoutEvents) {
 TEST_F(LifecycleTest, ObserverSeesStateChanges) {
   Spy spy;
   rt.AddObserver(&spy);
+  rt.SendKeys("{TAB}");  // no form yet: nothing runs, and the program has not ended
+  EXPECT_TRUE(spy.events.empty());
   auto d = rt.Load<Dialogo>();
   d->Show();
   d->Text1.SetText("a");
