@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -26,7 +27,7 @@ OpResult failure(std::error_code ec, const std::string& what, const fs::path& pa
   OpResult r;
   r.ok = false;
   r.code = ec;
-  r.message = what + " " + path_to_text(path) + ": " + cp1252::from_utf8(ec.message());
+  r.message = what + " " + path_to_text(path) + ": " + error_text(ec);
   return r;
 }
 
@@ -42,6 +43,36 @@ void make_writable(const fs::path& dir) {
 }
 
 }  // namespace
+
+std::string error_text(std::error_code code) {
+  using namespace cp1252::literals;
+  if (code.category() == std::generic_category() || code.category() == std::system_category()) {
+    switch (code.value()) {
+      case ENOENT: return "file o cartella inesistente";
+      case EACCES: return "permesso negato";
+      case EPERM: return "operazione non permessa";
+      case EEXIST: return u8"esiste già"_w1252;
+      case ENOTDIR: return u8"non è una cartella"_w1252;
+      case EISDIR: return u8"è una cartella"_w1252;
+      case ENOTEMPTY: return u8"la cartella non è vuota"_w1252;
+      case ENOSPC: return "spazio su disco esaurito";
+      case EDQUOT: return "quota del disco superata";
+      case EROFS: return "disco di sola lettura";
+      case EBUSY: return "risorsa occupata";
+      case ETXTBSY: return "file in uso";
+      case EIO: return "errore di lettura o scrittura";
+      case ENAMETOOLONG: return "nome troppo lungo";
+      case ELOOP: return "troppi collegamenti simbolici";
+      case EMFILE:
+      case ENFILE: return "troppi file aperti";
+      case EXDEV: return "dischi diversi";
+      case EINVAL: return "argomento non valido";
+      case ENOMEM: return "memoria esaurita";
+      default: break;
+    }
+  }
+  return cp1252::from_utf8(code.message());
+}
 
 fs::path path_from_text(std::string_view text) {
   std::string utf8 = cp1252::to_utf8(text);
@@ -220,6 +251,59 @@ OpResult move_file(const fs::path& from, const fs::path& to) {
   }
   if (errno != EXDEV) return failure_errno(errno, "impossibile spostare il file su", to);
   return copy_check_and_remove(from, to);
+}
+
+OpResult create_temporary_folder(const fs::path& parent, std::string_view prefix, fs::path& created) {
+  created.clear();
+  std::string pattern = (parent / fs::path(std::string(prefix) + "XXXXXX")).string();
+  std::vector<char> buf(pattern.begin(), pattern.end());
+  buf.push_back('\0');
+  if (::mkdtemp(buf.data()) == nullptr) {
+    return failure_errno(errno, "impossibile creare una cartella di lavoro in", parent);
+  }
+  created = fs::path(buf.data());
+  return success();
+}
+
+OpResult replace_folder(const fs::path& fresh, const fs::path& target) {
+  struct stat st{};
+  if (::lstat(fresh.c_str(), &st) != 0) return failure_errno(errno, "impossibile usare la cartella", fresh);
+  if (!S_ISDIR(st.st_mode)) return failure_errno(ENOTDIR, "impossibile usare la cartella", fresh);
+  if (::lstat(target.c_str(), &st) != 0) {
+    if (errno != ENOENT) return failure_errno(errno, "impossibile sostituire la cartella", target);
+    if (::rename(fresh.c_str(), target.c_str()) != 0) {
+      return failure_errno(errno, "impossibile creare la cartella", target);
+    }
+    sync_folder(target.parent_path());
+    return success();
+  }
+  if (!S_ISDIR(st.st_mode)) return failure_errno(ENOTDIR, "impossibile sostituire la cartella", target);
+  // Aside, under a name of its own in the same folder.
+  fs::path aside;
+  fs::path parent = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  for (int i = 0; i < 1000; ++i) {
+    fs::path candidate = parent / ("." + target.filename().string() + ".vecchia-" + std::to_string(::getpid()) +
+                                   "-" + std::to_string(i));
+    if (::lstat(candidate.c_str(), &st) != 0 && errno == ENOENT) {
+      aside = candidate;
+      break;
+    }
+  }
+  if (aside.empty()) return failure_errno(EEXIST, "impossibile sostituire la cartella", target);
+  if (::rename(target.c_str(), aside.c_str()) != 0) {
+    return failure_errno(errno, "impossibile sostituire la cartella", target);
+  }
+  if (::rename(fresh.c_str(), target.c_str()) != 0) {
+    int err = errno;
+    ::rename(aside.c_str(), target.c_str());  // the old folder back in its place
+    return failure_errno(err, "impossibile sostituire la cartella", target);
+  }
+  sync_folder(parent);
+  OpResult r = success();
+  if (auto removed = delete_folder(aside, true); !removed) {
+    r.message = "la cartella precedente resta in " + path_to_text(aside) + ": " + removed.message;
+  }
+  return r;
 }
 
 std::optional<fs::path> find_ignoring_case(const fs::path& folder, std::string_view name) {

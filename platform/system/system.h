@@ -35,11 +35,15 @@ namespace sys {
 struct OpResult {
   bool ok = true;
   std::error_code code;
-  // Windows-1252: what failed and why ("impossibile creare la cartella
-  // /x/y: Permission denied"); empty when ok.
+  // Windows-1252, in Italian: what failed and why ("impossibile creare la
+  // cartella /x/y: permesso negato"); empty when ok.
   std::string message;
   explicit operator bool() const { return ok; }
 };
+
+// The reason of a failure in Italian, Windows-1252 ("permesso negato",
+// "spazio su disco esaurito", ...); the system's own text for a rare one.
+std::string error_text(std::error_code code);
 
 // A program text (Windows-1252, "\" or "/" as separators) as a path, and
 // back. Characters the code page cannot hold come back as "?".
@@ -69,6 +73,19 @@ OpResult move_file(const std::filesystem::path& from, const std::filesystem::pat
 // The copying half of move_file, used across file systems (exposed so that
 // tests can exercise it on one file system).
 OpResult copy_check_and_remove(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Creates a new, empty folder inside `parent` whose name starts with
+// `prefix` and ends with a unique suffix, for work that must not touch the
+// final place until it is complete.
+OpResult create_temporary_folder(const std::filesystem::path& parent, std::string_view prefix,
+                                 std::filesystem::path& created);
+// Puts the complete folder `fresh` in the place of `target` (same parent
+// folder): an existing `target` is first renamed aside, `fresh` renamed into
+// place, and only then the old one deleted. When `fresh` cannot take the
+// place, the old `target` is put back as it was. Failing to delete the old
+// folder afterwards is not a failure (the new one is in place); its leftover
+// path is named in the message.
+OpResult replace_folder(const std::filesystem::path& fresh, const std::filesystem::path& target);
 
 // The entry of `folder` whose name equals `name` ignoring ASCII case
 // (an exact match first); nothing when there is none.

@@ -207,6 +207,75 @@ TEST_F(FilesTest, MoveAcrossFileSystemsWhenTwoAreAtHand) {
   fs::remove(dest);
 }
 
+TEST_F(FilesTest, FailuresAreExplainedInItalian) {
+  auto r = sys::create_folder(root / "manca" / "x");
+  EXPECT_EQ(r.message, "impossibile creare la cartella " + sys::path_to_text(root / "manca" / "x") +
+                           ": file o cartella inesistente");
+  EXPECT_EQ(sys::error_text(std::make_error_code(std::errc::permission_denied)), "permesso negato");
+  EXPECT_EQ(sys::error_text(std::make_error_code(std::errc::no_space_on_device)), "spazio su disco esaurito");
+  EXPECT_EQ(sys::error_text(std::make_error_code(std::errc::file_exists)), "esiste gi\xE0");
+  EXPECT_FALSE(sys::error_text(std::make_error_code(std::errc::bad_message)).empty());
+}
+
+TEST_F(FilesTest, TemporaryFolderThenReplace) {
+  fs::path target = root / "Files Sevrina Ortesa";
+  fs::path fresh;
+  // No earlier folder: the new one takes the place.
+  ASSERT_TRUE(sys::create_temporary_folder(root, ".nuova-", fresh));
+  EXPECT_TRUE(sys::folder_exists(fresh));
+  EXPECT_EQ(fresh.parent_path(), root);
+  write(fresh / "a.pdf", "nuovo");
+  auto r = sys::replace_folder(fresh, target);
+  EXPECT_TRUE(r) << r.message;
+  EXPECT_EQ(read(target / "a.pdf"), "nuovo");
+  EXPECT_FALSE(fs::exists(fresh));
+
+  // An earlier folder with other files is replaced whole.
+  write(target / "vecchio.txt", "v");
+  fs::create_directories(target / "sub");
+  ASSERT_TRUE(sys::create_temporary_folder(root, ".nuova-", fresh));
+  write(fresh / "b.pdf", "b");
+  r = sys::replace_folder(fresh, target);
+  EXPECT_TRUE(r) << r.message;
+  EXPECT_TRUE(r.message.empty());
+  EXPECT_EQ(read(target / "b.pdf"), "b");
+  EXPECT_FALSE(fs::exists(target / "vecchio.txt"));
+  int entries = 0;
+  for (auto& e : fs::directory_iterator(root)) entries += e.exists() ? 1 : 0;
+  EXPECT_EQ(entries, 1);  // nothing left aside
+
+  // Failures leave the earlier folder as it was.
+  EXPECT_FALSE(sys::replace_folder(root / "manca", target));
+  write(root / "file", "x");
+  EXPECT_FALSE(sys::replace_folder(root / "file", target));
+  fs::create_directory(root / "fresh");
+  EXPECT_FALSE(sys::replace_folder(root / "fresh", root / "file"));  // a file in the place
+  EXPECT_EQ(read(target / "b.pdf"), "b");
+  EXPECT_FALSE(sys::create_temporary_folder(root / "manca", ".x-", fresh));
+  EXPECT_TRUE(fresh.empty());
+}
+
+TEST_F(FilesTest, ReplaceFolderPutsTheOldOneBackWhenTheNewCannotMove) {
+  fs::path other = "/dev/shm";
+  struct stat a{}, b{};
+  if (::stat(root.c_str(), &a) != 0 || ::stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev ||
+      ::access(other.c_str(), W_OK) != 0) {
+    GTEST_SKIP() << "no second writable file system";
+  }
+  fs::path target = root / "out";
+  fs::create_directory(target);
+  write(target / "old.pdf", "old");
+  fs::path fresh;
+  ASSERT_TRUE(sys::create_temporary_folder(other, "sevrina-", fresh));
+  auto r = sys::replace_folder(fresh, target);  // a rename across file systems fails
+  EXPECT_FALSE(r);
+  EXPECT_EQ(read(target / "old.pdf"), "old");
+  int entries = 0;
+  for (auto& e : fs::directory_iterator(root)) entries += e.exists() ? 1 : 0;
+  EXPECT_EQ(entries, 1);
+  fs::remove_all(fresh);
+}
+
 TEST_F(FilesTest, FindIgnoringCase) {
   write(root / "dati.dat", "x");
   EXPECT_EQ(sys::find_ignoring_case(root, "DATI.DAT"), root / "dati.dat");
