@@ -1,6 +1,7 @@
 #pragma once
 // The operating system as the program sees it: its own folder, the user's
-// desktop folder, and handing a finished file to the desktop's viewer.
+// desktop folder, handing a finished file to the desktop's viewer, and the
+// file and folder operations of the output step.
 
 #include <filesystem>
 #include <optional>
