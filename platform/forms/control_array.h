@@ -24,8 +24,9 @@ class ControlArray : public ControlGroup {
  public:
   ControlArray(Form* form, std::string name) : ControlGroup(std::move(name)), form_(form) {}
 
-  // Creates element `index` (design time). Creating an existing index
-  // returns the element already there.
+  // Creates element `index` (design time: in the form's constructor; the
+  // view learns a form's controls when the form is loaded). Creating an
+  // existing index returns the element already there.
   T& Add(int index) {
     if (index < 0) throw std::out_of_range(Name() + ": negative control array index");
     auto& slot = elements_[index];
