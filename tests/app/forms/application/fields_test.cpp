@@ -297,6 +297,9 @@ TEST_F(DomandaCampi, TheWindowAndItsVariants) {
   EXPECT_EQ(c->Check3[11].Caption(), "Altro intervento (specificare)");
   EXPECT_EQ(c->Command1[0].Caption(), "&Menu");
   EXPECT_EQ(c->Command1[3].Top(), 7560);
+  EXPECT_EQ(c->Label1.Caption(), u8"Progetto Ortesa 3 - Avviso Pubblico del 1° Febbraio 2008"_w1252);
+  EXPECT_EQ(c->Label2[26].Caption(), u8"in qualità di amministratore dell'immobile sito in "_w1252);
+  EXPECT_EQ(c->Label1.ForeColor(), forms::kRed);
   c->Unload();
 
   auto p = apri_proprietari();
@@ -321,6 +324,43 @@ TEST_F(DomandaCampi, TheWindowAndItsVariants) {
   }
   EXPECT_TRUE(p->Text1[21].Locked());
   for (int i = 26; i <= 34; ++i) EXPECT_FALSE(p->Text1[i].Enabled()) << i;
+}
+
+// The fields lie inside their containers and never on top of each other.
+TEST_F(DomandaCampi, TheFieldsFitTheirContainersWithoutOverlapping) {
+  for (bool proprietario : {false, true}) {
+    SCOPED_TRACE(proprietario ? "owner" : "condominium");
+    std::shared_ptr<ModuloDomanda> f;
+    if (proprietario) {
+      f = apri_proprietari();
+    } else {
+      f = apri_condomini();
+    }
+    std::vector<forms::Control*> campi;
+    for (forms::Control* c : f->Controls()) {
+      if (!c->Container() || !c->Visible() || c == &f->Frame2) continue;  // the page scrolls
+      forms::Control& box = *c->Container();
+      EXPECT_GE(c->Left(), 0) << c->FullName();
+      EXPECT_GE(c->Top(), 0) << c->FullName();
+      EXPECT_LE(c->Left() + c->Width(), box.Width()) << c->FullName();
+      EXPECT_LE(c->Top() + c->Height(), box.Height()) << c->FullName();
+      const auto k = c->Kind();
+      if (k != forms::ControlKind::Label && k != forms::ControlKind::Frame && k != forms::ControlKind::Shape) {
+        campi.push_back(c);
+      }
+    }
+    for (std::size_t i = 0; i < campi.size(); ++i) {
+      for (std::size_t j = i + 1; j < campi.size(); ++j) {
+        const auto* a = campi[i];
+        const auto* b = campi[j];
+        if (a->Container() != b->Container()) continue;
+        const bool separati = a->Left() + a->Width() <= b->Left() || b->Left() + b->Width() <= a->Left() ||
+                              a->Top() + a->Height() <= b->Top() || b->Top() + b->Height() <= a->Top();
+        EXPECT_TRUE(separati) << a->FullName() << " and " << b->FullName();
+      }
+    }
+    f->Unload();
+  }
 }
 
 TEST_F(DomandaCampi, AmountBoxesTakeDecimals) {
