@@ -299,5 +299,25 @@ TEST_F(DomandaSalvataggio, BozzaAsksTheVariantsGeneratorWithoutSaving) {
   EXPECT_TRUE(p->Loaded());
 }
 
+TEST_F(DomandaSalvataggio, AiutoShowsTheVariantsHelpModally) {
+  auto f = apri_condomini();
+  bool visto = false;
+  ui.on_modal("Help_sevrina_condomini", [&](forms::Form& help) {
+    visto = true;
+    EXPECT_FALSE(rt.AcceptsInput(*f));  // the form waits
+    ui.close(help);
+  });
+  ui.click(f->Command1[3]);
+  EXPECT_TRUE(visto);
+  EXPECT_TRUE(f->Loaded());
+  EXPECT_EQ(f->modificato, 0);
+  f->Unload();
+
+  auto p = apri_proprietari();
+  ui.on_modal("Help_sevrina_proprietari", [&](forms::Form& help) { ui.close(help); });
+  ui.access_key('a');
+  EXPECT_EQ(ui.modal_shown(), (std::vector<std::string>{"Help_sevrina_condomini", "Help_sevrina_proprietari"}));
+}
+
 }  // namespace
 }  // namespace prova

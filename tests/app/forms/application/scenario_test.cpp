@@ -1,6 +1,7 @@
 // A user fills in the condominium application by keyboard and mouse in a
 // fresh folder, saves it, reopens it and switches to the owner variant.
 
+#include "app/shell/intro.h"
 #include "tests/app/forms/application/application_support.h"
 
 namespace prova {
@@ -30,7 +31,16 @@ std::vector<std::string> schermata(ModuloDomanda& f) {
 }
 
 TEST_F(DomandaScenario, ACondominiumFilledInByKeyboardIsSavedReopenedAndKeptByTheOwnerVariant) {
-  auto f = apri_condomini();
+  // The real menu: the forms return to it and are opened from it.
+  sevrina::register_intro(rt);
+  sevrina::mostra_intro(rt);
+  auto menu = rt.Find<sevrina::Intro>();
+  ASSERT_TRUE(menu);
+  ui.click(menu->Option1[0]);
+  ui.click(menu->Command1[2]);  // "Prosegui": no data yet, no question
+  EXPECT_FALSE(menu->Loaded());
+  auto f = rt.Find<sevrina::sevrina_condomini>();
+  ui.run_timers();
   ASSERT_TRUE(f);
   // Opening stored the applicant type at once.
   ASSERT_EQ(record_dati().size(), 1u);
@@ -121,24 +131,38 @@ TEST_F(DomandaScenario, ACondominiumFilledInByKeyboardIsSavedReopenedAndKeptByTh
   const auto prima = schermata(*f);
   attendi_domanda_menu(forms::MsgResult::No);
   ui.click(f->Command1[0]);
-  EXPECT_EQ(menu_mostrato, 1);
   EXPECT_EQ(rt.Find<sevrina::sevrina_condomini>(), nullptr);
   EXPECT_EQ(byte_dati(), primo);
+  menu = rt.Find<sevrina::Intro>();
+  ASSERT_TRUE(menu);
 
   // Reopened: the same screen, and "Menu" without a question. The
   // contribution boxes, which only the cost table fills, show a stored
   // empty amount as 0,00.
-  auto g = apri_condomini();
+  ui.click(menu->Option1[0]);
+  ui.click(menu->Command1[2]);  // the stored type is the condominium's: no question
+  auto g = rt.Find<sevrina::sevrina_condomini>();
+  ASSERT_TRUE(g);
+  ui.run_timers();
   auto attesa = prima;
   for (int i = 29; i <= 34; ++i) attesa[i] = "Text1(" + std::to_string(i) + ")=0,00 off";
   EXPECT_EQ(schermata(*g), attesa);
   EXPECT_EQ(g->modificato, 0);
   EXPECT_EQ(byte_dati(), primo);
   ui.click(g->Command1[0]);
-  EXPECT_EQ(menu_mostrato, 2);
+  menu = rt.Find<sevrina::Intro>();
+  ASSERT_TRUE(menu);
 
-  // The owner variant keeps every stored value and records its own type.
-  auto p = apri_proprietari();
+  // The owner variant, after the menu's question, keeps every stored value
+  // and records its own type.
+  ui.click(menu->Option1[1]);
+  ui.expect_box({cp1252::from_utf8("La sevrina già è stata creata per un condominio, sei sicuro di volerla "
+                                   "modificare con una per un proprietario (o Delegato del Proprietario/i) ?"),
+                 forms::MsgResult::Yes, std::string("Sovrascrivere"), forms::MsgButtons::YesNo, forms::MsgIcon::None});
+  ui.click(menu->Command1[2]);
+  auto p = rt.Find<sevrina::sevrina_proprietari>();
+  ASSERT_TRUE(p);
+  ui.run_timers();
   EXPECT_EQ(p->Combo2()->Text(), "Unico Proprietario");
   EXPECT_EQ(p->Text1[0].Text(), "Mario");
   EXPECT_EQ(p->Text1[4].Text(), "31/01/2008");
