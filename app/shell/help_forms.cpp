@@ -18,10 +18,10 @@ constexpr float kMargine = 240;            // left and right margin
 constexpr float kAltezzaTitolo = 330;      // heading and subheading
 constexpr float kLarghezzaNumeri = 360;    // the numbers' column
 constexpr float kRiga = 240;               // one line of a note (9.75 pt)
-constexpr float kSpazioNote = 90;          // between two notes
+constexpr float kSpazioNote = 150;         // between two notes
 // Average width of a character of Arial 9.75 pt, in twips: enough to
 // estimate how many lines a note wraps to.
-constexpr float kLarghezzaCarattere = 96;
+constexpr float kLarghezzaCarattere = 90;
 
 forms::FontSpec arial(float size, bool bold) {
   forms::FontSpec f;

@@ -435,14 +435,21 @@ class View::Impl final : public QObject {
       case Property::BackColor:
         switch (c.Kind()) {
           case ControlKind::TextBox:
-          case ControlKind::ComboBox:
-          case ControlKind::DriveListBox:
           case ControlKind::DirListBox:
             set_color(w, QPalette::Base, c.BackColor());
             break;
+          case ControlKind::ComboBox:
+          case ControlKind::DriveListBox:
+            // Fusion draws a list-only combo box as a button.
+            set_color(w, QPalette::Base, c.BackColor());
+            set_color(w, QPalette::Button, c.BackColor());
+            break;
           case ControlKind::CommandButton: set_color(w, QPalette::Button, c.BackColor()); break;
           default:
+            // Check boxes and option buttons fill with their background
+            // role (Button), labels and frames with Window.
             set_color(w, QPalette::Window, c.BackColor());
+            set_color(w, w->backgroundRole(), c.BackColor());
             w->update();
             break;
         }
@@ -741,9 +748,19 @@ class View::Impl final : public QObject {
       if (key >= Qt::Key_A && key <= Qt::Key_Z) rt_.user_access_key(static_cast<char>('a' + (key - Qt::Key_A)));
       return true;
     }
+    bool text_box = c && c->Kind() == ControlKind::TextBox;
+    bool paste = (key == Qt::Key_V && mods == Qt::ControlModifier) || (key == Qt::Key_Insert && mods == Qt::ShiftModifier);
+    if (paste) {
+      // The runtime decides what a paste inserts; the view only converts.
+      if (text_box) {
+        auto text = cp1252::from_utf8_strict(QGuiApplication::clipboard()->text().toStdString());
+        if (!text || !rt_.user_paste(*static_cast<forms::TextBox*>(c), *text)) QApplication::beep();
+      }
+      return true;
+    }
     if (mods & (Qt::ControlModifier | Qt::MetaModifier)) {
-      // Copying the selected text is harmless; the runtime has no paste.
-      if (key == Qt::Key_C && c && c->Kind() == ControlKind::TextBox) {
+      // Copying the selected text changes nothing.
+      if ((key == Qt::Key_C || key == Qt::Key_Insert) && text_box) {
         QString sel = to_qstring(static_cast<forms::TextBox*>(c)->SelText());
         if (!sel.isEmpty()) QGuiApplication::clipboard()->setText(sel);
       }
@@ -967,7 +984,6 @@ void View::form_shown(Form& form, forms::ShowMode mode) {
   }
   win->setWindowModality(mode == forms::ShowMode::Modal ? Qt::ApplicationModal : Qt::NonModal);
   win->show();
-  win->raise();
   win->activateWindow();
   impl_->follow_focus(form);
   impl_->sync_timers();

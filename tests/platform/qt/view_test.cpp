@@ -1,0 +1,232 @@
+// The Qt view over the runtime's example form: what the user types, clicks
+// and tabs reaches the runtime, which decides; the widgets show the
+// runtime's state, never their own.
+
+#include "platform/qt/view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include "platform/text/cp1252.h"
+#include "tests/platform/forms/example_form.h"
+#include "tests/platform/qt/qt_test_support.h"
+
+namespace {
+
+using example::ExampleForm;
+
+class ViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form_ = rt_.Load<ExampleForm>();
+    // The example leaves these without a size; a click needs somewhere to land.
+    form_->Check1[0].Move(2400, 120, 1500, 300);
+    form_->Option1[0].Move(2400, 520, 1500, 300);
+    form_->Option1[1].Move(2400, 920, 1500, 300);
+    form_->Combo1.Move(2400, 1320, 1500, 300);
+    form_->Command1[0].Move(120, 3400, 1200, 400);
+    form_->Command1[1].Move(1500, 3400, 1200, 400);
+    form_->Show();
+    // The one-shot timer puts the focus on Text1(0).
+    ASSERT_TRUE(qttest::wait_for([&] { return !form_->Timer1.Enabled(); }));
+    ASSERT_TRUE(form_->Text1[0].HasFocus());
+  }
+  void TearDown() override {
+    if (form_->Loaded()) form_->Unload();
+  }
+
+  QWidget* w(const forms::Control& c) const { return view_.widget(c); }
+  QLineEdit* edit(int i) const { return static_cast<QLineEdit*>(w(form_->Text1[i])); }
+  // Where the keyboard's keys land: the widget of the runtime's focus.
+  QWidget* focused() const { return w(*rt_.FocusedControl()); }
+
+  forms::Runtime rt_;
+  qtview::View view_{rt_};
+  std::shared_ptr<ExampleForm> form_;
+};
+
+TEST_F(ViewTest, TheWindowShowsTheFormInPixels) {
+  QWidget* win = view_.window(*form_);
+  ASSERT_NE(win, nullptr);
+  EXPECT_TRUE(win->isVisible());
+  EXPECT_EQ(win->windowTitle(), "Esempio");
+  EXPECT_EQ(win->size(), QSize(400, 267));  // 6000 x 4000 twips, rounded
+  // Text1(3) lies in Frame2 inside Frame1, at 120 + 400 * 3 twips.
+  EXPECT_EQ(w(form_->Text1[3])->parentWidget(), w(form_->Frame2));
+  EXPECT_EQ(w(form_->Frame2)->parentWidget(), w(form_->Frame1));
+  EXPECT_EQ(w(form_->Text1[3])->geometry(), QRect(8, 88, 133, 20));
+  // The runtime's focus is Qt's focus.
+  EXPECT_EQ(QApplication::focusWidget(), edit(0));
+}
+
+TEST_F(ViewTest, KeysGoThroughTheRuntime) {
+  qttest::type(focused(), "abxc");
+  // The form's KeyPress turns letters to capitals and refuses "x".
+  EXPECT_EQ(form_->Text1[0].Text(), "ABC");
+  EXPECT_EQ(edit(0)->text(), "ABC");
+  EXPECT_EQ(form_->Text1[0].SelStart(), 3);
+  EXPECT_EQ(edit(0)->cursorPosition(), 3);
+
+  qttest::key(focused(), Qt::Key_Backspace, "\b");
+  EXPECT_EQ(form_->Text1[0].Text(), "AB");
+  qttest::key(focused(), Qt::Key_Left);
+  qttest::type(focused(), QString::fromUtf8("é"));
+  // Windows-1252 holds é; the box holds its one byte.
+  EXPECT_EQ(form_->Text1[0].Text(), "A\xE9" "B");
+  EXPECT_EQ(edit(0)->text(), QString::fromUtf8("AéB"));
+  // A character Windows-1252 cannot hold is refused whole.
+  qttest::type(focused(), QString::fromUtf8("ł"));
+  EXPECT_EQ(form_->Text1[0].Text(), "A\xE9" "B");
+}
+
+TEST_F(ViewTest, TabAndEnterMoveTheFocusAsTheRuntimeSays) {
+  // Tab: LostFocus, then GotFocus, with their colours.
+  qttest::key(focused(), Qt::Key_Tab, "\t");
+  EXPECT_TRUE(form_->Text1[1].HasFocus());
+  EXPECT_EQ(QApplication::focusWidget(), edit(1));
+  EXPECT_EQ(edit(1)->palette().color(QPalette::Base), QColor(0xC0, 0xFF, 0xFF));
+  EXPECT_EQ(edit(0)->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
+  // Shift+Tab goes back.
+  qttest::key(focused(), Qt::Key_Backtab, {}, Qt::ShiftModifier);
+  EXPECT_TRUE(form_->Text1[0].HasFocus());
+  // Enter: the form sends a simulated Tab, which runs after the key.
+  qttest::key(focused(), Qt::Key_Return, "\r");
+  EXPECT_TRUE(form_->Text1[1].HasFocus());
+  EXPECT_EQ(form_->Text1[0].Text(), "");
+  // A full box (MaxLength 2) moves on by itself.
+  qttest::type(focused(), "12");
+  qttest::type(focused(), "3");
+  EXPECT_EQ(form_->Text1[1].Text(), "12");
+  EXPECT_TRUE(form_->Text1[3].HasFocus());
+  EXPECT_EQ(QApplication::focusWidget(), edit(3));
+}
+
+TEST_F(ViewTest, MaxLengthLimitsTypingOnlyNeverText) {
+  form_->Text1[1].SetText("abcdefgh");
+  EXPECT_EQ(edit(1)->text(), "abcdefgh");
+  // A whole selection is replaced, as the runtime edits.
+  form_->Text1[1].SetSelStart(0);
+  form_->Text1[1].SetSelLength(8);
+  EXPECT_EQ(edit(1)->selectedText(), "abcdefgh");
+}
+
+TEST_F(ViewTest, ClicksSelectOptionsTickBoxesAndChooseEntries) {
+  QWidget* o0 = w(form_->Option1[0]);
+  QWidget* o1 = w(form_->Option1[1]);
+  qttest::click(o1);
+  EXPECT_TRUE(form_->Option1[1].Value());
+  EXPECT_TRUE(form_->Option1[1].HasFocus()) << "the press gives the focus before the click";
+  EXPECT_TRUE(static_cast<QRadioButton*>(o1)->isChecked());
+  qttest::click(o0);
+  EXPECT_TRUE(form_->Option1[0].Value());
+  EXPECT_FALSE(form_->Option1[1].Value());
+  EXPECT_FALSE(static_cast<QRadioButton*>(o1)->isChecked()) << "the runtime clears the group, and the view shows it";
+  // Clicking the selected one raises no Click.
+  std::string before = form_->log;
+  qttest::click(o0);
+  EXPECT_EQ(form_->log, before);
+
+  qttest::click(w(form_->Check1[0]));
+  EXPECT_EQ(form_->Check1[0].Value(), 1);
+  EXPECT_EQ(static_cast<QCheckBox*>(w(form_->Check1[0]))->checkState(), Qt::Checked);
+  qttest::key(focused(), Qt::Key_Space, " ");
+  EXPECT_EQ(form_->Check1[0].Value(), 0);
+
+  // A list-only combo box: Down chooses the next entry; its Click runs.
+  ASSERT_TRUE(rt_.user_focus(form_->Combo1));
+  qttest::key(focused(), Qt::Key_Down);
+  EXPECT_EQ(form_->Combo1.ListIndex(), 0);
+  EXPECT_EQ(static_cast<QComboBox*>(w(form_->Combo1))->currentIndex(), 0);
+  EXPECT_NE(form_->log.find("B0"), std::string::npos);
+  // Choosing in the list (the popup's activated signal) goes through the runtime.
+  QMetaObject::invokeMethod(w(form_->Combo1), "activated", Q_ARG(int, 1));
+  EXPECT_EQ(form_->Combo1.ListIndex(), 1);
+  EXPECT_NE(form_->log.find("B1"), std::string::npos);
+}
+
+TEST_F(ViewTest, AReversedScrollBarKeepsItsMinAtTheTop) {
+  auto* bar = static_cast<QScrollBar*>(w(form_->VScroll1));
+  ASSERT_EQ(form_->VScroll1.Min(), 32767);
+  ASSERT_EQ(form_->VScroll1.Max(), 5400);
+  EXPECT_EQ(bar->minimum(), 5400);
+  EXPECT_EQ(bar->maximum(), 32767);
+  EXPECT_EQ(bar->value(), bar->minimum()) << "value Min shows at the top";
+  // The user drags the thumb to the bottom: the runtime's value is Max and
+  // the page (Frame2) moves up.
+  ASSERT_TRUE(rt_.user_focus(form_->VScroll1));
+  bar->setValue(bar->maximum());
+  EXPECT_EQ(form_->VScroll1.Value(), 5400);
+  EXPECT_EQ(w(form_->Frame2)->y(), qtview::to_pixels(form_->Frame2.Top()));
+  EXPECT_LT(w(form_->Frame2)->y(), -400);
+}
+
+TEST_F(ViewTest, MessageBoxesAreQtMessageBoxes) {
+  QString text, title, yes_text;
+  bool default_yes = false;
+  qttest::soon([&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    text = box->text();
+    title = box->windowTitle();
+    auto buttons = box->buttons();
+    ASSERT_EQ(buttons.size(), 2);
+    auto* def = box->defaultButton();
+    ASSERT_NE(def, nullptr);
+    yes_text = def->text();
+    default_yes = true;
+    def->click();
+  });
+  qttest::click(w(form_->Command1[0]));
+  EXPECT_EQ(text, "Salvare?");
+  EXPECT_EQ(title, "Salva");
+  EXPECT_TRUE(default_yes);
+  EXPECT_EQ(yes_text, QString::fromUtf8("Sì"));
+  EXPECT_NE(form_->log.find('S'), std::string::npos) << "the first button answers Yes";
+}
+
+TEST_F(ViewTest, AModalFormRunsANestedLoopUntilItCloses) {
+  bool seen = false;
+  qttest::soon([&] {
+    auto help = rt_.Find<example::HelpForm>();
+    ASSERT_NE(help, nullptr);
+    seen = view_.window(*help) && view_.window(*help)->isVisible();
+    EXPECT_EQ(view_.window(*help)->windowModality(), Qt::ApplicationModal);
+    // The caller takes no input meanwhile.
+    EXPECT_FALSE(rt_.AcceptsInput(*form_));
+    qttest::click(view_.widget(help->Command1));
+  });
+  // Alt+A: the access key of "&Aiuto".
+  qttest::key(focused(), Qt::Key_A, "a", Qt::AltModifier);
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(rt_.Find<example::HelpForm>(), nullptr);
+  EXPECT_NE(form_->log.find('H'), std::string::npos) << "Show returned after the help closed";
+}
+
+TEST_F(ViewTest, TheCloseBoxAsksTheRuntime) {
+  QWidget* win = view_.window(*form_);
+  win->close();
+  EXPECT_FALSE(form_->Loaded());
+  EXPECT_EQ(view_.window(*form_), nullptr);
+  // With no form left the main loop returns at once.
+  rt_.Run();
+}
+
+TEST(View, TheMainLoopEndsWithTheLastForm) {
+  forms::Runtime rt;
+  qtview::View view(rt);
+  auto form = rt.Load<ExampleForm>();
+  form->Show();
+  qttest::soon([&] { view.window(*form)->close(); });
+  rt.Run();
+  EXPECT_FALSE(rt.AnyFormLoaded());
+}
+
+}  // namespace
