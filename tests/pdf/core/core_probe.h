@@ -93,6 +93,11 @@ inline std::string TempPdf(const std::string& stem = "doc") {
 
 using pdftest::ReadFile;
 
+// Whether every character of text is in the given set.
+inline bool AllOf(const std::string& text, const std::string& set) {
+  return !text.empty() && text.find_first_not_of(set) == std::string::npos;
+}
+
 // Number of non-overlapping occurrences of needle in hay.
 inline int Count(const std::string& hay, const std::string& needle) {
   int n = 0;

@@ -3,7 +3,6 @@
 // header's version.
 
 #include <filesystem>
-#include <regex>
 
 #include "tests/pdf/core/core_probe.h"
 
