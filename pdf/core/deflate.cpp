@@ -22,7 +22,15 @@ std::uint32_t Adler32(ByteSpan data) {
   std::size_t left = data.size();
   while (left > 0) {
     const std::size_t n = left < kChunk ? left : kChunk;
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+    // Eight bytes at a time without the byte-to-byte dependency: s2 gains
+    // 8 * s1 plus each byte weighted by how many sums it enters.
+    for (; i + 8 <= n; i += 8) {
+      const std::uint8_t* q = p + i;
+      s2 += 8 * s1 + 8u * q[0] + 7u * q[1] + 6u * q[2] + 5u * q[3] + 4u * q[4] + 3u * q[5] + 2u * q[6] + q[7];
+      s1 += 0u + q[0] + q[1] + q[2] + q[3] + q[4] + q[5] + q[6] + q[7];
+    }
+    for (; i < n; ++i) {
       s1 += p[i];
       s2 += s1;
     }

@@ -20,11 +20,16 @@ namespace {
 constexpr std::size_t kMaxStoredLength = 65535;
 
 // Appends bits least significant first; whole bytes leave through a 64-bit
-// accumulator. The output vector grows on demand.
+// accumulator into room made in advance (the block's estimated size plus a
+// margin), so a flush is a single store; the room grows if ever short.
 class BitWriter {
  public:
-  explicit BitWriter(Bytes& out) : out_(out) {}
+  BitWriter(Bytes& out, std::size_t expected_bytes) : out_(out), pos_(out.size()) {
+    out_.resize(pos_ + expected_bytes + 64);
+  }
+  ~BitWriter() { out_.resize(pos_); }
 
+  // count + the bits pending must stay within 64: callers put at most 32.
   void Put(std::uint32_t value, unsigned count) {
     acc_ |= static_cast<std::uint64_t>(value) << bits_;
     bits_ += count;
@@ -34,7 +39,8 @@ class BitWriter {
   // Pads with zero bits to the next byte boundary and flushes everything.
   void AlignToByte() {
     while (bits_ > 0) {
-      out_.push_back(static_cast<std::uint8_t>(acc_));
+      Room();
+      out_[pos_++] = static_cast<std::uint8_t>(acc_);
       acc_ >>= 8;
       bits_ = bits_ >= 8 ? bits_ - 8 : 0;
     }
@@ -42,15 +48,24 @@ class BitWriter {
   }
 
  private:
+  void Room() {
+    if (out_.size() - pos_ < 8) out_.resize(out_.size() * 2 + 64);
+  }
   void Flush32() {
-    const std::size_t at = out_.size();
-    out_.resize(at + 4);
-    for (int i = 0; i < 4; ++i) out_[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(acc_ >> (8 * i));
+    Room();
+    const std::uint32_t low = static_cast<std::uint32_t>(acc_);
+    std::uint8_t* at = out_.data() + pos_;
+    at[0] = static_cast<std::uint8_t>(low);
+    at[1] = static_cast<std::uint8_t>(low >> 8);
+    at[2] = static_cast<std::uint8_t>(low >> 16);
+    at[3] = static_cast<std::uint8_t>(low >> 24);
+    pos_ += 4;
     acc_ >>= 32;
     bits_ -= 32;
   }
 
   Bytes& out_;
+  std::size_t pos_;
   std::uint64_t acc_ = 0;
   unsigned bits_ = 0;
 };
@@ -200,14 +215,16 @@ void WriteTokens(const FirstPass& pass, const std::uint8_t* lit_lengths, const s
       bits.Put(lit_codes[token], lit_lengths[token]);
       continue;
     }
+    // A code and its extra bits go out together: at most 15 + 5 bits for a
+    // length, 15 + 13 for a distance.
     const unsigned length = MatchLength(token);
     const unsigned lc = kLengthCodeOf[length];
-    bits.Put(lit_codes[257 + lc], lit_lengths[257 + lc]);
-    bits.Put(length - kLengthBase[lc], kLengthExtra[lc]);
+    const unsigned ln = lit_lengths[257 + lc];
+    bits.Put(lit_codes[257 + lc] | (length - kLengthBase[lc]) << ln, ln + kLengthExtra[lc]);
     const unsigned distance = MatchDistance(token);
     const unsigned dc = static_cast<unsigned>(DistanceCode(distance));
-    bits.Put(dist_codes[dc], dist_lengths[dc]);
-    bits.Put(distance - kDistanceBase[dc], kDistanceExtra[dc]);
+    const unsigned dn = dist_lengths[dc];
+    bits.Put(dist_codes[dc] | (distance - kDistanceBase[dc]) << dn, dn + kDistanceExtra[dc]);
   }
   bits.Put(lit_codes[kEndOfBlock], lit_lengths[kEndOfBlock]);
 }
@@ -259,7 +276,8 @@ void WriteBlocks(ByteSpan input, const FirstPass& pass, const BlockPlan& plan, B
     WriteStored(input, out);
     return;
   }
-  BitWriter bits(out);
+  const std::uint64_t estimate = plan.form == BlockForm::kFixed ? plan.sizes.fixed : plan.sizes.dynamic;
+  BitWriter bits(out, static_cast<std::size_t>(estimate));
   bits.Put(1u | static_cast<unsigned>(plan.form) << 1, 3);  // final block, then its form
   if (plan.form == BlockForm::kFixed) {
     const FixedCodes& f = Fixed();

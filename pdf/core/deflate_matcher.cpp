@@ -25,9 +25,12 @@
 // position) instead of a tree of byte values: a walk skips positions whose
 // three bytes differ from the searched ones and counts only equal ones
 // against `chain`, so it sees exactly the positions the rules above name.
-// The links live in a ring of 32 KiB entries: a walk never follows a link
-// from a position more than 32767 bytes back, and such a slot is the only
-// kind a newer position can have overwritten.
+// A link holds the distance back to the previous position of the same
+// bucket, or 0 when there is none within 32767 bytes (a walk stops there
+// anyway). The links live in a ring of 32 KiB entries: a walk never follows
+// a link from a position more than 32767 bytes back, and such a slot is the
+// only kind a newer position can have overwritten. Two bytes a link keep
+// the ring small enough to stay in the fastest caches.
 
 #include <algorithm>
 #include <bit>
@@ -45,7 +48,7 @@ constexpr std::size_t kRingSize = 32768;
 // its input size needs.
 struct Workspace {
   std::vector<std::int32_t> head;
-  std::vector<std::int32_t> link;
+  std::vector<std::uint16_t> link;
 };
 
 Workspace& ThreadWorkspace() {
@@ -56,6 +59,19 @@ Workspace& ThreadWorkspace() {
 inline std::uint32_t Triple(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
          static_cast<std::uint32_t>(p[2]) << 16;
+}
+
+inline std::uint32_t Load32(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
+  return v;
+}
+
+inline std::uint16_t Load16(const std::uint8_t* p) {
+  std::uint16_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
 }
 
 inline std::uint64_t Load64(const std::uint8_t* p) {
@@ -108,27 +124,50 @@ class Finder {
 
   void Insert(std::size_t p) {
     const std::uint32_t h = Hash(Triple(data_ + p));
-    link_[p & ring_mask_] = head_[h];
+    const std::int32_t previous = head_[h];
+    const std::size_t back = previous >= 0 ? p - static_cast<std::size_t>(previous) : 0;
+    link_[p & ring_mask_] = back <= static_cast<std::size_t>(kMaxDistance) ? static_cast<std::uint16_t>(back) : 0;
     head_[h] = static_cast<std::int32_t>(p);
   }
 
-  // The best match for the string at p (p + 2 within the input).
-  Match Longest(std::size_t p, unsigned stop) const {
+  // The best match for the string at p (p + 2 within the input). With a
+  // `floor` above 2 only a match longer than the floor is looked for (a
+  // shorter result means "none longer"); among longer ones the result is
+  // the same as without it, since the same first candidate reaches the
+  // longest length and the same candidate ends the walk.
+  Match Longest(std::size_t p, unsigned stop, unsigned floor = 2) const {
     Match best;
-    const std::uint32_t triple = Triple(data_ + p);
+    best.length = floor;
+    const std::uint8_t* const here = data_ + p;
+    const std::uint32_t triple = Triple(here);
     const unsigned limit = static_cast<unsigned>(std::min<std::size_t>(kMaxMatch, size_ - 1 - p));
+    if (limit <= floor) return best;  // no candidate can be longer than the floor
     unsigned visited = 0;
-    for (std::int32_t c = head_[Hash(triple)]; c >= 0; c = link_[static_cast<std::size_t>(c) & ring_mask_]) {
-      const std::size_t candidate = static_cast<std::size_t>(c);
+    const std::int32_t first = head_[Hash(triple)];
+    if (first < 0) return best;
+    std::size_t candidate = static_cast<std::size_t>(first);
+    for (;;) {
       if (p - candidate > static_cast<std::size_t>(kMaxDistance)) break;
-      if (Triple(data_ + candidate) != triple) continue;  // another string in the same bucket
-      const unsigned length = CommonLength(data_ + candidate, data_ + p, limit);
-      if (length > best.length) {
-        best.length = length;
-        best.position = candidate;
-        if (length >= stop) break;
+      const std::uint8_t* const there = data_ + candidate;
+      // A candidate lies before p, so its fourth byte is within the input.
+      // Other strings of the same bucket are passed over without counting.
+      if ((Load32(there) & 0xFFFFFF) == triple) {
+        // Only a candidate that agrees at the current best length (and the
+        // byte before it) can be longer, so the others are only counted.
+        if (Load16(there + best.length - 1) == Load16(here + best.length - 1)) {
+          const unsigned length = CommonLength(there, here, limit);
+          if (length > best.length) {
+            best.length = length;
+            best.position = candidate;
+            // Nothing can beat the stop length, nor the longest possible.
+            if (length >= stop || length == limit) break;
+          }
+        }
+        if (++visited == chain_) break;
       }
-      if (++visited == chain_) break;
+      const std::uint16_t back = link_[candidate & ring_mask_];
+      if (back == 0) break;
+      candidate -= back;
     }
     return best;
   }
@@ -141,7 +180,7 @@ class Finder {
   unsigned chain_;
   unsigned hash_shift_ = 0;
   std::int32_t* head_ = nullptr;
-  std::int32_t* link_ = nullptr;
+  std::uint16_t* link_ = nullptr;
   std::size_t ring_mask_ = 0;
 };
 
@@ -170,7 +209,7 @@ void FindMatches(ByteSpan data, const Level& level, FirstPass& out) {
       Match match = finder.Longest(p, lazy);
       if (match.length >= kMinMatch && match.length < nice) {
         // p is not entered yet, so the look-ahead cannot match at distance 1.
-        const Match ahead = finder.Longest(p + 1, nice);
+        const Match ahead = finder.Longest(p + 1, nice, match.length);
         if (ahead.length > match.length) {
           literal(p);
           finder.Insert(p);
