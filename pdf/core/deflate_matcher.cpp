@@ -168,6 +168,7 @@ class Finder {
       const std::uint16_t back = link_[candidate & ring_mask_];
       if (back == 0) break;
       candidate -= back;
+      __builtin_prefetch(data_ + candidate);
     }
     return best;
   }
