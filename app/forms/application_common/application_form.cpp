@@ -225,8 +225,10 @@ void ModuloDomanda::costruisci() {
         c->SetBackColor(kBianco);
         break;
       case Tipo::Shape: {
+        // The frame of the title lines: a border on the white page, drawn
+        // transparent so that the title texts always show inside it.
         auto& shape = static_cast<forms::Shape&>(*c);
-        shape.SetBackStyle(1);
+        shape.SetBackStyle(0);
         shape.SetBackColor(kBianco);
         shape.SetBorderColor(kNero);
         break;

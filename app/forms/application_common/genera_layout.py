@@ -37,7 +37,7 @@ def text_width(text, points=12.0, bold=False):
     return sum(table[b] for b in raw) * points * 20 / 1000.0
 
 
-LINE = 276          # line height of Arial 12, twips
+LINE = 285          # line height of Arial 12, twips (19 pixels)
 BOX_H = 285         # text box height (Arial 8.25 bold)
 COMBO_H = 315
 CHECK_H = 330
@@ -47,22 +47,28 @@ X0 = 720            # left edge of the page's content
 RIGHT = PAGE_W - 240
 CONTENT_W = RIGHT - X0
 WRAP_SAFETY = 0.96  # room for a renderer whose text is a little wider
+# A box that sits inside a paragraph must land on its blanks whatever the
+# renderer's exact wrapping width: the placement is computed for each of
+# these fractions of the label's width and must come out the same.
+WRAP_FACTORS = [0.93 + 0.01 * k for k in range(8)]
 
 
-def wrap(text, width, points=12.0, bold=False):
-    """Greedy word wrap as a label does; returns the lines (blank runs kept)."""
-    tokens = re.findall(r" +|[^ ]+", text)
-    lines, cur = [], ""
-    for t in tokens:
-        if text_width(cur + t, points, bold) <= width * WRAP_SAFETY or not cur:
-            cur += t
-        elif t.startswith(" "):
-            lines.append(cur)
-            cur = ""
-        else:
-            lines.append(cur)
-            cur = t
-    if cur:
+def wrap(text, width, points=12.0, bold=False, factor=WRAP_SAFETY):
+    """Greedy word wrap as a label does; returns the lines (blank runs kept).
+    A "\n" in the text ends a line."""
+    lines = []
+    for paragraph in text.split("\n"):
+        tokens = re.findall(r" +|[^ ]+", paragraph)
+        cur = ""
+        for t in tokens:
+            if text_width(cur + t, points, bold) <= width * factor or not cur:
+                cur += t
+            elif t.startswith(" "):
+                lines.append(cur)
+                cur = ""
+            else:
+                lines.append(cur)
+                cur = t
         lines.append(cur)
     return lines
 
@@ -71,7 +77,7 @@ rows = []
 
 
 def q(s):
-    return '"' + s.replace("\\", "\\\\").replace('"', '\\"') + '"'
+    return '"' + s.replace("\\", "\\\\").replace('"', '\\"').replace("\n", "\\n") + '"'
 
 
 def add(tipo, nome, indice, left, top, width, height, testo="", tag="", maxlen=0, tab=-1,
@@ -157,9 +163,11 @@ for variant, code in (("Condomini", "1.a"), ("Proprietari", "1.b")):
     end, _ = para(first, y, index=0, per=variant, stile="Normale")
 label_index[0] = 1
 y = end + 180
-for line in ("Al Comune di Vareri", "Protocollo generale - Palazzo S. Giacomo", "piazza Municipio, 1",
-             "80133 Vareri"):
-    label(line, 5400, y, 4400, stile="Destinatario", points=14.25)
+ADDRESSEE = ("Al Comune di Vareri", "Protocollo generale - Palazzo S. Giacomo", "piazza Municipio, 1",
+             "80133 Vareri")
+addr_w = math.ceil(max(text_width(t, 14.25) for t in ADDRESSEE) * 1.08 / 15.0) * 15
+for line in ADDRESSEE:
+    label(line, RIGHT - addr_w, y, addr_w, stile="Destinatario", points=14.25)
     y += 360
 y += 300
 shape_top = y
@@ -250,13 +258,15 @@ notice = ("che ha preso visione dell'Avviso Pubblico e delle modalità in esso p
 slot = label_index[0]
 label_index[0] += 1
 end_c, lines = para(notice + " che con verbale del", y, per="Condomini", index=slot)
+ways = {tuple(wrap(notice + " che con verbale del", CONTENT_W, factor=f)) for f in WRAP_FACTORS}
 last_w = text_width(lines[-1])
 box_x = X0 + last_w + 90
 box_y = y + LINE * (len(lines) - 1) - 5
-if box_x + 1200 > RIGHT * WRAP_SAFETY:  # no room left on the last line: the box starts the next one
+if len(ways) > 1 or box_x + 1200 > X0 + CONTENT_W * min(WRAP_FACTORS):
+    # The last line's end is not certain, or has no room: the box starts the line below.
     box_x = X0
-    box_y += LINE
-    end_c += LINE
+    box_y = y + LINE * max(len(w) for w in ways) - 5
+    end_c = max(end_c, box_y + BOX_H + 5)
 text_box(23, box_x, box_y, 1200, per="Condomini")
 end_p, _ = para(notice, y, per="Proprietari", index=slot)
 text_box(23, box_x, box_y, 1200, stato="kNascosto", per="Proprietari")
@@ -342,26 +352,29 @@ label("CHIEDE", X0, y, CONTENT_W, stile="Grassetto", allin="Centro")
 y += LINE + 240
 label("C-", LETTER_X, y, stile="Grassetto")
 BLANK = text_width(" ")
-AMOUNT_BLANKS = 22   # a stretch for an amount box
-PERCENT_BLANKS = 10  # a stretch for a percentage box
+AMOUNT_BLANKS = 18   # a stretch for an amount box
+PERCENT_BLANKS = 8  # a stretch for a percentage box
 
 
-def place_tokens(text, width):
+def place_tokens(text, width, factor):
     """Like wrap(), but gives each token's line and left offset."""
-    tokens = re.findall(r" +|[^ ]+", text)
-    placed, line, cur = [], 0, ""
-    for t in tokens:
-        if text_width(cur + t) <= width * WRAP_SAFETY or not cur:
-            placed.append((t, line, text_width(cur)))
-            cur += t
-        elif t.startswith(" "):
-            placed.append((t, None, None))  # swallowed by the line break
+    placed, line = [], 0
+    for n, paragraph in enumerate(text.split("\n")):
+        if n:
             line += 1
-            cur = ""
-        else:
-            line += 1
-            placed.append((t, line, 0.0))
-            cur = t
+        cur = ""
+        for t in re.findall(r" +|[^ ]+", paragraph):
+            if text_width(cur + t) <= width * factor or not cur:
+                placed.append((t, line, text_width(cur)))
+                cur += t
+            elif t.startswith(" "):
+                placed.append((t, None, None))  # swallowed by the line break
+                line += 1
+                cur = ""
+            else:
+                line += 1
+                placed.append((t, line, 0.0))
+                cur = t
     return placed
 
 
@@ -370,8 +383,13 @@ def request_line(parts, boxes, check, y):
     text = parts[0]
     for (i, n), after in zip(boxes, parts[1:]):
         text += " " * n + after
-    placed = place_tokens(text, CONTENT_W)
-    stretches = [p for p in placed if p[0].startswith(" ") and len(p[0]) >= PERCENT_BLANKS]
+    def stretches_at(factor):
+        placed = place_tokens(text, CONTENT_W, factor)
+        return [p for p in placed if p[0].startswith(" ") and len(p[0]) >= PERCENT_BLANKS]
+
+    stretches = stretches_at(WRAP_SAFETY)
+    for factor in WRAP_FACTORS:
+        assert stretches_at(factor) == stretches, ("a blank stretch moves with the wrapping width", parts)
     assert len(stretches) == len(boxes), stretches
     top, _ = para(text, y)  # the label first: the boxes lie over its blanks
     for (i, n), (tok, line, x) in zip(boxes, stretches):
@@ -388,14 +406,14 @@ y = request_line([FIVE + "la concessione del contributo base (corrispondente ad 
                   ") pari al 30% dell'importo complessivo dell'intervento, relativo ai lavori da effettuarsi "
                   "sulle parti comuni del fabbricato, come da quadro economico e computo metrico allegato;"],
                  [(29, AMOUNT_BLANKS)], 0, y) + 150
-y = request_line([FIVE + "la concessione del contributo premiale (corrispondente ad €", ") pari al",
+y = request_line([FIVE + "la concessione del contributo premiale (corrispondente ad €", ")\npari al",
                   "% dell'importo complessivo dell'intervento, come da quadro economico e computo metrico "
                   "allegato;"], [(30, AMOUNT_BLANKS), (31, PERCENT_BLANKS)], 1, y) + 150
 y = request_line([FIVE + "la concessione del contributo accessorio (corrispondente ad €",
                   ") pari al 3% dell'importo complessivo dell'intervento, come da quadro economico e computo "
                   "metrico allegato, per la predisposizione del Libretto di Manutenzione del fabbricato;"],
                  [(32, AMOUNT_BLANKS)], 2, y) + 150
-y = request_line(["l'importo totale del contributo a fondo perduto richiesto è pari ad €", ", equivalente al",
+y = request_line(["l'importo totale del contributo a fondo perduto richiesto è pari ad €", ",\nequivalente al",
                   "% dell'importo complessivo dell'intervento, come da quadro economico e computo metrico "
                   "allegato."], [(33, AMOUNT_BLANKS), (34, PERCENT_BLANKS)], None, y) + 360
 
@@ -481,7 +499,8 @@ for i in range(12):
     y += 180
 y += 420
 
-# Close
+# Close: low on the page, so that the bottom end of the scroll bar shows it.
+y = max(y, 53400)
 label("In Fede", X0 + 6000, y)
 y += LINE + 300
 _, _, w, _ = label("Data", X0, y + 15)
@@ -489,7 +508,7 @@ text_box(35, X0 + w + 60, y, 1200)
 label("Firma", X0 + 6000, y + 15)
 y += 600
 assert label_index[0] == 94, label_index[0]
-assert y < 57000, y
+assert y < 56700, y
 PAGE_END = y
 
 # ---------------------------------------------------------------- the window
