@@ -161,6 +161,17 @@ std::optional<double> in_double(std::string_view cifre, std::int64_t decimali, b
   const std::int64_t interi = static_cast<std::int64_t>(cifre.size()) - decimali;
   if (interi > 310) return std::nullopt;
   if (interi < -330) return zero;
+  // Fast path: up to 15 digits and 22 decimals, both the digits and the
+  // power of ten are exact doubles, and one IEEE division rounds correctly.
+  if (cifre.size() <= 15 && decimali >= 0 && decimali <= 22) {
+    static constexpr double kPotenze[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t n = 0;
+    for (char c : cifre) n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    const double v = static_cast<double>(n) / kPotenze[decimali];
+    return negativo ? -v : v;
+  }
   bool perso = false;
   if (cifre.size() > kCifreSignificative) {
     const std::size_t tolte = cifre.size() - kCifreSignificative;
@@ -224,6 +235,7 @@ Decimale esatto(double x) {
     m >>= 1;
     ++e;
   }
+  if (e >= 0 && e <= 10) return {std::to_string(m << e), 0};  // < 2^64
   Grande g = Grande::da_u64(m);
   if (e >= 0) {
     g.sposta_sinistra(static_cast<std::size_t>(e));
