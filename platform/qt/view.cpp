@@ -401,8 +401,12 @@ class View::Impl final : public QObject {
       return;
     }
     QWidget* w = widget(c);
-    if (!w) w = create(c);
-    if (!w) return;
+    if (!w) {
+      // A control created after its form was loaded: shown whole at once.
+      if (!create(c)) return;
+      apply_all(c);
+      return;
+    }
     QSignalBlocker block(w);
     switch (what) {
       case Property::Container: {
@@ -920,7 +924,9 @@ class View::Impl final : public QObject {
         auto* t = static_cast<forms::Timer*>(c);
         if (auto it = timers_.find(t); it != timers_.end()) {
           it->second->stop();
+          // Its timeout may be running now.
           it->second->deleteLater();
+          dying_.emplace_back(it->second);
           timers_.erase(it);
         }
       }
@@ -933,9 +939,9 @@ class View::Impl final : public QObject {
       // Deleted later: an event of one of its widgets may be running now.
       win->deleteLater();
       dying_.emplace_back(win);
-      dying_.erase(std::remove_if(dying_.begin(), dying_.end(), [](const QPointer<QWidget>& p) { return p.isNull(); }),
-                   dying_.end());
     }
+    dying_.erase(std::remove_if(dying_.begin(), dying_.end(), [](const QPointer<QObject>& p) { return p.isNull(); }),
+                 dying_.end());
   }
 
   View& view_;
@@ -946,7 +952,7 @@ class View::Impl final : public QObject {
   std::unordered_map<const QObject*, Form*> forms_by_object_;
   std::map<forms::Timer*, QTimer*> timers_;
   std::vector<Loop*> loops_;
-  std::vector<QPointer<QWidget>> dying_;
+  std::vector<QPointer<QObject>> dying_;
   Control* pressed_ = nullptr;
 };
 

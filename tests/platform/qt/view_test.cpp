@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -107,6 +108,35 @@ TEST_F(ViewTest, TabAndEnterMoveTheFocusAsTheRuntimeSays) {
   EXPECT_EQ(form_->Text1[1].Text(), "12");
   EXPECT_TRUE(form_->Text1[3].HasFocus());
   EXPECT_EQ(QApplication::focusWidget(), edit(3));
+}
+
+TEST_F(ViewTest, PasteGoesThroughTheRuntime) {
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("perché\nseconda riga"));
+  qttest::key(focused(), Qt::Key_V, {}, Qt::ControlModifier);
+  // Up to the first line break, as Windows-1252.
+  EXPECT_EQ(form_->Text1[0].Text(), "perch\xE9");
+  EXPECT_EQ(edit(0)->text(), QString::fromUtf8("perché"));
+  // Within what MaxLength still allows.
+  qttest::key(focused(), Qt::Key_Tab, "\t");
+  qttest::key(focused(), Qt::Key_Insert, {}, Qt::ShiftModifier);
+  EXPECT_EQ(form_->Text1[1].Text(), "pe");
+  // Text Windows-1252 cannot hold is refused whole.
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("łódź"));
+  form_->Text1[1].SetText("");
+  qttest::key(focused(), Qt::Key_V, {}, Qt::ControlModifier);
+  EXPECT_EQ(form_->Text1[1].Text(), "");
+}
+
+TEST_F(ViewTest, ALockedBoxTakesKeysButNoEdits) {
+  form_->Text1[0].SetText("AB");
+  form_->Text1[0].SetLocked(true);
+  form_->log.clear();
+  qttest::type(focused(), "c");
+  qttest::key(focused(), Qt::Key_Backspace, "\b");
+  EXPECT_EQ(form_->Text1[0].Text(), "AB");
+  EXPECT_EQ(edit(0)->text(), "AB");
+  EXPECT_TRUE(edit(0)->isReadOnly());
+  EXPECT_EQ(form_->log, "") << "no Change";
 }
 
 TEST_F(ViewTest, MaxLengthLimitsTypingOnlyNeverText) {
