@@ -236,7 +236,7 @@ class PdfWriter {
                       const std::string& DocAuthor = "", const std::string& DocCreator = "",
                       const std::string& DocProducer = "", const std::string& DocKeywords = "");
   void SetLabel(std::int32_t PageLabel, const std::string& LabelPrefix = "",
-                std::int16_t FirstValue = -1);
+                std::int32_t FirstValue = -1);
   void SetPageTransition(std::int32_t Transition, float ShowTime = 1, float TransTime = 1);
   void SetViewerPreferences(std::int32_t Mode);
 

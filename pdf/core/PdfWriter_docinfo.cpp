@@ -19,7 +19,7 @@ void PdfWriter::SetDocProperty(const std::string& DocTitle, const std::string& D
 }
 
 void PdfWriter::SetLabel(std::int32_t PageLabel, const std::string& LabelPrefix,
-                         std::int16_t FirstValue) {
+                         std::int32_t FirstValue) {
   static const char* kStyles[6] = {"", " /S /D", " /S /R", " /S /r", " /S /A", " /S /a"};
   const std::string style = (PageLabel >= 1 && PageLabel <= 5) ? kStyles[PageLabel] : "";
   if (style.empty()) return;  // a prefix alone makes no range

@@ -45,6 +45,11 @@ TEST(CoreDocInfo, PageLabels) {
   w.BeginDoc(path);
   w.SetLabel(1);
   EXPECT_EQ(w.Labels.PageLabels, "0 <<  /S /D >> ");
+  {
+    Probe big;  // page numbers are 32-bit: a range may start past 32767
+    big.SetLabel(1, "", 40000);
+    EXPECT_EQ(big.Labels.PageLabels, "0 <<  /S /D /St 40000 >> ");
+  }
   w.SetLabel(0, "x");   // a prefix alone makes no range
   w.SetLabel(9, "x");   // unknown style: nothing
   w.SetLabel(-2);
