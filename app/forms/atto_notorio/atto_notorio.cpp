@@ -9,6 +9,7 @@
 #include "app/shell/document_services.h"
 #include "app/shell/form_helpers.h"
 #include "app/shell/form_registry.h"
+#include "app/shell/help_forms.h"
 #include "app/shell/store.h"
 #include "platform/system/system.h"
 #include "platform/text/cp1252.h"
@@ -30,11 +31,6 @@ constexpr forms::FontSpec kArial975Grassetto{"Arial", 9.75f, true};
 constexpr forms::FontSpec kArial12Grassetto{"Arial", 12.0f, true};
 constexpr forms::FontSpec kCampo{"Arial", 8.25f, true};
 constexpr forms::FontSpec kTitolo{"MS Sans Serif", 12.0f, true};
-
-std::function<void()>& aiuto() {
-  static std::function<void()> mostra;
-  return mostra;
-}
 
 bool mostra_segnaposto(std::string_view testo) { return maiuscole(togli_spazi(testo)) == "GG/MM/AAAA"; }
 
@@ -408,7 +404,7 @@ void atto_notorio::Command1_Click(int Index) {
       document_services().crea_atto_notorio((sys::program_folder() / "bozza.pdf").string(), true);
       break;
     case 3:
-      if (aiuto()) aiuto()();
+      mostra_help<Help_atto_notorio>(App());
       break;
     default:
       break;
@@ -512,7 +508,5 @@ bool atto_notorio::salva() {
 void register_atto_notorio(forms::Runtime& rt) {
   register_form(EditingForm::AttoNotorio, [&rt] { rt.Load<atto_notorio>()->Show(forms::ShowMode::Modeless); });
 }
-
-void set_aiuto_atto_notorio(std::function<void()> mostra) { aiuto() = std::move(mostra); }
 
 }  // namespace sevrina

@@ -4,7 +4,6 @@
 // and the date. Fourteen declarations are fixed by the program and written
 // at every opening (salva_light); the user chooses only e) and the date.
 
-#include <functional>
 #include <string>
 
 #include "platform/forms/forms.h"
@@ -72,9 +71,5 @@ std::string domanda_menu_atto_notorio();
 // Registers the opener the menu uses: loads the form afresh and shows it
 // modelessly. Called by main and by tests.
 void register_atto_notorio(forms::Runtime& rt);
-
-// What "Aiuto" shows (the form's help page, modally). Until the program
-// installs it, the button does nothing.
-void set_aiuto_atto_notorio(std::function<void()> mostra);
 
 }  // namespace sevrina

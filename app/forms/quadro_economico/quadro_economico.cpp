@@ -9,6 +9,7 @@
 #include "app/shell/document_services.h"
 #include "app/shell/form_helpers.h"
 #include "app/shell/form_registry.h"
+#include "app/shell/help_forms.h"
 #include "app/shell/store.h"
 #include "platform/system/system.h"
 #include "platform/text/cp1252.h"
@@ -22,11 +23,6 @@ namespace {
 
 constexpr std::string_view kSegnaposto = "gg/mm/aaaa";
 constexpr float kAltezzaFoglio = 57000.0f;
-
-std::function<void()>& aiuto() {
-  static std::function<void()> mostra;
-  return mostra;
-}
 
 bool mostra_segnaposto(std::string_view testo) { return maiuscole(togli_spazi(testo)) == "GG/MM/AAAA"; }
 
@@ -305,7 +301,7 @@ void quadro_economico::Command1_Click(int Index) {
       document_services().crea_quadro_economico((sys::program_folder() / "bozza.pdf").string(), true);
       break;
     case 3:
-      if (aiuto()) aiuto()();
+      mostra_help<Help_quadro_economico>(App());
       break;
     default:
       break;
@@ -462,7 +458,5 @@ void register_quadro_economico(forms::Runtime& rt) {
   register_form(EditingForm::QuadroEconomico,
                 [&rt] { rt.Load<quadro_economico>()->Show(forms::ShowMode::Modeless); });
 }
-
-void set_aiuto_quadro_economico(std::function<void()> mostra) { aiuto() = std::move(mostra); }
 
 }  // namespace sevrina

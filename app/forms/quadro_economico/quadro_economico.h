@@ -7,7 +7,7 @@
 // opens (the computed fields are rebuilt by the computation), checks its
 // date and stores its 57 pairs on request.
 
-#include <functional>
+#include <memory>
 #include <string>
 
 #include "app/forms/quadro_economico/calcolo.h"
@@ -99,9 +99,5 @@ std::string domanda_menu_quadro_economico();
 // Registers the opener the menu uses: loads the form afresh and shows it
 // modelessly. Called by main and by tests.
 void register_quadro_economico(forms::Runtime& rt);
-
-// What "Aiuto" shows (the form's help page, modally). Until the program
-// installs it, the button does nothing.
-void set_aiuto_quadro_economico(std::function<void()> mostra);
 
 }  // namespace sevrina

@@ -414,6 +414,12 @@ TEST_F(AttoNotorio, EnterOrderAutoAdvanceScrollAndDraft) {
   EXPECT_EQ(documenti.bozze[0].first, (cartella_ / "bozza.pdf").string());
   EXPECT_TRUE(documenti.bozze[0].second);
   EXPECT_EQ(valore("DATA_ATTO_NOTORIO"), std::nullopt);  // nothing saved first
+
+  // "Aiuto" shows the form's help page modally.
+  ui.on_modal("Help_atto_notorio", [this](forms::Form& h) { ui.close(h); });
+  ui.click(f->Command1[3]);
+  EXPECT_EQ(ui.modal_shown(), std::vector<std::string>{"Help_atto_notorio"});
+  EXPECT_EQ(rt.Find<atto_notorio>(), f);
   chiudi(*f);
 }
 

@@ -368,7 +368,7 @@ TEST_F(QuadroSalvataggio, RefusedSaveKeepsTheFormOpenAndTheCloseBoxAsks) {
   EXPECT_EQ(valore("DATA_QUADRO_ECONOMICO"), "20090228");
 }
 
-TEST_F(QuadroSalvataggio, CloseBoxWithoutEditsAndDraft) {
+TEST_F(QuadroSalvataggio, DraftHelpAndCloseBox) {
   auto f = apri();
   ASSERT_TRUE(f);
   ui.type(f->Text2[0], "1000");
@@ -379,6 +379,10 @@ TEST_F(QuadroSalvataggio, CloseBoxWithoutEditsAndDraft) {
   EXPECT_EQ(documenti.chiamate[0].percorso, (cartella_ / "bozza.pdf").string());
   EXPECT_TRUE(documenti.chiamate[0].apri);
   EXPECT_EQ(valore("IMPORTO_LAVORI_NETTO_IVA"), std::nullopt);
+  // "Aiuto" shows the form's help page modally.
+  ui.on_modal("Help_quadro_economico", [this](forms::Form& h) { ui.close(h); });
+  ui.click(f->Command1[3]);
+  EXPECT_EQ(ui.modal_shown(), std::vector<std::string>{"Help_quadro_economico"});
   // No: the window closes without saving.
   attendi_domanda_menu(forms::MsgResult::No);
   ui.close(*f);
