@@ -1,8 +1,6 @@
 #include "app/forms/application_common/application_form.h"
 
 #include <algorithm>
-#include <array>
-#include <optional>
 #include <vector>
 
 #include "app/forms/application_common/districts.h"
