@@ -140,6 +140,28 @@ TEST(CoreOutlines, PageZeroIsTheFirstPage) {
   pdftest::ExpectReadersAccept(path);
 }
 
+// The outline root's number is 32-bit: past 32767 the catalog still finds it.
+TEST(CoreOutlines, RootNumberPastSixteenBits) {
+  Probe w;
+  const std::string path = TempPdf();
+  w.BeginDoc(path);
+  for (int i = 0; i < 40000; ++i) {
+    w.BeginIndirectObject(0);
+    w.WriteLine("null");
+    w.EndIndirectObject();
+  }
+  w.BeginPage();
+  w.AddBookmark("lontano");
+  w.EndDoc();
+  const std::string file = ReadFile(path);
+  EXPECT_NE(file.find("\r/Outlines 40006 0 R\r"), std::string::npos);
+  EXPECT_EQ(ObjectBytes(file, 40006), "40006 0 obj\n<< /Count 1 /First 40007 0 R /Last 40007 0 R >>\nendobj\n");
+  EXPECT_EQ(pdftest::QpdfCheck(path).exit_code, 0);
+  const auto outline = pdftest::MutoolShow(path, {"outline"});
+  EXPECT_EQ(outline.err, "");
+  EXPECT_NE(outline.out.find("\"lontano\""), std::string::npos) << outline.out;
+}
+
 TEST(CoreOutlines, UseOutlinesModeOnlyWithEntries) {
   Probe w;
   const std::string path = TempPdf();

@@ -211,6 +211,11 @@ TEST(CorePages, AnnotationsAndFieldWidgets) {
   choice.Actions = "/K << /S /JavaScript /JS (1;) >>";
   choice.CalculationFlag = true;
   w.AddFieldRecord(choice);
+  pdf::FieldRecord beyond = choice;  // a selection past the options selects nothing
+  beyond.Name = "beyond";
+  beyond.SelectedOption = 4;
+  beyond.Actions.clear();
+  w.AddFieldRecord(beyond);
   pdf::FieldRecord button;
   button.Name = "ok";
   button.DictionaryStart = "<< /Type /Annot /Subtype /Widget /Rect [10 70 100 90] /FT /Btn /Ff 65536";
@@ -220,19 +225,21 @@ TEST(CorePages, AnnotationsAndFieldWidgets) {
   w.AddFieldRecord(button);
   w.EndDoc();
   const std::string file = ReadFile(path);
-  // Widgets 4, 5, 6 point at page 7; its content is 8, its annotations 9.
+  // Widgets 4 to 7 point at page 8; its content is 9, its annotations 10.
   EXPECT_EQ(ObjectBytes(file, 4),
             "4 0 obj\n<< /Type /Annot /Subtype /Widget /Rect [10 10 100 30] /FT /Tx /DA (/Arial,Bold 10 Tf 0 g)"
-            " /T (name) /TU (tip) /MK << /BG [1 1 1]>> \r /V (v \\(1\\)) /DV (v \\(1\\))  /P 7 0 R >>\nendobj\n");
+            " /T (name) /TU (tip) /MK << /BG [1 1 1]>> \r /V (v \\(1\\)) /DV (v \\(1\\))  /P 8 0 R >>\nendobj\n");
   EXPECT_EQ(ObjectBytes(file, 5),
             "5 0 obj\n<< /Type /Annot /Subtype /Widget /Rect [10 40 100 60] /FT /Ch /Ff 131072 /DA (0 g)"
             " /T (pick) /MK <<>> /Opt [ (one)(two)(three) ]  /DV (two) /V (two) /AA << /K << /S /JavaScript"
-            " /JS (1;) >> >>  /P 7 0 R >>\nendobj\n");
-  EXPECT_NE(ObjectBytes(file, 6).find(" /MK << /CA (OK) >>  /P 7 0 R >>"), std::string::npos);
-  EXPECT_NE(ObjectBytes(file, 7).find("/BleedBox [0 0 596 842]\r/Annots 9 0 R/Resources 2 0 R>>"),
+            " /JS (1;) >> >>  /P 8 0 R >>\nendobj\n");
+  EXPECT_NE(ObjectBytes(file, 6).find("/Opt [ (one)(two)(three) ]  /P 8 0 R >>"), std::string::npos)
+      << ObjectBytes(file, 6);
+  EXPECT_NE(ObjectBytes(file, 7).find(" /MK << /CA (OK) >>  /P 8 0 R >>"), std::string::npos);
+  EXPECT_NE(ObjectBytes(file, 8).find("/BleedBox [0 0 596 842]\r/Annots 10 0 R/Resources 2 0 R>>"),
             std::string::npos);
-  EXPECT_EQ(ObjectBytes(file, 9), "9 0 obj\n[ 4 0 R 5 0 R 6 0 R  ]\nendobj\n");
-  EXPECT_NE(file.find("/AcroForm <</NeedAppearances true /Fields [4 0 R 5 0 R 6 0 R ] /CO [5 0 R ] /DR"),
+  EXPECT_EQ(ObjectBytes(file, 10), "10 0 obj\n[ 4 0 R 5 0 R 6 0 R 7 0 R  ]\nendobj\n");
+  EXPECT_NE(file.find("/AcroForm <</NeedAppearances true /Fields [4 0 R 5 0 R 6 0 R 7 0 R ] /CO [5 0 R ] /DR"),
             std::string::npos);
   pdftest::ExpectReadersAccept(path);
 }
