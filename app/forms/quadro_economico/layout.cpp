@@ -34,7 +34,7 @@ struct CampoAnagrafica {
 
 // The applicant and building block: each field right of its label.
 constexpr CampoAnagrafica kAnagrafica[] = {
-    {0, "Il/la sottoscritto/a (nome)", 240, 2580, "", 50, 0, 2880, 3720, 2895},
+    {0, "Il/la sottoscritto/a (nome)", 120, 2730, "", 50, 0, 2880, 3720, 2895},
     {1, "(cognome)", 5880, 1140, "", 50, 1, 7080, 3720, 2895},
     {2, "nato/a a (comune)", 240, 1980, "", 50, 2, 2280, 4080, 2895},
     {3, "(provincia)", 5280, 1860, "MA", 2, 3, 7200, 4080, 375},
@@ -368,6 +368,7 @@ void quadro_economico::costruisci() {
     etichetta(240, riga, 1635, fine - riga, c.codice, kArial975Grassetto, forms::Alignment::Center, true);
     etichetta(1875, riga, 5375, fine - riga, c.testo, kArial825, forms::Alignment::Left, true);
     etichetta(7250, riga, 1510, fine - riga, c.peso, kArial975Grassetto, forms::Alignment::Center, true);
+    etichetta(8760, riga, 945, fine - riga, "", kArial825, forms::Alignment::Center, true);
     auto& box = Check1.Add(i);
     box.SetContainer(Frame2);
     box.Move(9120, static_cast<float>(c.top), 255, 255);
@@ -407,8 +408,8 @@ void quadro_economico::costruisci() {
   };
   for (const Scelta& s : scelte) {
     etichetta(5040, s.frame->Top() + 600, 4800, 255, s.titolo, kArial975Grassetto);
-    etichetta(120, 240, 720, 360, " selezione", kArial825, forms::Alignment::Left, true, s.frame);
-    etichetta(840, 240, 3255, 360, s.intestazione, kArial825, forms::Alignment::Left, true, s.frame);
+    etichetta(120, 240, 960, 360, " selezione", kArial825, forms::Alignment::Left, true, s.frame);
+    etichetta(1080, 240, 3015, 360, s.intestazione, kArial825, forms::Alignment::Left, true, s.frame);
     for (int i = 0; i < 2; ++i) {
       const float top = 720.0f + 600.0f * static_cast<float>(i);
       auto& o = s.serie->Add(i);
@@ -416,7 +417,7 @@ void quadro_economico::costruisci() {
       o.Move(480, top, 255, 195);
       o.SetBackColor(forms::kWhite);
       o.SetTabIndex(s.tab + i);
-      etichetta(840, top - 120, 3255, 480, s.testi[i], kArial825, forms::Alignment::Left, true, s.frame);
+      etichetta(1080, top - 120, 3015, 480, s.testi[i], kArial825, forms::Alignment::Left, true, s.frame);
     }
   }
 
