@@ -22,7 +22,6 @@ using quadro::Serie;
 namespace {
 
 constexpr std::string_view kSegnaposto = "gg/mm/aaaa";
-constexpr float kAltezzaFoglio = 57000.0f;
 
 bool mostra_segnaposto(std::string_view testo) { return maiuscole(togli_spazi(testo)) == "GG/MM/AAAA"; }
 

@@ -136,6 +136,20 @@ TEST_F(QuadroDigitazione, LimitsCaseTypedInBothBands) {
   controlla(*f, {{"Text8(11)", "0,00"}, {"Text8(12)", "120.000,00"}});
 }
 
+TEST_F(QuadroDigitazione, ExactHalvesTypedRoundToEven) {
+  auto f = apri();
+  ASSERT_TRUE(f);
+  ui.type(f->Text2[0], "800{ENTER}{ENTER}{ENTER}1{ENTER}3{ENTER}796");
+  controlla(*f, {{"Text5(7)", "800,00"}, {"Text6(0)", "0,12"}, {"Text6(1)", "0,38"}, {"Text6(2)", "99,50"}});
+  // A premium of 5 % on intervention totals of 2,50 and 7,50.
+  ui.type(f->Text2[0], "{END}{BS}{BS}{BS}2,27");
+  ui.click(f->Check1[0]);
+  controlla(*f, {{"Text8(4)", "2,50"}, {"Text8(7)", "0,12"}, {"Text8(10)", "0,12"}});
+  ui.type(f->Text2[0], "{END}{BS}{BS}{BS}{BS}6,82");
+  controlla(*f, {{"Text8(4)", "7,50"}, {"Text8(7)", "0,38"}, {"Text8(10)", "0,38"}});
+  come_un_passaggio(*f);
+}
+
 TEST_F(QuadroDigitazione, CascadeEndsWhereOnePassEnds) {
   auto f = apri();
   ASSERT_TRUE(f);
@@ -244,6 +258,14 @@ TEST_F(QuadroDigitazione, FocusColoursAndAutoAdvance) {
   f->Text2[0].SetText("");
   ui.type(f->Text2[0], "12.345");
   EXPECT_EQ(f->Text2[0].Text(), "12,34");
+
+  // Typing into the category sum runs the check, which writes over it.
+  f->Text2[0].SetText("");
+  ui.type(f->Text5[7], "9");
+  EXPECT_EQ(f->Text5[7].Text(), "0,00");
+  f->Text5[0].SetText("5");
+  ui.type(f->Text5[7], "9");
+  EXPECT_EQ(f->Text5[7].Text(), "Verificare gli importi");
 
   // A full locked field moves on at the next key.
   f->Text1[3].SetText("NA");
