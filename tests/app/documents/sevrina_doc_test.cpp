@@ -1,0 +1,356 @@
+// The two application documents as the readers see them: protection, page
+// size and count, the paragraph with its ending, the page numbers and the
+// footer on every page, amounts and marks, what differs between models 1.a
+// and 1.b of the same data, empty and overlong data files, and the request's
+// letter "C-" moving to a new page together with its base line.
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "app/documents/crea_file.h"
+#include "platform/text/cp1252.h"
+#include "tests/app/documents/doc_test_support.h"
+
+namespace {
+
+using namespace cp1252::literals;
+using doctest::collapse;
+using doctest::Record;
+
+using Generatore = bool (*)(const std::string&, bool);
+
+struct Modello {
+  const char* nome;
+  Generatore genera;
+  const char* piede;  // the second footer line
+};
+
+void PrintTo(const Modello& m, std::ostream* os) { *os << m.nome; }
+
+const Modello k1a{"1.a", sevrina::crea_sevrina_condomini, "- mod. ORTESA 1.a) sevrina condomini"};
+const Modello k1b{"1.b", sevrina::crea_sevrina_proprietari,
+                  "- mod. ORTESA 1.b) sevrina proprietari"};
+
+std::vector<Record> domanda(const std::string& tipo) {
+  return {
+      {"TIPO_RICHIEDENTE", tipo},
+      {"NOME_RICHIEDENTE", "Mario"},
+      {"COGNOME_RICHIEDENTE", u8"Niccolò"_w1252},
+      {"COMUNE_NASCITA_RICHIEDENTE", "Napoli"},
+      {"PROVINCIA_NASCITA_RICHIEDENTE", "NA"},
+      {"DATA_NASCITA_RICHIEDENTE", "19600131"},
+      {"COMUNE_RICHIEDENTE", "Vareri"},
+      {"PROVINCIA_RICHIEDENTE", "VA"},
+      {"INDIRIZZO_RICHIEDENTE", "via Roma"},
+      {"CIVICO_RESIDENZA_RICHIEDENTE", "12"},
+      {"CODICE_FISCALE_RICHIEDENTE", "NCCMRA60A31F839X"},
+      {"COMUNE_DOMICILIO_RICHIEDENTE", "Pozzuoli"},
+      {"INDIRIZZO_DOMICILIO_RICHIEDENTE", u8"via Città"_w1252},
+      {"CIVICO_DOMICILIO_RICHIEDENTE", "3"},
+      {"CAP_DOMICILIO_RICHIEDENTE", "80078"},
+      {"TELEFONO_DOMICILIO_RICHIEDENTE", "0811234"},
+      {"FAX_DOMICILIO_RICHIEDENTE", "0815678"},
+      {"MAIL_DOMICILIO_RICHIEDENTE", "mario@posta.it"},
+      {"INDIRIZZO_CONDOMINIO", "piazza Dante"},
+      {"CIVICO_CONDOMINIO", "7"},
+      {"CAP_CONDOMINIO", "80135"},
+      {"MUNICIPALITA_CONDOMINIO", "II"},
+      {"DATA_DELIBERA_CONDOMINIALE_AUTORIZZAZIONE", "20080115"},
+      {"DATA_DELIBERA_CONDOMINIALE_ESECUZIONE_LAVORI", "20080220"},
+      {"DATA", "20080301"},
+      // ticked: 2 works, 1 area, 1 size band, 2 contributions, 3 attachments
+      {"LAVORI_DELIBERATI_FACCIATE_SI_NO", "S"},
+      {"LAVORI_DELIBERATI_ALTRO_INTERVENTO_SI_NO", "S"},
+      {"LAVORI_DELIBERATI_ALTRO_INTERVENTO", u8"Tinteggiatura più rapida"_w1252},
+      {"LAVORI_DELIBERATI_ANDRONE_SI_NO", "s"},
+      {"MANUTENZIONE_ORDINARIA_SI_NO", "N"},
+      {"CENTRO_STORICO_URBANO_SI_NO", "S"},
+      {"QUARTIERE_CENTRO_STORICO_URBANO", "San Ferdinando"},
+      {"MUNICIPALITA_CENTRO_STORICO_URBANO", "1"},
+      {"VOLUME_FUORI_TERRA_OLTRE", "S"},
+      {"CONTRIBUTO_BASE_SI_NO", "S"},
+      {"CONTRIBUTO_PREMIALE_SI_NO", "S"},
+      {"IMPORTO_CONTRIBUTO_BASE", "150000"},
+      {"IMPORTO_CONTRIBUTO_PREMIALE", "1234,5"},
+      {"PERCENTUALE_CONTRIBUTO_PREMIALE", "3"},
+      {"IMPORTO_TOTALE_DEL_CONTRIBUTO_A_FONDO_PERDUTO", "151234,5"},
+      {"PERCENTUALE_SU_IMPORTO_TOTALE_DEL_CONTRIBUTO_A_FONDO_PERDUTO", "30,75"},
+      {"DELIBERA_ASSEMBLEARE_SI_NO", "S"},
+      {"COMPUTO_METRICO_SI_NO", "S"},
+      {"FASCIA_DIMENSIONALE_SUPERIORE_30000", "S"},
+      {"FASCIA_DIMENSIONALE_SUPERIORE_30000_SI_NO", "N"},
+  };
+}
+constexpr int kSpuntate = 9;
+
+// Every page: both footer lines, the page number at the right end of the
+// first, and the rules' anchors seen through the footer's place.
+void expect_frame_and_numbers(const std::string& pdf, const doctest::Reading& r,
+                              const Modello& m) {
+  for (std::size_t p = 0; p < r.text.size(); ++p) {
+    SCOPED_TRACE("page " + std::to_string(p + 1));
+    const std::regex footer("\\n *PROGETTO ORTESA 3, +Avviso Pubblico Comune di Vareri +" +
+                            std::to_string(p + 1) + " *\\n *" +
+                            std::regex_replace(std::string(m.piede), std::regex(R"([.()])"),
+                                               R"(\$&)") +
+                            " *\\n");
+    EXPECT_TRUE(std::regex_search(r.text[p], footer)) << r.text[p];
+  }
+  int numbers = 0, footers = 0;
+  for (const doctest::Word& w : doctest::words(pdf)) {
+    if (w.text == "PROGETTO") {
+      ++footers;
+      EXPECT_NEAR(w.y_min, 799.5, 3.0);
+      EXPECT_NEAR(w.x_min, 85.0, 1.0);
+    }
+    if (w.text == std::to_string(w.page) && w.y_min > 795) {
+      ++numbers;
+      EXPECT_NEAR(w.x_max, 511.0, 1.5);
+      EXPECT_NEAR(w.y_min, 799.5, 3.0);
+    }
+  }
+  EXPECT_EQ(footers, r.pages);
+  EXPECT_EQ(numbers, r.pages);
+}
+
+// The check boxes' crosses, all in the box column.
+int crosses_in_box_column(const std::string& pdf) {
+  int n = 0;
+  for (const doctest::Word& w : doctest::words(pdf)) {
+    if (w.text != doctest::kCross) continue;
+    ++n;
+    EXPECT_NEAR((w.x_min + w.x_max) / 2, 103.2 + 12.21 / 2, 2.0);
+  }
+  return n;
+}
+
+// The pages' text without the footer lines and numbers, collapsed.
+std::string corpo(const doctest::Reading& r) {
+  std::string out;
+  static const std::regex footer(R"(\n *PROGETTO ORTESA 3,[^\n]*\n *- mod\. ORTESA[^\n]*\n)");
+  for (const std::string& page : r.text) out += std::regex_replace(page, footer, "\n") + "\n";
+  return collapse(out);
+}
+
+class Domanda : public doctest::DocumentTest,
+                public ::testing::WithParamInterface<Modello> {};
+
+TEST_P(Domanda, DatiCompleti) {
+  const Modello& m = GetParam();
+  write_data(domanda(m.genera == k1a.genera ? "Amministratore" : "Unico Proprietario"));
+  ASSERT_TRUE(m.genera(out(), false));
+  const doctest::Reading r = doctest::read(out());
+  doctest::expect_sound_protected_a4(out(), r);
+  EXPECT_EQ(r.pages, 4);
+  expect_frame_and_numbers(out(), r, m);
+
+  const std::string paragrafo =
+      "A- Il/La sottoscritto/a Mario Niccolò nato/a a Napoli (NA) Il 31/01/1960 residente a "
+      "Vareri (VA) via Roma n. 12 c.f.: NCCMRA60A31F839X domiciliato per la carica in Pozzuoli "
+      "in via Città n. 3 80078 tel. 0811234 fax. 0815678 e-mail mario@posta.it in qualità di ";
+  const std::string fine =
+      m.genera == k1a.genera
+          ? "amministratore del condominio sito in Vareri in piazza Dante n. 7 80135 municipalità "
+            "II autorizzato alla presente istanza giusta delibera condominiale del 15/01/2008. "
+            "PREMESSO B- che ha preso visione"
+          : "unico proprietario dello stabile sito in Vareri in piazza Dante n. 7 80135 "
+            "municipalità II. PREMESSO B- che ha preso visione";
+  EXPECT_NE(r.all.find(paragrafo + fine), std::string::npos) << r.all;
+
+  EXPECT_EQ(doctest::count_of(r.all, doctest::kCross), kSpuntate);
+  EXPECT_EQ(crosses_in_box_column(out()), kSpuntate);
+
+  const bool a = m.genera == k1a.genera;
+  for (const std::string& atteso : std::vector<std::string>{
+           "Al Comune di Vareri Protocollo generale - Palazzo S. Giacomo piazza Municipio, 1 80133 "
+           "Vareri ISTANZA PER LA CONCESSIONE",
+           "comunale n° 4349 del 28 dicembre 2007.",
+           a ? "che con verbale del 20/02/2008 il condominio ha deliberato l'approvazione"
+             : "che il/la sottoscritto/a (ovvero i comproprietari), ha (ovvero hanno) deciso",
+           std::string(a ? "Altro intervento : " : "Altro intervento ") + "Tinteggiatura più rapida",
+           "centro storico urbano quartiere San Ferdinando municipalità 1",
+           "quartiere periferico quartiere municipalità",
+           "(corrispondente ad € 150.000,00) pari al 30%",
+           a ? "(corrispondente ad € 1.234,50 ) pari al 3,00% dell'importo"
+             : "(corrispondente ad € 1.234,50) pari al 3,00% dell'importo",
+           "(corrispondente ad € 0,00) pari al 3%",
+           "richiesto è pari ad € 151.234,50, equivalente al 30,75% dell'importo",
+           "SI IMPEGNA ALTRESI' (solo in caso di richiesta del contributo accessorio del 3%)",
+           "ALLEGA D- ai sensi dell'art. 7 dell'Avviso Pubblico:",
+           "(VEDI NOTA 1)",
+           "massimo di € 150.000,00 dovrà",
+           "In fede (data e firma) 01/03/2008",
+           "NOTA 2: In caso di opere non contemplate nella stessa, è consentita l'adozione",
+       }) {
+    EXPECT_NE(r.all.find(atteso), std::string::npos) << atteso;
+  }
+}
+
+TEST_P(Domanda, FileDatiVuotoDaUnDocumentoCompleto) {
+  const Modello& m = GetParam();
+  write_data({});
+  ASSERT_TRUE(m.genera(out(), false));
+  const doctest::Reading r = doctest::read(out());
+  doctest::expect_sound_protected_a4(out(), r);
+  expect_frame_and_numbers(out(), r, m);
+  const bool a = m.genera == k1a.genera;
+  EXPECT_NE(r.all.find(std::string("in qualità di del condominio sito in Vareri in n. municipalità ") +
+                       (a ? "autorizzato alla presente istanza giusta delibera condominiale del ."
+                          : "autorizzato alla presente giusta delega che si allega in duplice "
+                            "copia.")),
+            std::string::npos)
+      << r.all;
+  EXPECT_EQ(doctest::count_of(r.all, doctest::kCross), 0);
+  EXPECT_EQ(doctest::count_of(r.all, "€ 0,00"), 4);
+  EXPECT_EQ(doctest::count_of(r.all, " 0,00%"), 2);
+  EXPECT_EQ(doctest::count_of(r.all, "quartiere municipalità"), 3);
+  const std::string testo = corpo(r);
+  EXPECT_NE(testo.find(a ? "Altro intervento : Impianto ascensore" : "Altro intervento Impianto"),
+            std::string::npos)
+      << testo;
+  EXPECT_NE(testo.find(a ? "Altri impianti : che i lavori" : "Altri impianti che i lavori"),
+            std::string::npos);
+  EXPECT_NE(r.all.find(a ? "che con verbale del il condominio" : "che il/la sottoscritto/a (ovvero"),
+            std::string::npos);
+  EXPECT_NE(r.all.find("In fede (data e firma) NOTA 1:"), std::string::npos) << r.all;
+  EXPECT_NE(r.all.find("dell' Avviso Pubblico)."), std::string::npos);  // the last words
+}
+
+TEST_P(Domanda, TestiLunghiPortanoAltrePagine) {
+  const Modello& m = GetParam();
+  std::vector<Record> dati = domanda("Amministratore");
+  std::string lungo;
+  while (lungo.size() < 255) lungo += u8"perché "_w1252;
+  lungo.resize(255);
+  for (auto& [k, v] : dati) {
+    if (k.find("RICHIEDENTE") != std::string::npos || k.find("CONDOMINIO") != std::string::npos ||
+        k == "LAVORI_DELIBERATI_ALTRO_INTERVENTO" || k.rfind("QUARTIERE_", 0) == 0 ||
+        k.rfind("MUNICIPALITA_", 0) == 0)
+      v = lungo;
+  }
+  dati.push_back({"LAVORI_DELIBERATI_ALTRI_IMPIANTI", lungo});
+  dati.push_back({"QUARTIERE_QUARTIERE_PERIFERICO", lungo});
+  dati.push_back({"MUNICIPALITA_PERIFERICO", lungo});
+  dati.push_back({"MUNICIPALITA_CENTRO_STORICO_DELLE_PERIFERIE", lungo});
+  write_data(dati);
+  ASSERT_TRUE(m.genera(out(), false));
+  const doctest::Reading r = doctest::read(out());
+  doctest::expect_sound_protected_a4(out(), r);
+  EXPECT_GE(r.pages, 5);
+  expect_frame_and_numbers(out(), r, m);
+  EXPECT_NE(r.all.find("dell' Avviso Pubblico)."), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modelli, Domanda, ::testing::Values(k1a, k1b),
+                         [](const auto& info) { return info.param.genera == k1a.genera ? "1a" : "1b"; });
+
+// ---------------------------------------------------------------- 1.a beside 1.b
+
+void sostituisci(std::string& testo, const std::string& da, const std::string& a) {
+  const std::size_t p = testo.find(da);
+  ASSERT_NE(p, std::string::npos) << da;
+  testo.replace(p, da.size(), a);
+}
+
+class DueModelli : public doctest::DocumentTest {};
+
+TEST_F(DueModelli, DifferisconoSoloNeiTestiDelModello) {
+  std::vector<Record> dati = domanda("Delegato del Proprietario/i");
+  dati.push_back({"LAVORI_DELIBERATI_ALTRI_IMPIANTI", "Pannelli"});
+  write_data(dati);
+  ASSERT_TRUE(sevrina::crea_sevrina_condomini(out("a.pdf"), false));
+  ASSERT_TRUE(sevrina::crea_sevrina_proprietari(out("b.pdf"), false));
+  std::string a = corpo(doctest::read(out("a.pdf")));
+  const std::string b = corpo(doctest::read(out("b.pdf")));
+  ASSERT_NE(a, b);
+  sostituisci(a, "cod. 1.a)", "cod. 1.b)");
+  sostituisci(a, "autorizzato alla presente istanza giusta delibera condominiale del 15/01/2008.",
+              "autorizzato alla presente giusta delega che si allega in duplice copia.");
+  sostituisci(a,
+              "che con verbale del 20/02/2008 il condominio ha deliberato l'approvazione del "
+              "progetto per l'esecuzione di interventi riguardanti:",
+              "che il/la sottoscritto/a (ovvero i comproprietari), ha (ovvero hanno) deciso "
+              "l'esecuzione di interventi riguardanti:");
+  sostituisci(a, "Altro intervento : Tinteggiatura", "Altro intervento Tinteggiatura");
+  sostituisci(a, "Altri impianti : Pannelli", "Altri impianti Pannelli");
+  sostituisci(a, "1.234,50 ) pari al", "1.234,50) pari al");
+  sostituisci(a,
+              "1. delibera assembleare di conferimento del mandato all'amministratore di "
+              "partecipare al 3° bando Ortesa;",
+              "1. in caso di comproprietà, eventuale delega di rappresentanza, allegando all'uopo "
+              "copie di validi documenti di riconoscimento del delegante e del delegato; in caso "
+              "di proprietà individuale o di comunione di beni, occorrerà comunque allegare "
+              "dichiarazione, in forma di autocertificazione, che l'intera proprietà "
+              "dell'immobile appartiene esclusivamente al dichiarante");
+  EXPECT_EQ(a, b);
+}
+
+// ---------------------------------------------------------------- the request's letter and base line
+
+// Where "C-" and the first word of the base line stand.
+struct Posto {
+  int pagina_c = 0, pagina_riga = 0, pagina_chiede = 0;
+  double y_c = 0, y_riga = 0;
+};
+
+Posto posto_della_richiesta(const std::string& pdf) {
+  Posto p;
+  const std::vector<doctest::Word> w = doctest::words(pdf);
+  for (std::size_t i = 0; i < w.size(); ++i) {
+    if (w[i].text == "CHIEDE") p.pagina_chiede = w[i].page;
+    if (w[i].text == "C-") {
+      p.pagina_c = w[i].page;
+      p.y_c = w[i].y_min;
+    }
+    if (w[i].text == "base" && i >= 3 && w[i - 3].text == "concessione" && p.pagina_riga == 0) {
+      p.pagina_riga = w[i].page;
+      p.y_riga = w[i].y_min;
+    }
+  }
+  return p;
+}
+
+TEST_F(DueModelli, LaLetteraCELaRigaBasePassanoInsiemeAllaNuovaPagina) {
+  // Longer and longer works texts push section C down the page until the
+  // page-break test before the base line starts a new page.
+  bool spezzata = false;
+  for (int righe = 0; righe <= 36 && !spezzata; ++righe) {
+    std::vector<Record> dati = domanda("Amministratore");
+    std::string altro;
+    for (int i = 0; i < righe; ++i) altro += "parola ";
+    for (auto& [k, v] : dati) {
+      if (k == "LAVORI_DELIBERATI_ALTRO_INTERVENTO" || k.rfind("QUARTIERE_", 0) == 0 ||
+          k.rfind("MUNICIPALITA_", 0) == 0)
+        v = altro;
+    }
+    for (const char* k : {"LAVORI_DELIBERATI_ALTRI_IMPIANTI", "QUARTIERE_QUARTIERE_PERIFERICO",
+                          "QUARTIERE_CENTRO_STORICO_DELLE_PERIFERIE", "MUNICIPALITA_PERIFERICO",
+                          "MUNICIPALITA_CENTRO_STORICO_DELLE_PERIFERIE"})
+      dati.push_back({k, altro});
+    write_data(dati);
+    ASSERT_TRUE(sevrina::crea_sevrina_condomini(out(), false));
+    const Posto p = posto_della_richiesta(out());
+    SCOPED_TRACE(righe);
+    // The letter always stands beside its line.
+    ASSERT_EQ(p.pagina_c, p.pagina_riga);
+    ASSERT_NEAR(p.y_c, p.y_riga, 2.0);
+    if (p.pagina_chiede != p.pagina_c) {
+      spezzata = true;
+      // The block starts at the top of the new page, 0.3 cm under the rule
+      // (the glyphs' tops a little lower).
+      EXPECT_GT(p.y_c, (2 + 0.3) * 28.3465);
+      EXPECT_LT(p.y_c, (2 + 0.3) * 28.3465 + 5);
+      EXPECT_EQ(p.pagina_c, p.pagina_chiede + 1);
+      const doctest::Reading r = doctest::read(out());
+      doctest::expect_sound_protected_a4(out(), r);
+      expect_frame_and_numbers(out(), r, k1a);
+    }
+  }
+  EXPECT_TRUE(spezzata) << "no data moved the request to a new page";
+}
+
+}  // namespace
