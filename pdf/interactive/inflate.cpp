@@ -277,8 +277,11 @@ class Output {
   }
   // Room for one more symbol's output (at most 258 bytes) plus slack.
   void Reserve() {
-    if (data_.size() - pos_ < kSlack)
-      data_.resize(std::min(std::max(data_.size() * 2, pos_ + kSlack), limit_ + kSlack));
+    if (data_.size() - pos_ < kSlack) {
+      // Never more than the limit allows (a limit of SIZE_MAX must not wrap).
+      const std::size_t most = limit_ > SIZE_MAX - kSlack ? SIZE_MAX : limit_ + kSlack;
+      data_.resize(std::min(std::max(data_.size() * 2, pos_ + kSlack), most));
+    }
   }
   std::size_t Left() const { return limit_ - pos_; }
   std::uint8_t* End() { return data_.data() + pos_; }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -273,6 +274,10 @@ TEST(Inflate, OutputLimit) {
   const pdf::InflateResult all = InflateZlib(packed, zeros.size());
   EXPECT_EQ(all.status, InflateStatus::kOk);
   EXPECT_EQ(all.data.size(), zeros.size());
+  // The largest limit means none.
+  const pdf::InflateResult unlimited = InflateZlib(packed, SIZE_MAX);
+  EXPECT_EQ(unlimited.status, InflateStatus::kOk);
+  EXPECT_EQ(unlimited.data, zeros);
 }
 
 TEST(Inflate, ZlibHeaderAndTrailer) {
