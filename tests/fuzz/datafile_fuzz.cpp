@@ -163,6 +163,14 @@ void controlla(std::string_view byte, bool su_disco) {
     const std::size_t n = size / kLunghezzaRecord;
     if (c_era) {
       verifica(dopo.size() == size, "a rewrite changed the length");
+      // Records of other keys and the short tail stay byte for byte.
+      for (std::size_t r = 0; r < n; ++r) {
+        if (voci[r].chiave == chiave_normalizzata(chiave)) continue;
+        verifica(dopo.compare(r * kLunghezzaRecord, kLunghezzaRecord, byte.substr(r * kLunghezzaRecord, kLunghezzaRecord)) == 0,
+                 "a rewrite changed another record");
+      }
+      verifica(dopo.compare(n * kLunghezzaRecord, std::string::npos, byte.substr(n * kLunghezzaRecord)) == 0,
+               "a rewrite changed the tail");
     } else {
       verifica(dopo.size() == (n + 1) * kLunghezzaRecord, "an append is not at n x 510");
       verifica(dopo.compare(0, n * kLunghezzaRecord, byte.substr(0, n * kLunghezzaRecord)) == 0,
