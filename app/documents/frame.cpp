@@ -365,7 +365,8 @@ bool genera(const std::string& percorso, bool apri, const Modello& modello, cons
   // document, so it does not stay behind for the viewer or the output step.
   if (aperto) {
     std::error_code ec;
-    std::filesystem::remove(std::filesystem::path(percorso), ec);
+    const std::filesystem::path file(percorso);
+    if (std::filesystem::is_regular_file(file, ec)) std::filesystem::remove(file, ec);
   }
   mostra_messaggio(errore, true);
   return false;

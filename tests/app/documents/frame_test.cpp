@@ -3,6 +3,9 @@
 // the opening in the viewer, and the document services the forms call.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <string>
@@ -209,6 +212,39 @@ TEST_F(Cornice, FileDatiIlleggibileMostraIlSuoMessaggio) {
   EXPECT_EQ(ui.boxes()[0].request.icon, forms::MsgIcon::Critical);
   EXPECT_NE(ui.boxes()[0].request.text.find("DATI.DAT"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(out()));
+}
+
+// A write that fails half-way (the file size limit reached) is no success:
+// the critical message names the writer's failure, the unfinished file goes,
+// and nothing is opened.
+TEST_F(Cornice, ScritturaFallitaNonLasciaUnDocumentoMonco) {
+  ui.set_failure_handler([](const std::string&) {});
+  write_data({{"TIPO_RICHIEDENTE", "Amministratore"}});
+  rlimit prima{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &prima), 0);
+  auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit poco = prima;
+  poco.rlim_cur = 6000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &poco), 0);
+  const bool scritto = sevrina::crea_sevrina_condomini(out(), true);
+  setrlimit(RLIMIT_FSIZE, &prima);
+  std::signal(SIGXFSZ, segnale);
+  EXPECT_FALSE(scritto);
+  EXPECT_FALSE(std::filesystem::exists(out()));
+  EXPECT_TRUE(opened.empty());
+  ASSERT_EQ(ui.boxes().size(), 1u);
+  EXPECT_EQ(ui.boxes()[0].request.icon, forms::MsgIcon::Critical);
+  EXPECT_EQ(ui.boxes()[0].request.text.rfind("PdfWriter - ", 0), 0u) << ui.boxes()[0].request.text;
+}
+
+// A device is never removed, even when writing to it failed.
+TEST_F(Cornice, UnDispositivoNonVieneMaiRimosso) {
+  ASSERT_TRUE(std::filesystem::exists("/dev/full"));
+  ui.set_failure_handler([](const std::string&) {});
+  EXPECT_FALSE(sevrina::crea_atto_notorio("/dev/full", false));
+  EXPECT_TRUE(std::filesystem::exists("/dev/full"));
+  ASSERT_EQ(ui.boxes().size(), 1u);
+  EXPECT_EQ(ui.boxes()[0].request.text, "PdfWriter - Device I/O error");
 }
 
 TEST_F(Cornice, ApreSoloSeRichiestoEMancaIlFileDatiCreandolo) {
