@@ -1,0 +1,198 @@
+// The whole program's menu paths as a user clicks them, offscreen through
+// the Qt view with the real editing forms: the refusals without a data
+// file, each editing form opened from the menu and its "Menu" button back,
+// the questions of "Sovrascrivere" answered No and Yes, the help, the final
+// check's first message, and the close box that ends the program.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/main/program.h"
+#include "app/shell/intro.h"
+#include "app/shell/store.h"
+#include "platform/forms/forms.h"
+#include "platform/qt/view.h"
+#include "platform/system/system.h"
+#include "platform/text/cp1252.h"
+#include "tests/platform/qt/qt_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace cp1252::literals;
+
+// Answers the message boxes as they come: a question with the button named
+// next in the script, an OK box with OK; keeps their texts.
+class Answerer {
+ public:
+  Answerer() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
+    timer_.start();
+  }
+  void answer(QString button) { script_.push_back(std::move(button)); }
+  std::vector<std::string> texts;
+  int unscripted = 0;
+
+ private:
+  void look() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    texts.push_back(cp1252::from_utf8(box->text().toStdString()));
+    QString want = script_.empty() ? QString() : script_.front();
+    if (script_.empty()) {
+      // An OK box needs no script; a question does.
+      if (box->buttons().size() > 1) ++unscripted;
+    } else {
+      script_.pop_front();
+    }
+    for (QAbstractButton* b : box->buttons()) {
+      if (want.isEmpty() ? b == static_cast<QAbstractButton*>(box->defaultButton()) : b->text() == want) {
+        b->click();
+        return;
+      }
+    }
+    box->defaultButton()->click();
+  }
+  QTimer timer_;
+  std::deque<QString> script_;
+};
+
+class ProgramPaths : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string modello = (fs::temp_directory_path() / "sevrina-paths-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(modello.data()), nullptr);
+    folder_ = modello;
+    sys::set_program_folder(folder_);
+    sevrina::registra_programma(rt_);
+    sevrina::mostra_intro(rt_);
+  }
+  void TearDown() override {
+    rt_.End();
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+
+  forms::Form* form(const char* name) const { return rt_.FindForm(name); }
+  QWidget* w(const char* form_name, const char* control, int index) const {
+    forms::Form* f = form(form_name);
+    if (!f) return nullptr;
+    forms::Control* c = f->FindControl(control, index);
+    return c ? view_.widget(*c) : nullptr;
+  }
+  void click(const char* form_name, const char* control, int index) {
+    QWidget* widget = w(form_name, control, index);
+    ASSERT_NE(widget, nullptr) << form_name << "." << control << "(" << index << ")";
+    qttest::click(widget);
+  }
+  // Picks a choice of the menu and presses "Prosegui".
+  void prosegui(int choice) {
+    click("Intro", "Option1", choice);
+    click("Intro", "Command1", 2);
+  }
+  // Whether the form's window is on screen and the menu is gone.
+  bool opened(const char* name) const {
+    forms::Form* f = form(name);
+    return f && view_.window(*f) && view_.window(*f)->isVisible() && !form("Intro");
+  }
+  // The editing form's "Menu" button, once its focus timer has run.
+  void back_to_menu(const char* name) {
+    forms::Form* f = form(name);
+    ASSERT_NE(f, nullptr);
+    qttest::wait_for([&] { return rt_.ArmedTimers().empty(); });
+    click(name, "Command1", 0);
+    ASSERT_TRUE(qttest::wait_for([&] { return form("Intro") && !form(name); })) << name;
+    auto* menu = static_cast<sevrina::Intro*>(form("Intro"));
+    for (auto& o : menu->Option1) EXPECT_FALSE(o.Value()) << "the menu comes back fresh";
+  }
+
+  forms::Runtime rt_;
+  qtview::View view_{rt_};
+  Answerer boxes_;
+  fs::path folder_;
+};
+
+TEST_F(ProgramPaths, EveryMenuPathAsTheUserClicksIt) {
+  // No data file: the declarations and the cost table are refused.
+  prosegui(2);
+  prosegui(3);
+  ASSERT_EQ(boxes_.texts.size(), 2u);
+  EXPECT_EQ(boxes_.texts[0], "Per riempire l'atto notorio bisogna riempire prima la sevrina!");
+  EXPECT_EQ(boxes_.texts[1], "Per riempire il quadro economico bisogna riempire prima la sevrina!");
+  EXPECT_FALSE(sevrina::esiste_file(folder_ / "DATI.DAT"));
+
+  // The condominium application: no question, and back.
+  prosegui(0);
+  ASSERT_TRUE(opened("sevrina_condomini"));
+  back_to_menu("sevrina_condomini");
+
+  // The owner application over a condominium's data: No stays, Yes opens.
+  ASSERT_EQ(sevrina::leggi_dato("TIPO_RICHIEDENTE").empty(), false) << "the form stored its applicant type";
+  boxes_.answer("No");
+  prosegui(1);
+  EXPECT_TRUE(form("Intro"));
+  EXPECT_FALSE(form("sevrina_proprietari"));
+  boxes_.answer(QString::fromUtf8("Sì"));
+  click("Intro", "Command1", 2);
+  ASSERT_TRUE(opened("sevrina_proprietari"));
+  back_to_menu("sevrina_proprietari");
+
+  // The declarations and the cost table, now that a data file exists.
+  prosegui(2);
+  ASSERT_TRUE(opened("atto_notorio"));
+  back_to_menu("atto_notorio");
+  prosegui(3);
+  ASSERT_TRUE(opened("quadro_economico"));
+  back_to_menu("quadro_economico");
+
+  // No choice.
+  std::size_t before = boxes_.texts.size();
+  click("Intro", "Command1", 2);
+  ASSERT_EQ(boxes_.texts.size(), before + 1);
+  EXPECT_EQ(boxes_.texts.back(), "Deve selezionare una scelta!");
+
+  // "Aiuto": the help until its close box.
+  bool help_shown = false;
+  qttest::soon([&] {
+    forms::Form* help = form("Help_intro");
+    help_shown = help && view_.window(*help) && view_.window(*help)->isVisible();
+    if (help) view_.window(*help)->close();
+  });
+  click("Intro", "Command1", 1);
+  EXPECT_TRUE(help_shown);
+  EXPECT_FALSE(form("Help_intro"));
+
+  // "Stampa Dati" on the data as it stands: a message, and the menu stays.
+  before = boxes_.texts.size();
+  click("Intro", "Command1", 0);
+  EXPECT_EQ(boxes_.texts.size(), before + 1);
+  EXPECT_TRUE(form("Intro"));
+
+  EXPECT_EQ(boxes_.unscripted, 0);
+  std::vector<std::string> questions;
+  for (const auto& t : boxes_.texts) {
+    if (t.find("sei sicuro") != std::string::npos) questions.push_back(t);
+  }
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(questions[0],
+            u8"La sevrina già è stata creata per un condominio, sei sicuro di volerla modificare con una per un "
+            u8"proprietario (o Delegato del Proprietario/i) ?"_w1252);
+
+  // The menu's close box ends the program.
+  view_.window(*form("Intro"))->close();
+  EXPECT_FALSE(rt_.AnyFormLoaded());
+}
+
+}  // namespace
