@@ -240,6 +240,23 @@ TEST_F(ViewTest, AModalFormRunsANestedLoopUntilItCloses) {
   EXPECT_NE(form_->log.find('H'), std::string::npos) << "Show returned after the help closed";
 }
 
+TEST_F(ViewTest, KeysGoToTheWindowTheyWereTypedIn) {
+  // A second window, shown modelessly after the form, is the active one.
+  auto help = rt_.Load<example::HelpForm>();
+  help->Show();
+  ASSERT_EQ(rt_.ActiveForm(), help.get());
+  // Typing into the form's window makes the form active first.
+  qttest::type(edit(0), "a");
+  EXPECT_EQ(rt_.ActiveForm(), form_.get());
+  EXPECT_EQ(form_->Text1[0].Text(), "A");
+  EXPECT_TRUE(help->Loaded()) << "the key did not press the other window's button";
+  // Bringing a window to the front does the same.
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(view_.window(*help), &activate);
+  EXPECT_EQ(rt_.ActiveForm(), help.get());
+  help->Unload();
+}
+
 TEST_F(ViewTest, TheCloseBoxAsksTheRuntime) {
   QWidget* win = view_.window(*form_);
   win->close();
