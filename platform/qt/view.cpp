@@ -55,8 +55,8 @@ QColor to_qcolor(forms::Color c) {
 
 QString to_qstring(std::string_view w1252) { return QString::fromStdString(cp1252::to_utf8(w1252)); }
 
-QFont to_qfont(const forms::FontSpec& spec) {
-  QString family = QString::fromStdString(spec.Name);
+QFont to_qfont(const forms::FontSpec& font) {
+  QString family = QString::fromStdString(font.Name);
   QString lower = family.toLower();
   if (lower == "ms sans serif" || lower == "microsoft sans serif" || lower == "arial" || lower == "tahoma" ||
       lower == "verdana" || lower == "helvetica" || lower.isEmpty()) {
@@ -69,10 +69,10 @@ QFont to_qfont(const forms::FontSpec& spec) {
   QFont f(family);
   // Points at 96 dots per inch, whatever the screen says, so that text fits
   // the twips of the layout.
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.Size * 96.0f / 72.0f))));
-  f.setBold(spec.Bold);
-  f.setItalic(spec.Italic);
-  f.setUnderline(spec.Underline);
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * 96.0f / 72.0f))));
+  f.setBold(font.Bold);
+  f.setItalic(font.Italic);
+  f.setUnderline(font.Underline);
   return f;
 }
 
@@ -620,6 +620,8 @@ class View::Impl final : public QObject {
     Control* c = form.ActiveControl();
     QWidget* w = c ? widget(*c) : nullptr;
     if (w && w->isVisibleTo(win) && w->isEnabled()) {
+      // The focus is always drawn, as the user moves it with the keys.
+      win->setAttribute(Qt::WA_KeyboardFocusChange, true);
       w->setFocus(Qt::OtherFocusReason);
       // A line edit forgets its selection when it loses the focus; the
       // runtime's box keeps it.

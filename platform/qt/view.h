@@ -43,7 +43,7 @@ int to_pixels(float twips);
 QColor to_qcolor(forms::Color color);
 QString to_qstring(std::string_view w1252);
 // The font a control's FontSpec is drawn with.
-QFont to_qfont(const forms::FontSpec& spec);
+QFont to_qfont(const forms::FontSpec& font);
 
 class View final : public forms::Observer, public forms::EventLoop, public forms::MessageBoxes {
  public:
