@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -83,6 +82,12 @@ inline std::string decode_entities(std::string s) {
   return s;
 }
 
+// The number after `name="` in a line of pdftotext -bbox.
+inline double attribute(const std::string& line, const std::string& name) {
+  const std::size_t p = line.find(name + "=\"");
+  return p == std::string::npos ? 0.0 : std::atof(line.c_str() + p + name.size() + 2);
+}
+
 inline std::vector<Word> words(const std::string& pdf) {
   pdftest::ToolResult r = pdftest::PdfToText(pdf, {"-bbox"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
@@ -90,21 +95,54 @@ inline std::vector<Word> words(const std::string& pdf) {
   int page = 0;
   std::istringstream in(r.out);
   std::string line;
-  static const std::regex word_re(
-      R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">(.*)</word>)re");
   while (std::getline(in, line)) {
     if (line.find("<page ") != std::string::npos) ++page;
-    std::smatch m;
-    if (std::regex_search(line, m, word_re)) {
-      Word w;
-      w.page = page;
-      w.x_min = std::stod(m[1]);
-      w.y_min = std::stod(m[2]);
-      w.x_max = std::stod(m[3]);
-      w.y_max = std::stod(m[4]);
-      w.text = decode_entities(m[5]);
-      out.push_back(w);
+    const std::size_t start = line.find("<word ");
+    const std::size_t open_end = line.find('>', start);
+    const std::size_t close = line.rfind("</word>");
+    if (start == std::string::npos || open_end == std::string::npos || close == std::string::npos)
+      continue;
+    Word w;
+    w.page = page;
+    w.x_min = attribute(line, "xMin");
+    w.y_min = attribute(line, "yMin");
+    w.x_max = attribute(line, "xMax");
+    w.y_max = attribute(line, "yMax");
+    w.text = decode_entities(line.substr(open_end + 1, close - open_end - 1));
+    out.push_back(w);
+  }
+  return out;
+}
+
+inline std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) out.push_back(line);
+  return out;
+}
+
+// The two footer lines of a page of `pdftotext -layout`, collapsed: the
+// line starting with "PROGETTO ORTESA 3," and the one after it.
+inline std::pair<std::string, std::string> footer_of(const std::string& page) {
+  const std::vector<std::string> l = lines_of(page);
+  for (std::size_t i = 0; i < l.size(); ++i) {
+    if (collapse(l[i]).rfind("PROGETTO ORTESA 3,", 0) == 0)
+      return {collapse(l[i]), i + 1 < l.size() ? collapse(l[i + 1]) : ""};
+  }
+  return {"", ""};
+}
+
+// The page's text without its two footer lines.
+inline std::string without_footer(const std::string& page) {
+  const std::vector<std::string> l = lines_of(page);
+  std::string out;
+  for (std::size_t i = 0; i < l.size(); ++i) {
+    if (collapse(l[i]).rfind("PROGETTO ORTESA 3,", 0) == 0) {
+      ++i;
+      continue;
     }
+    out += l[i] + "\n";
   }
   return out;
 }
