@@ -16,6 +16,7 @@
 #endif
 #ifdef SEVRINA_HAS_DOCUMENTS
 #include "app/documents/crea_file.h"
+#include "app/documents/frame.h"
 #endif
 
 namespace sevrina {
@@ -35,6 +36,9 @@ void registra_programma(forms::Runtime& rt) {
   register_quadro_economico(rt);
 #endif
 #ifdef SEVRINA_HAS_DOCUMENTS
+  // The generators and the output step show their messages and their form
+  // through this runtime.
+  documenti::imposta_runtime(&rt);
   install_document_services();
 #endif
 }

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -193,6 +194,54 @@ TEST_F(ProgramPaths, EveryMenuPathAsTheUserClicksIt) {
   // The menu's close box ends the program.
   view_.window(*form("Intro"))->close();
   EXPECT_FALSE(rt_.AnyFormLoaded());
+}
+
+TEST_F(ProgramPaths, StampaDatiOnCompleteDataOpensTheOutputStep) {
+  std::vector<sevrina::Dato> d = {
+      {"TIPO_RICHIEDENTE", "Amministratore"},
+      {"DATA_DELIBERA_CONDOMINIALE_AUTORIZZAZIONE", "20080110"},
+      {"DATA_DELIBERA_CONDOMINIALE_ESECUZIONE_LAVORI", "20080111"},
+      {"LAVORI_DELIBERATI_FACCIATE_SI_NO", "S"},
+      {"MANUTENZIONE_ORDINARIA_SI_NO", "S"},
+      {"CENTRO_STORICO_URBANO_SI_NO", "S"},
+      {"DATA", "20080301"},
+      {"DATA_ATTO_NOTORIO", "20080301"},
+      {"IMPORTO_LAVORI_NETTO_IVA", "1000,00"},
+      {"ONERI_SICUREZZA_NETTO_IVA", "100,00"},
+      {"PONTEGGI_E_OPERE_PROVVISIONALI", "500,00"},
+      {"SPESE_GENERALI_STIMATE", "50,00"},
+      {"DATA_QUADRO_ECONOMICO", "20080201"},
+      {"VOLUME_FUORI_TERRA_INFERIORE", "S"},
+  };
+  for (const char* k : {"DELIBERA_ASSEMBLEARE_SI_NO", "DICHIARAZIONI_SOSTITUTIVE_SI_NO", "PROVVEDIMENTO_EDILIZIO_SI_NO",
+                        "RELAZIONE_LAVORI_SI_NO", "DOCUMENTAZIONE_FOTOGRAFICA_SI_NO",
+                        "PLANIMETRIA_DI_INQUADRAMENTO_SI_NO", "STRALCIO_DEL_PRG_SI_NO", "COMPUTO_METRICO_SI_NO",
+                        "COPIA_SU_SUPPORTO_ELETTRONICO_ISTANZA_SI_NO"}) {
+    d.push_back({k, "S"});
+  }
+  for (char l : std::string("ABCDFGHIJKLMN")) d.push_back({std::string("ATTO_NOTORIO_") + l, "S"});
+  sevrina::scrivi_dati(d);
+
+  // The output step is a modal form of its own; closing it without
+  // generating returns to the menu with nothing written.
+  std::string shown;
+  qttest::soon([&] {
+    for (forms::Form* f : rt_.Forms()) {
+      if (f->Name() == "Intro" || !f->IsModal()) continue;
+      shown = f->Name();
+      ASSERT_NE(view_.window(*f), nullptr);
+      EXPECT_TRUE(view_.window(*f)->isVisible());
+      view_.window(*f)->grab().save(
+          QString::fromStdString((fs::path(SEVRINA_BINARY_DIR) / "tests" / "app" / "main" / "output-step.png").string()),
+          "PNG");
+      view_.window(*f)->close();
+    }
+  });
+  click("Intro", "Command1", 0);
+  EXPECT_FALSE(shown.empty()) << "no output step was shown";
+  EXPECT_TRUE(boxes_.texts.empty());
+  EXPECT_TRUE(form("Intro"));
+  EXPECT_EQ(rt_.Forms().size(), 1u);
 }
 
 }  // namespace
