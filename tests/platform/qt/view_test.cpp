@@ -266,6 +266,39 @@ TEST_F(ViewTest, TheCloseBoxAsksTheRuntime) {
   rt_.Run();
 }
 
+TEST(View, UnitsColoursAndFontsAtTheScreen) {
+  // &HBBGGRR: red in the low byte.
+  EXPECT_EQ(qtview::to_qcolor(0x0000FF), QColor(255, 0, 0));
+  EXPECT_EQ(qtview::to_qcolor(0xFFFFC0), QColor(0xC0, 0xFF, 0xFF));
+  EXPECT_EQ(qtview::to_qcolor(0x00FFFF), QColor(255, 255, 0));
+  EXPECT_EQ(qtview::to_pixels(11880), 792);
+  EXPECT_EQ(qtview::to_pixels(8190), 546);
+  EXPECT_EQ(qtview::to_pixels(-242.7f), -16);
+  struct FontCase {
+    const char* name;
+    float size;
+    const char* family;
+    int pixels;
+  };
+  for (const auto& c : {FontCase{"MS Sans Serif", 8.25f, "Liberation Sans", 11},
+                        FontCase{"Arial", 9.75f, "Liberation Sans", 13},
+                        FontCase{"MS Sans Serif", 12, "Liberation Sans", 16},
+                        FontCase{"MS Sans Serif", 13.5f, "Liberation Sans", 18},
+                        FontCase{"Arial", 18, "Liberation Sans", 24},
+                        FontCase{"Times New Roman", 12, "Liberation Serif", 16}}) {
+    forms::FontSpec f;
+    f.Name = c.name;
+    f.Size = c.size;
+    f.Bold = true;
+    QFont q = qtview::to_qfont(f);
+    EXPECT_EQ(q.family(), c.family) << c.name;
+    EXPECT_EQ(q.pixelSize(), c.pixels) << c.name << " " << c.size;
+    EXPECT_TRUE(q.bold());
+  }
+  // Windows-1252 at the screen.
+  EXPECT_EQ(qtview::to_qstring("1\xB0 \x80"), QString::fromUtf8("1° €"));
+}
+
 TEST(View, TheMainLoopEndsWithTheLastForm) {
   forms::Runtime rt;
   qtview::View view(rt);
