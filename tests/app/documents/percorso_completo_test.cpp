@@ -1,0 +1,171 @@
+// The whole road as a user goes it, headless: from an empty program folder
+// the menu opens the condominium application, the sworn declarations and
+// the cost table, each filled in by keystrokes and clicks and saved; "Stampa
+// Dati" passes the final check and shows the output step; "Genera" writes
+// the output folder and ends the program. The readers then check the three
+// documents and the moved data file.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "app/documents/crea_file.h"
+#include "app/documents/crea_sevrine.h"
+#include "app/documents/frame.h"
+#include "app/forms/application_common/application_form.h"
+#include "app/forms/atto_notorio/atto_notorio.h"
+#include "app/forms/quadro_economico/quadro_economico.h"
+#include "app/forms/sevrina_condomini/sevrina_condomini.h"
+#include "app/forms/sevrina_proprietari/sevrina_proprietari.h"
+#include "app/shell/intro.h"
+#include "platform/system/system.h"
+#include "platform/text/cp1252.h"
+#include "tests/app/documents/doc_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace cp1252::literals;
+using doctest::collapse;
+
+class Road : public doctest::DocumentTest {
+ protected:
+  Road() {
+    sevrina::register_intro(rt);
+    sevrina::register_sevrina_condomini(rt);
+    sevrina::register_sevrina_proprietari(rt);
+    sevrina::register_atto_notorio(rt);
+    sevrina::register_quadro_economico(rt);
+    sevrina::install_document_services();
+  }
+
+  // The menu's choice `i` and "Prosegui".
+  void scegli(int i) {
+    auto menu = rt.Find<sevrina::Intro>();
+    ASSERT_TRUE(menu);
+    ui.click(menu->Option1[i]);
+    ui.click(menu->Command1[2]);
+    ui.run_timers();
+  }
+
+  // "Salva", then "Menu" (edited: the question, answered No, the data
+  // being saved already).
+  void salva_e_torna(forms::Form& f, forms::CommandButton& salva, forms::CommandButton& menu,
+                     const std::string& domanda) {
+    ui.click(salva);
+    ui.expect_box({domanda, forms::MsgResult::No, std::string("Menu"), forms::MsgButtons::YesNo,
+                   forms::MsgIcon::None});
+    ui.click(menu);
+    EXPECT_FALSE(f.Loaded());
+  }
+
+  pdftest::TempDir desktop;
+};
+
+TEST_F(Road, FromAnEmptyFolderToTheOutputFolder) {
+  ASSERT_TRUE(fs::is_empty(dir.path()));
+  sevrina::mostra_intro(rt);
+
+  // The condominium application.
+  scegli(0);
+  {
+    auto f = rt.Find<sevrina::sevrina_condomini>();
+    ASSERT_TRUE(f);
+    ui.type("Mario{ENTER}Rossi{ENTER}Vareri{ENTER}na{ENTER}31011960");
+    ui.type("{ENTER}Vareri{ENTER}na{ENTER}via Roma{ENTER}12{ENTER}rssmra70a01f839x{ENTER}");
+    ui.type("Vareri{ENTER}na{ENTER}via Toledo{ENTER}3{ENTER}80100{ENTER}081 555/12{ENTER}{ENTER}"
+            "m.rossi@example.it{ENTER}");
+    ui.type(u8"via Chiaia{ENTER}7{ENTER}80121{ENTER}15012008{ENTER}20012008{ENTER}"_w1252);
+    ui.click(f->Check3[0]);    // works on the façades
+    ui.click(f->Option1[1]);   // extraordinary maintenance
+    ui.click(f->Option2[0]);   // the historic centre
+    ui.choose(f->Combo1[0], "Chiaia");
+    for (int i = 0; i < 8; ++i) ui.click(f->Check2[i]);  // attachments 1 to 8
+    ui.click(f->Check2[11]);                             // and 12
+    ui.type(f->Text1[35], "01022008");
+    salva_e_torna(*f, f->Command1[1], f->Command1[0], sevrina::domanda::domanda_menu());
+  }
+
+  // The sworn declarations: the fixed ones and the date.
+  scegli(2);
+  {
+    auto f = rt.Find<sevrina::atto_notorio>();
+    ASSERT_TRUE(f);
+    ui.type(f->Text1[13], "30012008");
+    salva_e_torna(*f, f->Command1[1], f->Command1[0], sevrina::domanda_menu_atto_notorio());
+  }
+
+  // The cost table: works, categories, capped items, the date.
+  scegli(3);
+  {
+    auto f = rt.Find<sevrina::quadro_economico>();
+    ASSERT_TRUE(f);
+    ui.type(f->Text2[0], "100000{ENTER}5000{ENTER}2000{ENTER}");
+    ui.type(f->Text5[0], "10000{ENTER}20000{ENTER}30000{ENTER}40000{ENTER}7000{ENTER}");
+    ui.type(f->Text7[0], "5000{ENTER}10000{ENTER}4280{ENTER}");
+    ui.type(f->Text1[22], "31012008");
+    salva_e_torna(*f, f->Command1[1], f->Command1[0], sevrina::domanda_menu_quadro_economico());
+  }
+  ASSERT_TRUE(fs::exists(dir.path() / "DATI.DAT"));
+  const std::string data = pdftest::ReadFile((dir.path() / "DATI.DAT").string());
+  pdftest::WriteFile((dir.path() / "bozza.pdf").string(), "%PDF-1.3 an old draft");
+
+  // "Stampa Dati": the check passes; the output step on our desktop.
+  ui.on_modal("crea_sevrine", [&](forms::Form& form) {
+    auto& step = dynamic_cast<sevrina::CreaSevrine&>(form);
+    ASSERT_TRUE(ui.choose_folder(step.Dir1, desktop.path()));
+    ui.expect_box("FILE GENERATI CON SUCCESSO!");
+    ui.click(step.Command1);
+  });
+  auto menu = rt.Find<sevrina::Intro>();
+  ASSERT_TRUE(menu);
+  ui.click(menu->Command1[0]);
+  EXPECT_TRUE(rt.Ended());
+
+  // The output folder and nothing else; the program's folder empty.
+  const fs::path out = desktop.path() / "Files Sevrina Ortesa";
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(out)) names.insert(e.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"Modello 1.a  sevrina condomini.pdf",
+                                          "Modello dichiarazione sostitutiva.pdf",
+                                          "Modello quadro economico computo metrico.pdf",
+                                          "dati.dat"}));
+  EXPECT_EQ(pdftest::ReadFile((out / "dati.dat").string()), data);
+  EXPECT_TRUE(fs::is_empty(dir.path()));
+  EXPECT_EQ(std::distance(fs::directory_iterator(desktop.path()), fs::directory_iterator()), 1);
+
+  // The documents as a reader sees them.
+  const std::string application = (out / "Modello 1.a  sevrina condomini.pdf").string();
+  const doctest::Reading a = doctest::read(application);
+  doctest::expect_sound_protected_a4(application, a);
+  EXPECT_NE(a.all.find(doctest::utf8(
+                u8"Il/La sottoscritto/a Mario Rossi nato/a a Vareri (NA) Il 31/01/1960 residente a "
+                u8"Vareri (NA) via Roma n. 12 c.f.: RSSMRA70A01F839X"_w1252)),
+            std::string::npos)
+      << a.all;
+  EXPECT_NE(a.all.find("delibera condominiale del 15/01/2008."), std::string::npos);
+  EXPECT_NE(a.all.find("mod. ORTESA 1.a) sevrina condomini"), std::string::npos);
+
+  const std::string declarations = (out / "Modello dichiarazione sostitutiva.pdf").string();
+  const doctest::Reading d = doctest::read(declarations);
+  doctest::expect_sound_protected_a4(declarations, d);
+  EXPECT_EQ(doctest::count_of(d.all, doctest::kCross), 13);  // the fixed declarations
+  EXPECT_NE(d.all.find("30/01/2008"), std::string::npos);
+
+  const std::string costs = (out / "Modello quadro economico computo metrico.pdf").string();
+  const doctest::Reading q = doctest::read(costs);
+  doctest::expect_sound_protected_a4(costs, q);
+  ASSERT_EQ(q.pages, 7);
+  const std::string page3 = collapse(q.text[2]);
+  for (const char* figure : {"100.000,00", "5.000,00", "2.000,00", "107.000,00", "10.000,00",
+                             "40.000,00", "7.000,00"}) {
+    EXPECT_NE(page3.find(std::string(" ") + figure + " "), std::string::npos) << figure;
+  }
+  EXPECT_NE(page3.find("Totale 107.000,00 100,00 deve corrispondere"), std::string::npos) << page3;
+  EXPECT_NE(collapse(q.text[0]).find("SITO IN VARERI A VIA CHIAIA N. 7"), std::string::npos);
+  EXPECT_NE(collapse(q.text[4]).find("data 31/01/2008"), std::string::npos);
+}
+
+}  // namespace
