@@ -3,7 +3,7 @@
 // destinations, resources, page tree, catalog, information, cross-reference
 // table, trailer and the header's version).
 
-#include <cstring>
+#include <algorithm>
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/encoders.h"

@@ -213,7 +213,7 @@ std::string PdfWriter::BeginDoc(const std::string& strFileName) {
     WriteLine(std::string("%PDF-1.3") + "\n" + "% " + kBanner + " rel. " + kRelease);
   } catch (const PdfError& e) {
     RecordError("BeginDoc", name, e);
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     RecordError("BeginDoc", name, PdfError(57));
   }
   Objects.LastObjectNumber = 3;
