@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <random>
 
@@ -55,6 +56,29 @@ TEST(CoreFormatNumber, NeverInfinityNanOrExponent) {
     const std::string t = Probe::FormatNumber(v);
     EXPECT_EQ(t.find_first_of("eE+"), std::string::npos) << t;
     EXPECT_EQ(t.find('.'), std::string::npos) << t;
+  }
+}
+
+// Any bit pattern: a plain decimal text, or overflow (6) for values whose
+// thousandths do not fit single precision, infinities and NaN.
+TEST(CoreFormatNumber, AnyFloatGivesPlainDecimalOrOverflow) {
+  std::mt19937 gen(4242);
+  for (int i = 0; i < 300000; ++i) {
+    const std::uint32_t bits = static_cast<std::uint32_t>(gen());
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    std::string t;
+    try {
+      t = Probe::FormatNumber(v);
+    } catch (const PdfError& e) {
+      ASSERT_EQ(e.Number(), 6);
+      ASSERT_TRUE(!std::isfinite(v) || std::fabs(v) > 3e35f) << v;
+      continue;
+    }
+    ASSERT_EQ(t.find_first_not_of("-0123456789."), std::string::npos) << t;
+    ASSERT_FALSE(t.empty());
+    ASSERT_NE(t, "-0");
+    ASSERT_NE(t.back(), '.');
   }
 }
 
