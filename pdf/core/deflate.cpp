@@ -68,6 +68,8 @@ Bytes DeflateEncode(ByteSpan data, int quality) {
   WriteBlocks(data, pass, plan, out);
   const std::uint32_t adler = Adler32(data);
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(adler >> shift));
+  // Keep a buffer for the usual stream sizes, not for one huge input.
+  if (pass.tokens.capacity() > (std::size_t{1} << 20)) pass.tokens = {};
   return out;
 }
 

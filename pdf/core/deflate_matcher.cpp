@@ -29,7 +29,7 @@
 // bucket, or 0 when there is none within 32767 bytes (a walk stops there
 // anyway). The links live in a ring of 32 KiB entries: a walk never follows
 // a link from a position more than 32767 bytes back, and such a slot is the
-// only kind a newer position can have overwritten. Two bytes a link keep
+// only kind a newer position can have overwritten. Links of two bytes keep
 // the ring small enough to stay in the fastest caches.
 
 #include <algorithm>
