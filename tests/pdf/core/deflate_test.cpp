@@ -126,6 +126,35 @@ TEST(Deflate, DynamicBlockBytes) {
   }
 }
 
+// A larger input whose literal tree is 16 levels deep, so its lengths go
+// through the limiting step: the size and the Adler-32 of each quality's
+// stream were worked out independently of this encoder.
+TEST(Deflate, LimitedTreeStreams) {
+  Bytes data;
+  std::uint32_t x = 7;
+  for (int i = 0; i < 80000; ++i) {
+    x = (x * 1103515245u + 12345u) & 0x7FFFFFFFu;
+    std::uint32_t v = x >> 4;
+    unsigned k = 0;
+    while ((v & 1) && k < 40) {
+      ++k;
+      v >>= 1;
+    }
+    data.push_back(static_cast<std::uint8_t>(k * 5 + (x >> 24) % 5));
+  }
+  const struct {
+    int quality;
+    std::size_t size;
+    std::uint32_t adler;
+  } cases[] = {{0, 47587, 0xA12E6A4F}, {1, 47463, 0x3AE51C5F}, {2, 47453, 0xEE279976}, {3, 47453, 0xEE279976}};
+  for (const auto& c : cases) {
+    const Bytes out = pdf::DeflateEncode(data, c.quality);
+    EXPECT_EQ(out.size(), c.size) << c.quality;
+    EXPECT_EQ(pdf::Adler32(out), c.adler) << c.quality;
+    EXPECT_EQ(ZlibDecode(out, data.size()), data);
+  }
+}
+
 // On equal weights the node made later is the lighter: weights 1, 1, 2, 2
 // join the two 1s, then that node with the second 2, giving 3, 3, 1, 2 (the
 // opposite rule would give 2, 2, 2, 2).
