@@ -35,10 +35,11 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# build_tree DIR [cmake options...]: configures DIR once and builds it.
+# build_tree DIR [cmake options...]: configures DIR and builds it (only the
+# target named in BUILD_TARGET, when set).
 build_tree() {
   local dir=$1
   shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -j "$(sevrina_jobs)"
+  cmake --build "$dir" -j "$(sevrina_jobs)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
 }

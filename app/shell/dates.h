@@ -1,5 +1,5 @@
 #pragma once
-// Part 1.102: dates and amounts, and the one locale-independent reading of
+// Dates and amounts, and the one locale-independent reading of
 // numbers that every part of the program uses.
 //
 // Stored date: eight digits, year (4) month (2) day (2), for example
@@ -45,7 +45,7 @@ std::string testo_numero(double valore);
 std::string data_in_aaaammgg(std::string_view data);
 
 // 0 when the stored-form date is valid, 1 when invalid, 2 when its month is
-// outside 1 to 12 (checked in the Part's order; the first result wins).
+// outside 1 to 12 (checked in this order; the first result wins).
 int controlla_data(std::string_view data);
 
 // The shown form of a stored date: "20080131" gives "31/01/2008",
@@ -58,7 +58,7 @@ std::string data_da_aaaammgg(std::string_view data);
 // `valore` as the original passes it: a text or a number, by reference.
 using ValoreNumero = std::variant<std::string, double>;
 
-// Rounds and formats an amount (Part 1.102):
+// Rounds and formats an amount:
 // - `decimali` decimals (default 2), an exact binary half going to the even
 //   neighbour (0,125 -> 0,12; 0,375 -> 0,38; 2,5 -> 2);
 // - "," before the decimals, none when `decimali` is 0;

@@ -1,5 +1,7 @@
 #include "app/shell/filters.h"
 
+#include <algorithm>
+
 #include <array>
 #include <utility>
 
@@ -145,10 +147,16 @@ int solo_numeri_decimali(CasellaTesto& casella, int decimali, int codice) {
 int solo_data(CasellaTesto& casella, int codice) {
   if (casella.max_length != 10) casella.max_length = 10;
   if (codice == kTastoBackspace || codice == kBarra) return codice;
-  // Issue 2's mend: the separator goes in only at the end of a text of 2 or
-  // 5 characters, never into a full or partly typed box elsewhere.
+  // The separator goes in only at the end of a text of 2 or 5 characters,
+  // never into a full or partly typed box elsewhere (a full box would gain a
+  // stray "/" and the savers would store the date as missing), and never
+  // where the user's own separators already stand: after a "/", or once the
+  // text holds both ("1/2/2008" stays a date).
   const int n = lunghezza(casella);
-  if (casella.sel_start == n && (n == 2 || n == 5)) aggiungi_in_fondo(casella, '/');
+  const auto barre = std::count(casella.text.begin(), casella.text.end(), '/');
+  if (casella.sel_start == n && (n == 2 || n == 5) && casella.text.back() != '/' && barre < 2) {
+    aggiungi_in_fondo(casella, '/');
+  }
   return e_cifra(codice) ? codice : 0;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Part 1.104: input types and keystroke filters.
+// Input types and keystroke filters.
 //
 // Each text box of the editing forms may name an input type in its Tag; the
 // type's filter takes the box and the typed character's code (a
@@ -77,7 +77,9 @@ int solo_numeri_decimali(CasellaTesto& casella, int decimali, int codice);
 // "DATA": a date day/month/year; sets max_length to 10 on every key; "/" and
 // digits pass; before judging any other key, when the caret is at the end
 // of a text of 2 or 5 characters, "/" is appended and the caret moves to the
-// end (the mend of issue 2: a full box never gets a stray "/").
+// end, unless the text already ends in "/" or holds two (a full box never
+// gets a stray "/", and a day or month typed with one digit keeps single
+// separators).
 int solo_data(CasellaTesto& casella, int codice);
 
 // "ORA": a time hours:minutes; sets max_length to 5 on every key; ":", ","

@@ -16,7 +16,7 @@ using namespace cp1252::literals;
 // What a record of a known key does during the pass.
 enum class Effetto {
   Richiesto,       // required: blank fails with the row's message
-  RichiestaData,   // required date: blank or a number 0 fails (issue 3)
+  RichiestaData,   // required date: blank or a number 0 fails
   TipoRichiedente,
   DataSevrina,
   DataAutorizzazione,
@@ -45,7 +45,7 @@ struct Riga {
   const char8_t* messaggio = nullptr;  // for required keys, UTF-8
 };
 
-// The pass table of Part 1.106, sorted by key for the lookup.
+// The pass table, sorted by key for the lookup.
 constexpr auto kTabella = [] {
   std::array<Riga, 86> t = {{
       {"TIPO_RICHIEDENTE", Effetto::TipoRichiedente},
@@ -173,8 +173,8 @@ struct Raccolta {
 // An amount counts as filled in unless "", "0" or "0,00".
 bool importo_compilato(std::string_view v) { return !(v.empty() || v == "0" || v == "0,00"); }
 
-// A date that is blank, not a number, or the number 0 (issue 3 extends this
-// to the birth, declaration and cost-table dates).
+// A date that is blank, not a number, or the number 0 (an emptied date box
+// is stored as "000000", which must count as missing for every date).
 bool data_mancante(std::string_view v) {
   const auto n = leggi_numero(v);
   return !n || *n == 0;

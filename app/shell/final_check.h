@@ -1,5 +1,5 @@
 #pragma once
-// Part 1.106: the final data check, `stampa_dati`, with the mend of issue 3.
+// The final data check, `stampa_dati`: every value that reads as 0 is a missing date.
 //
 // One pass over the data file by the reading rule (phase 1: the required
 // personal and building fields, in file order) and then 21 checks in a fixed

@@ -1,5 +1,5 @@
 #pragma once
-// Part 1.101: the data file store.
+// The data file store.
 //
 // All data the user enters lives in one key/value file, DATI.DAT, in the
 // program's folder (sys::program_folder()): a plain sequence of 510-byte

@@ -1,4 +1,4 @@
-// libFuzzer target for the data file reader (Part 1.101): any bytes as the
+// libFuzzer target for the data file reader: any bytes as the
 // content of DATI.DAT. Checks the reading rule's invariants in memory and on
 // disk, that a lookup and a write agree with it, and that the value decoders
 // (numbers, dates, amounts) take any stored value without failing.

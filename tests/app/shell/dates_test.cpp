@@ -1,4 +1,4 @@
-// Part 1.102: dates. Conversion and validity are checked against the Part's
+// Dates. Conversion and validity are checked against the documented
 // tables and against std::chrono's calendar over 1800-2100.
 
 #include "app/shell/dates.h"
@@ -41,7 +41,7 @@ TEST_P(DataInTest, TypedToStored) {
 INSTANTIATE_TEST_SUITE_P(
     Parte, DataInTest,
     ::testing::Values(
-        // The Part's examples.
+        // The documented examples.
         CasoIn{"31/01/2008", "20080131"}, CasoIn{"1/2/2008", "20080201"}, CasoIn{"1/2/08", "00080201"},
         CasoIn{"gg/mm/aaaa", "aaaammgg"}, CasoIn{"GG/MM/AAAA", "AAAAMMGG"}, CasoIn{"", "000000"},
         CasoIn{"12/03", "00000012"},
@@ -97,7 +97,7 @@ TEST(ControllaData, AgreesWithTheCalendarOver1800To2100) {
         } else if (m < 1 || m > 12) {
           atteso = 2;
         } else if (ymd.ok() || ((a == 1800 || a == 2100) && m == 2 && g == 29)) {
-          atteso = 0;  // the Part's leap rule passes 29 February 1800 and 2100
+          atteso = 0;  // the leap rule used here passes 29 February 1800 and 2100
         } else {
           atteso = 1;
         }

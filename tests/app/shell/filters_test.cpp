@@ -1,5 +1,5 @@
-// Part 1.104: input types, the dispatch by Tag and the eight keystroke
-// filters, with issue 2's mend of the date filter.
+// Input types, the dispatch by Tag and the eight keystroke filters; the date
+// filter appends its separator only at the end of a 2- or 5-character text.
 
 #include "app/shell/filters.h"
 
@@ -286,14 +286,19 @@ TEST(SoloData, TypedSlashesAreKept) {
   CasellaTesto c = casella("");
   digita("DATA", c, "12/05/2008");
   EXPECT_EQ(c.text, "12/05/2008");
-  // The rule as the Part and issue 2 fix it: a "/" typed after a one-digit
-  // day makes the text 2 characters long, so the next key adds another.
+  // A "/" typed after a one-digit day makes the text 2 characters long; the
+  // next key must not add a second one, or the date would be lost on saving.
   c = casella("");
   digita("DATA", c, "1/2/2008");
-  EXPECT_EQ(c.text, "1//2//2008");
+  EXPECT_EQ(c.text, "1/2/2008");
+  for (const char* data : {"01/2/2008", "1/12/2008", "12/5/2008"}) {
+    c = casella("");
+    digita("DATA", c, data);
+    EXPECT_EQ(c.text, data);
+  }
 }
 
-TEST(SoloData, TheFaultOfIssue2IsMended) {
+TEST(SoloData, AFullBoxNeverGainsAStraySlash) {
   // "15/05/2009" with the caret at 2: the original appended "/" whatever the
   // key and the savers stored "15/05/2009/" as no date.
   for (int tasto : {'1', 'x', ' ', '.'}) {
@@ -340,8 +345,7 @@ TEST(SoloOra, TypingFourDigitsGivesATime) {
   CasellaTesto c = casella("");
   digita("ORA", c, "0930");
   EXPECT_EQ(c.text, "09:30");
-  // The Part's rule as it stands (no box carries "ORA", and issue 2 mends
-  // only the date filter): a typed separator at 1 and the caret at 2 give a
+  // The time filter as it stands (no box carries "ORA"): a typed separator at 1 and the caret at 2 give a
   // second ":".
   c = casella("");
   digita("ORA", c, "9.30");

@@ -1,5 +1,5 @@
-// Part 1.106: the final data check, its 21 checks in order with their
-// messages verbatim, the required keys of phase 1, and issue 3's mend, from
+// The final data check, its 21 checks in order with their
+// messages verbatim, the required keys of phase 1, and the emptied-date rule, from
 // data files built here.
 
 #include "app/shell/final_check.h"
@@ -29,7 +29,7 @@ using Coppie = std::vector<std::pair<std::string, std::string>>;
 // A change to the complete file: a value, or nullopt to leave the key out.
 using Modifiche = std::vector<std::pair<std::string, std::optional<std::string>>>;
 
-// The messages, as the Part gives them (UTF-8 here).
+// The messages, verbatim (UTF-8 here).
 const char* const kMessaggi[22] = {
     nullptr,
     "La data della delibera condominiale che autorizza l'amministratore a partecipare al progetto è errata !",
@@ -280,13 +280,13 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"declaration E is not counted", {{"ATTO_NOTORIO_E", "S"}}, 0},
         Caso{"E does not make up for F", {{"TIPO_RICHIEDENTE", kProprietario}, {"ATTO_NOTORIO_E", "S"}}, 8},
         Caso{"no type asks for 13", {{"TIPO_RICHIEDENTE", ""}}, 0},
-        // 9: the declaration date, mended by issue 3.
+        // 9: the declaration date, an emptied date counts as missing.
         Caso{"declaration date blank", {{"DATA_ATTO_NOTORIO", ""}}, 9},
         Caso{"declaration date 0", {{"DATA_ATTO_NOTORIO", "0"}}, 9},
         Caso{"declaration date not a number", {{"DATA_ATTO_NOTORIO", "gg/mm/aaaa"}}, 9},
-        Caso{"declaration date emptied (issue 3)", {{"DATA_ATTO_NOTORIO", "000000"}}, 9},
-        Caso{"declaration date 0,0 (issue 3)", {{"DATA_ATTO_NOTORIO", "0,0"}}, 9},
-        Caso{"declaration date 00000000 (issue 3)", {{"DATA_ATTO_NOTORIO", "00000000"}}, 9},
+        Caso{"declaration date emptied", {{"DATA_ATTO_NOTORIO", "000000"}}, 9},
+        Caso{"declaration date 0,0", {{"DATA_ATTO_NOTORIO", "0,0"}}, 9},
+        Caso{"declaration date 00000000", {{"DATA_ATTO_NOTORIO", "00000000"}}, 9},
         // 10: declaration not after the application.
         Caso{"declaration one day later", {{"DATA_ATTO_NOTORIO", "20090516"}}, 10},
         Caso{"declaration a year later", {{"DATA_ATTO_NOTORIO", "20100101"}}, 10},
@@ -301,11 +301,11 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"a category of 0,01", {{"OPERE_STRUTTURALI", "0,00"}, {"OPERE_DI_FINITURA_E_COMPLETAMENTO", "0,01"}}, 0},
         Caso{"C blank", {{"SPESE_GENERALI_STIMATE", ""}}, 14},
         Caso{"C 0", {{"SPESE_GENERALI_STIMATE", "0"}}, 14},
-        // 15: the cost-table date, mended by issue 3.
+        // 15: the cost-table date, an emptied date counts as missing.
         Caso{"cost-table date 0", {{"DATA_QUADRO_ECONOMICO", "0"}}, 15},
         Caso{"cost-table date blank", {{"DATA_QUADRO_ECONOMICO", ""}}, 15},
         Caso{"cost-table date not a number", {{"DATA_QUADRO_ECONOMICO", "aaaammgg"}}, 15},
-        Caso{"cost-table date emptied (issue 3)", {{"DATA_QUADRO_ECONOMICO", "000000"}}, 15},
+        Caso{"cost-table date emptied", {{"DATA_QUADRO_ECONOMICO", "000000"}}, 15},
         // 16: cost table not after the application.
         Caso{"cost table one day later", {{"DATA_QUADRO_ECONOMICO", "20090516"}}, 16},
         Caso{"cost table the same day", {{"DATA_QUADRO_ECONOMICO", "20090515"}}, 0},

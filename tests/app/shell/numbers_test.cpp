@@ -1,7 +1,7 @@
-// Part 1.102: reading numbers in the Italian convention and formatta_numero.
+// Reading numbers in the Italian convention and formatta_numero.
 // Oracles: std::from_chars (the nearest double to a decimal text) and
 // std::to_chars with a precision (exact decimal rounding, ties to even),
-// both locale-independent; the Part's worked table.
+// both locale-independent; the worked table.
 
 #include <gtest/gtest.h>
 
@@ -154,7 +154,7 @@ TEST(Lettura, ExtremesOfTheDoubleRange) {
   EXPECT_EQ(*leggi_numero("0,0000000000000000000000000000000000000000000000000000000000000001"), 1e-64);
 }
 
-// ---------------------------------------------------------------- formatta_numero: the Part's table
+// ---------------------------------------------------------------- formatta_numero: the worked table
 
 struct Riga {
   std::variant<std::string, double> valore;
@@ -198,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Riga{Testo("-0,125"), 2, "S", nullopt, "-0,12", -0.12},
                       Riga{Testo(""), 2, "S", nullopt, "0,00", Testo("")},
                       Riga{Testo("abc"), 0, nullopt, nullopt, "0", Testo("abc")},
-                      // The Part's edge cases and more.
+                      // Edge cases.
                       Riga{Testo("abc"), 0, "S", nullopt, "0", Testo("abc")},
                       Riga{1234.5, 0, "S", nullopt, "1.234", 1234.0},
                       Riga{Testo("1.234,50"), 2, "S", nullopt, "1.234,50", 1234.5},

@@ -1,4 +1,4 @@
-// Part 1.101: the data file store, checked on the bytes on disk.
+// The data file store, checked on the bytes on disk.
 
 #include "app/shell/store.h"
 
