@@ -243,8 +243,10 @@ class View::Impl final : public QObject {
     apply_form(form, Property::BackColor);
     apply_form(form, Property::Font);
     apply_form(form, Property::Geometry);
+    building_ = true;
     for (Control* c : form.Controls()) create(*c);
     for (Control* c : form.Controls()) apply_all(*c);
+    building_ = false;
     order_children(form);
   }
 
@@ -350,11 +352,14 @@ class View::Impl final : public QObject {
     return w;
   }
 
-  // Keeps the drawn controls (labels, shapes, lines) below the windowed ones
-  // of the same container, each group in creation order.
+  // Stacks each container's children: the drawn controls (labels, shapes,
+  // lines) below the windowed ones, each group in creation order, a later
+  // control over an earlier one. Raising every control in creation order,
+  // drawn ones first, gives that order in every container at once.
   void order_children(Form& form) {
-    for (Control* c : form.Controls()) {
-      if (!lightweight(c->Kind())) {
+    for (bool drawn : {true, false}) {
+      for (Control* c : form.Controls()) {
+        if (lightweight(c->Kind()) != drawn) continue;
         if (QWidget* w = widget(*c)) w->raise();
       }
     }
@@ -405,6 +410,7 @@ class View::Impl final : public QObject {
       // A control created after its form was loaded: shown whole at once.
       if (!create(c)) return;
       apply_all(c);
+      if (!building_) order_children(c.Parent());
       return;
     }
     QSignalBlocker block(w);
@@ -415,7 +421,9 @@ class View::Impl final : public QObject {
           bool visible = c.Visible();
           w->setParent(parent);
           w->setVisible(visible);
-          if (lightweight(c.Kind())) w->lower();
+          // A reparented widget lands on top of its new siblings; put the
+          // container's stack back in order (once at the end while building).
+          if (!building_) order_children(c.Parent());
         }
         apply(c, Property::Geometry);
         break;
@@ -956,6 +964,7 @@ class View::Impl final : public QObject {
   std::vector<Loop*> loops_;
   std::vector<QPointer<QObject>> dying_;
   Control* pressed_ = nullptr;
+  bool building_ = false;  // a form's widgets are being made
 };
 
 View::View(forms::Runtime& rt) : impl_(std::make_unique<Impl>(*this, rt)) {
