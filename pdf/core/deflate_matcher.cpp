@@ -21,16 +21,29 @@
 // the same list in the same order with the same strict comparison, that is
 // exactly one walk bounded by `lazy`, which is what this file does.
 //
-// Positions are kept in hash chains (a head per hash bucket, a link per
-// position) instead of a tree of byte values: a walk skips positions whose
-// three bytes differ from the searched ones and counts only equal ones
-// against `chain`, so it sees exactly the positions the rules above name.
-// A link holds the distance back to the previous position of the same
-// bucket, or 0 when there is none within 32767 bytes (a walk stops there
-// anyway). The links live in a ring of 32 KiB entries: a walk never follows
-// a link from a position more than 32767 bytes back, and such a slot is the
-// only kind a newer position can have overwritten. Links of two bytes keep
-// the ring small enough to stay in the fastest caches.
+// Candidates are found through two sets of hash chains (a head per hash
+// bucket, a link per position), and each position carries a serial number:
+//  - the three-byte chains link every position to the previous one of the
+//    same bucket; they find the newest earlier position of the same three
+//    bytes (strings of other buckets sharing the chain are passed over);
+//  - the serial number of a position is one more than that of the previous
+//    position with the same three bytes, so the difference of two serial
+//    numbers of one string is how many times it was entered between them:
+//    a position is among the `chain` kept ones exactly when the difference
+//    to the next serial number is at most `chain`;
+//  - the four-byte chains link every position to the previous one with the
+//    same hash of four bytes. Once the best match is three bytes long or
+//    more, only a candidate that agrees in four bytes can be longer, so the
+//    search walks these shorter chains and stops at the first position that
+//    is no longer kept for its three-byte string. Positions that agree in
+//    three bytes only are never visited, yet the result is the one of a walk
+//    over all kept positions.
+// A link holds the distance back to the previous position of its chain, or
+// 0 when there is none within 32767 bytes (a walk stops there anyway). Links
+// and serial numbers live in rings of 32 KiB entries: a walk never follows a
+// link from a position more than 32767 bytes back, and such a slot is the
+// only kind a newer position can have overwritten. Serial numbers are kept
+// modulo 2^16, which is exact for the differences within the window.
 
 #include <algorithm>
 #include <bit>
@@ -47,8 +60,11 @@ constexpr std::size_t kRingSize = 32768;
 // the buffers have grown, and clears only the part of the head table that
 // its input size needs.
 struct Workspace {
-  std::vector<std::int32_t> head;
-  std::vector<std::uint16_t> link;
+  std::vector<std::int32_t> head3;
+  std::vector<std::int32_t> head4;
+  std::vector<std::uint16_t> link3;
+  std::vector<std::uint16_t> link4;
+  std::vector<std::uint16_t> serial;
 };
 
 Workspace& ThreadWorkspace() {
@@ -107,27 +123,46 @@ struct Match {
 class Finder {
  public:
   Finder(ByteSpan data, const Level& level, Workspace& ws)
-      : data_(data.data()), size_(data.size()), chain_(static_cast<unsigned>(level.chain)) {
-    // The bucket count follows the input size (the output does not depend
-    // on it); 2^15 buckets are plenty for a 32 KiB window.
+      : data_(data.data()),
+        size_(data.size()),
+        chain_(static_cast<unsigned>(level.chain)),
+        // Serial numbers and four-byte chains cost time at every entered
+        // position; they pay off only when many positions are kept.
+        serials_(chain_ >= kSerialChain) {
+    // The bucket counts follow the input size (the output does not depend
+    // on them); 2^15 and 2^16 buckets are plenty for a 32 KiB window.
     unsigned bits = 8;
     while (bits < 15 && (std::size_t{1} << bits) < size_) ++bits;
-    hash_shift_ = 32 - bits;
-    const std::size_t buckets = std::size_t{1} << bits;
-    if (ws.head.size() < buckets) ws.head.resize(buckets);
-    std::fill_n(ws.head.begin(), buckets, -1);
-    head_ = ws.head.data();
+    shift3_ = 32 - bits;
+    const unsigned bits4 = bits;
+    shift4_ = 32 - bits4;
+    const std::size_t buckets3 = std::size_t{1} << bits;
+    const std::size_t buckets4 = std::size_t{1} << bits4;
+    if (ws.head3.size() < buckets3) ws.head3.resize(buckets3);
+    std::fill_n(ws.head3.begin(), buckets3, -1);
+    head3_ = ws.head3.data();
     ring_mask_ = std::min(kRingSize, std::bit_ceil(std::max<std::size_t>(size_, 1))) - 1;
-    if (ws.link.size() < ring_mask_ + 1) ws.link.resize(ring_mask_ + 1);
-    link_ = ws.link.data();
+    if (ws.link3.size() < ring_mask_ + 1) ws.link3.resize(ring_mask_ + 1);
+    link3_ = ws.link3.data();
+    if (serials_) {
+      if (ws.head4.size() < buckets4) ws.head4.resize(buckets4);
+      std::fill_n(ws.head4.begin(), buckets4, -1);
+      head4_ = ws.head4.data();
+      if (ws.link4.size() < ring_mask_ + 1) ws.link4.resize(ring_mask_ + 1);
+      if (ws.serial.size() < ring_mask_ + 1) ws.serial.resize(ring_mask_ + 1);
+      link4_ = ws.link4.data();
+      serial_ = ws.serial.data();
+    }
   }
 
+  // Enters p (p + 2 within the input; positions are entered in increasing
+  // order, each once).
   void Insert(std::size_t p) {
-    const std::uint32_t h = Hash(Triple(data_ + p));
-    const std::int32_t previous = head_[h];
-    const std::size_t back = previous >= 0 ? p - static_cast<std::size_t>(previous) : 0;
-    link_[p & ring_mask_] = back <= static_cast<std::size_t>(kMaxDistance) ? static_cast<std::uint16_t>(back) : 0;
-    head_[h] = static_cast<std::int32_t>(p);
+    const std::uint32_t triple = Triple(data_ + p);
+    const std::uint32_t h = Hash3(triple);
+    if (serials_) Enter(p, triple);
+    link3_[p & ring_mask_] = LinkTo(p, head3_[h]);
+    head3_[h] = static_cast<std::int32_t>(p);
   }
 
   // The best match for the string at p (p + 2 within the input). With a
@@ -136,14 +171,92 @@ class Finder {
   // the same as without it, since the same first candidate reaches the
   // longest length and the same candidate ends the walk.
   Match Longest(std::size_t p, unsigned stop, unsigned floor = 2) const {
+    return serials_ ? LongestKept(p, stop, floor) : LongestByTriples(p, stop, floor);
+  }
+
+ private:
+  // Positions kept for a string before serial numbers are worth their cost.
+  static constexpr unsigned kSerialChain = 64;
+
+  // Gives p its serial number and enters it in the four-byte chains.
+  void Enter(std::size_t p, std::uint32_t triple) {
+    const std::int32_t same = NewestSame(p, triple);
+    serial_[p & ring_mask_] = same >= 0 ? static_cast<std::uint16_t>(serial_[static_cast<std::size_t>(same) & ring_mask_] + 1) : 0;
+    // The last position with three bytes has no fourth; no search ever
+    // reaches it through the four-byte chains.
+    if (p + 3 < size_) {
+      const std::uint32_t h4 = Hash4(Load32(data_ + p));
+      link4_[p & ring_mask_] = LinkTo(p, head4_[h4]);
+      head4_[h4] = static_cast<std::int32_t>(p);
+    }
+  }
+
+  // Longest through serial numbers and the four-byte chains.
+  Match LongestKept(std::size_t p, unsigned stop, unsigned floor) const {
+    Match best;
+    best.length = floor;
+    const std::uint8_t* const here = data_ + p;
+    const unsigned limit = static_cast<unsigned>(std::min<std::size_t>(kMaxMatch, size_ - 1 - p));
+    if (limit <= floor) return best;  // no candidate can be longer than the floor
+    // From here p + 3 is within the input.
+    const std::uint32_t here4 = Load32(here);
+    const std::int32_t newest = NewestSame(p, here4 & 0xFFFFFF);
+    if (newest < 0) return best;
+    // Serial number p would get; a candidate c is kept while
+    // next - serial(c) <= chain.
+    const std::uint16_t next = static_cast<std::uint16_t>(serial_[static_cast<std::size_t>(newest) & ring_mask_] + 1);
+    if (chain_ == 0) return best;
+    if (best.length < kMinMatch) {
+      // The newest position of the same three bytes is the first one a
+      // walk meets, and any match beats "none".
+      best.length = CommonLength(data_ + newest, here, limit);
+      best.position = static_cast<std::size_t>(newest);
+      if (best.length >= stop || best.length == limit) return best;
+    }
+    // From here a candidate must agree in four bytes to be longer; limit is
+    // above the best length, so the four bytes at p are within the input.
+    std::int32_t first = head4_[Hash4(here4)];
+    if (first < 0) return best;
+    std::size_t candidate = static_cast<std::size_t>(first);
+    for (;;) {
+      if (p - candidate > static_cast<std::size_t>(kMaxDistance)) break;
+      const std::uint8_t* const there = data_ + candidate;
+      const std::uint32_t there4 = Load32(there);
+      if (((there4 ^ here4) & 0xFFFFFF) == 0) {
+        // Same three bytes: its serial number says whether it is still kept;
+        // chains run newest first, so no older one is kept either.
+        if (static_cast<std::uint16_t>(next - serial_[candidate & ring_mask_]) > chain_) break;
+        // Only a candidate that agrees at the current best length (and the
+        // byte before it) can be longer.
+        if (there4 == here4 && Load16(there + best.length - 1) == Load16(here + best.length - 1)) {
+          const unsigned length = CommonLength(there, here, limit);
+          if (length > best.length) {
+            best.length = length;
+            best.position = candidate;
+            // Nothing can beat the stop length, nor the longest possible.
+            if (length >= stop || length == limit) break;
+          }
+        }
+      }
+      const std::uint16_t back = link4_[candidate & ring_mask_];
+      if (back == 0) break;
+      candidate -= back;
+      __builtin_prefetch(data_ + candidate);
+    }
+    return best;
+  }
+
+  // Longest through the three-byte chains alone: every position of the same
+  // three bytes is visited and counted.
+  Match LongestByTriples(std::size_t p, unsigned stop, unsigned floor) const {
     Match best;
     best.length = floor;
     const std::uint8_t* const here = data_ + p;
     const std::uint32_t triple = Triple(here);
     const unsigned limit = static_cast<unsigned>(std::min<std::size_t>(kMaxMatch, size_ - 1 - p));
-    if (limit <= floor) return best;  // no candidate can be longer than the floor
+    if (limit <= floor) return best;
     unsigned visited = 0;
-    const std::int32_t first = head_[Hash(triple)];
+    const std::int32_t first = head3_[Hash3(triple)];
     if (first < 0) return best;
     std::size_t candidate = static_cast<std::size_t>(first);
     for (;;) {
@@ -159,13 +272,12 @@ class Finder {
           if (length > best.length) {
             best.length = length;
             best.position = candidate;
-            // Nothing can beat the stop length, nor the longest possible.
             if (length >= stop || length == limit) break;
           }
         }
         if (++visited == chain_) break;
       }
-      const std::uint16_t back = link_[candidate & ring_mask_];
+      const std::uint16_t back = link3_[candidate & ring_mask_];
       if (back == 0) break;
       candidate -= back;
       __builtin_prefetch(data_ + candidate);
@@ -173,15 +285,42 @@ class Finder {
     return best;
   }
 
- private:
-  std::uint32_t Hash(std::uint32_t triple) const { return (triple * 0x9E3779B1u) >> hash_shift_; }
+  std::uint32_t Hash3(std::uint32_t triple) const { return (triple * 0x9E3779B1u) >> shift3_; }
+  std::uint32_t Hash4(std::uint32_t quad) const { return (quad * 0x9E3779B1u) >> shift4_; }
+
+  // The link from p to the previous position of its chain, `previous`.
+  static std::uint16_t LinkTo(std::size_t p, std::int32_t previous) {
+    const std::size_t back = previous >= 0 ? p - static_cast<std::size_t>(previous) : 0;
+    return back <= static_cast<std::size_t>(kMaxDistance) ? static_cast<std::uint16_t>(back) : 0;
+  }
+
+  // The newest entered position before p whose three bytes are `triple`,
+  // within 32767 bytes, or -1.
+  std::int32_t NewestSame(std::size_t p, std::uint32_t triple) const {
+    std::int32_t found = head3_[Hash3(triple)];
+    if (found < 0) return -1;
+    std::size_t candidate = static_cast<std::size_t>(found);
+    for (;;) {
+      if (p - candidate > static_cast<std::size_t>(kMaxDistance)) return -1;
+      // A candidate lies before p, so its fourth byte is within the input.
+      if ((Load32(data_ + candidate) & 0xFFFFFF) == triple) return static_cast<std::int32_t>(candidate);
+      const std::uint16_t back = link3_[candidate & ring_mask_];
+      if (back == 0) return -1;
+      candidate -= back;
+    }
+  }
 
   const std::uint8_t* data_;
   std::size_t size_;
   unsigned chain_;
-  unsigned hash_shift_ = 0;
-  std::int32_t* head_ = nullptr;
-  std::uint16_t* link_ = nullptr;
+  bool serials_;
+  unsigned shift3_ = 0;
+  unsigned shift4_ = 0;
+  std::int32_t* head3_ = nullptr;
+  std::int32_t* head4_ = nullptr;
+  std::uint16_t* link3_ = nullptr;
+  std::uint16_t* link4_ = nullptr;
+  std::uint16_t* serial_ = nullptr;
   std::size_t ring_mask_ = 0;
 };
 
