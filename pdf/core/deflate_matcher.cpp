@@ -32,12 +32,17 @@
 //    a position is among the `chain` kept ones exactly when the difference
 //    to the next serial number is at most `chain`;
 //  - the four-byte chains link every position to the previous one with the
-//    same hash of four bytes. Once the best match is three bytes long or
-//    more, only a candidate that agrees in four bytes can be longer, so the
-//    search walks these shorter chains and stops at the first position that
-//    is no longer kept for its three-byte string. Positions that agree in
-//    three bytes only are never visited, yet the result is the one of a walk
-//    over all kept positions.
+//    same hash of four bytes, the eight-byte chains likewise for eight. Once
+//    the best match is three bytes long or more, only a candidate that
+//    agrees in four bytes can be longer, so the search walks these shorter
+//    chains (or the eight-byte ones, when the look-ahead already has seven
+//    bytes to beat) and stops at the first position that is no longer kept
+//    for its three-byte string. Positions that agree in three bytes only are
+//    never visited, yet the result is the one of a walk over all kept
+//    positions.
+// These structures serve the levels that keep many positions per string;
+// for the others a walk of the three-byte chains alone, counting every
+// position of the same three bytes, is quicker.
 // A link holds the distance back to the previous position of its chain, or
 // 0 when there is none within 32767 bytes (a walk stops there anyway). Links
 // and serial numbers live in rings of 32 KiB entries: a walk never follows a
@@ -62,8 +67,10 @@ constexpr std::size_t kRingSize = 32768;
 struct Workspace {
   std::vector<std::int32_t> head3;
   std::vector<std::int32_t> head4;
+  std::vector<std::int32_t> head8;
   std::vector<std::uint16_t> link3;
   std::vector<std::uint16_t> link4;
+  std::vector<std::uint16_t> link8;
   std::vector<std::uint16_t> serial;
 };
 
@@ -146,9 +153,14 @@ class Finder {
     link3_ = ws.link3.data();
     if (serials_) {
       if (ws.head4.size() < buckets4) ws.head4.resize(buckets4);
+      if (ws.head8.size() < buckets4) ws.head8.resize(buckets4);
       std::fill_n(ws.head4.begin(), buckets4, -1);
+      std::fill_n(ws.head8.begin(), buckets4, -1);
       head4_ = ws.head4.data();
+      head8_ = ws.head8.data();
       if (ws.link4.size() < ring_mask_ + 1) ws.link4.resize(ring_mask_ + 1);
+      if (ws.link8.size() < ring_mask_ + 1) ws.link8.resize(ring_mask_ + 1);
+      link8_ = ws.link8.data();
       if (ws.serial.size() < ring_mask_ + 1) ws.serial.resize(ring_mask_ + 1);
       link4_ = ws.link4.data();
       serial_ = ws.serial.data();
@@ -178,7 +190,11 @@ class Finder {
   // Positions kept for a string before serial numbers are worth their cost.
   static constexpr unsigned kSerialChain = 64;
 
-  // Gives p its serial number and enters it in the four-byte chains.
+  // Length a match must exceed before the eight-byte chains are walked.
+  static constexpr unsigned kWideKey = 8;
+
+  // Gives p its serial number and enters it in the four- and eight-byte
+  // chains.
   void Enter(std::size_t p, std::uint32_t triple) {
     const std::int32_t same = NewestSame(p, triple);
     serial_[p & ring_mask_] = same >= 0 ? static_cast<std::uint16_t>(serial_[static_cast<std::size_t>(same) & ring_mask_] + 1) : 0;
@@ -188,6 +204,14 @@ class Finder {
       const std::uint32_t h4 = Hash4(Load32(data_ + p));
       link4_[p & ring_mask_] = LinkTo(p, head4_[h4]);
       head4_[h4] = static_cast<std::int32_t>(p);
+    }
+    // Likewise for eight bytes: a search uses these chains only when its
+    // own eight bytes lie before the input's last byte, and then every
+    // candidate's do too.
+    if (p + 8 < size_) {
+      const std::uint32_t h8 = Hash8(Load64(data_ + p));
+      link8_[p & ring_mask_] = LinkTo(p, head8_[h8]);
+      head8_[h8] = static_cast<std::int32_t>(p);
     }
   }
 
@@ -215,7 +239,17 @@ class Finder {
     }
     // From here a candidate must agree in four bytes to be longer; limit is
     // above the best length, so the four bytes at p are within the input.
-    std::int32_t first = head4_[Hash4(here4)];
+    // When it must agree in eight from the start (a look-ahead past a match
+    // of seven or more), the walk takes the eight-byte chains instead, which
+    // hold far fewer positions of repetitive data.
+    const std::uint16_t* links = link4_;
+    std::int32_t first;
+    if (best.length + 1 >= kWideKey) {
+      links = link8_;
+      first = head8_[Hash8(Load64(here))];
+    } else {
+      first = head4_[Hash4(here4)];
+    }
     if (first < 0) return best;
     std::size_t candidate = static_cast<std::size_t>(first);
     for (;;) {
@@ -238,7 +272,7 @@ class Finder {
           }
         }
       }
-      const std::uint16_t back = link4_[candidate & ring_mask_];
+      const std::uint16_t back = links[candidate & ring_mask_];
       if (back == 0) break;
       candidate -= back;
       __builtin_prefetch(data_ + candidate);
@@ -287,6 +321,9 @@ class Finder {
 
   std::uint32_t Hash3(std::uint32_t triple) const { return (triple * 0x9E3779B1u) >> shift3_; }
   std::uint32_t Hash4(std::uint32_t quad) const { return (quad * 0x9E3779B1u) >> shift4_; }
+  std::uint32_t Hash8(std::uint64_t octet) const {
+    return static_cast<std::uint32_t>((octet * 0x9E3779B97F4A7C15ull) >> (32 + shift4_));
+  }
 
   // The link from p to the previous position of its chain, `previous`.
   static std::uint16_t LinkTo(std::size_t p, std::int32_t previous) {
@@ -320,6 +357,8 @@ class Finder {
   std::int32_t* head4_ = nullptr;
   std::uint16_t* link3_ = nullptr;
   std::uint16_t* link4_ = nullptr;
+  std::int32_t* head8_ = nullptr;
+  std::uint16_t* link8_ = nullptr;
   std::uint16_t* serial_ = nullptr;
   std::size_t ring_mask_ = 0;
 };
