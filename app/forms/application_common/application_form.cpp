@@ -1,12 +1,12 @@
 #include "app/forms/application_common/application_form.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "app/forms/application_common/districts.h"
-#include "app/forms/application_common/helpers.h"
 #include "app/forms/application_common/keys.h"
 #include "app/forms/application_common/pictures.h"
+#include "app/forms/editing_common/campi.h"
+#include "app/forms/editing_common/chiusura.h"
 #include "app/shell/dates.h"
 #include "app/shell/document_services.h"
 #include "app/shell/form_helpers.h"
@@ -20,8 +20,6 @@ namespace sevrina::domanda {
 using namespace cp1252::literals;
 
 namespace {
-
-constexpr std::string_view kSegnaposto = "gg/mm/aaaa";
 
 forms::FontSpec carattere(Stile s) {
   switch (s) {
@@ -53,34 +51,11 @@ forms::Alignment allineamento(Allineamento a) {
   return forms::Alignment::Left;
 }
 
-// A date box's text as a save uses it.
-struct DataDiLavoro {
-  std::string valore;  // what is stored: the converted digits, or "0"
-  bool data = false;   // a date is given (a number other than 0)
-  bool errata = false; // given and invalid, or text that is no date at all
-};
-
-DataDiLavoro data_di_lavoro(const std::string& testo) {
-  DataDiLavoro d;
-  const std::string convertita = data_in_aaaammgg(testo);
-  if (e_numero(convertita)) {
-    d.valore = convertita;
-    d.data = numero_o_zero(convertita) != 0;
-    d.errata = d.data && controlla_data(convertita) != 0;
-  } else {
-    // The untouched placeholder means "no date". Any other text that does
-    // not convert would otherwise be stored silently as "no date": it is
-    // refused with the field's message, as an invalid date is.
-    d.valore = "0";
-    d.errata = !mostra_segnaposto(testo);
-  }
-  return d;
-}
-
-std::string senza_punti(std::string testo) {
-  testo.erase(std::remove(testo.begin(), testo.end(), '.'), testo.end());
-  return testo;
-}
+// A date box's text as a save uses it; a text that is no date is refused
+// with the field's message, as an invalid date is.
+using modifica::converti_data;
+using modifica::DataSalvata;
+using modifica::senza_punti;
 
 }  // namespace
 
@@ -294,11 +269,7 @@ void ModuloDomanda::VScroll1_Change() {
 
 // ---------------------------------------------------------------- fields
 
-void ModuloDomanda::Text1_GotFocus(int Index) {
-  auto& box = Text1[Index];
-  if (mostra_segnaposto(box.Text())) box.SetText("");
-  box.SetBackColor(kCiano);
-}
+void ModuloDomanda::Text1_GotFocus(int Index) { modifica::evidenzia_casella(Text1[Index]); }
 
 void ModuloDomanda::Text1_LostFocus(int Index) { Text1[Index].SetBackColor(kBianco); }
 
@@ -309,14 +280,7 @@ void ModuloDomanda::Text1_KeyPress(int Index, int& KeyAscii) {
     SendKeys(Index == 20 ? "{TAB}{TAB}" : "{TAB}");
     return;
   }
-  auto& box = Text1[Index];
-  KeyAscii = filtra_tasto_casella(box, KeyAscii);
-  // A full box moves on, whatever the filter made of the key (Backspace
-  // excepted), unless its whole text is selected and will be replaced.
-  if (static_cast<int>(box.Text().size()) == box.MaxLength() && box.SelLength() != box.MaxLength() &&
-      KeyAscii != forms::kKeyBackspace) {
-    SendKeys("{TAB}");
-  }
+  modifica::filtra_e_avanza(*this, Text1[Index], KeyAscii);
 }
 
 void ModuloDomanda::invio_passa_oltre(int& KeyAscii) {
@@ -378,15 +342,9 @@ void ModuloDomanda::Combo1_Click(int Index) {
 void ModuloDomanda::Command1_Click(int Index) {
   switch (Index) {
     case 0:
-      if (modificato == 1 &&
-          MsgBox(domanda_menu(), forms::MsgButtons::YesNo, forms::MsgIcon::None, "Menu") ==
-              forms::MsgResult::Yes) {
-        // A save that a check refused keeps the form open: its message has
-        // told the user what to correct, and the edits are still here.
-        if (!salva()) return;
-      }
-      show_menu();
-      Unload();
+      // A save that a check refused keeps the form open: its message has
+      // told the user what to correct, and the edits are still here.
+      modifica::torna_al_menu(*this, modificato, [this] { return chiedi_e_salva(); });
       break;
     case 1:
       salva();
@@ -408,14 +366,14 @@ void ModuloDomanda::Command1_Click(int Index) {
   }
 }
 
+bool ModuloDomanda::chiedi_e_salva() {
+  return modifica::chiedi_e_salva(*this, domanda_menu(), [this] { return salva(); });
+}
+
 void ModuloDomanda::Form_QueryUnload(int& Cancel, forms::UnloadMode mode) {
   // The close box would drop unsaved edits: ask as "Menu" does. Yes saves,
   // and a refused save keeps the form open; No closes.
-  if (mode != forms::UnloadMode::CloseBox || modificato != 1) return;
-  if (MsgBox(domanda_menu(), forms::MsgButtons::YesNo, forms::MsgIcon::None, "Menu") ==
-      forms::MsgResult::Yes) {
-    if (!salva()) Cancel = 1;
-  }
+  if (mode == forms::UnloadMode::CloseBox && modificato == 1 && !chiedi_e_salva()) Cancel = 1;
 }
 
 // ---------------------------------------------------------------- loading
@@ -429,11 +387,7 @@ void ModuloDomanda::applica_record(std::string_view chiave, std::string_view val
       imposta_testo(Text1[i], std::string(valore));
       break;
     case Caricamento::Data:
-      if (valore == "0") {
-        Text1[i].SetText(std::string(kSegnaposto));
-      } else {
-        imposta_testo(Text1[i], data_da_aaaammgg(valore));
-      }
+      modifica::mostra_data(Text1[i], valore);
       break;
     case Caricamento::Spunta: {
       auto& array = riga->campo == Campo::Check1 ? Check1 : riga->campo == Campo::Check2 ? Check2 : Check3;
@@ -496,26 +450,26 @@ bool ModuloDomanda::salva() {
   }
 
   const bool condominio = variante_ == Variante::Condomini;
-  const DataDiLavoro nascita = data_di_lavoro(Text1[4].Text());
+  const DataSalvata nascita = converti_data(Text1[4].Text());
   if (nascita.errata) {
     MsgBox(u8"La Data di nascita del richiedente è errata!"_w1252);
     return false;
   }
-  DataDiLavoro autorizzazione{"0"};
-  DataDiLavoro esecuzione{"0"};
+  DataSalvata autorizzazione{"0"};
+  DataSalvata esecuzione{"0"};
   if (condominio) {
-    autorizzazione = data_di_lavoro(Text1[22].Text());
+    autorizzazione = converti_data(Text1[22].Text());
     if (autorizzazione.errata) {
       MsgBox(u8"La Data della delibera condominiale per l'autorizzazione è errata !"_w1252);
       return false;
     }
-    esecuzione = data_di_lavoro(Text1[23].Text());
+    esecuzione = converti_data(Text1[23].Text());
     if (esecuzione.errata) {
       MsgBox(u8"La Data della delibera condominiale per l'esecuzione è errata !"_w1252);
       return false;
     }
   }
-  const DataDiLavoro documento = data_di_lavoro(Text1[35].Text());
+  const DataSalvata documento = converti_data(Text1[35].Text());
   if (documento.errata) {
     MsgBox(u8"La Data del documento è errata!"_w1252);
     return false;

@@ -99,6 +99,9 @@ class ModuloDomanda : public forms::Form {
   void Combo2_Click();
   void Command1_Click(int Index);
   void invio_passa_oltre(int& KeyAscii);
+  // The "Menu" question: true when the form may close (No, or Yes and the
+  // save went through).
+  bool chiedi_e_salva();
 
   // Loading and saving.
   void applica_record(std::string_view chiave, std::string_view valore);

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/forms/application_common/pictures.h"
+#include "app/forms/editing_common/campi.h"
+#include "app/forms/editing_common/chiusura.h"
 #include "app/shell/dates.h"
 #include "app/shell/document_services.h"
 #include "app/shell/form_helpers.h"
@@ -20,7 +22,8 @@ using namespace cp1252::literals;
 
 namespace {
 
-constexpr std::string_view kSegnaposto = "gg/mm/aaaa";
+using modifica::kSegnaposto;
+
 constexpr float kAltezzaPannello = 25400.0f;
 constexpr int kDichiarazioni = 15;
 constexpr int kVoceE = 4;  // the only declaration the user chooses
@@ -31,8 +34,6 @@ constexpr forms::FontSpec kArial975Grassetto{"Arial", 9.75f, true};
 constexpr forms::FontSpec kArial12Grassetto{"Arial", 12.0f, true};
 constexpr forms::FontSpec kCampo{"Arial", 8.25f, true};
 constexpr forms::FontSpec kTitolo{"MS Sans Serif", 12.0f, true};
-
-bool mostra_segnaposto(std::string_view testo) { return maiuscole(togli_spazi(testo)) == "GG/MM/AAAA"; }
 
 std::string w(std::string_view utf8) { return cp1252::from_utf8(utf8); }
 
@@ -116,25 +117,6 @@ constexpr std::array<Voce, kDichiarazioni> kVoci{{
      "ultimarli entro 3 anni dalla concessione del contributo.",
      960},
 }};
-
-// A date box's text as a save stores it.
-struct DataSalvata {
-  std::string valore;  // the converted digits, or "0" for the placeholder
-  bool errata = false;
-};
-
-DataSalvata converti_data(const std::string& testo) {
-  DataSalvata d{data_in_aaaammgg(testo)};
-  if (e_numero(d.valore)) {
-    d.errata = numero_o_zero(d.valore) != 0 && controlla_data(d.valore) != 0;
-  } else {
-    // The untouched placeholder means "no date"; any other text that is no
-    // date would be stored as "no date" unseen, so it is refused.
-    d.errata = !mostra_segnaposto(testo);
-    d.valore = "0";
-  }
-  return d;
-}
 
 }  // namespace
 
@@ -348,11 +330,7 @@ void atto_notorio::VScroll1_Change() {
 
 // ---------------------------------------------------------------- fields
 
-void atto_notorio::Text1_GotFocus(int Index) {
-  auto& box = Text1[Index];
-  if (mostra_segnaposto(box.Text())) box.SetText("");
-  box.SetBackColor(forms::kLightCyan);
-}
+void atto_notorio::Text1_GotFocus(int Index) { modifica::evidenzia_casella(Text1[Index]); }
 
 void atto_notorio::Text1_LostFocus(int Index) { Text1[Index].SetBackColor(forms::kWhite); }
 
@@ -367,12 +345,7 @@ void atto_notorio::Text1_KeyPress(int Index, int& KeyAscii) {
     }
     return;
   }
-  auto& box = Text1[Index];
-  KeyAscii = filtra_tasto_casella(box, KeyAscii);
-  if (KeyAscii != forms::kKeyBackspace && static_cast<int>(box.Text().size()) == box.MaxLength() &&
-      box.SelLength() != box.MaxLength()) {
-    SendKeys("{TAB}");
-  }
+  modifica::filtra_e_avanza(*this, Text1[Index], KeyAscii);
 }
 
 void atto_notorio::Combo2_KeyPress(int& KeyAscii) {
@@ -382,20 +355,13 @@ void atto_notorio::Combo2_KeyPress(int& KeyAscii) {
 // ---------------------------------------------------------------- buttons
 
 bool atto_notorio::chiedi_e_salva() {
-  if (MsgBox(domanda_menu_atto_notorio(), forms::MsgButtons::YesNo, forms::MsgIcon::None, "Menu") ==
-      forms::MsgResult::Yes) {
-    return salva();
-  }
-  return true;
+  return modifica::chiedi_e_salva(*this, domanda_menu_atto_notorio(), [this] { return salva(); });
 }
 
 void atto_notorio::Command1_Click(int Index) {
   switch (Index) {
     case 0:
-      // A save that a check refused keeps the form open with its edits.
-      if (modificato == 1 && !chiedi_e_salva()) return;
-      show_menu();
-      Unload();
+      modifica::torna_al_menu(*this, modificato, [this] { return chiedi_e_salva(); });
       break;
     case 1:
       salva();
@@ -449,11 +415,7 @@ void atto_notorio::carica_sevrina() {
         }
       }
       if (k == "DATA_ATTO_NOTORIO") {
-        if (valore == "0") {
-          Text1[13].SetText(std::string(kSegnaposto));
-        } else {
-          imposta_testo(Text1[13], data_da_aaaammgg(valore));
-        }
+        modifica::mostra_data(Text1[13], valore);
         return true;
       }
       for (int i = 0; i < kDichiarazioni; ++i) {
@@ -477,16 +439,13 @@ bool atto_notorio::salva() {
     MsgBox("Ho bisogno di almeno una spunta tra le dichiarazioni!");
     return false;
   }
-  const DataSalvata data = converti_data(Text1[13].Text());
+  const modifica::DataSalvata data = modifica::converti_data(Text1[13].Text());
   if (data.errata) {
     MsgBox("La Data dell'atto notorio!");
     return false;
   }
   try {
-    const std::string data_domanda = maiuscole(togli_spazi(leggi_dato("DATA")));
-    const double giorno = numero_o_zero(data.valore);
-    if (!data_domanda.empty() && e_numero(data_domanda) && numero_o_zero(data_domanda) != 0 && giorno != 0 &&
-        giorno > numero_o_zero(data_domanda)) {
+    if (modifica::posteriore_alla_domanda(data.valore)) {
       MsgBox(u8"La Data dell' atto notorio non può essere posteriore a quella della sevrina !"_w1252);
       return false;
     }

@@ -1,9 +1,10 @@
 #include "app/forms/quadro_economico/quadro_economico.h"
 
-#include <algorithm>
 #include <optional>
 #include <vector>
 
+#include "app/forms/editing_common/campi.h"
+#include "app/forms/editing_common/chiusura.h"
 #include "app/forms/quadro_economico/chiavi.h"
 #include "app/shell/dates.h"
 #include "app/shell/document_services.h"
@@ -21,14 +22,7 @@ using quadro::Serie;
 
 namespace {
 
-constexpr std::string_view kSegnaposto = "gg/mm/aaaa";
-
-bool mostra_segnaposto(std::string_view testo) { return maiuscole(togli_spazi(testo)) == "GG/MM/AAAA"; }
-
-std::string senza_punti(std::string testo) {
-  testo.erase(std::remove(testo.begin(), testo.end(), '.'), testo.end());
-  return testo;
-}
+using modifica::senza_punti;
 
 // "S" when the amount reads as a number other than 0: a contribution worth
 // 0,00 is not requested.
@@ -109,11 +103,7 @@ quadro_economico::quadro_economico(forms::Runtime& rt)
 
   // Focus colours: light cyan with the focus; at rest white, or yellow for
   // the amount inputs. The computed totals Text2(3) and Text5(7) keep white.
-  Text1.OnGotFocus([this](int Index) {
-    auto& box = Text1[Index];
-    if (mostra_segnaposto(box.Text())) box.SetText("");
-    box.SetBackColor(forms::kLightCyan);
-  });
+  Text1.OnGotFocus([this](int Index) { modifica::evidenzia_casella(Text1[Index]); });
   Text1.OnLostFocus([this](int Index) { Text1[Index].SetBackColor(forms::kWhite); });
   for (auto* serie : {&Text2, &Text5, &Text7}) {
     // The array's computed total (Text2(3), Text5(7)) is left white.
@@ -229,14 +219,7 @@ void quadro_economico::KeyPress(forms::ControlArray<forms::TextBox>& serie, int 
     if (dopo) seleziona_campo(*dopo);
     return;
   }
-  KeyAscii = filtra_tasto_casella(box, KeyAscii);
-  // A full box moves on, whatever the filter made of the key (Backspace
-  // excepted), unless its whole text is selected and will be replaced. A
-  // box without a length limit never moves on.
-  if (KeyAscii != forms::kKeyBackspace && static_cast<int>(box.Text().size()) == box.MaxLength() &&
-      box.SelLength() != box.MaxLength()) {
-    SendKeys("{TAB}");
-  }
+  modifica::filtra_e_avanza(*this, box, KeyAscii);
 }
 
 // ---------------------------------------------------------------- changes
@@ -277,21 +260,13 @@ void quadro_economico::calcola_CONTRIBUTO_AMMESSO_AL_FINANZIAMENTO() {
 // ---------------------------------------------------------------- buttons
 
 bool quadro_economico::chiedi_e_salva() {
-  // True when the form may close: No, or Yes and the save went through.
-  if (MsgBox(domanda_menu_quadro_economico(), forms::MsgButtons::YesNo, forms::MsgIcon::None, "Menu") ==
-      forms::MsgResult::Yes) {
-    return salva();
-  }
-  return true;
+  return modifica::chiedi_e_salva(*this, domanda_menu_quadro_economico(), [this] { return salva(); });
 }
 
 void quadro_economico::Command1_Click(int Index) {
   switch (Index) {
     case 0:
-      // A save that a check refused keeps the form open with its edits.
-      if (modificato == 1 && !chiedi_e_salva()) return;
-      show_menu();
-      Unload();
+      modifica::torna_al_menu(*this, modificato, [this] { return chiedi_e_salva(); });
       break;
     case 1:
       salva();
@@ -340,11 +315,7 @@ void quadro_economico::carica_sevrina() {
         return true;
       }
       if (k == "DATA_QUADRO_ECONOMICO") {
-        if (valore == "0") {
-          Text1[22].SetText(std::string(kSegnaposto));
-        } else {
-          imposta_testo(Text1[22], data_da_aaaammgg(valore));
-        }
+        modifica::mostra_data(Text1[22], valore);
         return true;
       }
       for (const quadro::Coppia& c : quadro::kCoppie) {
@@ -387,26 +358,17 @@ void quadro_economico::carica_sevrina() {
 // ---------------------------------------------------------------- saving
 
 bool quadro_economico::salva() {
-  const std::string& testo_data = Text1[22].Text();
-  std::string data = data_in_aaaammgg(testo_data);
-  if (e_numero(data)) {
-    if (numero_o_zero(data) != 0 && controlla_data(data) != 0) {
-      MsgBox(u8"La Data del quadro economico è errata!"_w1252);
-      return false;
-    }
-  } else if (mostra_segnaposto(testo_data)) {
-    data = "0";  // the untouched placeholder: no date given
-  } else {
-    // Any other text that is no date would be stored as "no date" unseen.
+  // The untouched placeholder is stored as "0" (no date); any other text
+  // that is no date is refused as an invalid date is.
+  const modifica::DataSalvata convertita = modifica::converti_data(Text1[22].Text());
+  if (convertita.errata) {
     MsgBox(u8"La Data del quadro economico è errata!"_w1252);
     return false;
   }
+  const std::string& data = convertita.valore;
 
   try {
-    const std::string data_domanda = maiuscole(togli_spazi(leggi_dato("DATA")));
-    const double giorno = numero_o_zero(data);
-    if (!data_domanda.empty() && e_numero(data_domanda) && numero_o_zero(data_domanda) != 0 && giorno != 0 &&
-        giorno > numero_o_zero(data_domanda)) {
+    if (modifica::posteriore_alla_domanda(data)) {
       MsgBox(u8"La Data del quadro economico non può essere posteriore a quella della sevrina !"_w1252);
       return false;
     }
