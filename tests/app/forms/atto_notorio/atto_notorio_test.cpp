@@ -5,39 +5,32 @@
 // open, the close box asks first, a date box holding no date is refused).
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/forms/atto_notorio/atto_notorio.h"
 #include "app/shell/document_services.h"
 #include "app/shell/form_registry.h"
 #include "platform/forms/forms.h"
-#include "platform/forms/gtest_support.h"
-#include "platform/system/system.h"
 #include "platform/text/cp1252.h"
+#include "tests/app/forms/forms_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace cp1252::literals;
+using prova::campo_file;
 using sevrina::atto_notorio;
 
 const std::string kNessunaSpunta = "Ho bisogno di almeno una spunta tra le dichiarazioni!";
 const std::string kDataErrata = "La Data dell'atto notorio!";
 const std::string kDataPosteriore =
     u8"La Data dell' atto notorio non può essere posteriore a quella della sevrina !"_w1252;
-
-class MenuFinto : public forms::Form {
- public:
-  explicit MenuFinto(forms::Runtime& rt) : Form(rt, "Intro") {}
-};
 
 class DocumentiFinti : public sevrina::DocumentServices {
  public:
@@ -52,94 +45,17 @@ class DocumentiFinti : public sevrina::DocumentServices {
   std::vector<std::pair<std::string, bool>> bozze;
 };
 
-std::string campo_file(std::string s) {
-  s.resize(255, ' ');
-  return s;
-}
-
-std::string senza_blanchi_finali(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
-
-class AttoNotorio : public ::testing::Test {
+class AttoNotorio : public prova::ProvaModulo<DocumentiFinti> {
  protected:
-  void SetUp() override {
-    std::string modello = (fs::temp_directory_path() / "sevrina-atto-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(modello.data()), nullptr);
-    cartella_ = modello;
-    sys::set_program_folder(cartella_);
-    forms::fail_test_on_driver_failure(ui);
-    sevrina::set_document_services(&documenti);
-    sevrina::register_atto_notorio(rt);
-    sevrina::register_menu([this] {
-      ++menu_mostrato;
-      rt.Load<MenuFinto>()->Show(forms::ShowMode::Modeless);
-    });
-  }
+  AttoNotorio() : ProvaModulo("sevrina-atto", sevrina::domanda_menu_atto_notorio()) {}
 
-  void TearDown() override {
-    ui.verify();
-    sevrina::set_document_services(nullptr);
-    sevrina::register_menu(nullptr);
-    std::error_code ec;
-    fs::remove_all(cartella_, ec);
-  }
+  void registra_moduli() override { sevrina::register_atto_notorio(rt); }
 
-  fs::path file_dati() const { return cartella_ / "DATI.DAT"; }
-
-  std::string byte_dati() const {
-    std::ifstream in(file_dati(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::vector<std::pair<std::string, std::string>> record_dati() const {
-    const std::string b = byte_dati();
-    std::vector<std::pair<std::string, std::string>> out;
-    for (std::size_t p = 0; p + 510 <= b.size(); p += 510) {
-      out.emplace_back(senza_blanchi_finali(b.substr(p, 255)), senza_blanchi_finali(b.substr(p + 255, 255)));
-    }
-    return out;
-  }
-
-  std::optional<std::string> valore(const std::string& chiave) const {
-    std::optional<std::string> v;
-    for (const auto& [k, val] : record_dati()) {
-      if (k == chiave) v = val;
-    }
-    return v;
-  }
-
-  void scrivi_file(const std::vector<std::pair<std::string, std::string>>& records) {
-    std::ofstream out(file_dati(), std::ios::binary | std::ios::trunc);
-    for (const auto& [k, v] : records) out << campo_file(k) << campo_file(v);
-  }
-
-  std::shared_ptr<atto_notorio> apri() {
-    EXPECT_TRUE(sevrina::show_form(sevrina::EditingForm::AttoNotorio));
-    auto f = rt.Find<atto_notorio>();
-    EXPECT_NE(f, nullptr);
-    ui.run_timers();
-    return f;
-  }
+  std::shared_ptr<atto_notorio> apri() { return apri_modulo<atto_notorio>(sevrina::EditingForm::AttoNotorio); }
 
   void chiudi(atto_notorio& f) {
     f.modificato = 0;
     ui.click(f.Command1[0]);
-  }
-
-  void attendi_domanda_menu(forms::MsgResult risposta) {
-    ui.expect_box({sevrina::domanda_menu_atto_notorio(), risposta, std::string("Menu"), forms::MsgButtons::YesNo,
-                   forms::MsgIcon::None});
-  }
-
-  void attendi_messaggio(const std::string& testo) {
-    ui.expect_box({testo, forms::MsgResult::OK, rt.Title(), forms::MsgButtons::OK, forms::MsgIcon::None});
-  }
-
-  std::string fuoco() const {
-    forms::Control* c = rt.FocusedControl();
-    return c ? c->FullName() : std::string();
   }
 
   std::string spunte(const atto_notorio& f) const {
@@ -147,12 +63,6 @@ class AttoNotorio : public ::testing::Test {
     for (auto& c : f.Check2) s += c.Value() == 1 ? 'S' : 'N';
     return s;
   }
-
-  fs::path cartella_;
-  forms::Runtime rt;
-  forms::TestDriver ui{rt};
-  DocumentiFinti documenti;
-  int menu_mostrato = 0;
 };
 
 TEST_F(AttoNotorio, OpeningImposesTheFixedDeclarations) {

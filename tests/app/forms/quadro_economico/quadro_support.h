@@ -1,18 +1,13 @@
 #pragma once
-// What the cost-table tests share: a fresh program folder per test, the
-// headless runtime and driver, a stand-in menu and document services, the
-// data file's records, and the form's computed fields side by side with one
-// plain pass of the computation over the same inputs.
+// What the cost-table tests share, besides the editing forms' fixture
+// (tests/app/forms/forms_test_support.h): stand-in document services, and
+// the form's computed fields side by side with one plain pass of the
+// computation over the same inputs.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,20 +17,13 @@
 #include "app/shell/document_services.h"
 #include "app/shell/form_registry.h"
 #include "platform/forms/forms.h"
-#include "platform/forms/gtest_support.h"
-#include "platform/system/system.h"
 #include "platform/text/cp1252.h"
+#include "tests/app/forms/forms_test_support.h"
 
 namespace prova {
 
-namespace fs = std::filesystem;
 using namespace cp1252::literals;
 using sevrina::quadro::Serie;
-
-class MenuFinto : public forms::Form {
- public:
-  explicit MenuFinto(forms::Runtime& rt) : Form(rt, "Intro") { SetCaption("Intro"); }
-};
 
 class DocumentiFinti : public sevrina::DocumentServices {
  public:
@@ -57,21 +45,6 @@ class DocumentiFinti : public sevrina::DocumentServices {
     return true;
   }
 };
-
-struct Record {
-  std::string chiave;  // trailing blanks removed
-  std::string valore;
-};
-
-inline std::string campo_file(std::string testo) {
-  testo.resize(255, ' ');
-  return testo;
-}
-
-inline std::string senza_blanchi_finali(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
 
 // Every computation field's name and text, in a fixed order.
 inline std::vector<std::pair<std::string, std::string>> campi_calcolo(const sevrina::quadro::Foglio& f) {
@@ -119,80 +92,15 @@ inline sevrina::quadro::FoglioSemplice un_passaggio(const sevrina::quadro_econom
   return s;
 }
 
-class ProvaQuadro : public ::testing::Test {
+class ProvaQuadro : public ProvaModulo<DocumentiFinti> {
  protected:
-  void SetUp() override {
-    std::string modello = (fs::temp_directory_path() / "sevrina-quadro-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(modello.data()), nullptr);
-    cartella_ = modello;
-    sys::set_program_folder(cartella_);
-    forms::fail_test_on_driver_failure(ui);
-    sevrina::set_document_services(&documenti);
-    sevrina::register_quadro_economico(rt);
-    sevrina::register_menu([this] {
-      ++menu_mostrato;
-      rt.Load<MenuFinto>()->Show(forms::ShowMode::Modeless);
-    });
-  }
+  ProvaQuadro() : ProvaModulo("sevrina-quadro", sevrina::domanda_menu_quadro_economico()) {}
 
-  void TearDown() override {
-    ui.verify();
-    sevrina::set_document_services(nullptr);
-    sevrina::register_menu(nullptr);
-    std::error_code ec;
-    fs::remove_all(cartella_, ec);
-  }
-
-  fs::path file_dati() const { return cartella_ / "DATI.DAT"; }
-
-  std::string byte_dati() const {
-    std::ifstream in(file_dati(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::vector<Record> record_dati() const {
-    const std::string b = byte_dati();
-    std::vector<Record> out;
-    for (std::size_t p = 0; p + 510 <= b.size(); p += 510) {
-      out.push_back({senza_blanchi_finali(b.substr(p, 255)), senza_blanchi_finali(b.substr(p + 255, 255))});
-    }
-    return out;
-  }
-
-  std::optional<std::string> valore(const std::string& chiave) const {
-    std::optional<std::string> v;
-    for (const auto& r : record_dati()) {
-      if (r.chiave == chiave) v = r.valore;
-    }
-    return v;
-  }
-
-  void scrivi_file(const std::vector<std::pair<std::string, std::string>>& records) {
-    std::ofstream out(file_dati(), std::ios::binary | std::ios::trunc);
-    for (const auto& [k, v] : records) out << campo_file(k) << campo_file(v);
-  }
+  void registra_moduli() override { sevrina::register_quadro_economico(rt); }
 
   // Opens the form as the menu does and lets its timer focus Text1(0).
   std::shared_ptr<sevrina::quadro_economico> apri() {
-    EXPECT_TRUE(sevrina::show_form(sevrina::EditingForm::QuadroEconomico));
-    auto f = rt.Find<sevrina::quadro_economico>();
-    EXPECT_NE(f, nullptr);
-    ui.run_timers();
-    return f;
-  }
-
-  void attendi_domanda_menu(forms::MsgResult risposta) {
-    ui.expect_box({sevrina::domanda_menu_quadro_economico(), risposta, std::string("Menu"),
-                   forms::MsgButtons::YesNo, forms::MsgIcon::None});
-  }
-
-  void attendi_messaggio(const std::string& testo) {
-    ui.expect_box({testo, forms::MsgResult::OK, rt.Title(), forms::MsgButtons::OK, forms::MsgIcon::None});
-  }
-
-  std::string fuoco() const {
-    forms::Control* c = rt.FocusedControl();
-    return c ? c->FullName() : std::string();
+    return apri_modulo<sevrina::quadro_economico>(sevrina::EditingForm::QuadroEconomico);
   }
 
   // Every computed field equals one plain pass of the steps over the inputs.
@@ -201,12 +109,6 @@ class ProvaQuadro : public ::testing::Test {
     const auto visto = campi_calcolo(FoglioDelModulo(f));
     EXPECT_EQ(visto, atteso);
   }
-
-  fs::path cartella_;
-  forms::Runtime rt;
-  forms::TestDriver ui{rt};
-  DocumentiFinti documenti;
-  int menu_mostrato = 0;
 };
 
 }  // namespace prova
