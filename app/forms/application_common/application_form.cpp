@@ -4,9 +4,9 @@
 
 #include "app/forms/application_common/districts.h"
 #include "app/forms/application_common/keys.h"
-#include "app/forms/application_common/pictures.h"
 #include "app/forms/editing_common/campi.h"
 #include "app/forms/editing_common/chiusura.h"
+#include "app/forms/editing_common/pictures.h"
 #include "app/shell/dates.h"
 #include "app/shell/document_services.h"
 #include "app/shell/form_helpers.h"
@@ -216,7 +216,7 @@ void ModuloDomanda::costruisci() {
         break;
       case Tipo::Picture:
         static_cast<forms::PictureBox&>(*c).SetPicture(
-            std::string(r.nome == "Picture1" ? immagine_sinistra() : immagine_destra()));
+            std::string(r.nome == "Picture1" ? modifica::immagine_sinistra() : modifica::immagine_destra()));
         break;
     }
   }

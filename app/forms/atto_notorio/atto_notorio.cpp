@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/forms/application_common/pictures.h"
 #include "app/forms/editing_common/campi.h"
 #include "app/forms/editing_common/chiusura.h"
+#include "app/forms/editing_common/pagina.h"
 #include "app/shell/dates.h"
 #include "app/shell/document_services.h"
 #include "app/shell/form_helpers.h"
@@ -29,13 +29,10 @@ constexpr int kDichiarazioni = 15;
 constexpr int kVoceE = 4;  // the only declaration the user chooses
 constexpr int kVoceF = 5;  // "S" only for an owner
 
-constexpr forms::FontSpec kArial975{"Arial", 9.75f};
-constexpr forms::FontSpec kArial975Grassetto{"Arial", 9.75f, true};
-constexpr forms::FontSpec kArial12Grassetto{"Arial", 12.0f, true};
-constexpr forms::FontSpec kCampo{"Arial", 8.25f, true};
-constexpr forms::FontSpec kTitolo{"MS Sans Serif", 12.0f, true};
-
-std::string w(std::string_view utf8) { return cp1252::from_utf8(utf8); }
+using modifica::kArial12Grassetto;
+using modifica::kArial975;
+using modifica::kArial975Grassetto;
+constexpr const forms::FontSpec& kCampo = modifica::kArial825Grassetto;
 
 // The applicant keys shown in Text1(0) to Text1(12); Text1(4) is a date.
 constexpr std::array<std::string_view, 13> kChiaviAnagrafica{
@@ -154,28 +151,8 @@ void atto_notorio::costruisci() {
   SetClientSize(11850, 8190);
   SetBackColor(forms::kWhite);
 
-  Label5.Move(2520, 120, 6795, 300);
-  Label5.SetCaption(w("Progetto Ortesa 3 - Avviso Pubblico del 1° Febbraio 2008"));
-  Label1.Move(3960, 480, 3975, 300);
-  Label1.SetCaption("Compilazione Atto Notorio");
-  for (forms::Label* l : {&Label5, &Label1}) {
-    l->SetFont(kTitolo);
-    l->SetForeColor(forms::kRed);
-    l->SetBackColor(forms::kWhite);
-    l->SetAlignment(forms::Alignment::Center);
-  }
-  Picture1.Move(120, 120, 840, 825);
-  Picture1.SetPicture(std::string(domanda::immagine_sinistra()));
-  Picture2.Move(10560, 120, 1185, 615);
-  Picture2.SetPicture(std::string(domanda::immagine_destra()));
-  const char* didascalie[] = {"&Menu", "&Salva", "&Bozza", "&Aiuto"};
-  const int alti[] = {2040, 2640, 3240, 7560};
-  for (int i = 0; i < 4; ++i) {
-    auto& b = Command1.Add(i);
-    b.Move(120, static_cast<float>(alti[i]), 615, 495);
-    b.SetCaption(didascalie[i]);
-    b.SetTabIndex(30 + i);
-  }
+  modifica::costruisci_intestazione(Label5, Label1, "Compilazione Atto Notorio", Picture1, Picture2);
+  modifica::costruisci_pulsanti(Command1, {30, 31, 32, 33});
   Frame1.Move(960, 960, 10095, 7095);
   VScroll1.Move(11040, 960, 255, 7095);
   VScroll1.SetSmallChange(100);
@@ -187,18 +164,7 @@ void atto_notorio::costruisci() {
   Frame2.Move(0, 0, 10095, kAltezzaPannello);
   Frame2.SetBackColor(forms::kWhite);
 
-  int prossima = 0;
-  auto etichetta = [&](float left, float top, float width, float height, std::string_view testo,
-                       const forms::FontSpec& font = kArial975,
-                       forms::Alignment allineamento = forms::Alignment::Left) {
-    auto& l = Label2.Add(prossima++);
-    l.SetContainer(Frame2);
-    l.Move(left, top, width, height);
-    l.SetCaption(w(testo));
-    l.SetFont(font);
-    l.SetAlignment(allineamento);
-    l.SetBackColor(forms::kWhite);
-  };
+  modifica::Etichette etichetta(Label2, Frame2);
   auto campo = [&](int i, float left, float top, float width, std::string_view tag, int max_length) {
     auto& t = Text1.Add(i);
     t.SetContainer(Frame2);

@@ -4,24 +4,20 @@
 #include <string>
 #include <string_view>
 
-#include "app/forms/application_common/pictures.h"
+#include "app/forms/editing_common/pagina.h"
 #include "app/forms/quadro_economico/quadro_economico.h"
-#include "platform/text/cp1252.h"
 
 namespace sevrina {
 
 namespace {
 
-constexpr forms::FontSpec kArial825{"Arial", 8.25f};
-constexpr forms::FontSpec kArial825Grassetto{"Arial", 8.25f, true};
-constexpr forms::FontSpec kArial975{"Arial", 9.75f};
-constexpr forms::FontSpec kArial975Grassetto{"Arial", 9.75f, true};
+using modifica::kArial12;
+using modifica::kArial12Grassetto;
+using modifica::kArial825;
+using modifica::kArial825Grassetto;
+using modifica::kArial975;
+using modifica::kArial975Grassetto;
 constexpr forms::FontSpec kArial975Corsivo{"Arial", 9.75f, false, true};
-constexpr forms::FontSpec kArial12{"Arial", 12.0f};
-constexpr forms::FontSpec kArial12Grassetto{"Arial", 12.0f, true};
-constexpr forms::FontSpec kTitolo{"MS Sans Serif", 12.0f, true};
-
-std::string w(std::string_view utf8) { return cp1252::from_utf8(utf8); }
 
 struct CampoAnagrafica {
   int indice;
@@ -108,29 +104,8 @@ void quadro_economico::costruisci() {
   SetBackColor(forms::kWhite);
 
   // ---- fixed controls
-  Label5.Move(2520, 120, 6795, 300);
-  Label5.SetCaption(w("Progetto Ortesa 3 - Avviso Pubblico del 1° Febbraio 2008"));
-  Label1.Move(3960, 480, 3975, 300);
-  Label1.SetCaption("Compilazione Quadro Economico");
-  for (forms::Label* l : {&Label5, &Label1}) {
-    l->SetFont(kTitolo);
-    l->SetForeColor(forms::kRed);
-    l->SetBackColor(forms::kWhite);
-    l->SetAlignment(forms::Alignment::Center);
-  }
-  Picture1.Move(120, 120, 840, 825);
-  Picture1.SetPicture(std::string(domanda::immagine_sinistra()));
-  Picture2.Move(10560, 120, 1185, 615);
-  Picture2.SetPicture(std::string(domanda::immagine_destra()));
-  const char* didascalie[] = {"&Menu", "&Salva", "&Bozza", "&Aiuto"};
-  const int alti[] = {2040, 2640, 3240, 7560};
-  const int tab_pulsanti[] = {80, 81, 82, 280};
-  for (int i = 0; i < 4; ++i) {
-    auto& b = Command1.Add(i);
-    b.Move(120, static_cast<float>(alti[i]), 615, 495);
-    b.SetCaption(didascalie[i]);
-    b.SetTabIndex(tab_pulsanti[i]);
-  }
+  modifica::costruisci_intestazione(Label5, Label1, "Compilazione Quadro Economico", Picture1, Picture2);
+  modifica::costruisci_pulsanti(Command1, {80, 81, 82, 280});
   Frame1.Move(960, 960, 10095, 7095);
   Frame1.SetBorderStyle(0);
   VScroll1.Move(11040, 960, 255, 7095);
@@ -152,21 +127,7 @@ void quadro_economico::costruisci() {
     f->SetBorderStyle(0);
   }
 
-  int prossima = 0;
-  auto etichetta = [&](float left, float top, float width, float height, std::string_view testo,
-                       const forms::FontSpec& font = kArial975,
-                       forms::Alignment allineamento = forms::Alignment::Left, bool bordo = false,
-                       forms::Frame* contenitore = nullptr) -> forms::Label& {
-    auto& l = Label2.Add(prossima++);
-    l.SetContainer(contenitore ? *contenitore : Frame2);
-    l.Move(left, top, width, height);
-    l.SetCaption(w(testo));
-    l.SetFont(font);
-    l.SetAlignment(allineamento);
-    l.SetBackColor(forms::kWhite);
-    l.SetBorderStyle(bordo ? 1 : 0);
-    return l;
-  };
+  modifica::Etichette etichetta(Label2, Frame2);
   auto cella = [&](float left, float top, float width, std::string_view testo) {
     etichetta(left, top, width, 285, testo, kArial825, forms::Alignment::Left, true);
   };

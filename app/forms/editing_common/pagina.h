@@ -1,0 +1,50 @@
+#pragma once
+// The design of the page forms (the sworn declarations and the cost table):
+// their fonts, the heading above the viewport, the four buttons on the left,
+// and the static texts of the page.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "platform/forms/forms.h"
+
+namespace sevrina::modifica {
+
+inline constexpr forms::FontSpec kArial825{"Arial", 8.25f};
+inline constexpr forms::FontSpec kArial825Grassetto{"Arial", 8.25f, true};
+inline constexpr forms::FontSpec kArial975{"Arial", 9.75f};
+inline constexpr forms::FontSpec kArial975Grassetto{"Arial", 9.75f, true};
+inline constexpr forms::FontSpec kArial12{"Arial", 12.0f};
+inline constexpr forms::FontSpec kArial12Grassetto{"Arial", 12.0f, true};
+inline constexpr forms::FontSpec kTitolo{"MS Sans Serif", 12.0f, true};
+
+// The heading above the viewport: the project line in Label5 and the form's
+// `titolo` in Label1, both sans-serif 12 bold, red on white, centred; the
+// two pictures in the top corners.
+void costruisci_intestazione(forms::Label& Label5, forms::Label& Label1, const std::string& titolo,
+                             forms::PictureBox& Picture1, forms::PictureBox& Picture2);
+
+// "Menu", "Salva", "Bozza" and "Aiuto" down the left side: Command1(0) to
+// Command1(3), with the tab indexes `tab`.
+void costruisci_pulsanti(forms::ControlArray<forms::CommandButton>& Command1, const std::array<int, 4>& tab);
+
+// Adds the static texts of a page to its label array, one element after the
+// other from index 0: placed in the page (or in `contenitore`), the text
+// converted from UTF-8, white, with a border when `bordo`.
+class Etichette {
+ public:
+  Etichette(forms::ControlArray<forms::Label>& serie, forms::Frame& pagina) : serie_(serie), pagina_(pagina) {}
+
+  forms::Label& operator()(float left, float top, float width, float height, std::string_view testo,
+                           const forms::FontSpec& font = kArial975,
+                           forms::Alignment allineamento = forms::Alignment::Left, bool bordo = false,
+                           forms::Frame* contenitore = nullptr);
+
+ private:
+  forms::ControlArray<forms::Label>& serie_;
+  forms::Frame& pagina_;
+  int prossima_ = 0;
+};
+
+}  // namespace sevrina::modifica
