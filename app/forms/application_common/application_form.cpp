@@ -6,6 +6,7 @@
 #include "app/forms/application_common/keys.h"
 #include "app/forms/editing_common/campi.h"
 #include "app/forms/editing_common/chiusura.h"
+#include "app/forms/editing_common/pagina.h"
 #include "app/forms/editing_common/pictures.h"
 #include "app/shell/dates.h"
 #include "app/shell/document_services.h"
@@ -234,13 +235,7 @@ void ModuloDomanda::costruisci() {
 // ---------------------------------------------------------------- opening
 
 void ModuloDomanda::Form_Load() {
-  centra_form(*this);
-  Frame2.SetLeft(0);
-  Frame2.SetTop(0);
-  Frame1.SetBackColor(kBianco);
-  // The bar runs reversed: 32767 at the top end, 5400 at the bottom end.
-  VScroll1.SetMin(kScrollMin);
-  VScroll1.SetMax(kScrollMax);
+  modifica::apri_pagina(*this, Frame1, Frame2, VScroll1);
   modificato = 0;
   carica_sevrina();
   for (auto& c : Label2) c.SetBackColor(kBianco);

@@ -92,8 +92,6 @@ std::string testo_w1252(const Controllo& c);
 inline constexpr int kLarghezzaFinestra = 11880;  // client area
 inline constexpr int kAltezzaFinestra = 8190;
 inline constexpr float kAltezzaPagina = 57000.0f;  // Frame2
-inline constexpr int kScrollMin = 32767;           // top end of VScroll1
-inline constexpr int kScrollMax = 5400;            // bottom end
 inline constexpr int kScrollSmall = 100;
 inline constexpr int kScrollLarge = 200;
 

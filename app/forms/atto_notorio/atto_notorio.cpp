@@ -268,12 +268,7 @@ void atto_notorio::costruisci() {
 // ---------------------------------------------------------------- opening
 
 void atto_notorio::Form_Load() {
-  centra_form(*this);
-  Frame2.SetLeft(0);
-  Frame2.SetTop(0);
-  Frame1.SetBackColor(forms::kWhite);
-  VScroll1.SetMin(32767);
-  VScroll1.SetMax(5400);
+  modifica::apri_pagina(*this, Frame1, Frame2, VScroll1);
   modificato = 0;
   Combo2.SetListIndex(0);
   salva_light();

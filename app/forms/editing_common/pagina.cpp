@@ -1,9 +1,19 @@
 #include "app/forms/editing_common/pagina.h"
 
 #include "app/forms/editing_common/pictures.h"
+#include "app/shell/form_helpers.h"
 #include "platform/text/cp1252.h"
 
 namespace sevrina::modifica {
+
+void apri_pagina(forms::Form& form, forms::Frame& Frame1, forms::Frame& Frame2, forms::VScrollBar& VScroll1) {
+  centra_form(form);
+  Frame2.SetLeft(0);
+  Frame2.SetTop(0);
+  Frame1.SetBackColor(forms::kWhite);
+  VScroll1.SetMin(32767);
+  VScroll1.SetMax(5400);
+}
 
 void costruisci_intestazione(forms::Label& Label5, forms::Label& Label1, const std::string& titolo,
                              forms::PictureBox& Picture1, forms::PictureBox& Picture2) {

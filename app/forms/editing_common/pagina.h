@@ -1,7 +1,9 @@
 #pragma once
-// The design of the page forms (the sworn declarations and the cost table):
-// their fonts, the heading above the viewport, the four buttons on the left,
-// and the static texts of the page.
+// The editing forms' page, a tall frame (Frame2) moved inside a viewport
+// (Frame1) by a reversed scroll bar: its opening, and the design pieces the
+// page forms built from code (the sworn declarations and the cost table)
+// share: fonts, the heading above the viewport, the four buttons on the
+// left, and the static texts of the page.
 
 #include <array>
 #include <string>
@@ -10,6 +12,11 @@
 #include "platform/forms/forms.h"
 
 namespace sevrina::modifica {
+
+// The start of every editing form's Form_Load: the window centred, the page
+// at the top left of the white viewport, and the scroll bar reversed (32767
+// at the top end, 5400 at the bottom end).
+void apri_pagina(forms::Form& form, forms::Frame& Frame1, forms::Frame& Frame2, forms::VScrollBar& VScroll1);
 
 inline constexpr forms::FontSpec kArial825{"Arial", 8.25f};
 inline constexpr forms::FontSpec kArial825Grassetto{"Arial", 8.25f, true};

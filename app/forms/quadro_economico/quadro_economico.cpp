@@ -5,6 +5,7 @@
 
 #include "app/forms/editing_common/campi.h"
 #include "app/forms/editing_common/chiusura.h"
+#include "app/forms/editing_common/pagina.h"
 #include "app/forms/quadro_economico/chiavi.h"
 #include "app/shell/dates.h"
 #include "app/shell/document_services.h"
@@ -163,13 +164,7 @@ forms::TextBox& quadro_economico::campo(Serie serie, int indice) const {
 // ---------------------------------------------------------------- opening
 
 void quadro_economico::Form_Load() {
-  centra_form(*this);
-  Frame2.SetLeft(0);
-  Frame2.SetTop(0);
-  Frame1.SetBackColor(forms::kWhite);
-  // The bar runs reversed: 32767 at the top end, 5400 at the bottom end.
-  VScroll1.SetMin(32767);
-  VScroll1.SetMax(5400);
+  modifica::apri_pagina(*this, Frame1, Frame2, VScroll1);
   modificato = 0;
   carica_sevrina();
   for (auto& l : Label2) l.SetBackColor(forms::kWhite);
