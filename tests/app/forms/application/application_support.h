@@ -81,6 +81,11 @@ class ProvaDomanda : public ProvaModulo<DocumentiFinti> {
   std::shared_ptr<sevrina::sevrina_proprietari> apri_proprietari() {
     return apri<sevrina::sevrina_proprietari>();
   }
+  // The owner variant when `proprietario`, else the condominium variant.
+  std::shared_ptr<ModuloDomanda> apri_variante(bool proprietario) {
+    if (proprietario) return apri_proprietari();
+    return apri_condomini();
+  }
 };
 
 }  // namespace prova

@@ -166,12 +166,7 @@ TEST_F(DomandaCampi, EveryEditMakesMenuAsk) {
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
-    std::shared_ptr<ModuloDomanda> f;
-    if (c.proprietario) {
-      f = apri_proprietari();
-    } else {
-      f = apri_condomini();
-    }
+    std::shared_ptr<ModuloDomanda> f = apri_variante(c.proprietario);
     c.azione(*f);
     if (c.chiede) attendi_domanda_menu(forms::MsgResult::No);
     const int prima = menu_mostrato;
@@ -330,12 +325,7 @@ TEST_F(DomandaCampi, TheWindowAndItsVariants) {
 TEST_F(DomandaCampi, TheFieldsFitTheirContainersWithoutOverlapping) {
   for (bool proprietario : {false, true}) {
     SCOPED_TRACE(proprietario ? "owner" : "condominium");
-    std::shared_ptr<ModuloDomanda> f;
-    if (proprietario) {
-      f = apri_proprietari();
-    } else {
-      f = apri_condomini();
-    }
+    std::shared_ptr<ModuloDomanda> f = apri_variante(proprietario);
     std::vector<forms::Control*> campi;
     for (forms::Control* c : f->Controls()) {
       if (!c->Container() || !c->Visible() || c == &f->Frame2) continue;  // the page scrolls

@@ -13,12 +13,7 @@ TEST_F(DomandaCaricamento, AnEmptyFileLoadsNothingAndReceivesTheApplicantType) {
   for (bool proprietario : {false, true}) {
     SCOPED_TRACE(proprietario ? "owner" : "condominium");
     std::filesystem::remove(file_dati());
-    std::shared_ptr<ModuloDomanda> f;
-    if (proprietario) {
-      f = apri_proprietari();
-    } else {
-      f = apri_condomini();
-    }
+    std::shared_ptr<ModuloDomanda> f = apri_variante(proprietario);
     EXPECT_EQ(f->Text1[0].Text(), "");
     EXPECT_EQ(f->Text1[4].Text(), "gg/mm/aaaa");
     EXPECT_EQ(f->Text1[35].Text(), "gg/mm/aaaa");

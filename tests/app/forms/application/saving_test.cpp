@@ -82,12 +82,7 @@ TEST_F(DomandaSalvataggio, EachCheckInItsOrderWithItsMessage) {
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
-    std::shared_ptr<ModuloDomanda> f;
-    if (c.proprietario) {
-      f = apri_proprietari();
-    } else {
-      f = apri_condomini();
-    }
+    std::shared_ptr<ModuloDomanda> f = apri_variante(c.proprietario);
     ASSERT_TRUE(f);
     for (const auto& imposta : c.impostazioni) imposta(*f);
     const std::string prima = byte_dati();
