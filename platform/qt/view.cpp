@@ -214,6 +214,17 @@ class DrawingWidget final : public QWidget {
   QPoint a_, b_;
 };
 
+// A sunken edge whose four sides all show on a white page: dark grey above
+// and to the left, light grey below and to the right. (The style's own
+// light side is white, so bordered labels laid out as a table would lose
+// their right and bottom edges.)
+void sunken_edge(QWidget* w) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
+  p.setColor(QPalette::Light, QColor(0xC0, 0xC0, 0xC0));
+  w->setPalette(p);
+}
+
 // Calls the widget's own handling of an event that the view's filter took.
 bool deliver(QWidget* w, QEvent* e) { return static_cast<QObject*>(w)->event(e); }
 
@@ -587,6 +598,7 @@ class View::Impl final : public QObject {
           auto& label = static_cast<forms::Label&>(c);
           auto* l = static_cast<QLabel*>(w);
           l->setFrameStyle(label.BorderStyle() == 1 ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+          if (label.BorderStyle() == 1) sunken_edge(l);
           l->setAutoFillBackground(label.BackStyle() == 1);
           l->setWordWrap(label.WordWrap());
         } else if (c.Kind() == ControlKind::PictureBox) {

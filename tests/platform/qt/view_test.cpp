@@ -369,6 +369,38 @@ TEST(View, DrawnControlsStackInCreationOrderUnderWindowedOnes) {
   form->Unload();
 }
 
+// A bordered label on a white page: all four sides of its edge show.
+class Bordered : public forms::Form {
+ public:
+  explicit Bordered(forms::Runtime& rt) : Form(rt, "Bordered") {
+    SetClientSize(3000, 1500);
+    SetBackColor(forms::kWhite);
+    Label1.Move(300, 300, 1500, 600);
+    Label1.SetBackColor(forms::kWhite);
+    Label1.SetBorderStyle(1);
+  }
+  forms::Label Label1{this, "Label1"};
+};
+
+TEST(View, ABorderedLabelShowsEverySideOnWhite) {
+  forms::Runtime rt;
+  qtview::View view(rt);
+  auto form = rt.Load<Bordered>();
+  form->Show();
+  QWidget* win = view.window(*form);
+  QWidget* label = view.widget(form->Label1);
+  const QImage shot = win->grab().toImage();
+  auto at = [&](int x, int y) { return shot.pixelColor(label->mapTo(win, QPoint(x, y))); };
+  const QColor white(0xFF, 0xFF, 0xFF);
+  const int w = label->width(), h = label->height();
+  EXPECT_NE(at(0, h / 2), white) << "left";
+  EXPECT_NE(at(w / 2, 0), white) << "top";
+  EXPECT_NE(at(w - 1, h / 2), white) << "right";
+  EXPECT_NE(at(w / 2, h - 1), white) << "bottom";
+  EXPECT_EQ(at(w / 2, h / 2), white) << "inside";
+  form->Unload();
+}
+
 TEST(View, TheMainLoopEndsWithTheLastForm) {
   forms::Runtime rt;
   qtview::View view(rt);
