@@ -215,15 +215,7 @@ void atto_notorio::costruisci() {
   etichetta(5640, 3840, 300, 285, "n.");
   campo(12, 6000, 3840, 1095, "", 50);
   etichetta(7200, 3840, 1080, 285, "in qualità di");
-  Combo2.SetContainer(Frame2);
-  Combo2.Move(7200, 4140, 2655, 330);
-  Combo2.SetFont(kCampo);
-  Combo2.SetBackColor(forms::kWhite);
-  Combo2.SetTabIndex(13);
-  Combo2.SetEnabled(false);
-  Combo2.AddItem("Unico Proprietario");
-  Combo2.AddItem("Delegato del Proprietario/i");
-  Combo2.AddItem("Amministratore");
+  modifica::costruisci_tipo_richiedente(Combo2, Frame2, 7200, 4140, 2655, 13);
 
   etichetta(240, 4680, 9615, 480,
             "consapevole delle sanzioni penali, nel caso di dichiarazioni non veritiere, di formazione o di uso di "

@@ -44,6 +44,19 @@ void costruisci_pulsanti(forms::ControlArray<forms::CommandButton>& Command1, co
   }
 }
 
+void costruisci_tipo_richiedente(forms::ComboBox& Combo2, forms::Frame& pagina, float left, float top, float width,
+                                 int tab_index) {
+  Combo2.SetContainer(pagina);
+  Combo2.Move(left, top, width, 330);
+  Combo2.SetFont(kArial825Grassetto);
+  Combo2.SetBackColor(forms::kWhite);
+  Combo2.SetTabIndex(tab_index);
+  Combo2.SetEnabled(false);
+  Combo2.AddItem("Unico Proprietario");
+  Combo2.AddItem("Delegato del Proprietario/i");
+  Combo2.AddItem("Amministratore");
+}
+
 forms::Label& Etichette::operator()(float left, float top, float width, float height, std::string_view testo,
                                     const forms::FontSpec& font, forms::Alignment allineamento, bool bordo,
                                     forms::Frame* contenitore) {

@@ -36,6 +36,12 @@ void costruisci_intestazione(forms::Label& Label5, forms::Label& Label1, const s
 // Command1(3), with the tab indexes `tab`.
 void costruisci_pulsanti(forms::ControlArray<forms::CommandButton>& Command1, const std::array<int, 4>& tab);
 
+// The applicant type as the application stored it, display only: a disabled
+// list in the page (330 twips high, Arial 8.25 bold on white) holding the
+// three types.
+void costruisci_tipo_richiedente(forms::ComboBox& Combo2, forms::Frame& pagina, float left, float top, float width,
+                                 int tab_index);
+
 // Adds the static texts of a page to its label array, one element after the
 // other from index 0: placed in the page (or in `contenitore`), the text
 // converted from UTF-8, white, with a border when `bordo`.

@@ -165,15 +165,7 @@ void quadro_economico::costruisci() {
   }
   etichetta(240, 6720, 5580, 300, "in qualità di                                   dell'immobile sito in",
             kArial12, forms::Alignment::Right);
-  Combo2.SetContainer(Frame2);
-  Combo2.Move(1440, 6720, 2175, 330);
-  Combo2.SetFont(kArial825Grassetto);
-  Combo2.SetBackColor(forms::kWhite);
-  Combo2.SetTabIndex(19);
-  Combo2.SetEnabled(false);
-  Combo2.AddItem("Unico Proprietario");
-  Combo2.AddItem("Delegato del Proprietario/i");
-  Combo2.AddItem("Amministratore");
+  modifica::costruisci_tipo_richiedente(Combo2, Frame2, 1440, 6720, 2175, 19);
 
   etichetta(240, 7680, 9615, 240, "NOTA", kArial975Grassetto);
   etichetta(240, 7920, 9615, 240,
