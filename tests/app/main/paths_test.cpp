@@ -26,6 +26,7 @@
 #include "platform/qt/view.h"
 #include "platform/system/system.h"
 #include "platform/text/cp1252.h"
+#include "tests/app/main/program_view_support.h"
 #include "tests/platform/qt/qt_test_support.h"
 
 namespace {
@@ -33,42 +34,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace cp1252::literals;
 
-// Answers the message boxes as they come: a question with the button named
-// next in the script, an OK box with OK; keeps their texts.
-class Answerer {
- public:
-  Answerer() {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
-    timer_.start();
-  }
-  void answer(QString button) { script_.push_back(std::move(button)); }
-  std::vector<std::string> texts;
-  int unscripted = 0;
-
- private:
-  void look() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    texts.push_back(cp1252::from_utf8(box->text().toStdString()));
-    QString want = script_.empty() ? QString() : script_.front();
-    if (script_.empty()) {
-      // An OK box needs no script; a question does.
-      if (box->buttons().size() > 1) ++unscripted;
-    } else {
-      script_.pop_front();
-    }
-    for (QAbstractButton* b : box->buttons()) {
-      if (want.isEmpty() ? b == static_cast<QAbstractButton*>(box->defaultButton()) : b->text() == want) {
-        b->click();
-        return;
-      }
-    }
-    box->defaultButton()->click();
-  }
-  QTimer timer_;
-  std::deque<QString> script_;
-};
+using qtprogram::Answerer;
 
 class ProgramPaths : public ::testing::Test {
  protected:
