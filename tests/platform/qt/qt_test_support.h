@@ -3,6 +3,7 @@
 // widgets, and waiting for the event loop to do something.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QThread>
@@ -37,9 +38,12 @@ inline void click(QWidget* w) {
   mouse(w, QEvent::MouseButtonRelease, at);
 }
 
-// Runs the event loop until `done` or, as a safety net, many rounds later.
+// Runs the event loop until `done` or, as a safety net, a generous time
+// later (a loaded machine running the sanitizer build is slow).
 inline bool wait_for(const std::function<bool()>& done) {
-  for (int i = 0; i < 2000 && !done(); ++i) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < 30000) {
     QApplication::processEvents(QEventLoop::AllEvents);
     if (!done()) QThread::msleep(2);
   }
