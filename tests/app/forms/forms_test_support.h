@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,6 +31,32 @@ namespace fs = std::filesystem;
 class MenuFinto : public forms::Form {
  public:
   explicit MenuFinto(forms::Runtime& rt) : Form(rt, "Intro") { SetCaption("Intro"); }
+};
+
+// Stand-in document services that record every draft request under the
+// name `nomi` gives its generator (the two application models, the sworn
+// declarations, the cost table, in this order).
+class DocumentiRegistrati : public sevrina::DocumentServices {
+ public:
+  struct Chiamata {
+    std::string generatore;
+    std::string percorso;
+    bool apri;
+  };
+  explicit DocumentiRegistrati(std::array<const char*, 4> nomi) : nomi_(nomi) {}
+  bool crea_sevrina_condomini(const std::string& p, bool a) override { return annota(nomi_[0], p, a); }
+  bool crea_sevrina_proprietari(const std::string& p, bool a) override { return annota(nomi_[1], p, a); }
+  bool crea_atto_notorio(const std::string& p, bool a) override { return annota(nomi_[2], p, a); }
+  bool crea_quadro_economico(const std::string& p, bool a) override { return annota(nomi_[3], p, a); }
+  void crea_sevrine() override {}
+  std::vector<Chiamata> chiamate;
+
+ private:
+  bool annota(const char* g, const std::string& p, bool a) {
+    chiamate.push_back({g, p, a});
+    return true;
+  }
+  std::array<const char*, 4> nomi_;
 };
 
 // One record of the data file.

@@ -27,32 +27,12 @@ using sevrina::domanda::ModuloDomanda;
 inline const std::string kDomandaMenu =
     "Prima di tornare al menu, vuoi salvare le modifiche effettuate alla sevrina ?";
 
-// Records the draft requests.
-class DocumentiFinti : public sevrina::DocumentServices {
+// Records the draft requests under the generators' own names.
+class DocumentiFinti : public DocumentiRegistrati {
  public:
-  struct Chiamata {
-    std::string generatore;
-    std::string percorso;
-    bool apri;
-  };
-  bool crea_sevrina_condomini(const std::string& p, bool a) override {
-    chiamate.push_back({"crea_sevrina_condomini", p, a});
-    return true;
-  }
-  bool crea_sevrina_proprietari(const std::string& p, bool a) override {
-    chiamate.push_back({"crea_sevrina_proprietari", p, a});
-    return true;
-  }
-  bool crea_atto_notorio(const std::string& p, bool a) override {
-    chiamate.push_back({"crea_atto_notorio", p, a});
-    return true;
-  }
-  bool crea_quadro_economico(const std::string& p, bool a) override {
-    chiamate.push_back({"crea_quadro_economico", p, a});
-    return true;
-  }
-  void crea_sevrine() override {}
-  std::vector<Chiamata> chiamate;
+  DocumentiFinti()
+      : DocumentiRegistrati({"crea_sevrina_condomini", "crea_sevrina_proprietari", "crea_atto_notorio",
+                             "crea_quadro_economico"}) {}
 };
 
 // A record as the data file stores it.

@@ -25,25 +25,10 @@ namespace prova {
 using namespace cp1252::literals;
 using sevrina::quadro::Serie;
 
-class DocumentiFinti : public sevrina::DocumentServices {
+// Records the draft requests under short names.
+class DocumentiFinti : public DocumentiRegistrati {
  public:
-  struct Chiamata {
-    std::string generatore;
-    std::string percorso;
-    bool apri;
-  };
-  bool crea_sevrina_condomini(const std::string& p, bool a) override { return annota("condomini", p, a); }
-  bool crea_sevrina_proprietari(const std::string& p, bool a) override { return annota("proprietari", p, a); }
-  bool crea_atto_notorio(const std::string& p, bool a) override { return annota("atto_notorio", p, a); }
-  bool crea_quadro_economico(const std::string& p, bool a) override { return annota("quadro_economico", p, a); }
-  void crea_sevrine() override {}
-  std::vector<Chiamata> chiamate;
-
- private:
-  bool annota(std::string g, const std::string& p, bool a) {
-    chiamate.push_back({std::move(g), p, a});
-    return true;
-  }
+  DocumentiFinti() : DocumentiRegistrati({"condomini", "proprietari", "atto_notorio", "quadro_economico"}) {}
 };
 
 // Every computation field's name and text, in a fixed order.
