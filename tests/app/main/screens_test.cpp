@@ -2,7 +2,8 @@
 // view: each opened from the menu, its window at the form's size, the first
 // field with the focus colour once the focus timer has run, typed text in
 // the widgets, and a screenshot of each under the build folder
-// (tests/app/main/*.png) for a person to look at.
+// (tests/app/main/*.png) for a person to look at; and the close box of an
+// edited form, which asks before anything is lost.
 
 #include <gtest/gtest.h>
 
@@ -195,6 +196,60 @@ TEST_F(EditingFormScreens, CostTable) {
   EXPECT_EQ(inside(shot, win, w(f->Text2[0])), kYellow);
   EXPECT_EQ(inside(shot, win, w(f->Text2[1])), kLightCyan);
   EXPECT_EQ(boxes_.texts.size(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The close box of an edited form asks the "Menu" question first, through
+// the real message box: Yes with a save the checks refuse keeps the form
+// and the edits; No closes the form without saving.
+class EditedFormCloseBox : public ProgramTest {};
+
+TEST_F(EditedFormCloseBox, YesWithARefusedSaveKeepsTheEdits) {
+  apri(0, "sevrina_condomini");
+  auto* f = static_cast<sevrina::domanda::ModuloDomanda*>(form("sevrina_condomini"));
+  // A date of birth that does not exist.
+  keys("Mario{ENTER}Rossi{ENTER}Vareri{ENTER}na{ENTER}30021960");
+  EXPECT_EQ(shown(w(f->Text1[4])), "30/02/1960");
+  boxes_.answer(qtprogram::si());
+  window("sevrina_condomini")->close();
+  ASSERT_EQ(boxes_.texts.size(), 2u) << "the question, then why the save was refused";
+  EXPECT_EQ(boxes_.texts[0], sevrina::domanda::domanda_menu());
+  EXPECT_EQ(boxes_.texts[1], u8"La Data di nascita del richiedente è errata!"_w1252);
+  ASSERT_EQ(form("sevrina_condomini"), f);
+  EXPECT_TRUE(window("sevrina_condomini")->isVisible());
+  EXPECT_EQ(shown(w(f->Text1[0])), "Mario");
+  EXPECT_EQ(shown(w(f->Text1[4])), "30/02/1960");
+  EXPECT_EQ(sevrina::leggi_dato("NOME_RICHIEDENTE"), "");
+  EXPECT_EQ(boxes_.unscripted, 0);
+}
+
+TEST_F(EditedFormCloseBox, NoClosesWithoutSaving) {
+  apri(0, "sevrina_condomini");
+  type("Mario");
+  boxes_.answer("No");
+  window("sevrina_condomini")->close();
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0], sevrina::domanda::domanda_menu());
+  EXPECT_FALSE(form("sevrina_condomini"));
+  EXPECT_FALSE(rt_.AnyFormLoaded()) << "the last window closed ends the program";
+  EXPECT_EQ(sevrina::leggi_dato("NOME_RICHIEDENTE"), "");
+}
+
+TEST_F(EditedFormCloseBox, TheCostTableAsksToo) {
+  sevrina::scrivi_dati({{"TIPO_RICHIEDENTE", "Amministratore"}});
+  apri(3, "quadro_economico");
+  auto* f = static_cast<sevrina::quadro_economico*>(form("quadro_economico"));
+  in_vista(*f, f->Text2[0]);
+  scrivi(*f, f->Text2[0], "5000");
+  boxes_.answer("No");
+  window("quadro_economico")->close();
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0], sevrina::domanda_menu_quadro_economico());
+  EXPECT_FALSE(form("quadro_economico"));
+  EXPECT_EQ(sevrina::leggi_dato("IMPORTO_LAVORI_NETTO_IVA"), "");
 }
 
 }  // namespace
