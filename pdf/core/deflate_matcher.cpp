@@ -35,8 +35,8 @@
 //    same hash of four bytes, the eight-byte chains likewise for eight. Once
 //    the best match is three bytes long or more, only a candidate that
 //    agrees in four bytes can be longer, so the search walks these shorter
-//    chains (or the eight-byte ones, when the look-ahead already has seven
-//    bytes to beat) and stops at the first position that is no longer kept
+//    chains (or the eight-byte ones, once a candidate agrees in eight bytes
+//    or the look-ahead has seven to beat) and stops at the first position that is no longer kept
 //    for its three-byte string. Positions that agree in three bytes only are
 //    never visited, yet the result is the one of a walk over all kept
 //    positions.
@@ -51,6 +51,7 @@
 // modulo 2^16, which is exact for the differences within the window.
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -64,14 +65,23 @@ constexpr std::size_t kRingSize = 32768;
 // Reused between calls on the same thread, so a call allocates nothing once
 // the buffers have grown, and clears only the part of the head table that
 // its input size needs.
+// Key lengths of the longer chains: a walk takes the chains of the longest
+// key that a candidate must agree in to beat the best match so far.
+constexpr std::array<unsigned, 2> kKeyLength = {4, 8};
+constexpr std::size_t kKeys = kKeyLength.size();
+
+// What the longer chains keep for one position, together so that a walk
+// reads a candidate's serial number and link from one place.
+struct Slot {
+  std::uint16_t serial;
+  std::array<std::uint16_t, kKeys> link;
+};
+
 struct Workspace {
   std::vector<std::int32_t> head3;
-  std::vector<std::int32_t> head4;
-  std::vector<std::int32_t> head8;
   std::vector<std::uint16_t> link3;
-  std::vector<std::uint16_t> link4;
-  std::vector<std::uint16_t> link8;
-  std::vector<std::uint16_t> serial;
+  std::array<std::vector<std::int32_t>, kKeys> head;
+  std::vector<Slot> slots;
 };
 
 Workspace& ThreadWorkspace() {
@@ -141,10 +151,9 @@ class Finder {
     unsigned bits = 8;
     while (bits < 15 && (std::size_t{1} << bits) < size_) ++bits;
     shift3_ = 32 - bits;
-    const unsigned bits4 = bits;
-    shift4_ = 32 - bits4;
+    shift4_ = 32 - bits;
     const std::size_t buckets3 = std::size_t{1} << bits;
-    const std::size_t buckets4 = std::size_t{1} << bits4;
+    const std::size_t buckets4 = buckets3;
     if (ws.head3.size() < buckets3) ws.head3.resize(buckets3);
     std::fill_n(ws.head3.begin(), buckets3, -1);
     head3_ = ws.head3.data();
@@ -152,18 +161,13 @@ class Finder {
     if (ws.link3.size() < ring_mask_ + 1) ws.link3.resize(ring_mask_ + 1);
     link3_ = ws.link3.data();
     if (serials_) {
-      if (ws.head4.size() < buckets4) ws.head4.resize(buckets4);
-      if (ws.head8.size() < buckets4) ws.head8.resize(buckets4);
-      std::fill_n(ws.head4.begin(), buckets4, -1);
-      std::fill_n(ws.head8.begin(), buckets4, -1);
-      head4_ = ws.head4.data();
-      head8_ = ws.head8.data();
-      if (ws.link4.size() < ring_mask_ + 1) ws.link4.resize(ring_mask_ + 1);
-      if (ws.link8.size() < ring_mask_ + 1) ws.link8.resize(ring_mask_ + 1);
-      link8_ = ws.link8.data();
-      if (ws.serial.size() < ring_mask_ + 1) ws.serial.resize(ring_mask_ + 1);
-      link4_ = ws.link4.data();
-      serial_ = ws.serial.data();
+      for (std::size_t k = 0; k < kKeys; ++k) {
+        if (ws.head[k].size() < buckets4) ws.head[k].resize(buckets4);
+        std::fill_n(ws.head[k].begin(), buckets4, -1);
+        head_[k] = ws.head[k].data();
+      }
+      if (ws.slots.size() < ring_mask_ + 1) ws.slots.resize(ring_mask_ + 1);
+      slots_ = ws.slots.data();
     }
   }
 
@@ -182,41 +186,44 @@ class Finder {
   // shorter result means "none longer"); among longer ones the result is
   // the same as without it, since the same first candidate reaches the
   // longest length and the same candidate ends the walk.
-  Match Longest(std::size_t p, unsigned stop, unsigned floor = 2) const {
-    return serials_ ? LongestKept(p, stop, floor) : LongestByTriples(p, stop, floor);
+  Match Longest(std::size_t p, unsigned stop, unsigned floor = 2) {
+    if (!serials_) return LongestByTriples(p, stop, floor);
+    const Match best = LongestKept(p, stop, floor);
+    if (p >= kTrialSpan && !tried_) {
+      tried_ = true;
+      // The serial numbers save a walk only the candidates that agree in
+      // three bytes but not in four or eight; when most of those kept agree
+      // in more anyway, the plain walk is quicker, and it needs nothing
+      // that has not been kept all along.
+      if (visited_ * 2 > covered_) serials_ = false;
+    }
+    return best;
   }
 
  private:
   // Positions kept for a string before serial numbers are worth their cost.
   static constexpr unsigned kSerialChain = 64;
+  // Input length after which the serial numbers are judged.
+  static constexpr std::size_t kTrialSpan = 16384;
 
-  // Length a match must exceed before the eight-byte chains are walked.
-  static constexpr unsigned kWideKey = 8;
-
-  // Gives p its serial number and enters it in the four- and eight-byte
-  // chains.
+  // Gives p its serial number and enters it in the longer chains. The last
+  // positions lack the bytes of the longer keys; a search uses a key's
+  // chains only when its own key lies before the input's last byte, and
+  // then every candidate's does too.
   void Enter(std::size_t p, std::uint32_t triple) {
     const std::int32_t same = NewestSame(p, triple);
-    serial_[p & ring_mask_] = same >= 0 ? static_cast<std::uint16_t>(serial_[static_cast<std::size_t>(same) & ring_mask_] + 1) : 0;
-    // The last position with three bytes has no fourth; no search ever
-    // reaches it through the four-byte chains.
-    if (p + 3 < size_) {
-      const std::uint32_t h4 = Hash4(Load32(data_ + p));
-      link4_[p & ring_mask_] = LinkTo(p, head4_[h4]);
-      head4_[h4] = static_cast<std::int32_t>(p);
-    }
-    // Likewise for eight bytes: a search uses these chains only when its
-    // own eight bytes lie before the input's last byte, and then every
-    // candidate's do too.
-    if (p + 8 < size_) {
-      const std::uint32_t h8 = Hash8(Load64(data_ + p));
-      link8_[p & ring_mask_] = LinkTo(p, head8_[h8]);
-      head8_[h8] = static_cast<std::int32_t>(p);
+    Slot& slot = slots_[p & ring_mask_];
+    slot.serial = same >= 0 ? static_cast<std::uint16_t>(slots_[static_cast<std::size_t>(same) & ring_mask_].serial + 1) : 0;
+    for (std::size_t k = 0; k < kKeys; ++k) {
+      if (p + kKeyLength[k] >= size_) break;
+      const std::uint32_t h = KeyHash(k, data_ + p);
+      slot.link[k] = LinkTo(p, head_[k][h]);
+      head_[k][h] = static_cast<std::int32_t>(p);
     }
   }
 
-  // Longest through serial numbers and the four-byte chains.
-  Match LongestKept(std::size_t p, unsigned stop, unsigned floor) const {
+  // Longest through serial numbers and the longer chains.
+  Match LongestKept(std::size_t p, unsigned stop, unsigned floor) {
     Match best;
     best.length = floor;
     const std::uint8_t* const here = data_ + p;
@@ -228,30 +235,27 @@ class Finder {
     if (newest < 0) return best;
     // Serial number p would get; a candidate c is kept while
     // next - serial(c) <= chain.
-    const std::uint16_t next = static_cast<std::uint16_t>(serial_[static_cast<std::size_t>(newest) & ring_mask_] + 1);
+    const std::uint16_t next = static_cast<std::uint16_t>(slots_[static_cast<std::size_t>(newest) & ring_mask_].serial + 1);
     if (chain_ == 0) return best;
     if (best.length < kMinMatch) {
       // The newest position of the same three bytes is the first one a
       // walk meets, and any match beats "none".
       best.length = CommonLength(data_ + newest, here, limit);
       best.position = static_cast<std::size_t>(newest);
+      ++visited_;
+      ++covered_;
       if (best.length >= stop || best.length == limit) return best;
     }
-    // From here a candidate must agree in four bytes to be longer; limit is
-    // above the best length, so the four bytes at p are within the input.
-    // When it must agree in eight from the start (a look-ahead past a match
-    // of seven or more), the walk takes the eight-byte chains instead, which
-    // hold far fewer positions of repetitive data.
-    const std::uint16_t* links = link4_;
-    std::int32_t first;
-    if (best.length + 1 >= kWideKey) {
-      links = link8_;
-      first = head8_[Hash8(Load64(here))];
-    } else {
-      first = head4_[Hash4(here4)];
-    }
+    // From here a candidate must agree in at least four bytes to be longer,
+    // and limit is above the best length, so the key at p is within the
+    // input. The walk takes the chains of the longest key a candidate must
+    // agree in.
+    std::size_t key = 0;
+    while (key + 1 < kKeys && best.length + 1 >= kKeyLength[key + 1]) ++key;
+    const std::int32_t first = head_[key][KeyHash(key, here)];
     if (first < 0) return best;
     std::size_t candidate = static_cast<std::size_t>(first);
+    unsigned reached = 0;
     for (;;) {
       if (p - candidate > static_cast<std::size_t>(kMaxDistance)) break;
       const std::uint8_t* const there = data_ + candidate;
@@ -259,7 +263,13 @@ class Finder {
       if (((there4 ^ here4) & 0xFFFFFF) == 0) {
         // Same three bytes: its serial number says whether it is still kept;
         // chains run newest first, so no older one is kept either.
-        if (static_cast<std::uint16_t>(next - serial_[candidate & ring_mask_]) > chain_) break;
+        const unsigned rank = static_cast<std::uint16_t>(next - slots_[candidate & ring_mask_].serial);
+        if (rank > chain_) {
+          reached = chain_;
+          break;
+        }
+        reached = rank;
+        ++visited_;
         // Only a candidate that agrees at the current best length (and the
         // byte before it) can be longer.
         if (there4 == here4 && Load16(there + best.length - 1) == Load16(here + best.length - 1)) {
@@ -269,14 +279,18 @@ class Finder {
             best.position = candidate;
             // Nothing can beat the stop length, nor the longest possible.
             if (length >= stop || length == limit) break;
+            // This candidate agrees in the longer key too, so it is in
+            // that key's chain of p: the walk goes on there from it.
+            while (key + 1 < kKeys && length >= kKeyLength[key + 1]) ++key;
           }
         }
       }
-      const std::uint16_t back = links[candidate & ring_mask_];
+      const std::uint16_t back = slots_[candidate & ring_mask_].link[key];
       if (back == 0) break;
       candidate -= back;
       __builtin_prefetch(data_ + candidate);
     }
+    covered_ += reached;
     return best;
   }
 
@@ -320,9 +334,17 @@ class Finder {
   }
 
   std::uint32_t Hash3(std::uint32_t triple) const { return (triple * 0x9E3779B1u) >> shift3_; }
-  std::uint32_t Hash4(std::uint32_t quad) const { return (quad * 0x9E3779B1u) >> shift4_; }
-  std::uint32_t Hash8(std::uint64_t octet) const {
-    return static_cast<std::uint32_t>((octet * 0x9E3779B97F4A7C15ull) >> (32 + shift4_));
+  // Hash of the key of chains `key` at p: its first kKeyLength[key] bytes.
+  std::uint32_t KeyHash(std::size_t key, const std::uint8_t* p) const {
+    const unsigned length = kKeyLength[key];
+    std::uint64_t v;
+    if (length == 4) {
+      v = std::uint64_t{Load32(p)} * 0x9E3779B97F4A7C15ull;
+    } else {
+      v = Load64(p) * 0x9E3779B97F4A7C15ull;
+      if (length > 8) v = (v ^ Load64(p + length - 8)) * 0xC2B2AE3D27D4EB4Full;
+    }
+    return static_cast<std::uint32_t>(v >> (32 + shift4_));
   }
 
   // The link from p to the previous position of its chain, `previous`.
@@ -351,15 +373,15 @@ class Finder {
   std::size_t size_;
   unsigned chain_;
   bool serials_;
+  bool tried_ = false;
+  std::size_t visited_ = 0;
+  std::size_t covered_ = 0;
   unsigned shift3_ = 0;
   unsigned shift4_ = 0;
   std::int32_t* head3_ = nullptr;
-  std::int32_t* head4_ = nullptr;
   std::uint16_t* link3_ = nullptr;
-  std::uint16_t* link4_ = nullptr;
-  std::int32_t* head8_ = nullptr;
-  std::uint16_t* link8_ = nullptr;
-  std::uint16_t* serial_ = nullptr;
+  std::array<std::int32_t*, kKeys> head_{};
+  Slot* slots_ = nullptr;
   std::size_t ring_mask_ = 0;
 };
 
