@@ -86,16 +86,10 @@ ModuloDomanda::ModuloDomanda(forms::Runtime& rt, Variante variante)
   if (combo2_) combo2_->OnClick([this] { Combo2_Click(); });
 
   // Focus colours of the boxes, lists and option buttons.
-  auto ciano = [](forms::Control& c) { c.SetBackColor(kCiano); };
-  auto bianco = [](forms::Control& c) { c.SetBackColor(kBianco); };
-  Combo1.OnGotFocus([this, ciano](int Index) { ciano(Combo1[Index]); });
-  Combo1.OnLostFocus([this, bianco](int Index) { bianco(Combo1[Index]); });
-  Option1.OnGotFocus([this, ciano](int Index) { ciano(Option1[Index]); });
-  Option1.OnLostFocus([this, bianco](int Index) { bianco(Option1[Index]); });
-  Option2.OnGotFocus([this, ciano](int Index) { ciano(Option2[Index]); });
-  Option2.OnLostFocus([this, bianco](int Index) { bianco(Option2[Index]); });
-  Option3.OnGotFocus([this, ciano](int Index) { ciano(Option3[Index]); });
-  Option3.OnLostFocus([this, bianco](int Index) { bianco(Option3[Index]); });
+  modifica::colori_di_fuoco(Combo1);
+  modifica::colori_di_fuoco(Option1);
+  modifica::colori_di_fuoco(Option2);
+  modifica::colori_di_fuoco(Option3);
 
   // Enter on the check boxes, option buttons and district lists moves on.
   auto invio = [this](int, int& KeyAscii) { invio_passa_oltre(KeyAscii); };

@@ -60,7 +60,6 @@ enum Stato : std::uint8_t {
 };
 
 inline constexpr std::uint32_t kBianco = 0xFFFFFF;
-inline constexpr std::uint32_t kCiano = 0xFFFFC0;  // focus colour (&HFFFFC0)
 inline constexpr std::uint32_t kRosso = 0x0000FF;  // &H0000FF
 inline constexpr std::uint32_t kNero = 0x000000;
 

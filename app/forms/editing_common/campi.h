@@ -45,6 +45,14 @@ std::string senza_punti(std::string testo);
 // turns the focus colour.
 void evidenzia_casella(forms::TextBox& casella);
 
+// The focus colours of an array's elements: light cyan with the focus,
+// white without.
+template <class C>
+void colori_di_fuoco(forms::ControlArray<C>& serie) {
+  serie.OnGotFocus([&serie](int Index) { serie[Index].SetBackColor(forms::kLightCyan); });
+  serie.OnLostFocus([&serie](int Index) { serie[Index].SetBackColor(forms::kWhite); });
+}
+
 // The usual keystroke of a text box: the Tag's filter runs on the key, then
 // a full box moves on, whatever the filter made of the key (Backspace
 // excepted), unless its whole text is selected and will be replaced. A box

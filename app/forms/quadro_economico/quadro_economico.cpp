@@ -118,12 +118,9 @@ quadro_economico::quadro_economico(forms::Runtime& rt)
       if (!totale(Index)) (*serie)[Index].SetBackColor(forms::kYellow);
     });
   }
-  Check1.OnGotFocus([this](int Index) { Check1[Index].SetBackColor(forms::kLightCyan); });
-  Check1.OnLostFocus([this](int Index) { Check1[Index].SetBackColor(forms::kWhite); });
-  Option1.OnGotFocus([this](int Index) { Option1[Index].SetBackColor(forms::kLightCyan); });
-  Option1.OnLostFocus([this](int Index) { Option1[Index].SetBackColor(forms::kWhite); });
-  Option2.OnGotFocus([this](int Index) { Option2[Index].SetBackColor(forms::kLightCyan); });
-  Option2.OnLostFocus([this](int Index) { Option2[Index].SetBackColor(forms::kWhite); });
+  modifica::colori_di_fuoco(Check1);
+  modifica::colori_di_fuoco(Option1);
+  modifica::colori_di_fuoco(Option2);
 
   for (auto* serie : {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8}) {
     serie->OnKeyPress([this, serie](int Index, int& KeyAscii) { KeyPress(*serie, Index, KeyAscii); });
