@@ -65,6 +65,16 @@ inline std::string collapse(const std::string& text) {
 
 inline std::string utf8(const std::string& w1252) { return cp1252::to_utf8(w1252); }
 
+// A value as long as a data-file field holds (255 bytes): a word with an
+// accented letter, repeated and cut at the end.
+inline std::string testo_lungo() {
+  using namespace cp1252::literals;
+  std::string lungo;
+  while (lungo.size() < 255) lungo += u8"perché "_w1252;
+  lungo.resize(255);
+  return lungo;
+}
+
 // One word of `pdftotext -bbox`, in points from the page's top-left corner.
 struct Word {
   int page = 0;
