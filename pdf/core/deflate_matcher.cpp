@@ -21,28 +21,34 @@
 // the same list in the same order with the same strict comparison, that is
 // exactly one walk bounded by `lazy`, which is what this file does.
 //
-// Candidates are found through two sets of hash chains (a head per hash
-// bucket, a link per position), and each position carries a serial number:
+// Candidates are found through hash chains (a head per hash bucket, a link
+// per position):
 //  - the three-byte chains link every position to the previous one of the
-//    same bucket; they find the newest earlier position of the same three
-//    bytes (strings of other buckets sharing the chain are passed over);
-//  - the serial number of a position is one more than that of the previous
-//    position with the same three bytes, so the difference of two serial
-//    numbers of one string is how many times it was entered between them:
-//    a position is among the `chain` kept ones exactly when the difference
-//    to the next serial number is at most `chain`;
-//  - the four-byte chains link every position to the previous one with the
-//    same hash of four bytes, the eight-byte chains likewise for eight. Once
-//    the best match is three bytes long or more, only a candidate that
-//    agrees in four bytes can be longer, so the search walks these shorter
-//    chains (or the eight-byte ones, once a candidate agrees in eight bytes
-//    or the look-ahead has seven to beat) and stops at the first position that is no longer kept
-//    for its three-byte string. Positions that agree in three bytes only are
-//    never visited, yet the result is the one of a walk over all kept
-//    positions.
-// These structures serve the levels that keep many positions per string;
-// for the others a walk of the three-byte chains alone, counting every
-// position of the same three bytes, is quicker.
+//    same bucket. The plain search walks them, passes over strings of other
+//    buckets without counting them and counts every position of its own
+//    three bytes against `chain`.
+// The levels that keep many positions per string add, for every position:
+//  - a serial number, one more than that of the previous position with the
+//    same three bytes (found through the three-byte chains), so that the
+//    difference of two serial numbers of one string is how many times it
+//    was entered between them: a position is among the `chain` kept ones
+//    exactly when the difference to the next serial number is at most
+//    `chain`;
+//  - links in four-byte and eight-byte chains (hashes of the first four or
+//    eight bytes). Once the best match is three bytes long or more, only a
+//    candidate that agrees in four bytes can be longer, and once it is
+//    seven or more, only one that agrees in eight; the search walks the
+//    chains of the longest key a candidate must agree in and stops at the
+//    first position of its three bytes that is no longer kept. Positions
+//    that cannot be longer are never visited, yet the result is the one of
+//    the walk over all kept positions.
+// On text most kept positions agree in three bytes only, and this search
+// visits a fraction of them. On repetitive data (page content) most agree
+// in many bytes anyway and the extra upkeep costs more than it saves, so
+// after the first 16 KiB the finder compares how many candidates it visited
+// with how many kept positions those walks spanned, and when it visited
+// more than half of them it stops the upkeep and walks the three-byte
+// chains from then on; they have been kept all along.
 // A link holds the distance back to the previous position of its chain, or
 // 0 when there is none within 32767 bytes (a walk stops there anyway). Links
 // and serial numbers live in rings of 32 KiB entries: a walk never follows a
@@ -191,10 +197,11 @@ class Finder {
     const Match best = LongestKept(p, stop, floor);
     if (p >= kTrialSpan && !tried_) {
       tried_ = true;
-      // The serial numbers save a walk only the candidates that agree in
-      // three bytes but not in four or eight; when most of those kept agree
-      // in more anyway, the plain walk is quicker, and it needs nothing
-      // that has not been kept all along.
+      // The longer chains spare a walk only the kept positions that agree
+      // in three bytes but not in the longer key; when the walks so far
+      // visited more than half of the kept positions they spanned, the
+      // plain walk is quicker, and it needs nothing that has not been kept
+      // all along.
       if (visited_ * 2 > covered_) serials_ = false;
     }
     return best;
@@ -209,8 +216,9 @@ class Finder {
   // Gives p its serial number and enters it in the longer chains. The last
   // positions lack the bytes of the longer keys; a search uses a key's
   // chains only when its own key lies before the input's last byte, and
-  // then every candidate's does too.
-  void Enter(std::size_t p, std::uint32_t triple) {
+  // then every candidate's does too. Kept out of line so that Insert stays
+  // small enough to inline.
+  [[gnu::noinline]] void Enter(std::size_t p, std::uint32_t triple) {
     const std::int32_t same = NewestSame(p, triple);
     Slot& slot = slots_[p & ring_mask_];
     slot.serial = same >= 0 ? static_cast<std::uint16_t>(slots_[static_cast<std::size_t>(same) & ring_mask_].serial + 1) : 0;
