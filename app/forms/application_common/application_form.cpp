@@ -52,8 +52,8 @@ forms::Alignment allineamento(Allineamento a) {
   return forms::Alignment::Left;
 }
 
-// A date box's text as a save uses it; a text that is no date is refused
-// with the field's message, as an invalid date is.
+// A date box's text as a save uses it (a text that is no date is refused
+// with the field's message, as an invalid date is), and an amount as stored.
 using modifica::converti_data;
 using modifica::DataSalvata;
 using modifica::senza_punti;
