@@ -45,10 +45,11 @@
 // On text most kept positions agree in three bytes only, and this search
 // visits a fraction of them. On repetitive data (page content) most agree
 // in many bytes anyway and the extra upkeep costs more than it saves, so
-// after the first 16 KiB the finder compares how many candidates it visited
-// with how many kept positions those walks spanned, and when it visited
-// more than half of them it stops the upkeep and walks the three-byte
-// chains from then on; they have been kept all along.
+// after the first 8 KiB the finder compares how many candidates it visited
+// with how many kept positions those walks spanned, and when the walks were
+// spared too few steps it stops the upkeep and walks the three-byte chains
+// from then on; they have been kept all along. Inputs under 16 KiB always
+// take the plain walk.
 // A link holds the distance back to the previous position of its chain, or
 // 0 when there is none within 32767 bytes (a walk stops there anyway). Links
 // and serial numbers live in rings of 32 KiB entries: a walk never follows a
@@ -151,7 +152,7 @@ class Finder {
         chain_(static_cast<unsigned>(level.chain)),
         // Serial numbers and four-byte chains cost time at every entered
         // position; they pay off only when many positions are kept.
-        serials_(chain_ >= kSerialChain) {
+        serials_(chain_ >= kSerialChain && size_ >= kSerialMinSize) {
     // The bucket counts follow the input size (the output does not depend
     // on them); 2^15 and 2^16 buckets are plenty for a 32 KiB window.
     unsigned bits = 8;
@@ -198,11 +199,11 @@ class Finder {
     if (p >= kTrialSpan && !tried_) {
       tried_ = true;
       // The longer chains spare a walk only the kept positions that agree
-      // in three bytes but not in the longer key; when the walks so far
-      // visited more than half of the kept positions they spanned, the
-      // plain walk is quicker, and it needs nothing that has not been kept
-      // all along.
-      if (visited_ * 2 > covered_) serials_ = false;
+      // in three bytes but not in the longer key, and their upkeep costs
+      // about as much per entered position as two steps of a walk. When
+      // the walks so far were spared fewer steps than that, the plain walk
+      // is quicker, and it needs nothing that has not been kept all along.
+      if (covered_ < visited_ + 2 * p) serials_ = false;
     }
     return best;
   }
@@ -210,8 +211,10 @@ class Finder {
  private:
   // Positions kept for a string before serial numbers are worth their cost.
   static constexpr unsigned kSerialChain = 64;
-  // Input length after which the serial numbers are judged.
-  static constexpr std::size_t kTrialSpan = 16384;
+  // Shorter inputs rarely fill the kept positions of a string.
+  static constexpr std::size_t kSerialMinSize = 16384;
+  // Input length after which the longer chains are judged.
+  static constexpr std::size_t kTrialSpan = 8192;
 
   // Gives p its serial number and enters it in the longer chains. The last
   // positions lack the bytes of the longer keys; a search uses a key's
