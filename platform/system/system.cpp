@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -82,6 +83,10 @@ bool open_in_viewer(const std::string& path) {
   }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
+    // With SIGCHLD ignored the system reaps the child itself and waitpid
+    // fails with ECHILD: the outcome is then unknown, and retrying would
+    // spin for ever.
+    if (errno != EINTR) return false;
   }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }

@@ -22,7 +22,8 @@ std::filesystem::path desktop_folder();
 
 // Starts the desktop's viewer (xdg-open) on `path`, without a shell and
 // without waiting for it. The name travels as one argument, so blanks or
-// shell characters in it are harmless. False when it could not be started.
+// shell characters in it are harmless. False when it could not be started,
+// or when that cannot be known (SIGCHLD ignored, so no exit status comes back).
 bool open_in_viewer(const std::string& path);
 
 }  // namespace sys
