@@ -11,22 +11,6 @@ namespace forms {
 
 namespace {
 
-bool focusable_kind(ControlKind k) {
-  switch (k) {
-    case ControlKind::TextBox:
-    case ControlKind::CheckBox:
-    case ControlKind::OptionButton:
-    case ControlKind::ComboBox:
-    case ControlKind::CommandButton:
-    case ControlKind::VScrollBar:
-    case ControlKind::DriveListBox:
-    case ControlKind::DirListBox:
-      return true;
-    default:
-      return false;
-  }
-}
-
 Color default_back_color(ControlKind k) {
   switch (k) {
     case ControlKind::TextBox:

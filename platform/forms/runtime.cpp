@@ -13,22 +13,6 @@ namespace {
 using Key = std::pair<int, int>;
 Key tab_key(const Control* c) { return {c->TabIndex(), c->creation_order()}; }
 
-bool focusable_kind(ControlKind k) {
-  switch (k) {
-    case ControlKind::TextBox:
-    case ControlKind::CheckBox:
-    case ControlKind::OptionButton:
-    case ControlKind::ComboBox:
-    case ControlKind::CommandButton:
-    case ControlKind::VScrollBar:
-    case ControlKind::DriveListBox:
-    case ControlKind::DirListBox:
-      return true;
-    default:
-      return false;
-  }
-}
-
 unsigned char upper_ascii_w1252(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);

@@ -5,6 +5,22 @@
 
 namespace forms {
 
+bool focusable_kind(ControlKind k) {
+  switch (k) {
+    case ControlKind::TextBox:
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+    case ControlKind::ComboBox:
+    case ControlKind::CommandButton:
+    case ControlKind::VScrollBar:
+    case ControlKind::DriveListBox:
+    case ControlKind::DirListBox:
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::string_view kind_name(ControlKind kind) {
   switch (kind) {
     case ControlKind::TextBox: return "TextBox";

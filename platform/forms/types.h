@@ -66,6 +66,10 @@ enum class ControlKind {
 
 std::string_view kind_name(ControlKind kind);
 
+// Whether controls of this kind can take the focus (and so start with a Tab
+// stop); labels, frames, timers, pictures, shapes and lines never do.
+bool focusable_kind(ControlKind kind);
+
 enum class ShowMode { Modeless = 0, Modal = 1 };
 
 // Why a form is being unloaded, as Form_QueryUnload receives it.
