@@ -146,6 +146,28 @@ inline std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A fresh path in a folder of this test program's own, removed at exit,
+// named after the running test and the stem.
+inline std::string TempPdf(const std::string& stem = "doc") {
+  static TempDir dir;
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(info->test_suite_name()) + "_" + info->name() + "_" + stem;
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  return dir.file(name + ".pdf");
+}
+
+// Number of non-overlapping occurrences of needle in hay.
+inline int Count(const std::string& hay, const std::string& needle) {
+  int n = 0;
+  for (std::size_t at = hay.find(needle); at != std::string::npos;
+       at = hay.find(needle, at + needle.size())) {
+    ++n;
+  }
+  return n;
+}
+
 inline void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

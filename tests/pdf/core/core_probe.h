@@ -80,51 +80,16 @@ class Probe : public pdf::PdfWriter {
   }
 };
 
-// A fresh path in a folder of this test program's own, removed at exit.
-inline std::string TempPdf(const std::string& stem = "doc") {
-  static pdftest::TempDir dir;
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "_" + info->name() + "_" + stem;
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
-  return dir.file(name + ".pdf");
-}
-
+using pdftest::Count;
 using pdftest::ReadFile;
+using pdftest::TempPdf;
 
 // Whether every character of text is in the given set.
 inline bool AllOf(const std::string& text, const std::string& set) {
   return !text.empty() && text.find_first_not_of(set) == std::string::npos;
 }
 
-// Number of non-overlapping occurrences of needle in hay.
-inline int Count(const std::string& hay, const std::string& needle) {
-  int n = 0;
-  for (std::size_t at = hay.find(needle); at != std::string::npos;
-       at = hay.find(needle, at + needle.size())) {
-    ++n;
-  }
-  return n;
-}
-
-// The bytes of object n as the file holds them: from "n 0 obj\n" to
-// "endobj\n" inclusive ("" when absent).
-inline std::string ObjectBytes(const std::string& file, int n) {
-  const std::string head = std::to_string(n) + " 0 obj\n";
-  std::size_t at = 0;
-  for (;;) {
-    at = file.find(head, at);
-    if (at == std::string::npos) return "";
-    if (at == 0 || file[at - 1] == '\n') break;
-    at += head.size();
-  }
-  const std::size_t end = file.find("endobj\n", at);
-  if (end == std::string::npos) return "";
-  return file.substr(at, end + 7 - at);
-}
-
-// The byte offset at which object n begins ("n 0 obj").
+// The byte offset at which object n begins ("n 0 obj"), -1 when absent.
 inline long ObjectOffset(const std::string& file, int n) {
   const std::string head = std::to_string(n) + " 0 obj\n";
   std::size_t at = 0;
@@ -134,6 +99,17 @@ inline long ObjectOffset(const std::string& file, int n) {
     if (at == 0 || file[at - 1] == '\n') return static_cast<long>(at);
     at += head.size();
   }
+}
+
+// The bytes of object n as the file holds them: from "n 0 obj\n" to
+// "endobj\n" inclusive ("" when absent).
+inline std::string ObjectBytes(const std::string& file, int n) {
+  const long start = ObjectOffset(file, n);
+  if (start < 0) return "";
+  const auto at = static_cast<std::size_t>(start);
+  const std::size_t end = file.find("endobj\n", at);
+  if (end == std::string::npos) return "";
+  return file.substr(at, end + 7 - at);
 }
 
 }  // namespace core_test

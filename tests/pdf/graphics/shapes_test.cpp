@@ -14,11 +14,7 @@ namespace {
 using gfxtest::ExpectRect;
 using gfxtest::GraphicsTest;
 
-int CountOf(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
+using pdftest::Count;
 
 // ---- lines and moves -------------------------------------------------------
 
@@ -231,8 +227,8 @@ TEST_F(GraphicsTest, ArcPointCounts) {
     SCOPED_TRACE(testing::Message() << c.start << ".." << c.end << " by " << c.quality);
     pdf_.DrawArc(0, 0, 10, c.start, c.end, 1, false, c.quality);
     const std::string text = Take();
-    EXPECT_EQ(CountOf(text, " l"), c.points);
-    EXPECT_EQ(CountOf(text, " m"), c.points > 0 ? 2 : 1);
+    EXPECT_EQ(Count(text, " l"), c.points);
+    EXPECT_EQ(Count(text, " m"), c.points > 0 ? 2 : 1);
   }
   // The full default circle starts and ends at angle 0 = 360.
   pdf_.DrawArc(0, 0, 10);
@@ -247,17 +243,17 @@ TEST_F(GraphicsTest, ArcStepThatCannotAdvanceTheAngleStillEnds) {
   const std::string zero = Take();
   pdf_.DrawArc(0, 0, 10);
   EXPECT_EQ(zero, Take());
-  EXPECT_EQ(CountOf(zero, " l"), 361);
+  EXPECT_EQ(Count(zero, " l"), 361);
 
   // At 10^8 degrees one degree no longer changes a single-precision angle
   // (neighbouring values are 8 apart): the arc ends after its first point.
   pdf_.DrawArc(0, 0, 10, 1e8f, 1e8f + 360, 1, false, 1);
-  EXPECT_EQ(CountOf(Take(), " l"), 1);
+  EXPECT_EQ(Count(Take(), " l"), 1);
   pdf_.DrawArc(0, 0, 10, -1e8f - 360, -1e8f, 1, true, 0);
-  EXPECT_EQ(CountOf(Take(), " l"), 2);  // the point and the way back to the centre
+  EXPECT_EQ(Count(Take(), " l"), 2);  // the point and the way back to the centre
   // A step that does move the angle there is rounded to the spacing: 8 apart.
   pdf_.DrawArc(0, 0, 10, 1e8f, 1e8f + 16, 1, false, 5);
-  EXPECT_EQ(CountOf(Take(), " l"), 3);
+  EXPECT_EQ(Count(Take(), " l"), 3);
   ExpectRect(pdf_.LastRect(), -10, 852, 10, 832);
 }
 
@@ -298,9 +294,9 @@ TEST_F(GraphicsTest, PolygonVertexCounts) {
     SCOPED_TRACE(sides);
     const bool more = std::find(extra.begin(), extra.end(), sides) != extra.end();
     pdf_.DrawPolygon(0, 0, 1, static_cast<short>(sides));
-    EXPECT_EQ(CountOf(Take(), " l") + 1, sides + (more ? 1 : 0));
+    EXPECT_EQ(Count(Take(), " l") + 1, sides + (more ? 1 : 0));
     pdf_.DrawPolygon(0, 0, 1, static_cast<short>(-sides));
-    EXPECT_EQ(CountOf(Take(), " l") + 1, sides + (more ? 1 : 0));
+    EXPECT_EQ(Count(Take(), " l") + 1, sides + (more ? 1 : 0));
   }
 }
 
@@ -376,7 +372,7 @@ TEST_F(GraphicsTest, PolylineFailures) {
   // 32768 values (the largest 16-bit index) are still drawn.
   std::vector<double> most(32768, 2.0);
   pdf_.DrawPolyline(most, 1);
-  EXPECT_EQ(CountOf(Take(), " l\r"), 16383);
+  EXPECT_EQ(Count(Take(), " l\r"), 16383);
 }
 
 // ---- nothing open ---------------------------------------------------------------

@@ -31,27 +31,8 @@ class Probe : public pdf::PdfWriter {
   float Hs() const { return Text.HorizontalScaling; }
 };
 
-// A fresh path in a folder of this test program's own, removed at exit.
-inline std::string TempPdf(const std::string& stem) {
-  static pdftest::TempDir dir;
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "_" + info->name() + "_" + stem;
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
-  return dir.file(name + ".pdf");
-}
-
+using pdftest::Count;
 using pdftest::ReadFile;
-
-// Number of non-overlapping occurrences of needle in hay.
-inline int Count(const std::string& hay, const std::string& needle) {
-  int n = 0;
-  for (std::size_t at = hay.find(needle); at != std::string::npos;
-       at = hay.find(needle, at + needle.size())) {
-    ++n;
-  }
-  return n;
-}
+using pdftest::TempPdf;
 
 }  // namespace text_test
