@@ -60,18 +60,7 @@ namespace {
 // Lower case in Windows-1252, the inverse of the store's upper case.
 std::string minuscole(std::string_view testo) {
   std::string out(testo);
-  for (char& c : out) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 'A' && b <= 'Z') {
-      c = static_cast<char>(b + 32);
-    } else if (b >= 0xC0 && b <= 0xDE && b != 0xD7) {
-      c = static_cast<char>(b + 32);
-    } else if (b == 0x8A || b == 0x8C || b == 0x8E) {
-      c = static_cast<char>(b + 16);
-    } else if (b == 0x9F) {
-      c = static_cast<char>(0xFF);
-    }
-  }
+  for (char& c : out) c = static_cast<char>(cp1252::to_lower(static_cast<unsigned char>(c)));
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/runtime.h"
 #include "platform/system/system.h"
+#include "platform/text/cp1252.h"
 
 namespace forms {
 
@@ -23,24 +24,11 @@ Color default_back_color(ControlKind k) {
   }
 }
 
-// Upper case of one Windows-1252 byte (ASCII letters, the accented letters
-// and the few letters outside the Latin-1 range).
-unsigned char upper_w1252(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
-  switch (c) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return c;
-  }
-}
-
 bool equal_ignoring_case(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (upper_w1252(static_cast<unsigned char>(a[i])) != upper_w1252(static_cast<unsigned char>(b[i]))) {
+    if (cp1252::to_upper(static_cast<unsigned char>(a[i])) !=
+        cp1252::to_upper(static_cast<unsigned char>(b[i]))) {
       return false;
     }
   }

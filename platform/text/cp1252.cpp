@@ -118,6 +118,30 @@ std::string to_utf8(std::string_view text) {
   return out;
 }
 
+unsigned char to_upper(unsigned char byte) {
+  if (byte >= 'a' && byte <= 'z') return static_cast<unsigned char>(byte - 32);
+  if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<unsigned char>(byte - 32);
+  switch (byte) {
+    case 0x9A: return 0x8A;  // š Š
+    case 0x9C: return 0x8C;  // œ Œ
+    case 0x9E: return 0x8E;  // ž Ž
+    case 0xFF: return 0x9F;  // ÿ Ÿ
+    default: return byte;
+  }
+}
+
+unsigned char to_lower(unsigned char byte) {
+  if (byte >= 'A' && byte <= 'Z') return static_cast<unsigned char>(byte + 32);
+  if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return static_cast<unsigned char>(byte + 32);
+  switch (byte) {
+    case 0x8A: return 0x9A;  // Š š
+    case 0x8C: return 0x9C;  // Œ œ
+    case 0x8E: return 0x9E;  // Ž ž
+    case 0x9F: return 0xFF;  // Ÿ ÿ
+    default: return byte;
+  }
+}
+
 namespace literals {
 std::string operator""_w1252(const char8_t* s, std::size_t n) {
   return from_utf8(std::string_view(reinterpret_cast<const char*>(s), n));

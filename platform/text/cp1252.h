@@ -28,6 +28,12 @@ std::optional<std::string> from_utf8_strict(std::string_view utf8);
 // Windows-1252 to UTF-8.
 std::string to_utf8(std::string_view text);
 
+// Upper and lower case of one byte: the ASCII letters, the accented letters
+// of the Latin-1 range and the Š, Œ, Ž, Ÿ pairs of the high row; every
+// other byte (ß, µ, ƒ among them) is its own case.
+unsigned char to_upper(unsigned char byte);
+unsigned char to_lower(unsigned char byte);
+
 }  // namespace cp1252
 
 // Source files are UTF-8; Italian literals become Windows-1252 at compile

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdio>
+#include <cwctype>
 #include <string>
 
 using namespace cp1252::literals;
@@ -42,4 +44,27 @@ TEST(Cp1252, ItalianLiteralsAndRefusals) {
   EXPECT_EQ(cp1252::from_utf8("\xC3"), "?");
   EXPECT_EQ(cp1252::from_utf8("\xE2\x82"), "??");
   EXPECT_FALSE(cp1252::from_utf8_strict("\xC0\x80").has_value());  // overlong
+}
+
+// Case of every byte against the C library's Unicode case mapping: a byte
+// changes case exactly when its character's other case is in the code page.
+TEST(Cp1252, UpperAndLowerCaseOfEveryByteFollowUnicode) {
+  const std::string kept = std::setlocale(LC_CTYPE, nullptr);
+  ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+  int changed_upper = 0, changed_lower = 0;
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<unsigned char>(b);
+    const auto cp = static_cast<wint_t>(cp1252::to_unicode(byte));
+    const auto up = cp1252::from_unicode(static_cast<char32_t>(std::towupper(cp)));
+    const auto low = cp1252::from_unicode(static_cast<char32_t>(std::towlower(cp)));
+    EXPECT_EQ(cp1252::to_upper(byte), up.value_or(byte)) << "byte " << b;
+    EXPECT_EQ(cp1252::to_lower(byte), low.value_or(byte)) << "byte " << b;
+    changed_upper += cp1252::to_upper(byte) != byte;
+    changed_lower += cp1252::to_lower(byte) != byte;
+  }
+  std::setlocale(LC_CTYPE, kept.c_str());
+  // 26 ASCII letters, 30 of the Latin-1 range, 4 of the high row.
+  EXPECT_EQ(changed_upper, 60);
+  EXPECT_EQ(changed_lower, 60);
+  EXPECT_EQ(cp1252::to_upper(0xDF), 0xDF);  // ß has no single capital here
 }
