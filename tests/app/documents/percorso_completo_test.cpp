@@ -23,6 +23,7 @@
 #include "platform/system/system.h"
 #include "platform/text/cp1252.h"
 #include "tests/app/documents/doc_test_support.h"
+#include "tests/app/documents/road_checks.h"
 
 namespace {
 
@@ -126,46 +127,9 @@ TEST_F(Road, FromAnEmptyFolderToTheOutputFolder) {
 
   // The output folder and nothing else; the program's folder empty.
   const fs::path out = desktop.path() / "Files Sevrina Ortesa";
-  std::set<std::string> names;
-  for (const auto& e : fs::directory_iterator(out)) names.insert(e.path().filename().string());
-  EXPECT_EQ(names, (std::set<std::string>{"Modello 1.a  sevrina condomini.pdf",
-                                          "Modello dichiarazione sostitutiva.pdf",
-                                          "Modello quadro economico computo metrico.pdf",
-                                          "dati.dat"}));
-  EXPECT_EQ(pdftest::ReadFile((out / "dati.dat").string()), data);
+  doctest::expect_road_output(out, data);
   EXPECT_TRUE(fs::is_empty(dir.path()));
   EXPECT_EQ(std::distance(fs::directory_iterator(desktop.path()), fs::directory_iterator()), 1);
-
-  // The documents as a reader sees them.
-  const std::string application = (out / "Modello 1.a  sevrina condomini.pdf").string();
-  const doctest::Reading a = doctest::read(application);
-  doctest::expect_sound_protected_a4(application, a);
-  EXPECT_NE(a.all.find(doctest::utf8(
-                u8"Il/La sottoscritto/a Mario Rossi nato/a a Vareri (NA) Il 31/01/1960 residente a "
-                u8"Vareri (NA) via Roma n. 12 c.f.: RSSMRA70A01F839X"_w1252)),
-            std::string::npos)
-      << a.all;
-  EXPECT_NE(a.all.find("delibera condominiale del 15/01/2008."), std::string::npos);
-  EXPECT_NE(a.all.find("mod. ORTESA 1.a) sevrina condomini"), std::string::npos);
-
-  const std::string declarations = (out / "Modello dichiarazione sostitutiva.pdf").string();
-  const doctest::Reading d = doctest::read(declarations);
-  doctest::expect_sound_protected_a4(declarations, d);
-  EXPECT_EQ(doctest::count_of(d.all, doctest::kCross), 13);  // the fixed declarations
-  EXPECT_NE(d.all.find("30/01/2008"), std::string::npos);
-
-  const std::string costs = (out / "Modello quadro economico computo metrico.pdf").string();
-  const doctest::Reading q = doctest::read(costs);
-  doctest::expect_sound_protected_a4(costs, q);
-  ASSERT_EQ(q.pages, 7);
-  const std::string page3 = collapse(q.text[2]);
-  for (const char* figure : {"100.000,00", "5.000,00", "2.000,00", "107.000,00", "10.000,00",
-                             "40.000,00", "7.000,00"}) {
-    EXPECT_NE(page3.find(std::string(" ") + figure + " "), std::string::npos) << figure;
-  }
-  EXPECT_NE(page3.find("Totale 107.000,00 100,00 deve corrispondere"), std::string::npos) << page3;
-  EXPECT_NE(collapse(q.text[0]).find("SITO IN VARERI A VIA CHIAIA N. 7"), std::string::npos);
-  EXPECT_NE(collapse(q.text[4]).find("data 31/01/2008"), std::string::npos);
 }
 
 }  // namespace
