@@ -12,8 +12,8 @@
 // record theirs (ErrNumber, ErrSource, ErrDescription) and carry on; every
 // other member lets a failure reach its caller as a pdf::PdfError.
 //
-// The members are spread over the folders pdf/core, pdf/text and
-// pdf/graphics; this is their one header.
+// The members are spread over the folders pdf/core, pdf/text, pdf/graphics
+// and pdf/interactive; this is their one header.
 
 #include <array>
 #include <cstdint>
@@ -374,6 +374,41 @@ class PdfWriter {
 
  public:
   // ==== end graphics members ====
+
+ public:
+  // ==== TrueType font members (pdf/text) ====
+
+  // ==== end TrueType font members ====
+
+ public:
+  // ==== gradient, tiling pattern and layer members (pdf/graphics) ====
+
+  // ==== end gradient, tiling pattern and layer members ====
+
+ public:
+  // ==== image members (pdf/graphics) ====
+
+  // ==== end image members ====
+
+ public:
+  // ==== EPS, AI and WMF drawing members (pdf/graphics) ====
+
+  // ==== end EPS, AI and WMF drawing members ====
+
+ public:
+  // ==== barcode members (pdf/graphics) ====
+
+  // ==== end barcode members ====
+
+ public:
+  // ==== annotation, link, form field and action members (pdf/interactive) ====
+
+  // ==== end annotation, link, form field and action members ====
+
+ public:
+  // ==== PDF reading and page import members (pdf/interactive) ====
+
+  // ==== end PDF reading and page import members ====
 
  public:
   // ==== security members (pdf/core/PdfWriter_security.cpp) ====
