@@ -59,6 +59,9 @@ struct StringBuffer {
   std::string Data;
   std::int32_t Capacity = 0;
   std::int32_t Position = 1;
+  // "q" written by spaces and tables into this content and not yet closed by
+  // a "Q": an unmatched end writes nothing, the content's end closes the rest.
+  std::int32_t OpenSaves = 0;
 };
 
 // PageRuleFlags of a recorded page object.
@@ -126,6 +129,7 @@ struct FontRecord {
   std::int16_t LineHeight = 0;
   std::int32_t Descent = 0;
   std::int32_t MacEncoding = 0;
+  std::string ResourceName;  // as written into the font resources (set by WriteFont)
 };
 
 struct ImageRecord {
@@ -444,6 +448,7 @@ class PdfWriter {
     std::int32_t FinalSize = 0;
     std::FILE* Handle = nullptr;  // null after a failed open: writes then fail
     std::int64_t BytesWritten = 0;
+    bool DocumentBegun = false;  // a file was opened since the last Abort
   };
 
   struct ObjectNumberingState {
@@ -505,6 +510,9 @@ class PdfWriter {
     bool RecordingTiling = false;
     bool RecordingUncolored = false;
     std::array<float, 4> LastRect{};  // lower-left x, y, upper-right x, y
+    // The alias being recorded names an object recorded before: the drawing
+    // is taken and dropped at EndObject, the first object keeps the name.
+    bool RecordingDuplicate = false;
   };
 
   struct ColourState {
@@ -673,6 +681,9 @@ class PdfWriter {
 
   // pages (PdfWriter_pages.cpp)
   float ToPoints(float Value) const;  // Value x ScaleFactor, overflow checked
+  // Fails with PdfError 6 when the page's margin box would not write as
+  // numbers (checked whenever the page size or the margins change).
+  static void CheckPageBox(float Width, float Height, const PageMargins& m);
 
   // file structure (PdfWriter_file.cpp)
   void WriteLine(const std::string& Text);
@@ -686,6 +697,29 @@ class PdfWriter {
 
   // content buffers and value formatting (PdfWriter_content.cpp)
   void AppendContent(const std::string& Line);
+  // The buffer AppendContent writes into now; null when lines are dropped.
+  StringBuffer* ActiveContent();
+  // "q" and "Q" of spaces and tables, counted per content so that a "Q"
+  // never comes without its "q"; CloseOpenSaves ends a content balanced.
+  void OpenSave();
+  void CloseSave();
+  static void CloseOpenSaves(StringBuffer& Buffer);
+  // Takes the active content back to where it stood when the member that
+  // made it started, if that member fails part-way: a caller who catches
+  // the failure goes on with well-formed content.
+  class ContentRollback {
+   public:
+    explicit ContentRollback(PdfWriter& Writer);
+    ~ContentRollback();
+    ContentRollback(const ContentRollback&) = delete;
+    ContentRollback& operator=(const ContentRollback&) = delete;
+
+   private:
+    StringBuffer* buffer_;
+    std::int32_t position_ = 1;
+    std::int32_t open_saves_ = 0;
+    int failures_;
+  };
   static void BufferAppend(StringBuffer& Buffer, const std::string& Text);
   static void BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code);
   static void BufferReset(StringBuffer& Buffer);
@@ -706,6 +740,9 @@ class PdfWriter {
 
   // colours and path painting (PdfWriter_colours.cpp)
   void ParseColor(std::string& Color, std::string& PatternColor);
+  // Whether a pattern of this name (as ParseColor leaves it) is in the
+  // pattern resources.
+  bool PatternDefined(const std::string& Name) const;
   std::string ColorToRgb(const std::string& Color);
   void PaintOperator(std::int32_t Options);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/pdf_name.h"
 
 namespace pdf {
 
@@ -175,6 +176,12 @@ void PdfWriter::ParseColor(std::string& Color, std::string& PatternColor) {
   }
 }
 
+bool PdfWriter::PatternDefined(const std::string& Name) const {
+  // Entries read "/NAME n 0 R "; a name token holds no blank and no "/", so
+  // the token and its blank are found only at the start of its own entry.
+  return Resources.PatternResources.find(NameToken(Name) + " ") != std::string::npos;
+}
+
 std::string PdfWriter::ColorToRgb(const std::string& Color) {
   // The six characters after the first, read as one hexadecimal number; the
   // read stops at the first character that is not a hexadecimal digit.
@@ -198,21 +205,26 @@ std::string PdfWriter::ColorToRgb(const std::string& Color) {
   return out;
 }
 
+// The fill and stroke setters. A text that is neither a colour nor the name
+// of a defined pattern (an unknown colour name, a stray text) keeps the
+// current colour: naming a pattern that does not exist would paint nothing
+// and stop strict readers.
 void PdfWriter::SetColorFill(const std::string& Color) {
   if (Color.empty() || Content.RecordingUncolored) return;
   std::string c = Color, pattern;
   ParseColor(c, pattern);
   if (c.empty()) return;  // an "@" text of neither three nor four parts
+  if (c[0] != '#' && !PatternDefined(c)) return;
   Colours.FillColor = c;
   if (c[0] == '#') {
     AppendContent(ColorToRgb(c) + " rg");
   } else if (!pattern.empty()) {
     if (pattern[0] == '#') {
       Colours.FillPatternColor = pattern;
-      AppendContent("/xxCSxx cs " + ColorToRgb(pattern) + " /" + c + " scn");
+      AppendContent("/xxCSxx cs " + ColorToRgb(pattern) + " " + NameToken(c) + " scn");
     }
   } else {
-    AppendContent("/Pattern cs /" + c + " scn");
+    AppendContent("/Pattern cs " + NameToken(c) + " scn");
   }
 }
 
@@ -221,16 +233,17 @@ void PdfWriter::SetColorLine(const std::string& Color) {
   std::string c = Color, pattern;
   ParseColor(c, pattern);
   if (c.empty()) return;
+  if (c[0] != '#' && !PatternDefined(c)) return;
   Colours.LineColor = c;
   if (c[0] == '#') {
     AppendContent(ColorToRgb(c) + " RG");
   } else if (!pattern.empty()) {
     if (pattern[0] == '#') {
       Colours.LinePatternColor = pattern;
-      AppendContent("/xxCSxx CS " + ColorToRgb(pattern) + " /" + c + " SCN");
+      AppendContent("/xxCSxx CS " + ColorToRgb(pattern) + " " + NameToken(c) + " SCN");
     }
   } else {
-    AppendContent("/Pattern CS /" + c + " SCN");
+    AppendContent("/Pattern CS " + NameToken(c) + " SCN");
   }
 }
 
@@ -239,6 +252,7 @@ void PdfWriter::SetColorText(const std::string& Color) {
   std::string c = Color, pattern;
   ParseColor(c, pattern);
   if (c.empty()) return;
+  if (c[0] != '#' && !PatternDefined(c)) return;  // text keeps its colour too
   Colours.TextPatternColor = pattern;
   Colours.TextColor = c;
 }

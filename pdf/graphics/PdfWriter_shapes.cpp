@@ -160,10 +160,15 @@ void PdfWriter::DrawCircle(float X, float Y, float Ray, std::int32_t Options) {
 
 void PdfWriter::DrawArc(float X, float Y, float Ray, float StartAngle, float EndAngle,
                         float Ratio, bool Pie, std::int16_t Quality, std::int32_t Options) {
-  AppendContent(FormatPoint(X, Y) + " m");
-  if (Options & 4) Pie = true;
   // A step of 0 would never move the angle: take the default step instead.
   const float step = Quality == 0 ? 1.0f : static_cast<float>(Quality);
+  // An arc of more than a million points (a span of millions of degrees)
+  // would take seconds and megabytes for a shape no reader can show.
+  constexpr double kMostPoints = 1e6;
+  if (static_cast<double>(EndAngle - StartAngle) / step > kMostPoints) throw PdfError(6);
+  ContentRollback rollback(*this);
+  AppendContent(FormatPoint(X, Y) + " m");
+  if (Options & 4) Pie = true;
   const float ry = Ray * Ratio;
   float a = StartAngle;
   while (step > 0 ? a <= EndAngle : a >= EndAngle) {
