@@ -138,6 +138,9 @@ void PdfWriter::SetXY(float X, float Y) {
 }
 
 std::int32_t PdfWriter::BeginPage() {
+  // A page is written into the document's file when it ends: without one it
+  // could only be counted and never written, leaving the page tree short.
+  if (Output.Handle == nullptr) throw PdfError(52);
   if (Pages.PageOpen) EndPage();
   if (Pages.PageCount == INT32_MAX) throw PdfError(6);
   Pages.PageCount += 1;
