@@ -10,6 +10,8 @@ std::string EscapeName(std::string_view Name) {
     const auto c = static_cast<unsigned char>(ch);
     if (IsRegularNameByte(c)) {
       out += ch;
+    } else if (c == 0) {
+      out += "#2300";  // no name may hold the null byte, not even as #00: it holds "#00"
     } else {
       out += '#';
       out += kHex[c >> 4];

@@ -20,6 +20,7 @@ TEST(Hardening, NameTokens) {
                             {"a b\tc#", "/a#20b#09c#23"}, {"<>[]{}%", "/#3C#3E#5B#5D#7B#7D#25"},
                             {"\x7F\x80\xFF", "/#7F#80#FF"}, {"~!'*-.", "/~!'*-."}};
   for (const auto& c : cases) EXPECT_EQ(pdf::NameToken(c[0]), c[1]) << c[0];
+  EXPECT_EQ(pdf::NameToken(std::string("a\0b", 3)), "/a#2300b");  // readers refuse #00
 }
 
 // Each script's file passes qpdf --check, Ghostscript and MuPDF without a
