@@ -62,6 +62,8 @@ struct StringBuffer {
   // "q" written by spaces and tables into this content and not yet closed by
   // a "Q": an unmatched end writes nothing, the content's end closes the rest.
   std::int32_t OpenSaves = 0;
+  // A path is under construction (it has a current point) and not painted.
+  bool PathOpen = false;
 };
 
 // PageRuleFlags of a recorded page object.
@@ -370,6 +372,9 @@ class PdfWriter {
  protected:
   // "x y" of a point given in user units.
   std::string FormatPoint(float X, float Y) const;
+  // "x y m " at the current point when the content has no path open (a line
+  // or curve needs a point to start from), else nothing.
+  std::string PathStart();
   // One table cell at (TableX, TableY): its space, background and frame.
   void BeginCell(float Width, float Height);
   // The style stack: colours, line width, font, scale and current point.
@@ -718,6 +723,7 @@ class PdfWriter {
     StringBuffer* buffer_;
     std::int32_t position_ = 1;
     std::int32_t open_saves_ = 0;
+    bool path_open_ = false;
     int failures_;
   };
   static void BufferAppend(StringBuffer& Buffer, const std::string& Text);

@@ -47,6 +47,7 @@ PdfWriter::ContentRollback::ContentRollback(PdfWriter& Writer)
   if (buffer_ != nullptr) {
     position_ = buffer_->Position;
     open_saves_ = buffer_->OpenSaves;
+    path_open_ = buffer_->PathOpen;
   }
 }
 
@@ -56,6 +57,7 @@ PdfWriter::ContentRollback::~ContentRollback() {
   if (buffer_ == nullptr || std::uncaught_exceptions() <= failures_) return;
   if (buffer_->Position > position_) buffer_->Position = position_;
   buffer_->OpenSaves = open_saves_;
+  buffer_->PathOpen = path_open_;
 }
 
 // ---- StringBuffer ---------------------------------------------------------
@@ -88,6 +90,7 @@ void PdfWriter::BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code) {
 
 void PdfWriter::BufferReset(StringBuffer& Buffer) {
   Buffer.OpenSaves = 0;
+  Buffer.PathOpen = false;
   Buffer.Position = 1;
   Buffer.Capacity = 0;
   Buffer.Data.clear();

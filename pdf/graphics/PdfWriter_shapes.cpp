@@ -36,8 +36,15 @@ std::string PdfWriter::FormatPoint(float X, float Y) const {
   return FormatUnits(X) + " " + FormatUnits(Y);
 }
 
+std::string PdfWriter::PathStart() {
+  const StringBuffer* target = ActiveContent();
+  if (target == nullptr || target->PathOpen) return std::string();
+  return FormatNumber(Pages.CurrentX) + " " + FormatNumber(Pages.CurrentY) + " m ";
+}
+
 void PdfWriter::MoveTo(float X, float Y) {
   AppendContent(FormatPoint(X, Y) + " m");
+  if (StringBuffer* target = ActiveContent()) target->PathOpen = true;
   SetXY(X, Y);
 }
 
@@ -51,7 +58,7 @@ void PdfWriter::DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Op
 }
 
 void PdfWriter::DrawLineTo(float X, float Y, std::int32_t Options) {
-  AppendContent(FormatPoint(X, Y) + " l");
+  AppendContent(PathStart() + FormatPoint(X, Y) + " l");
   PaintOperator(Options);
   SetXY(X, Y);
 }
@@ -60,16 +67,16 @@ void PdfWriter::DrawCurve(std::int16_t CurveType, float X1, float Y1, float X2, 
                           float X3, float Y3, std::int32_t Options) {
   switch (CurveType) {
     case 1:  // two control points, then the end point
-      AppendContent(FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " " +
+      AppendContent(PathStart() + FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " " +
                     FormatPoint(X3, Y3) + " c");
       SetXY(X3, Y3);
       break;
     case 2:  // the current point is the first control point
-      AppendContent(FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " v");
+      AppendContent(PathStart() + FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " v");
       SetXY(X2, Y2);
       break;
     case 3:  // the end point is also the second control point
-      AppendContent(FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " y");
+      AppendContent(PathStart() + FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " y");
       SetXY(X2, Y2);
       break;
     default:  // unknown type: no segment, the paint line all the same

@@ -21,6 +21,9 @@ TEST(Hardening, NameTokens) {
                             {"\x7F\x80\xFF", "/#7F#80#FF"}, {"~!'*-.", "/~!'*-."}};
   for (const auto& c : cases) EXPECT_EQ(pdf::NameToken(c[0]), c[1]) << c[0];
   EXPECT_EQ(pdf::NameToken(std::string("a\0b", 3)), "/a#2300b");  // readers refuse #00
+  const std::string a = pdf::NameToken(std::string(200, 'a')), b = pdf::NameToken(std::string(201, 'a'));
+  EXPECT_EQ(a.size(), 128u);  // readers take 127 bytes
+  EXPECT_NE(a, b);
 }
 
 // Each script's file passes qpdf --check, Ghostscript and MuPDF without a
