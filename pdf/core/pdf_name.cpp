@@ -8,10 +8,11 @@ namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
-// Readers take names of up to 127 bytes. A longer one keeps its first 111
-// bytes and ends in 16 hexadecimal digits of a hash of the whole, so every
-// reference to it still agrees and two long names stay apart.
-constexpr std::size_t kLongestName = 127;
+// PDF limits names to 127 bytes and some readers take one fewer. A longer
+// name keeps its first 110 bytes and ends in 16 hexadecimal digits of a hash
+// of the whole, so every reference to it still agrees and two long names
+// stay apart.
+constexpr std::size_t kLongestName = 126;
 constexpr std::size_t kKeptOfLongName = kLongestName - 16;
 
 std::string ShortenedName(std::string_view Name) {

@@ -15,8 +15,8 @@ namespace pdf {
 // The name's characters with every byte that may not stand in a name token
 // written as #xx (upper-case hexadecimal); without the leading "/". The null
 // byte, which no name may hold, is written as the three characters "#00".
-// Names beyond the 127 bytes readers take are shortened to 127 (the first
-// 111 and a hash of the whole).
+// Names beyond the 126 bytes every reader takes are shortened to 126 (the
+// first 110 and a hash of the whole).
 std::string EscapeName(std::string_view Name);
 
 // "/" followed by EscapeName(Name): the complete name token.
