@@ -103,6 +103,9 @@ TEST(InteractiveLinks, NamedViewsReachTheReaders) {
             "   1 [ FitB                    ] \"_REF_prima\"\n"
             "   1 [ XYZ   15  792 2.00      ] \"_REF_qui (1)/2\"\n"
             "   1 [ FitR   50  742  150  692] \"_REF_riquadro\"\n");
+  const std::string json = pdftest::Qpdf({"--json", "--json-key=qpdf", path}).out;
+  EXPECT_NE(json.find("\"/Dest\": \"/_REF_qui (1)/2\""), std::string::npos);
+  EXPECT_NE(json.find("\"/_REF_qui (1)/2\": ["), std::string::npos);
   pdftest::ExpectReadersAccept(path);
 }
 
