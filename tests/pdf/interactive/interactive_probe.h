@@ -1,6 +1,5 @@
 #pragma once
-// A writer whose tables the interactive tests can read, and a small document
-// fixture: a fresh file, one open page, and the finished file's text.
+// A writer whose tables the interactive tests can read, and a few helpers.
 
 #include <string>
 
@@ -8,35 +7,22 @@
 
 namespace interactive_test {
 
-class Probe : public core_test::Probe {
- public:
-  using PdfWriter::AddDestinationRecord;
-  using PdfWriter::WriteAnnotation;
-};
+using namespace core_test;
 
-using core_test::Count;
-using core_test::ObjectBytes;
-using core_test::ReadFile;
-using core_test::TempPdf;
-
-// The object line of the first object whose text holds `marker` (from
-// "n 0 obj\n" to "endobj\n"); "" when none does.
+// The whole object holding `marker` ("" when none does).
 inline std::string ObjectWith(const std::string& file, const std::string& marker) {
-  const std::size_t hit = file.find(marker);
-  if (hit == std::string::npos) return "";
-  const std::size_t start = file.rfind(" 0 obj\n", hit);
-  if (start == std::string::npos) return "";
-  const std::size_t line = file.rfind('\n', start);
-  const std::size_t from = line == std::string::npos ? 0 : line + 1;
-  const std::size_t end = file.find("endobj\n", hit);
-  return file.substr(from, end + 7 - from);
+  const std::size_t hit = file.find(marker), start = file.rfind('\n', file.rfind(" 0 obj\n", hit)) + 1;
+  return hit == std::string::npos ? "" : file.substr(start, file.find("endobj\n", hit) + 7 - start);
 }
 
-// Opens a document at `path` in points on A4 with one page begun.
-inline void OpenPage(Probe& w, const std::string& path) {
+// Writes a document at `path`: one page begun, `body`, the end; its text.
+template <typename Body> std::string WriteDoc(const std::string& path, Body body) {
+  Probe w;
   w.BeginDoc(path);
-  ASSERT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
   w.BeginPage();
+  body(w);
+  w.EndDoc();
+  return ReadFile(path);
 }
 
 }  // namespace interactive_test
