@@ -21,6 +21,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -726,6 +727,9 @@ class PdfWriter {
     bool ColumnOpen = false;
     float ColumnWidth = 0;
     float RowHeight = 0;
+    // Where each DefineRef name stands in Destinations (checked against the
+    // record before use, so entries left from before Abort do no harm).
+    std::unordered_map<std::string, std::int32_t> RefIndex;
   };
 
   struct PageImportState {

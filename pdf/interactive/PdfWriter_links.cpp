@@ -112,7 +112,18 @@ void PdfWriter::DefineRef(const std::string& RefName, std::int32_t TypeOfBookmar
   const float x = X != 0 ? ToPoints(X) : Pages.Margins.Left + Pages.CurrentX;
   const float y = Pages.PageHeight - (Y != 0 ? ToPoints(Y) : Pages.Margins.Top + Pages.CurrentY);
   const std::string view = DestinationView(TypeOfBookmark, x, y, Width, Height, Zoom);
-  AddDestinationRecord(Pages.PageCount, view, NameToken("_REF_" + RefName));
+  const std::string name = NameToken("_REF_" + RefName);
+  // A name may stand only once in the destinations dictionary: defining it
+  // again moves it to the new view.
+  auto& index = Navigation.RefIndex;
+  const auto known = index.find(name);
+  if (known != index.end() && known->second <= Navigation.DestinationCount &&
+      Navigation.Destinations.at(static_cast<std::size_t>(known->second)).Name == name) {
+    Navigation.Destinations[static_cast<std::size_t>(known->second)] =
+        DestinationRecord{Pages.PageCount, view, name};
+    return;
+  }
+  index[name] = AddDestinationRecord(Pages.PageCount, view, name);
 }
 
 void PdfWriter::LinkTo(const std::string& Destination, std::int16_t BorderWidth,

@@ -55,7 +55,8 @@ TEST(InteractiveLinks, NamedViewsAndLayerScript) {
   w.BeginPage();
   w.SetXY(5, 30);
   w.DefineRef("qui (1)/2", 4, 0, 0, 0, 0, 200);  // the current point, in page space
-  w.DefineRef("riquadro", 3, 50, 100, 100, 50);
+  w.DefineRef("riquadro");
+  w.DefineRef("riquadro", 3, 50, 100, 100, 50);  // defined again: one entry, the new view
   w.LinkTo("ref:qui (1)/2");
   w.LinkTo("page:#NEXT");  // the last page at the end
   w.LinkTo("layer:ON(a, b) OFF (c) ON(d) TOGGLE(x'y)");
