@@ -504,9 +504,10 @@ class PdfWriter {
   // type and the page-space point (x, y) in points; empty for other types.
   std::string DestinationView(std::int32_t Type, float x, float y, float Width, float Height,
                               float Zoom) const;
-  // Adds a named destination and returns its index.
-  std::int32_t AddDestinationRecord(std::int32_t Page, const std::string& View,
-                              const std::string& Name);
+  // Stores a named destination at Index (0: a new one at the end) and
+  // returns its index.
+  std::int32_t StoreDestination(std::int32_t Index, std::int32_t Page, const std::string& View,
+                                const std::string& Name);
   // The default appearance of a field or note without a selected font names
   // this resource; EndDoc writes its font and lists it in the form's /DR.
   static constexpr const char* kFormFontName = "Helv";

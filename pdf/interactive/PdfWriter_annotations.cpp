@@ -22,8 +22,10 @@ void PdfWriter::WriteAnnotation(std::string& Dictionary, const std::string& Cont
   if (!Appearance.empty()) Dictionary += " /DA " + FormatTextString(Appearance);
   if (!Target.empty()) {
     if (Target.compare(0, 5, "file:") == 0) {
+      // The other file opens on its first page (pages count from 0 there),
+      // shown whole.
       Dictionary += " /A << /Type /Action /S /GoToR /F " + FormatTextString(Target.substr(5)) +
-                    " /D [-1 /XYZ 0 0 0] >> ";
+                    " /D [0 /Fit] >> ";
     } else {
       Dictionary += " /A << /S /URI /URI " + FormatTextString(Target) + " >> ";
     }

@@ -95,14 +95,19 @@ std::string PdfWriter::DestinationView(std::int32_t Type, float x, float y, floa
   }
 }
 
-std::int32_t PdfWriter::AddDestinationRecord(std::int32_t Page, const std::string& View,
-                                             const std::string& Name) {
-  if (Navigation.DestinationCount == std::numeric_limits<std::int32_t>::max()) throw PdfError(6);
-  const std::int32_t i = Navigation.DestinationCount + 1;
-  GrowTable(Navigation.Destinations, i);
-  Navigation.Destinations[static_cast<std::size_t>(i)] = DestinationRecord{Page, View, Name};
-  Navigation.DestinationCount = i;
-  return i;
+std::int32_t PdfWriter::StoreDestination(std::int32_t Index, std::int32_t Page, const std::string& View,
+                                         const std::string& Name) {
+  if (Index == 0) {
+    if (Navigation.DestinationCount == std::numeric_limits<std::int32_t>::max()) throw PdfError(6);
+    Index = Navigation.DestinationCount + 1;
+    GrowTable(Navigation.Destinations, Index);
+    Navigation.DestinationCount = Index;
+  }
+  // A destination names a view after its page; without one (a view type
+  // outside 0 to 4, an outline entry without view) it shows the whole page.
+  Navigation.Destinations.at(static_cast<std::size_t>(Index)) =
+      DestinationRecord{Page, View.empty() ? "/Fit" : View, Name};
+  return Index;
 }
 
 void PdfWriter::DefineRef(const std::string& RefName, std::int32_t TypeOfBookmark, float X, float Y,
@@ -115,15 +120,12 @@ void PdfWriter::DefineRef(const std::string& RefName, std::int32_t TypeOfBookmar
   const std::string name = NameToken("_REF_" + RefName);
   // A name may stand only once in the destinations dictionary: defining it
   // again moves it to the new view.
-  auto& index = Navigation.RefIndex;
-  const auto known = index.find(name);
-  if (known != index.end() && known->second <= Navigation.DestinationCount &&
-      Navigation.Destinations.at(static_cast<std::size_t>(known->second)).Name == name) {
-    Navigation.Destinations[static_cast<std::size_t>(known->second)] =
-        DestinationRecord{Pages.PageCount, view, name};
-    return;
+  std::int32_t& index = Navigation.RefIndex[name];
+  if (index > Navigation.DestinationCount ||
+      (index != 0 && Navigation.Destinations.at(static_cast<std::size_t>(index)).Name != name)) {
+    index = 0;
   }
-  index[name] = AddDestinationRecord(Pages.PageCount, view, name);
+  index = StoreDestination(index, Pages.PageCount, view, name);
 }
 
 void PdfWriter::LinkTo(const std::string& Destination, std::int16_t BorderWidth,
@@ -201,8 +203,8 @@ void PdfWriter::LinkTo(const std::string& Destination, std::int16_t BorderWidth,
     // Any other target ("bookmark:" without "@" included) is no link.
     return;
   }
-  const std::int32_t index = AddDestinationRecord(page, view, "/_LINK_" + std::to_string(
-                                                                  Navigation.DestinationCount + 1));
+  const std::int32_t index =
+      StoreDestination(0, page, view, "/_LINK_" + std::to_string(Navigation.DestinationCount + 1));
   std::string d = "<< /Type /Annot" + std::string(1, CR) + "/Subtype /Link" + CR + "/Rect [" + rect +
                   "]" + CR + border + "/Dest /_LINK_" + std::to_string(index);
   WriteAnnotation(d, "", "", "", "");

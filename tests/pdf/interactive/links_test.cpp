@@ -13,14 +13,14 @@ TEST(InteractiveLinks, TargetTable) {
   const Row rows[] = {
       {"http://a.it/x", 0, 0, 0, "/Border [ 0 0 0]  /H /N\r\r /A << /S /URI /URI (http://a.it/x) >>  >>", 0, ""},
       {"https://a.it", 2, 3, 0, "/Border [ 0 0 2]\r /H /P\r\r /A << /S /URI /URI (https://a.it) >>  >>", 0, ""},
-      {"file:b.pdf", 0, 1, 0, "/Border [ 0 0 0]  /H /I\r\r /A << /Type /Action /S /GoToR /F (b.pdf) /D [-1 /XYZ 0 0 0] >>  >>", 0, ""},
+      {"file:b.pdf", 0, 1, 0, "/Border [ 0 0 0]  /H /I\r\r /A << /Type /Action /S /GoToR /F (b.pdf) /D [0 /Fit] >>  >>", 0, ""},
       {"script:go();", 0, 2, 0, "/Border [ 0 0 0]  /H /O\r\r/A << /S /JavaScript /JS 8 0 R >> >>", 0, ""},
       {"layer:ON(a)", 0, 9, 0, "/Border [ 0 0 0] \r/A << /S /JavaScript /JS 8 0 R >>  >>", 0, ""},
       {"ref:a b#", 0, -1, 0, "/Border [ 0 0 0] \r/Dest /_REF_a#20b#23 >>", 0, ""},
       {"page:-5", 0, -1, 0, "/Border [ 0 0 0] /Dest /_LINK_1 >>", 1, " /FitB"},
       {"page:+2", 0, -1, 1, "", 5, " /FitV 20"}, {"page:#last", 0, -1, 4, "", -1, " /XYZ 20 802 1.5"},
       {"page:#Prev", 0, -1, 2, "", 2, " /FitH 802"}, {"page:#NEXT", 0, -1, 3, "", 4, " /FitR 20 802 220 702"},
-      {"page: 2x", 0, -1, 5, "", 2, ""}, {"bookmark:@2", 0, -1, 3, "", 3, "/FitV 0"},
+      {"page: 2x", 0, -1, 5, "", 2, "/Fit"}, {"bookmark:@2", 0, -1, 3, "", 3, "/FitV 0"},
       // Targets that are none, or broken: no link, no record.
       {"Page:3", 0, 0, 0, "", 0, ""}, {"bookmark:@7", 0, 0, 0, "", 0, ""}, {"bookmark:Capitolo", 0, 0, 0, "", 0, ""},
       {"layer:ON(a", 0, 0, 0, "", 0, ""},
