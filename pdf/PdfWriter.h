@@ -382,6 +382,32 @@ class PdfWriter {
 
  public:
   // ==== gradient, tiling pattern and layer members (pdf/graphics) ====
+  // Patterns are defined under an alias (blanks trimmed, upper-cased) and used
+  // by naming it in a colour text ("SKY", or "HATCH;red" for an uncoloured
+  // tiling pattern painted red). Coordinates in user units.
+  // Style 1: radial (circles of radius RStart and REnd around the two
+  // points); any other value: axial, from the start point to the end point.
+  // Gradient coordinates are measured from the page's top-left corner.
+  void AddGradient(const std::string& Alias, std::int32_t Style, const std::string& StartColor,
+                   const std::string& EndColor, float XStart, float YStart, float XEnd,
+                   float YEnd, float RStart = 0, float REnd = 0, bool ExtendBefore = false,
+                   bool ExtendAfter = false);
+  // Records the drawing members' content into one tile of XStep by YStep;
+  // Style 0: coloured; 1: uncoloured (the colour setters stay silent while
+  // recording, the colour comes with the colour text that uses the pattern).
+  void BeginTiling(const std::string& Alias, float XMin, float YMin, float XMax, float YMax,
+                   float XStep, float YStep, std::int32_t Style = 0);
+  void EndTiling();
+  // Content between BeginLayer and EndLayer belongs to the layer (looked up
+  // without regard to case); the layer's flags are those of its first use.
+  void BeginLayer(const std::string& Layer, bool StartState = true, bool ShowInList = true);
+  void EndLayer();
+
+ protected:
+  // Appends "/NAME n 0 R " and a CR to the pattern resources.
+  void AddPatternResource(const std::string& Name, std::int32_t ObjectNumber);
+
+ public:
 
   // ==== end gradient, tiling pattern and layer members ====
 
@@ -708,6 +734,9 @@ class PdfWriter {
   void ParseColor(std::string& Color, std::string& PatternColor);
   std::string ColorToRgb(const std::string& Color);
   void PaintOperator(std::int32_t Options);
+  // Whether a pattern of this name (as a colour text leaves it: trimmed,
+  // upper-cased) has been defined, i.e. stands in the pattern resources.
+  bool PatternDefined(const std::string& Name) const;
 
   // recorded page objects (PdfWriter_objects.cpp)
   void PlayAutoObjects(bool Phase);
