@@ -423,6 +423,37 @@ class PdfWriter {
 
  public:
   // ==== barcode members (pdf/graphics) ====
+  // BarCodeType 0 EAN-13, 1 Code 39, 2 Interleaved 2 of 5, 3 POSTNET,
+  // 4 Code 128, 5 EAN-8. (X, Y): top-left corner of the left quiet zone;
+  // ZoomFactor scales every length (0.8 to 2); Height: bars and text in user
+  // units, 0 for the symbology's default; AddCheck: the optional check
+  // character of Code 39 and Interleaved 2 of 5. Bars are filled in the
+  // current fill colour; the text, when shown, leaves font and colours as
+  // they were. Returns the width with both quiet zones, 0 when nothing is
+  // drawn (unknown type, data the symbology cannot hold).
+  float DrawBarCode(std::int32_t BarCodeType, const std::string& Code, float X, float Y,
+                    bool ShowCode = true, float ZoomFactor = 1, float Height = 0,
+                    bool AddCheck = false);
+
+ protected:
+  // One drawer per symbology; each returns the width in user units.
+  float DrawEan13(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                  float Height);
+  float DrawEan8(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                 float Height);
+  float DrawCode39(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                   float Height, bool AddCheck);
+  float DrawInterleaved2of5(const std::string& Code, float X, float Y, bool ShowCode,
+                            float ZoomFactor, float Height, bool AddCheck);
+  float DrawPostnet(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor);
+  float DrawCode128(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                    float Height);
+  // One bar: a filled rectangle, top-left corner (X, Y), in user units.
+  void DrawBar(float X, float Y, float Width, float Height);
+  // Selects the font of the human-readable text at the zoom.
+  void SetBarcodeFont(float Zoom);
+
+ public:
 
   // ==== end barcode members ====
 

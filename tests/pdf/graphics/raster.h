@@ -14,11 +14,18 @@ namespace gfxtest {
 
 class Raster {
  public:
-  // Colour (P6) at `dpi`, or grey (P5) with `gray`.
-  Raster(const std::string& pdf_path, int page, int dpi = 72, bool gray = false) {
+  // Colour (P6) at `dpi`, or grey (P5) with `gray`; `crop` pixels wide and
+  // high from the top-left corner when not 0.
+  Raster(const std::string& pdf_path, int page, int dpi = 72, bool gray = false, int crop = 0) {
     std::vector<std::string> args = {"pdftoppm", "-r", std::to_string(dpi), "-f",
                                      std::to_string(page), "-l", std::to_string(page)};
     if (gray) args.push_back("-gray");
+    if (crop > 0) {
+      for (const char* a : {"-W", "-H"}) {
+        args.push_back(a);
+        args.push_back(std::to_string(crop));
+      }
+    }
     args.push_back(pdf_path);
     const pdftest::ToolResult r = pdftest::RunTool(args);
     EXPECT_EQ(r.exit_code, 0) << "pdftoppm: " << r.err;
