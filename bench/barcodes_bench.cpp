@@ -5,17 +5,15 @@
 #include <benchmark/benchmark.h>
 #include <hpdf.h>
 
-#include <filesystem>
 #include <string>
 
+#include "bench/haru_pages.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/graphics/barcode_symbols.h"
 
 namespace {
 
-std::string OutputPath(const char* stem) {
-  return (std::filesystem::temp_directory_path() / stem).string();
-}
+using haru_pages::OutputPath;
 
 std::string Data(int type, int n) {
   const std::string digits = std::to_string(100000000000LL + n * 7919LL);
@@ -28,7 +26,7 @@ std::string Data(int type, int n) {
 
 std::int64_t WriteOurs(int pages) {
   pdf::PdfWriter w;
-  w.BeginDoc(OutputPath("sevrina_barcodes_bench.pdf"));
+  w.BeginDoc(OutputPath("sevrina_barcodes_bench"));
   for (int p = 0; p < pages; ++p) {
     w.BeginPage();
     for (int i = 0; i < 60; ++i) {
@@ -40,8 +38,6 @@ std::int64_t WriteOurs(int pages) {
   w.EndDoc();
   return w.FileSize();
 }
-
-void HaruError(HPDF_STATUS, HPDF_STATUS, void*) {}
 
 // Draws a module string (one module per character, '1' a bar) as rectangles.
 void HaruModules(HPDF_Page page, const std::string& modules, float x, float y, float m, float h) {
@@ -62,7 +58,7 @@ void HaruElements(HPDF_Page page, const std::string& elements, float x, float y,
 }
 
 std::int64_t WriteHaru(int pages) {
-  HPDF_Doc doc = HPDF_New(HaruError, nullptr);
+  HPDF_Doc doc = HPDF_New(haru_pages::IgnoreError, nullptr);
   HPDF_Font courier = HPDF_GetFont(doc, "Courier", nullptr);
   for (int p = 0; p < pages; ++p) {
     HPDF_Page page = HPDF_AddPage(doc);
@@ -103,22 +99,10 @@ std::int64_t WriteHaru(int pages) {
       HPDF_Page_EndText(page);
     }
   }
-  const std::string path = OutputPath("sevrina_barcodes_bench_haru.pdf");
-  HPDF_SaveToFile(doc, path.c_str());
-  HPDF_Free(doc);
-  return static_cast<std::int64_t>(std::filesystem::file_size(path));
+  return haru_pages::SaveHaru(doc, "sevrina_barcodes_bench_haru");
 }
 
-template <std::int64_t (*Write)(int)>
-void BM_Pages(benchmark::State& state) {
-  const int pages = static_cast<int>(state.range(0));
-  std::int64_t size = 0;
-  for (auto _ : state) size = Write(pages);
-  state.counters["file_bytes"] = static_cast<double>(size);
-  state.counters["barcodes_per_s"] = benchmark::Counter(
-      60.0 * pages * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
-BENCHMARK(BM_Pages<WriteOurs>)->Name("Barcodes_Ours")->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Pages<WriteHaru>)->Name("Barcodes_Haru")->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(haru_pages::BM_Pages<WriteOurs, 60>)->Name("Barcodes_Ours")->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(haru_pages::BM_Pages<WriteHaru, 60>)->Name("Barcodes_Haru")->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace

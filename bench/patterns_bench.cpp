@@ -7,20 +7,18 @@
 #include <benchmark/benchmark.h>
 #include <hpdf.h>
 
-#include <filesystem>
 #include <string>
 
+#include "bench/haru_pages.h"
 #include "pdf/PdfWriter.h"
 
 namespace {
 
-std::string OutputPath(const char* stem) {
-  return (std::filesystem::temp_directory_path() / stem).string();
-}
+using haru_pages::OutputPath;
 
 std::int64_t WriteOurs(int pages) {
   pdf::PdfWriter w;
-  w.BeginDoc(OutputPath("sevrina_patterns_bench.pdf"));
+  w.BeginDoc(OutputPath("sevrina_patterns_bench"));
   w.BeginTiling("hatch", 0, 0, 12, 12, 12, 12, 1);
   w.DrawLine(0, 12, 12, 0);
   w.EndTiling();
@@ -45,10 +43,8 @@ std::int64_t WriteOurs(int pages) {
   return w.FileSize();
 }
 
-void HaruError(HPDF_STATUS, HPDF_STATUS, void*) {}
-
 std::int64_t WriteHaru(int pages) {
-  HPDF_Doc doc = HPDF_New(HaruError, nullptr);
+  HPDF_Doc doc = HPDF_New(haru_pages::IgnoreError, nullptr);
   for (int p = 0; p < pages; ++p) {
     HPDF_Page page = HPDF_AddPage(doc);
     HPDF_Page_SetSize(page, HPDF_PAGE_SIZE_A4, HPDF_PAGE_PORTRAIT);
@@ -69,23 +65,10 @@ std::int64_t WriteHaru(int pages) {
     }
     HPDF_Page_Stroke(page);
   }
-  const std::string path = OutputPath("sevrina_patterns_bench_haru.pdf");
-  HPDF_SaveToFile(doc, path.c_str());
-  HPDF_Free(doc);
-  return static_cast<std::int64_t>(std::filesystem::file_size(path));
+  return haru_pages::SaveHaru(doc, "sevrina_patterns_bench_haru");
 }
 
-template <std::int64_t (*Write)(int)>
-void BM_Pages(benchmark::State& state) {
-  const int pages = static_cast<int>(state.range(0));
-  std::int64_t size = 0;
-  for (auto _ : state) size = Write(pages);
-  state.counters["file_bytes"] = static_cast<double>(size);
-  state.counters["pages_per_s"] =
-      benchmark::Counter(static_cast<double>(pages) * static_cast<double>(state.iterations()),
-                         benchmark::Counter::kIsRate);
-}
-BENCHMARK(BM_Pages<WriteOurs>)->Name("Gradients_Ours")->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Pages<WriteHaru>)->Name("GradientsAsStrips_Haru")->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(haru_pages::BM_Pages<WriteOurs, 1>)->Name("Gradients_Ours")->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(haru_pages::BM_Pages<WriteHaru, 1>)->Name("GradientsAsStrips_Haru")->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace

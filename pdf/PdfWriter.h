@@ -448,6 +448,16 @@ class PdfWriter {
   float DrawPostnet(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor);
   float DrawCode128(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
                     float Height);
+  // EAN-13 and EAN-8 share their drawing: the digits shown (13 or 8) and
+  // the modules between the quiet zones, guards and text.
+  float DrawEan(const std::string& Digits, const std::string& Modules, float X, float Y,
+                bool ShowCode, float ZoomFactor, float Height);
+  // Code 39 and Interleaved 2 of 5: elements 'n' narrow or 'w' wide (three
+  // narrow), bars in the even places drawn BarFraction of their width, quiet
+  // zones in narrow elements, Text centred under the bars.
+  float DrawElements(const std::string& Elements, float BarFraction, float QuietLeft,
+                     float QuietRight, const std::string& Text, float X, float Y, bool ShowCode,
+                     float ZoomFactor, float Height);
   // One bar: a filled rectangle, top-left corner (X, Y), in user units.
   void DrawBar(float X, float Y, float Width, float Height);
   // Selects the font of the human-readable text at the zoom.

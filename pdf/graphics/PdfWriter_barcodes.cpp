@@ -107,42 +107,38 @@ bool EanGuard(std::size_t k, std::size_t count) {
 float PdfWriter::DrawEan13(const std::string& Code, float X, float Y, bool ShowCode,
                            float ZoomFactor, float Height) {
   const barcode::EanSymbol symbol = barcode::Ean13(Code);
-  const BarSizes s = Sizes(Pages.ScaleFactor, ZoomFactor, ShowCode, Height, 64.8f, 0.936f);
-  const float m = s.Points(0.936f);
-  float x = X + 11 * m;
-  for (std::size_t k = 0; k < symbol.Modules.size(); ++k) {
-    if (symbol.Modules[k] == '1')
-      DrawBar(x, Y, m, EanGuard(k, symbol.Modules.size()) ? s.bar + s.text : s.bar);
-    x += m;
-  }
-  if (ShowCode) {
-    const float baseline = Y + s.bar + 1.6f * s.text;
-    SetBarcodeFont(s.zoom);
-    DrawText(X + 3 * m, baseline, symbol.Digits.substr(0, 1), 1);
-    DrawText(X + 35 * m, baseline, symbol.Digits.substr(1, 6), 4);
-    DrawText(X + 82 * m, baseline, symbol.Digits.substr(7, 6), 4);
-  }
-  return 113 * m;
+  return DrawEan(symbol.Digits, symbol.Modules, X, Y, ShowCode, ZoomFactor, Height);
 }
 
 float PdfWriter::DrawEan8(const std::string& Code, float X, float Y, bool ShowCode,
                           float ZoomFactor, float Height) {
   const barcode::EanSymbol symbol = barcode::Ean8(Code);
-  const BarSizes s = Sizes(Pages.ScaleFactor, ZoomFactor, ShowCode, Height, 48.96f, 0.936f);
+  return DrawEan(symbol.Digits, symbol.Modules, X, Y, ShowCode, ZoomFactor, Height);
+}
+
+float PdfWriter::DrawEan(const std::string& Digits, const std::string& Modules, float X, float Y,
+                         bool ShowCode, float ZoomFactor, float Height) {
+  const bool ean13 = Digits.size() == 13;
+  const BarSizes s =
+      Sizes(Pages.ScaleFactor, ZoomFactor, ShowCode, Height, ean13 ? 64.8f : 48.96f, 0.936f);
   const float m = s.Points(0.936f);
+  const std::size_t count = Modules.size();
   float x = X + 11 * m;
-  for (std::size_t k = 0; k < symbol.Modules.size(); ++k) {
-    if (symbol.Modules[k] == '1')
-      DrawBar(x, Y, m, EanGuard(k, symbol.Modules.size()) ? s.bar + s.text : s.bar);
+  for (std::size_t k = 0; k < count; ++k) {
+    if (Modules[k] == '1') DrawBar(x, Y, m, EanGuard(k, count) ? s.bar + s.text : s.bar);
     x += m;
   }
   if (ShowCode) {
+    // EAN-13: the first digit before the bars, six under each half; EAN-8:
+    // four under each half.
     const float baseline = Y + s.bar + 1.6f * s.text;
     SetBarcodeFont(s.zoom);
-    DrawText(X + 28 * m, baseline, symbol.Digits.substr(0, 4), 4);
-    DrawText(X + 61 * m, baseline, symbol.Digits.substr(4, 4), 4);
+    if (ean13) DrawText(X + 3 * m, baseline, Digits.substr(0, 1), 1);
+    const std::size_t first = ean13 ? 1 : 0, half = ean13 ? 6 : 4;
+    DrawText(X + (ean13 ? 35 : 28) * m, baseline, Digits.substr(first, half), 4);
+    DrawText(X + (ean13 ? 82 : 61) * m, baseline, Digits.substr(first + half, half), 4);
   }
-  return 85 * m;
+  return static_cast<float>(11 + count + 7) * m;
 }
 
 // ---- element symbologies: Code 39, Interleaved 2 of 5 ----------------------------
@@ -151,42 +147,34 @@ float PdfWriter::DrawCode39(const std::string& Code, float X, float Y, bool Show
                             float ZoomFactor, float Height, bool AddCheck) {
   const std::string symbol = barcode::Code39Characters(Code, AddCheck);
   if (symbol.empty()) return 0;
-  const BarSizes s = Sizes(Pages.ScaleFactor, ZoomFactor, ShowCode, Height, 14.4f, 0.72f);
-  const float narrow = s.Points(0.72f);
-  float x = X + 10 * narrow;
-  for (char c : symbol) {
-    const std::string_view elements = barcode::Code39Elements(c);
-    for (std::size_t e = 0; e < elements.size(); ++e) {
-      const float w = elements[e] == 'w' ? 3 * narrow : narrow;
-      // Bars are printed a little thinner than their element, for ink spread.
-      if (e % 2 == 0) DrawBar(x, Y, 0.8f * w, s.bar);
-      x += w;
-    }
-    x += narrow;  // the gap between characters
-  }
-  const float width = x + 9 * narrow - X;
-  if (ShowCode) {
-    SetBarcodeFont(s.zoom);
-    DrawText(X + width / 2, Y + s.bar + 1.6f * s.text, Code, 4);
-  }
-  return width;
+  // Each character's nine elements and the narrow gap that follows it; bars
+  // are printed a little thinner than their element, for ink spread.
+  std::string elements;
+  for (char c : symbol) elements += std::string(barcode::Code39Elements(c)) + "n";
+  return DrawElements(elements, 0.8f, 10, 9, Code, X, Y, ShowCode, ZoomFactor, Height);
 }
 
 float PdfWriter::DrawInterleaved2of5(const std::string& Code, float X, float Y, bool ShowCode,
                                      float ZoomFactor, float Height, bool AddCheck) {
-  const std::string elements = barcode::Interleaved2of5Elements(Code, AddCheck);
+  return DrawElements(barcode::Interleaved2of5Elements(Code, AddCheck), 1, 5, 5, Code, X, Y,
+                      ShowCode, ZoomFactor, Height);
+}
+
+float PdfWriter::DrawElements(const std::string& Elements, float BarFraction, float QuietLeft,
+                              float QuietRight, const std::string& Text, float X, float Y,
+                              bool ShowCode, float ZoomFactor, float Height) {
   const BarSizes s = Sizes(Pages.ScaleFactor, ZoomFactor, ShowCode, Height, 14.4f, 0.72f);
   const float narrow = s.Points(0.72f);
-  float x = X + 5 * narrow;
-  for (std::size_t e = 0; e < elements.size(); ++e) {
-    const float w = elements[e] == 'w' ? 3 * narrow : narrow;
-    if (e % 2 == 0) DrawBar(x, Y, w, s.bar);
+  float x = X + QuietLeft * narrow;
+  for (std::size_t e = 0; e < Elements.size(); ++e) {
+    const float w = Elements[e] == 'w' ? 3 * narrow : narrow;
+    if (e % 2 == 0) DrawBar(x, Y, BarFraction * w, s.bar);
     x += w;
   }
-  const float width = x + 5 * narrow - X;
+  const float width = x + QuietRight * narrow - X;
   if (ShowCode) {
     SetBarcodeFont(s.zoom);
-    DrawText(X + width / 2, Y + s.bar + 1.6f * s.text, Code, 4);
+    DrawText(X + width / 2, Y + s.bar + 1.6f * s.text, Text, 4);
   }
   return width;
 }

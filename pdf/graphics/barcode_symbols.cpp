@@ -229,43 +229,38 @@ std::string Interleaved2of5Elements(std::string_view Code, bool AddCheck) {
   return elements + "wnnn";
 }
 
-EanSymbol Ean13(std::string_view Code) {
+namespace {
+
+// EAN of `count` data digits and the check digit: the data digit next to the
+// check digit and every second one from it weigh 3. An EAN-13 carries its
+// first digit in the parity pattern of the left half; EAN-8 has none.
+EanSymbol Ean(std::string_view Code, std::size_t count) {
   EanSymbol s;
   int sum = 0;
-  for (std::size_t p = 1; p <= 12; ++p) {
+  for (std::size_t p = 1; p <= count; ++p) {
     const int d = DigitAt(Code, p);
     s.Digits += static_cast<char>('0' + d);
-    sum += p % 2 == 0 ? 3 * d : d;
+    sum += (count - p) % 2 == 0 ? 3 * d : d;
   }
   s.Digits += CheckDigit(sum);
-  const char* parity = kEan13Parity[static_cast<std::size_t>(s.Digits[0] - '0')];
+  const std::size_t first = count == 12 ? 1 : 0, half = (count + 1) / 2;
+  const char* parity = first ? kEan13Parity[static_cast<std::size_t>(s.Digits[0] - '0')] : "AAAA";
   s.Modules = "101";
-  for (std::size_t i = 1; i <= 6; ++i) {
-    const auto d = static_cast<std::size_t>(s.Digits[i] - '0');
-    s.Modules += parity[i - 1] == 'A' ? kEanSetA[d] : kEanSetB[d];
+  for (std::size_t i = 0; i < half; ++i) {
+    const auto d = static_cast<std::size_t>(s.Digits[first + i] - '0');
+    s.Modules += parity[i] == 'A' ? kEanSetA[d] : kEanSetB[d];
   }
   s.Modules += "01010";
-  for (std::size_t i = 7; i <= 12; ++i) s.Modules += EanRight(s.Digits[i] - '0');
+  for (std::size_t i = first + half; i < s.Digits.size(); ++i) s.Modules += EanRight(s.Digits[i] - '0');
   s.Modules += "101";
   return s;
 }
 
-EanSymbol Ean8(std::string_view Code) {
-  EanSymbol s;
-  int sum = 0;
-  for (std::size_t p = 1; p <= 7; ++p) {
-    const int d = DigitAt(Code, p);
-    s.Digits += static_cast<char>('0' + d);
-    sum += p % 2 == 1 ? 3 * d : d;
-  }
-  s.Digits += CheckDigit(sum);
-  s.Modules = "101";
-  for (std::size_t i = 0; i < 4; ++i) s.Modules += kEanSetA[static_cast<std::size_t>(s.Digits[i] - '0')];
-  s.Modules += "01010";
-  for (std::size_t i = 4; i < 8; ++i) s.Modules += EanRight(s.Digits[i] - '0');
-  s.Modules += "101";
-  return s;
-}
+}  // namespace
+
+EanSymbol Ean13(std::string_view Code) { return Ean(Code, 12); }
+
+EanSymbol Ean8(std::string_view Code) { return Ean(Code, 7); }
 
 std::string PostnetBars(std::string_view Code) {
   std::string bars = "1";
