@@ -36,7 +36,7 @@ std::array<float, 4> MediaBox(const PdfValue& box) {
   float v[4];
   for (int i = 0; i < 4; ++i) {
     const PdfValue& item = box.items[static_cast<std::size_t>(i)];
-    if (!item.IsNumber() || !std::isfinite(static_cast<float>(item.real)))
+    if (!item.IsNumber() || !(std::fabs(item.real) <= 1e9))
       throw PdfError(321, "Invalid file format: the page's media box holds something other than numbers");
     v[i] = static_cast<float>(item.real);
   }

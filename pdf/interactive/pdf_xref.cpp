@@ -38,8 +38,8 @@ PdfStatus ReadSection(ByteSpan file, std::size_t offset, PdfXref& xref, std::vec
     if (first.IsKeyword("trailer")) break;
     const PdfToken count = lexer.Next();
     if (first.kind != PdfTokenKind::kInteger || count.kind != PdfTokenKind::kInteger ||
-        first.integer < 0 || count.integer < 0 ||
-        first.integer + count.integer > std::int64_t{kMaxPdfObjectNumber} + 1) {
+        first.integer < 0 || count.integer < 0 || first.integer > kMaxPdfObjectNumber ||
+        count.integer > kMaxPdfObjectNumber + 1 - first.integer) {
       return PdfStatus::Format("malformed cross-reference subsection at offset " +
                                std::to_string(first.start));
     }
