@@ -229,7 +229,11 @@ void PdfWriter::WriteImportedPage(std::int32_t Source, std::int32_t PageNumber) 
       p.source = n;
       p.target = ++next;
       numbers[static_cast<std::size_t>(n)] = p.target;
-      CollectReferences(p.object.value, pending);
+      // A stream's /Length becomes a direct number: its object is not needed.
+      for (const PdfValue& entry : p.object.value.items) {
+        if (!(p.object.has_stream && entry.key == "Length")) CollectReferences(entry, pending);
+      }
+      if (!p.object.value.Is(PdfValue::Type::kDict)) CollectReferences(p.object.value, pending);
       planned.push_back(std::move(p));
     }
   } catch (...) {

@@ -39,7 +39,7 @@ class Corpus {
  private:
   Corpus() {
     pdftest::WriteFile(Path("a.ps"),
-                       "%!PS\n[ /Title (Corpus \\(one\\) title) /Author (Ada) /Subject (Tests) /DOCINFO pdfmark\n"
+                       "%!PS\n[ /Title (Citt\\340 \\(one\\) title) /Author (Ada) /Subject (Tests) /DOCINFO pdfmark\n"
                        "/Helvetica findfont 40 scalefont setfont\n"
                        "72 700 moveto (Page one) show 0.2 setgray 100 100 200 300 rectfill showpage\n"
                        "72 600 moveto (Page two) show 300 100 100 100 rectfill showpage\n"

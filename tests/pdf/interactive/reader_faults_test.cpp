@@ -186,6 +186,17 @@ TEST(ReaderFaults, ImportPageOnHandMadeFiles) {
     EXPECT_EQ(r.out, std::string(kContent) + "\n" + second);
   };
   const std::vector<ImportRow> rows = {
+      {"sound file: the copied font, then the form", [](auto& b) { return Build(b); }, 1, false, 0,
+       contains("4 0 obj\n<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>\nendobj\n"
+                "5 0 obj\n<< /Type /XObject /Subtype /Form /FormType 1\n   /BBox [0 0 200 100 ]\n"
+                "   /Resources << /Font << /F1 4 0 R >> >>\n   /Length 32\n>>\n"
+                "stream\r\nBT /F1 12 Tf 10 10 Td (Hi) Tj ET\rendstream\nendobj\n")},
+      {"copied stream with an indirect /Length", [](auto& b) {
+         b[2] = Replace(b[2], ">> >>", ">> /XObject << /X 8 0 R >> >>");
+         b.push_back("<< /Subtype /Form /BBox [0 0 1 1] /Length 9 0 R >>\nstream\nabc\nendstream");
+         b.push_back("3");
+         return Build(b); }, 1, false, 0,
+       contains("4 0 obj\n<< /Subtype /Form /BBox [0 0 1 1] /Length  3  >>\nstream\r\nabc\rendstream\nendobj\n")},
       {"media box not at 0 0", [](auto& b) { b[3] = Replace(b[3], "[0 0 300 300]", "[100 100 300 400]"); return Build(b); }, 2, false, 0,
        contains("1 0 0 -1 -100 400 cm")},
       {"source version 1.6", [](auto& b) { return Build(b, "", "\n", "%PDF-1.6"); }, 1, false, 0, contains("%PDF-1.6")},
