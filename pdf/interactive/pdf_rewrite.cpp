@@ -77,30 +77,27 @@ std::string RewritePdfValue(ByteSpan file, const PdfValue& value, const PdfRewri
     } else {
       out.append(reinterpret_cast<const char*>(file.data()) + t.start, t.end - t.start);
     }
+    // Keys and values alternate at the top of the outermost dictionary; a
+    // nested array or dictionary is one value.
     switch (t.kind) {
       case PdfTokenKind::kDictOpen:
-        if (depth == 0) outer_dict = true;
-        ++depth;
-        if (depth == 1) key_position = true;
-        break;
       case PdfTokenKind::kArrayOpen:
+        if (depth == 0 && t.kind == PdfTokenKind::kDictOpen) outer_dict = true;
         ++depth;
+        key_position = depth == 1;
         break;
       case PdfTokenKind::kDictClose:
       case PdfTokenKind::kArrayClose:
         --depth;
-        if (depth == 1 && outer_dict) key_position = true;  // a nested value ended
+        if (depth == 1) key_position = true;
         break;
       default:
         if (at_top) {
-          if (was_key && t.kind == PdfTokenKind::kName && t.text == "Length" && options.direct_length >= 0)
-            length_value = true;
+          length_value = was_key && t.kind == PdfTokenKind::kName && t.text == "Length" &&
+                         options.direct_length >= 0;
           key_position = !was_key;
         }
         break;
-    }
-    if (t.kind == PdfTokenKind::kDictOpen || t.kind == PdfTokenKind::kArrayOpen) {
-      if (depth == 2 && outer_dict) key_position = false;  // a nested value began
     }
   }
   return out;
