@@ -194,6 +194,7 @@ void PdfWriter::ImportPage(const std::string& Filename, std::int32_t PageNumber,
 void PdfWriter::WriteImportedPage(std::int32_t Source, std::int32_t PageNumber) {
   ImportSource& record = Import.ImportSources.at(static_cast<std::size_t>(Source));
   Bytes file;
+  if (Output.Handle == nullptr) throw PdfError(52);
   Check(ReadPdfFile(record.FileName, file));
   const PdfSourceFile source(file, record.ObjectOffsets);
 
@@ -236,64 +237,65 @@ void PdfWriter::WriteImportedPage(std::int32_t Source, std::int32_t PageNumber) 
       if (!p.object.value.Is(PdfValue::Type::kDict)) CollectReferences(p.object.value, pending);
       planned.push_back(std::move(p));
     }
+
+    // ---- write ----
+    PdfRewriteOptions options;
+    options.reference = [&numbers](std::int64_t n) {
+      if (n <= 0 || static_cast<std::uint64_t>(n) >= numbers.size() || numbers[static_cast<std::size_t>(n)] == 0)
+        return std::string("null");
+      return std::to_string(numbers[static_cast<std::size_t>(n)]) + " 0 R";
+    };
+    // Strings of the copies are encrypted with their new object's key.
+    if (Security.Encrypted) options.string = [this](const std::string& text) { return FormatTextString(text); };
+    auto streamLine = [this](std::int32_t object, Bytes data) {
+      if (Security.Encrypted && !data.empty()) {
+        std::int32_t last = static_cast<std::int32_t>(data.size()) - 1;
+        data = Rc4(GetObjectKey(object), data, last);
+      }
+      WriteLine(std::string("stream") + CR + "\n" + std::string(data.begin(), data.end()) + CR + "endstream");
+    };
+
+    // Children were found after their parents: written in reverse, they come first.
+    for (auto it = planned.rbegin(); it != planned.rend(); ++it) {
+      const PdfObject& o = it->object;
+      BeginIndirectObject(it->target);
+      PdfRewriteOptions own = options;
+      own.direct_length = o.has_stream ? static_cast<std::int64_t>(o.stream_length) : -1;
+      WriteLine(RewritePdfValue(file, o.value, own));
+      if (o.has_stream) {
+        const ByteSpan raw = ByteSpan(file).subspan(o.stream_start, o.stream_length);
+        streamLine(it->target, Bytes(raw.begin(), raw.end()));
+      }
+      EndIndirectObject();
+    }
+
+    std::int32_t form = BeginIndirectObject(0);
+    WriteLine("<< /Type /XObject /Subtype /Form /FormType 1");
+    WriteLine("   /BBox [" + FormatNumber(box[0]) + " " + FormatNumber(box[1]) + " " + FormatNumber(box[2]) +
+              " " + FormatNumber(box[3]) + " ]");
+    PdfRewriteOptions inline_options = options;
+    inline_options.one_line = true;
+    WriteLine("   /Resources " +
+              (resources.Is(PdfValue::Type::kDict) ? RewritePdfValue(file, resources, inline_options) : "<< >>"));
+    if (content.present) {
+      WriteLine("   /Length " + std::to_string(content.data.size()));
+      if (!content.filter.empty()) WriteLine("   /Filter " + content.filter);
+      if (!content.decode_parms.empty()) WriteLine("   /DecodeParms " + content.decode_parms);
+      WriteLine(">>");
+      streamLine(form, content.data);
+    } else {
+      WriteLine("   /Length 0");
+      WriteLine(">>");
+      WriteLine(std::string("stream") + CR + "\nendstream");
+    }
+    EndIndirectObject();
+    Resources.XObjectResources += NameToken("_PDF_" + std::to_string(Source) + "." + std::to_string(PageNumber)) +
+                                  " " + std::to_string(form) + " 0 R " + CR;
   } catch (...) {
+    // Nothing of a failed import stays reserved.
     for (const PlannedObject& p : planned) numbers[static_cast<std::size_t>(p.source)] = 0;
     throw;
   }
-
-  // ---- write ----
-  PdfRewriteOptions options;
-  options.reference = [&numbers](std::int64_t n) {
-    if (n <= 0 || static_cast<std::uint64_t>(n) >= numbers.size() || numbers[static_cast<std::size_t>(n)] == 0)
-      return std::string("null");
-    return std::to_string(numbers[static_cast<std::size_t>(n)]) + " 0 R";
-  };
-  // Strings of the copies are encrypted with their new object's key.
-  if (Security.Encrypted) options.string = [this](const std::string& text) { return FormatTextString(text); };
-  auto streamLine = [this](std::int32_t object, Bytes data) {
-    if (Security.Encrypted && !data.empty()) {
-      std::int32_t last = static_cast<std::int32_t>(data.size()) - 1;
-      data = Rc4(GetObjectKey(object), data, last);
-    }
-    WriteLine(std::string("stream") + CR + "\n" + std::string(data.begin(), data.end()) + CR + "endstream");
-  };
-
-  // Children were found after their parents: written in reverse, they come first.
-  for (auto it = planned.rbegin(); it != planned.rend(); ++it) {
-    const PdfObject& o = it->object;
-    BeginIndirectObject(it->target);
-    PdfRewriteOptions own = options;
-    own.direct_length = o.has_stream ? static_cast<std::int64_t>(o.stream_length) : -1;
-    WriteLine(RewritePdfValue(file, o.value, own));
-    if (o.has_stream) {
-      const ByteSpan raw = ByteSpan(file).subspan(o.stream_start, o.stream_length);
-      streamLine(it->target, Bytes(raw.begin(), raw.end()));
-    }
-    EndIndirectObject();
-  }
-
-  std::int32_t form = BeginIndirectObject(0);
-  WriteLine("<< /Type /XObject /Subtype /Form /FormType 1");
-  WriteLine("   /BBox [" + FormatNumber(box[0]) + " " + FormatNumber(box[1]) + " " + FormatNumber(box[2]) +
-            " " + FormatNumber(box[3]) + " ]");
-  PdfRewriteOptions inline_options = options;
-  inline_options.one_line = true;
-  WriteLine("   /Resources " +
-            (resources.Is(PdfValue::Type::kDict) ? RewritePdfValue(file, resources, inline_options) : "<< >>"));
-  if (content.present) {
-    WriteLine("   /Length " + std::to_string(content.data.size()));
-    if (!content.filter.empty()) WriteLine("   /Filter " + content.filter);
-    if (!content.decode_parms.empty()) WriteLine("   /DecodeParms " + content.decode_parms);
-    WriteLine(">>");
-    streamLine(form, content.data);
-  } else {
-    WriteLine("   /Length 0");
-    WriteLine(">>");
-    WriteLine(std::string("stream") + CR + "\nendstream");
-  }
-  EndIndirectObject();
-  Resources.XObjectResources += NameToken("_PDF_" + std::to_string(Source) + "." + std::to_string(PageNumber)) +
-                                " " + std::to_string(form) + " 0 R " + CR;
   record.PageObjects[static_cast<std::size_t>(PageNumber)] = -pageObject;
   record.PageBoxes.at(static_cast<std::size_t>(PageNumber)) = box;
 }

@@ -262,4 +262,28 @@ TEST(ReaderFaults, ImportPageOnHandMadeFiles) {
   }
 }
 
+// An import that fails (here: no output file yet) keeps nothing reserved:
+// the same page imported once the document is open copies its objects.
+TEST(ReaderFaults, FailedImportLeavesNothingBehind) {
+  pdftest::TempDir dir;
+  const std::string src = dir.file("src.pdf");
+  pdftest::WriteFile(src, Build(Bodies()));
+  const std::string out = pdftest::TempPdf("out");
+  pdf::PdfWriter w;
+  std::int32_t error = 0;
+  try {
+    w.ImportPage(src, 1, 0, 0);
+  } catch (const pdf::PdfError& e) {
+    error = e.Number();
+  }
+  EXPECT_EQ(error, 52);
+  w.BeginDoc(out);
+  w.BeginPage();
+  w.ImportPage(src, 1, 0, 0);
+  w.EndDoc();
+  const pdftest::ToolResult check = pdftest::QpdfCheck(out);
+  EXPECT_EQ(check.exit_code, 0) << check.out << check.err;
+  EXPECT_NE(pdftest::ReadFile(out).find("/BaseFont /Helvetica"), std::string::npos);
+}
+
 }  // namespace
