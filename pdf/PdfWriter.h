@@ -441,6 +441,9 @@ class PdfWriter {
   // Reads the page into a form XObject and the objects it uses (the whole
   // page is read and checked before the first byte is written).
   void WriteImportedPage(std::int32_t Source, std::int32_t PageNumber);
+  // Makes Import.CachedBytes the bytes of the file (read again only when it
+  // changed); returns 0, or a failure number with its description.
+  std::int32_t LoadSourceFile(const std::string& Path, std::string& Description);
 
   // ==== end PDF reading and page import members ====
 
@@ -655,6 +658,13 @@ class PdfWriter {
     std::int32_t ImportSourceCount = 0;
     std::int32_t SourceFileHandle = 0;
     std::int32_t CurrentSource = 0;
+    // The bytes of the source file read last, kept while its name, size and
+    // modification time stay the same, so that importing page after page
+    // does not read the whole file again each time.
+    std::string CachedPath;
+    std::int64_t CachedSize = -1;
+    std::int64_t CachedTime = 0;
+    Bytes CachedBytes;
   };
 
   struct PowersOfTwoState {

@@ -10,7 +10,6 @@
 #include "pdf/PdfWriter.h"
 #include "pdf/core/pdf_name.h"
 #include "pdf/interactive/inflate.h"
-#include "pdf/interactive/pdf_file.h"
 #include "pdf/interactive/pdf_rewrite.h"
 #include "pdf/interactive/pdf_source.h"
 
@@ -193,9 +192,11 @@ void PdfWriter::ImportPage(const std::string& Filename, std::int32_t PageNumber,
 
 void PdfWriter::WriteImportedPage(std::int32_t Source, std::int32_t PageNumber) {
   ImportSource& record = Import.ImportSources.at(static_cast<std::size_t>(Source));
-  Bytes file;
   if (Output.Handle == nullptr) throw PdfError(52);
-  Check(ReadPdfFile(record.FileName, file));
+  std::string description;
+  if (const std::int32_t failure = LoadSourceFile(record.FileName, description))
+    throw PdfError(failure, description);
+  const Bytes& file = Import.CachedBytes;
   const PdfSourceFile source(file, record.ObjectOffsets);
 
   // ---- read and check everything ----

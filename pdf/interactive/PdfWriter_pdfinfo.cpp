@@ -57,6 +57,23 @@ PdfStatus ReadPageList(const PdfSourceFile& source, std::int32_t root, ImportSou
 
 }  // namespace
 
+std::int32_t PdfWriter::LoadSourceFile(const std::string& Path, std::string& Description) {
+  std::int64_t size = 0, time = 0;
+  if (PdfFileStamp(Path, size, time) && Path == Import.CachedPath && size == Import.CachedSize &&
+      time == Import.CachedTime) {
+    return 0;
+  }
+  Import.CachedPath.clear();
+  Import.CachedSize = -1;
+  const PdfStatus s = ReadPdfFile(Path, Import.CachedBytes);
+  Description = s.description;
+  if (!s.ok()) return s.number;
+  Import.CachedPath = Path;
+  Import.CachedSize = size;
+  Import.CachedTime = time;
+  return 0;
+}
+
 std::int32_t PdfWriter::GetInfo(const std::string& Filename, std::string* PDFTitle,
                                  std::string* PDFSubject, std::string* PDFAuthor, bool* PDFEncrypted) {
   // The description is the file name, " - " and the failure's own text.
@@ -88,12 +105,13 @@ std::int32_t PdfWriter::GetInfo(const std::string& Filename, std::string* PDFTit
   }
 
   Import.CurrentSource = 0;
-  Bytes file;
-  PdfStatus s = ReadPdfFile(Filename, file);
+  PdfStatus s;
+  s.number = LoadSourceFile(Filename, s.description);
   if (!s.ok()) {
     record_failure(s);
     return 0;
   }
+  const Bytes& file = Import.CachedBytes;
   ImportSource record;
   record.FileName = Filename;
   record.VersionIncrement = HeaderVersionIncrement(file);

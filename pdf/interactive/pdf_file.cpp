@@ -28,4 +28,15 @@ PdfStatus ReadPdfFile(const std::string& path, Bytes& out) {
   return PdfStatus::Ok();
 }
 
+bool PdfFileStamp(const std::string& path, std::int64_t& size, std::int64_t& time) {
+  std::error_code ec;
+  const auto bytes = std::filesystem::file_size(path, ec);
+  if (ec) return false;
+  const auto when = std::filesystem::last_write_time(path, ec);
+  if (ec) return false;
+  size = static_cast<std::int64_t>(bytes);
+  time = static_cast<std::int64_t>(when.time_since_epoch().count());
+  return true;
+}
+
 }  // namespace pdf
