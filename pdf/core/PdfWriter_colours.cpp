@@ -176,12 +176,6 @@ void PdfWriter::ParseColor(std::string& Color, std::string& PatternColor) {
   }
 }
 
-bool PdfWriter::PatternDefined(const std::string& Name) const {
-  // Entries read "/NAME n 0 R "; a name token holds no blank and no "/", so
-  // the token and its blank are found only at the start of its own entry.
-  return Resources.PatternResources.find(NameToken(Name) + " ") != std::string::npos;
-}
-
 std::string PdfWriter::ColorToRgb(const std::string& Color) {
   // The six characters after the first, read as one hexadecimal number; the
   // read stops at the first character that is not a hexadecimal digit.
@@ -264,6 +258,18 @@ void PdfWriter::PaintOperator(std::int32_t Options) {
   AppendContent(line);
   // Options 1 and 3 leave the path to a later painting operator.
   if (StringBuffer* target = ActiveContent()) target->PathOpen = (Options & 7) == 1 || (Options & 7) == 3;
+}
+
+bool PdfWriter::PatternDefined(const std::string& Name) const {
+  // Every entry is "/NAME n 0 R " followed by a CR; the name token and the
+  // blank after it must stand at the start of an entry.
+  const std::string head = NameToken(Name) + " ";
+  const std::string& entries = Resources.PatternResources;
+  for (std::size_t at = entries.find(head); at != std::string::npos;
+       at = entries.find(head, at + 1)) {
+    if (at == 0 || entries[at - 1] == '\r') return true;
+  }
+  return false;
 }
 
 }  // namespace pdf

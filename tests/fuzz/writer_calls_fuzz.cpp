@@ -1,7 +1,7 @@
 // Any bytes as a script of PdfWriter calls (writer_script.h): names with
 // delimiters, NaN, huge and negative numbers, calls out of order. Nothing
 // crashes, no member runs away, and an open document always ends.
-// Seeds: tests/fuzz/writer_scripts.
+// Seeds: tests/fuzz/corpus/writer_calls_fuzz.
 #include <unistd.h>
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 // are, blanks included, \xHH giving any byte; numbers are read by strtod
 // ("nan", "inf" and "-1e30" are numbers) and held to their type's range; a
 // missing argument is 0 or empty. Lines naming no member are skipped. The
-// libFuzzer target feeds it any bytes; the scripts in tests/fuzz/writer_scripts
+// libFuzzer target feeds it any bytes; the scripts in tests/fuzz/corpus/writer_calls_fuzz
 // are replayed by the writer's tests and their files given to real readers.
 
 #include <algorithm>

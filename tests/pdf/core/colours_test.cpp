@@ -12,7 +12,7 @@ using core_test::Probe;
 // for the colour texts to name.
 struct PageProbe : Probe {
   PageProbe() {
-    Resources.PatternResources = "/HATCH 7 0 R /DOTS 8 0 R ";
+    Resources.PatternResources = "/HATCH 7 0 R \r/DOTS 8 0 R \r";
     Pages.PageOpen = true;
     BufferReset(Content.PageContent);
   }

@@ -31,7 +31,8 @@ TEST(Hardening, NameTokens) {
 // least once, "#N text" N times, "#~ a|b" as often as b; "#i text" in what
 // pdfinfo shows).
 TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
-  for (const auto& entry : std::filesystem::directory_iterator(SEVRINA_SOURCE_DIR "/tests/fuzz/writer_scripts")) {
+  const std::filesystem::path scripts = SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/writer_calls_fuzz";
+  for (const auto& entry : std::filesystem::directory_iterator(scripts)) {
     if (entry.path().extension() != ".txt") continue;
     SCOPED_TRACE(entry.path().filename().string());
     const std::string script = pdftest::ReadFile(entry.path().string()), path = core_test::TempPdf(entry.path().stem().string());
