@@ -74,7 +74,9 @@ inline const std::vector<std::pair<std::string, Call>> kMembers = {
     M(DrawLine), M(DrawLineTo), M(DrawCurve), M(DrawRect), M(DrawEllipse), M(DrawCircle), M(DrawArc),
     M(DrawPolygon), M(DrawPolyline), M(SetLineWidth), M(SetLineStyle), M(SetDash), M(SetAlpha),
     M(AxisRotation), M(AxisScaling), M(AxisSkewing), M(AxisTranslation), M(BeginSpace), M(EndSpace),
-    M(BeginTable), M(BeginRow), M(BeginColumn), M(EndColumn), M(EndRow), M(EndTable)};
+    M(BeginTable), M(BeginRow), M(BeginColumn), M(EndColumn), M(EndRow), M(EndTable),
+    M(AddGradient), M(BeginTiling), M(EndTiling), M(BeginLayer), M(EndLayer), M(DrawBarCode),
+    M(AddNoteBox), M(AddNoteIcon), M(DefineRef), M(LinkTo), M(OnFieldEvent), M(OnDocEvent)};
 #undef M
 
 // Runs the script against a fresh writer writing to Path, then ends the
