@@ -28,12 +28,17 @@ struct Pixels {
   }
 };
 
-// A binary PPM (P6, 255) as pdftoppm and ImageMagick write it.
+// A binary PPM (P6, 255) as pdftoppm, mutool, Ghostscript and ImageMagick
+// write it.
 inline Pixels ParsePpm(const std::string& ppm) {
   Pixels p;
   std::size_t pos = 0;
   auto token = [&]() {
-    while (pos < ppm.size() && std::isspace(static_cast<unsigned char>(ppm[pos]))) ++pos;
+    for (;;) {  // blanks and "#" comment lines between the fields
+      while (pos < ppm.size() && std::isspace(static_cast<unsigned char>(ppm[pos]))) ++pos;
+      if (pos >= ppm.size() || ppm[pos] != '#') break;
+      while (pos < ppm.size() && ppm[pos] != '\n') ++pos;
+    }
     const std::size_t start = pos;
     while (pos < ppm.size() && !std::isspace(static_cast<unsigned char>(ppm[pos]))) ++pos;
     return ppm.substr(start, pos - start);
@@ -97,6 +102,36 @@ inline Difference Compare(const Pixels& a, const Pixels& b) {
   }
   d.mean = sum / static_cast<double>(a.rgb.size());
   return d;
+}
+
+// Compares two renderings of one drawing on its fills: every point of a
+// grid whose neighbourhood is of one colour in the reference (so away from
+// edges, where renderers draw lines and anti-alias differently) must have
+// that colour in ours, within a few levels. Returns the points compared.
+inline int ExpectSameFills(const Pixels& ours, const Pixels& reference, int step = 3) {
+  EXPECT_EQ(ours.width, reference.width);
+  EXPECT_EQ(ours.height, reference.height);
+  if (ours.width != reference.width || ours.height != reference.height) return 0;
+  int compared = 0, wrong = 0;
+  for (int y = 2; y + 2 < reference.height; y += step) {
+    for (int x = 2; x + 2 < reference.width; x += step) {
+      bool uniform = true;
+      for (int dy = -2; dy <= 2 && uniform; ++dy)
+        for (int dx = -2; dx <= 2 && uniform; ++dx)
+          for (int c = 0; c < 3; ++c) uniform = uniform && reference.At(x + dx, y + dy, c) == reference.At(x, y, c);
+      if (!uniform) continue;
+      ++compared;
+      bool same = true;
+      for (int c = 0; c < 3; ++c) same = same && std::abs(ours.At(x, y, c) - reference.At(x, y, c)) <= 3;
+      if (!same && ++wrong <= 5) {
+        ADD_FAILURE() << "at (" << x << ", " << y << "): ours " << ours.At(x, y, 0) << " " << ours.At(x, y, 1) << " "
+                      << ours.At(x, y, 2) << ", reference " << reference.At(x, y, 0) << " " << reference.At(x, y, 1)
+                      << " " << reference.At(x, y, 2);
+      }
+    }
+  }
+  EXPECT_EQ(wrong, 0) << "of " << compared << " points";
+  return compared;
 }
 
 // A writer whose document has one page of Width x Height points and no
