@@ -1,0 +1,14 @@
+// Any bytes as a TGA file: the reader ends promptly, within its limits,
+// and an image it accepts is whole.
+#include <cstddef>
+#include <cstdint>
+
+#include "pdf/graphics/tga_reader.h"
+#include "tests/fuzz/raster_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  pdf::ReadLimits limits;
+  limits.max_pixel_bytes = std::size_t{4} << 20;
+  fuzzcheck::CheckRaster(pdf::ReadTga(pdf::ByteSpan(data, size), limits));
+  return 0;
+}
