@@ -1,15 +1,10 @@
-// Any bytes as a JPEG file: the marker walk ends promptly, and an accepted
-// file has a size, a colour space and its bytes from the start-of-image on.
-#include <cstddef>
+// Any bytes as a JPEG file: ends promptly; an accepted one keeps its own bytes.
 #include <cstdint>
 
 #include "pdf/graphics/jpeg_reader.h"
-#include "tests/fuzz/raster_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const pdf::RasterImage image = pdf::ReadJpeg(pdf::ByteSpan(data, size));
-  fuzzcheck::CheckRaster(image, true);
-  if (image.ok() && (image.color_space.empty() || image.data.size() > size || image.data[0] != 0xFF))
-    fuzzcheck::Fail("accepted JPEG without a colour space or its own bytes");
+  const pdf::RasterImage i = pdf::ReadJpeg(pdf::ByteSpan(data, size));
+  if (i.ok() && (i.width <= 0 || i.color_space.empty() || i.data.size() > size || i.data[0] != 0xFF)) __builtin_trap();
   return 0;
 }
