@@ -1,7 +1,6 @@
-// Images through DrawImage: files made by ImageMagick in every depth and
-// compression the readers take (and those it does not write, built here),
-// drawn at one pixel per point and compared pixel by pixel with
-// ImageMagick's reading; lying headers record an error and draw nothing.
+// DrawImage on files made by ImageMagick in every depth and compression
+// (or built here), drawn at one pixel per point and compared pixel by pixel
+// with ImageMagick's reading; lying headers record an error, draw nothing.
 
 #include <cstdint>
 #include <functional>
@@ -30,8 +29,7 @@ std::uint32_t GetLe(const Bytes& s, std::size_t at, int n) {
 
 class ImagesTest : public ::testing::Test {
  protected:
-  // Makes `name` with ImageMagick from its arguments, separated by blanks
-  // ("BMP3:x.bmp" for the Windows 3 header).
+  // Makes `name` ("BMP3:x.bmp": the Windows 3 header) from blank-separated arguments.
   std::string Make(const std::string& args, const std::string& name) {
     std::vector<std::string> argv = {imgtest::kConvert};
     std::istringstream words(args);
@@ -41,8 +39,7 @@ class ImagesTest : public ::testing::Test {
     EXPECT_EQ(pdftest::RunTool(argv).exit_code, 0) << name;
     return file;
   }
-  // Draws `file` at one pixel per point on a page of its size and compares
-  // the page with ImageMagick's reading of `reference`.
+  // Draws `file` at one pixel per point; compares with ImageMagick's `reference`.
   void ExpectRendersLike(const std::string& file, const std::string& reference, int tolerance, std::int16_t frame = 1) {
     const imgtest::Pixels expected = imgtest::DecodeWithImageMagick(reference);
     const std::string pdf = dir_.file("page.pdf");
@@ -59,8 +56,7 @@ class ImagesTest : public ::testing::Test {
   pdftest::TempDir dir_;
 };
 
-// Rows reversed, the height negated (BMP) or the top-left origin bit set
-// (TGA): the same picture stored top down.
+// The same picture stored top down: rows reversed, BMP height negated, TGA origin bit set.
 Bytes TopDown(const Bytes& f) {
   const bool bmp = f[0] == 'B';
   const int h = static_cast<int>(GetLe(f, bmp ? 22 : 14, bmp ? 4 : 2));
@@ -107,8 +103,7 @@ Bytes Rle4(const Bytes& f) {
   return out;
 }
 
-// Every row: ImageMagick's arguments, the file made, the rewriting that
-// builds a file it does not write (or none), the largest difference.
+// ImageMagick's arguments, its file, a rewriting (or none), the largest difference.
 TEST_F(ImagesTest, EveryDepthAndCompressionRendersAsImageMagickReadsIt) {
   const std::string palette16 = "rose: -type palette -colors 16 -compress none";
   const struct {

@@ -1,7 +1,6 @@
-// WMF drawings built record by record: rendered by libwmf (wmf2gd) and by
-// us and compared on their fills; the operators written; hostile records
-// (size 0, indexes beyond the object table, counts beyond the record) end
-// with a recorded error, a balanced q and Q and a valid document.
+// WMF drawings built record by record, compared with libwmf (wmf2gd) on
+// their fills; the operators written; hostile records (size 0, indexes or
+// counts beyond the table or record): an error, balanced q/Q, a valid PDF.
 
 #include <cstdint>
 #include <string>
