@@ -14,6 +14,7 @@
 #include <iterator>
 #include <string>
 
+#include "bench/haru_pages.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/graphics/bmp_reader.h"
 #include "pdf/graphics/eps_converter.h"
@@ -82,12 +83,10 @@ BENCHMARK(BM_ReadTgaRle)->Unit(benchmark::kMillisecond);
 
 // ---- a document with one picture, ours and libharu's --------------------
 
-std::string Output(const char* name) { return (Folder() / name).string(); }
-
 void Ours(benchmark::State& state, const std::string& picture, int compression) {
   for (auto _ : state) {
     pdf::PdfWriter w;
-    w.BeginDoc(Output("ours.pdf"));
+    w.BeginDoc(haru_pages::OutputPath("sevrina_images_ours"));
     w.SetCompression(compression);
     w.BeginPage();
     w.DrawImage(picture, 0, 0, 500, 0);
@@ -98,14 +97,13 @@ void Ours(benchmark::State& state, const std::string& picture, int compression) 
 
 void Haru(benchmark::State& state, const std::string& picture, bool jpeg, bool compress) {
   for (auto _ : state) {
-    HPDF_Doc doc = HPDF_New(nullptr, nullptr);
+    HPDF_Doc doc = HPDF_New(haru_pages::IgnoreError, nullptr);
     if (compress) HPDF_SetCompressionMode(doc, HPDF_COMP_ALL);
     HPDF_Page page = HPDF_AddPage(doc);
     HPDF_Image image = jpeg ? HPDF_LoadJpegImageFromFile(doc, picture.c_str())
                             : HPDF_LoadPngImageFromFile(doc, picture.c_str());
     HPDF_Page_DrawImage(page, image, 0, 0, 500, 350);
-    HPDF_SaveToFile(doc, Output("haru.pdf").c_str());
-    HPDF_Free(doc);
+    haru_pages::SaveHaru(doc, "sevrina_images_haru");
   }
 }
 
