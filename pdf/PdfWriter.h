@@ -184,8 +184,21 @@ struct DestinationRecord {
   std::string Name;  // with its leading "/"
 };
 
+// One parsed source file of GetInfo and ImportPage.
 struct ImportSource {
-  std::string FileName;
+  std::int32_t VersionIncrement = 0;  // minor header version minus 3, at least 0
+  std::string FileName;               // as the caller gave it; also the key it is found by
+  std::int32_t PageCount = 0;
+  std::vector<std::int32_t> PageObjects;      // object number of page k at k; negative once imported
+  std::vector<std::int32_t> ObjectOffsets;    // byte offset by object number; 0 = missing
+  std::vector<std::int32_t> ImportedNumbers;  // number of each copied object in the document; 0 = none
+  std::string Title;
+  std::string Author;
+  std::string Creator;
+  std::string Producer;
+  std::string Subject;
+  bool Encrypted = false;
+  std::vector<std::array<float, 4>> PageBoxes;  // media box of each imported page (x1 y1 x2 y2)
 };
 
 // ---------------------------------------------------------------------------
@@ -635,6 +648,30 @@ class PdfWriter {
 
  public:
   // ==== PDF reading and page import members (pdf/interactive) ====
+  // The page count of an existing PDF file and, on success, its title,
+  // subject and author (Windows-1252) and whether it is encrypted. A file is
+  // parsed once and kept as a source; failures are recorded (53 no such
+  // file, 321 encrypted or a form not read: cross-reference or object
+  // streams, malformed structure) and give 0.
+  std::int32_t GetInfo(const std::string& Filename, std::string* PDFTitle = nullptr,
+                       std::string* PDFSubject = nullptr, std::string* PDFAuthor = nullptr,
+                       bool* PDFEncrypted = nullptr);
+  // Draws page PageNumber of a PDF file with its top-left corner at (DestX,
+  // DestY), XDim by YDim user units (0: derived from the page's own size and
+  // proportions). The page becomes a form XObject "_PDF_s.p" written once
+  // per source, with the objects its resources use copied once per source.
+  // A file GetInfo refuses draws nothing; a page that cannot be read fails
+  // with a PdfError before anything is written.
+  void ImportPage(const std::string& Filename, std::int32_t PageNumber, float DestX, float DestY,
+                  float XDim = 0, float YDim = 0);
+
+ protected:
+  // Reads the page into a form XObject and the objects it uses (the whole
+  // page is read and checked before the first byte is written).
+  void WriteImportedPage(std::int32_t Source, std::int32_t PageNumber);
+  // Makes Import.CachedBytes the bytes of the file (read again only when it
+  // changed); returns 0, or a failure number with its description.
+  std::int32_t LoadSourceFile(const std::string& Path, std::string& Description);
 
   // ==== end PDF reading and page import members ====
 
@@ -853,6 +890,13 @@ class PdfWriter {
     std::int32_t ImportSourceCount = 0;
     std::int32_t SourceFileHandle = 0;
     std::int32_t CurrentSource = 0;
+    // The bytes of the source file read last, kept while its name, size and
+    // modification time stay the same, so that importing page after page
+    // does not read the whole file again each time.
+    std::string CachedPath;
+    std::int64_t CachedSize = -1;
+    std::int64_t CachedTime = 0;
+    Bytes CachedBytes;
   };
 
   struct PowersOfTwoState {

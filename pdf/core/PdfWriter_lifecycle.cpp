@@ -55,6 +55,7 @@ std::string PdfError::DescriptionOf(std::int32_t number) {
     case 70: return "Permission denied";
     case 75: return "Path/File access error";
     case 76: return "Path not found";
+    case 321: return "Invalid file format";
     default: return "Application-defined or object-defined error";
   }
 }
