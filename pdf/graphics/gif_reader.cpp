@@ -1,6 +1,8 @@
 #include "pdf/graphics/gif_reader.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "pdf/core/byte_cursor.h"
