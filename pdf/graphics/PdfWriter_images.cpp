@@ -45,6 +45,9 @@ int HexPair(const std::string& text, std::size_t at) {
 
 void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY, float ImgWidth,
                           float ImgHeight, std::int16_t FrameNumber, const std::string& ColorMask) {
+  // The extension picks the reader whatever its case; the cache compares
+  // the name as given, since on this file system "a.bmp" and "A.BMP" are
+  // two different files.
   const std::string key = text_case::Upper(Filename);
   if (EndsWith(key, ".EPS") || EndsWith(key, ".AI")) {
     ConvertEps(Filename, DestX, DestY, ImgWidth, ImgHeight);
@@ -58,7 +61,7 @@ void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY,
     std::int32_t number = 0;
     for (std::int32_t i = 1; i <= Resources.ImageCount; ++i) {
       const ImageRecord& r = Resources.Images.at(static_cast<std::size_t>(i));
-      if (r.FileName == key && r.FrameNumber == FrameNumber) {
+      if (r.FileName == Filename && r.FrameNumber == FrameNumber) {
         number = i;
         break;
       }
@@ -67,7 +70,7 @@ void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY,
       const bool gif = EndsWith(key, ".GIF"), bmp = EndsWith(key, ".BMP"), tga = EndsWith(key, ".TGA"),
                  jpg = EndsWith(key, ".JPG");
       if (!gif && !bmp && !tga && !jpg) {
-        RecordError("DrawImage", key, kInvalidFormat, "Invalid file format (no reader for this file type)");
+        RecordError("DrawImage", Filename, kInvalidFormat, "Invalid file format (no reader for this file type)");
         return;
       }
       // The record is made first, so the image number is its place in the
@@ -77,7 +80,7 @@ void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY,
       GrowTable(Resources.Images, n);
       Resources.ImageCount = n;
       ImageRecord& record = Resources.Images[static_cast<std::size_t>(n)];
-      record = ImageRecord{key, 0, 0, FrameNumber};
+      record = ImageRecord{Filename, 0, 0, FrameNumber};
       bool loaded = false;
       try {
         if (gif) loaded = LoadGif(record, Filename, FrameNumber);
@@ -99,7 +102,7 @@ void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY,
     }
     const ImageRecord& record = Resources.Images.at(static_cast<std::size_t>(number));
     if (record.Width <= 0 || record.Height <= 0) {
-      RecordError("DrawImage", key, PdfError(11));
+      RecordError("DrawImage", Filename, PdfError(11));
       return;
     }
     SetXY(DestX, DestY);
@@ -122,7 +125,7 @@ void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY,
                 Pages.PageHeight - Pages.CurrentY - ToPoints(ImgHeight));
     AppendContent(line);
   } catch (const PdfError& e) {
-    RecordError("DrawImage", key, e);
+    RecordError("DrawImage", Filename, e);
   }
 }
 

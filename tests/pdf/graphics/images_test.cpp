@@ -159,24 +159,25 @@ TEST_F(ImagesTest, ColourMasksAndTransparentIndexesShowThePageThrough) {
 
 TEST_F(ImagesTest, OneObjectPerFileAndFramePlacedAsOftenAsAsked) {
   const std::string bmp = Make("-size 100x50 xc:orange -type truecolor", "BMP3:p.bmp");
+  const std::string other = Make("-size 20x10 xc:green -type truecolor", "BMP3:P.BMP");
   const std::string jpg = Make("-size 100x50 xc:orange -colorspace cmyk", "p.jpg"), gif = Make("-size 8x4 xc:red xc:blue", "two.gif");
   PageWriter writer;
   writer.Open(dir_.file("cache.pdf"), 595, 842);
   writer.DrawImage(bmp, 10, 20);                   // one pixel per point
-  writer.DrawImage(dir_.file("P.BMP"), 0, 0, 30);  // the same name in other case: not read again
+  writer.DrawImage(other, 0, 0, 30);               // the same name in other case: another file here
   writer.DrawImage(jpg, 5, 6, 0, 25);              // drawn mirrored
   writer.DrawImage(gif, 0, 0, 0, 0, 1);
   writer.DrawImage(gif, 0, 0, 0, 0, 2);            // frame 2 is an image of its own
   writer.SetScale(3);                              // centimetres: 10 wide is 5 high
   writer.DrawImage(bmp, 1, 2, 10);
   EXPECT_EQ(writer.ErrNumber(), 0) << writer.ErrDescription();
-  EXPECT_EQ(writer.PageText(), "\rq 100 0 0 50 10 20 cm /_IMG_1 Do Q\rq 30 0 0 15 0 0 cm /_IMG_1 Do Q"
-                               "\rq 50 0 0 -25 5 31 cm /_IMG_2 Do Q\rq 8 0 0 4 0 0 cm /_IMG_3 Do Q\rq 8 0 0 4 0 0 cm /_IMG_4 Do Q"
+  EXPECT_EQ(writer.PageText(), "\rq 100 0 0 50 10 20 cm /_IMG_1 Do Q\rq 30 0 0 15 0 0 cm /_IMG_2 Do Q"
+                               "\rq 50 0 0 -25 5 31 cm /_IMG_3 Do Q\rq 8 0 0 4 0 0 cm /_IMG_4 Do Q\rq 8 0 0 4 0 0 cm /_IMG_5 Do Q"
                                "\rq 283.465 0 0 141.732 28.346 56.693 cm /_IMG_1 Do Q");
   EXPECT_NEAR(writer.Content.LastRect[1] - writer.Content.LastRect[3], 141.732f, 1e-3);
   writer.EndDoc();
   const std::string pdf = pdftest::ReadFile(dir_.file("cache.pdf"));
-  EXPECT_EQ(pdftest::Count(pdf, "/Subtype /Image"), 4);
+  EXPECT_EQ(pdftest::Count(pdf, "/Subtype /Image"), 5);
   EXPECT_EQ(pdftest::Count(pdf, "/Decode [1 0 1 0 1 0 1 0]"), 1) << "CMYK under the Adobe marker is inverted";
   pdftest::ExpectReadersAccept(dir_.file("cache.pdf"));
 }
