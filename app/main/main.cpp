@@ -13,6 +13,10 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Sevrina");
+  // The forms runtime decides when the program ends (no form left, or the
+  // output step ends it); a window hidden or closed on the way from the
+  // menu to a form must not end Qt's loops.
+  QApplication::setQuitOnLastWindowClosed(false);
   qtview::prepare_application();
 
   forms::Runtime rt;

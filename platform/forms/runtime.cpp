@@ -260,7 +260,14 @@ bool Runtime::unload_form(Form& f, UnloadMode mode) {
 
 void Runtime::Run() {
   if (!loop_) return;
-  loop_->run_until(nullptr, [this] { return loaded_.empty() || ended_; });
+  loop_->run_until(nullptr, [this] { return ProgramOver(); });
+}
+
+bool Runtime::ProgramOver() const {
+  // A handler may unload the last form and then load the next one (the
+  // menu unloads itself before it shows the chosen form): only when the
+  // outermost event has finished does "no form left" end the program.
+  return ended_ || (loaded_.empty() && depth_ == 0);
 }
 
 void Runtime::End() {

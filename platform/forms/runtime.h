@@ -114,8 +114,11 @@ class Runtime {
   Form* ActiveForm() const;
   // The focused control of the active form, or null.
   Control* FocusedControl() const;
-  // Runs the main event loop until no form is left (or End).
+  // Runs the main event loop until the program is over.
   void Run();
+  // End was called, or no form is left once the outermost event has
+  // finished.
+  bool ProgramOver() const;
   // Ends the program at once: every form is unloaded without its unload
   // events, timers stop, queued keys are dropped, every loop returns.
   void End();

@@ -401,13 +401,31 @@ TEST(View, ABorderedLabelShowsEverySideOnWhite) {
   form->Unload();
 }
 
-TEST(View, TheMainLoopEndsWithTheLastForm) {
+// The main loop ends with the last form, and only then: a handler that
+// unloads its own form and then shows the next one (the menu's "Prosegui")
+// leaves the program running.
+TEST(View, TheMainLoopEndsOnlyWhenNoFormIsLeftAfterTheEvent) {
   forms::Runtime rt;
   qtview::View view(rt);
-  auto form = rt.Load<ExampleForm>();
-  form->Show();
-  qttest::soon([&] { view.window(*form)->close(); });
+  auto first = std::make_shared<ExampleForm>(rt);
+  rt.load(first);
+  first->Show();
+  std::shared_ptr<ExampleForm> second;
+  bool closed_by_user = false;
+  qttest::soon([&] {
+    forms::Runtime::EventScope one_handler(rt);
+    first->Unload();
+    second = std::make_shared<ExampleForm>(rt);
+    rt.load(second);
+    second->Show();
+    // The user closes it a moment later, once the loop has run on.
+    QTimer::singleShot(30, [&] {
+      closed_by_user = second->Loaded();
+      if (closed_by_user) view.window(*second)->close();
+    });
+  });
   rt.Run();
+  EXPECT_TRUE(closed_by_user) << "the loop ended while the second form was on screen";
   EXPECT_FALSE(rt.AnyFormLoaded());
 }
 
