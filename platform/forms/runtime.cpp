@@ -398,7 +398,16 @@ void Runtime::tab_from(Form& f, bool backwards) {
       }
     }
   }
-  if (next && next != cur) set_focus(*next);
+  if (!next || next == cur) return;
+  set_focus(*next);
+  // A text box entered with Tab (the user's or a simulated one) has its
+  // whole text selected, as the system's edit boxes do: a typed key
+  // replaces it. A click keeps the caret where the mouse put it.
+  if (next->Kind() == ControlKind::TextBox && f.active_ == next) {
+    auto* box = static_cast<TextBox*>(next);
+    box->SetSelStart(0);
+    box->SetSelLength(static_cast<int>(box->Text().size()));
+  }
 }
 
 // ---- the user's input ----------------------------------------------------------------

@@ -54,10 +54,20 @@ std::optional<std::filesystem::path> xdg_desktop() {
 
 std::filesystem::path program_folder() {
   if (program_folder_override()) return *program_folder_override();
+  // The user's own data folder, not the executable's: a rebuild or a
+  // reinstall must not take the dossier with it, and an installed program
+  // cannot write beside itself. A relative XDG_DATA_HOME is ignored, as the
+  // base directory rules say.
+  std::filesystem::path base;
+  if (const char* d = std::getenv("XDG_DATA_HOME"); d && *d == '/') {
+    base = d;
+  } else {
+    base = home_folder() / ".local" / "share";
+  }
+  std::filesystem::path folder = base / "sevrina";
   std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path();
-  return exe.parent_path();
+  std::filesystem::create_directories(folder, ec);
+  return folder;
 }
 
 void set_program_folder(const std::filesystem::path& folder) { program_folder_override() = folder; }

@@ -12,7 +12,9 @@
 
 namespace sys {
 
-// The folder of the running executable. Tests may replace it.
+// The program's folder, where the data file and the draft live: the
+// user's data folder $XDG_DATA_HOME/sevrina (by default
+// ~/.local/share/sevrina), created when missing. Tests may replace it.
 std::filesystem::path program_folder();
 void set_program_folder(const std::filesystem::path& folder);
 

@@ -15,9 +15,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ProgramFolder, IsTheExecutablesFolderUnlessReplaced) {
-  EXPECT_TRUE(fs::is_directory(sys::program_folder()));
-  EXPECT_TRUE(fs::exists(sys::program_folder() / "test_platform_system_folders"));
+// The user's data folder, created on first use, so that a rebuild or an
+// installed program keeps the dossier; a relative XDG_DATA_HOME is ignored.
+TEST(ProgramFolder, IsTheUsersDataFolderUnlessReplaced) {
+  const fs::path home = fs::temp_directory_path() / ("sevrina-data-" + std::to_string(::getpid()));
+  fs::remove_all(home);
+  fs::create_directories(home);
+  ::setenv("HOME", home.c_str(), 1);
+  const std::string own = (home / "dati").string();
+  for (const auto& [xdg, expected] : {std::pair<const char*, fs::path>{nullptr, home / ".local/share/sevrina"},
+                                      {"relative/dati", home / ".local/share/sevrina"},
+                                      {own.c_str(), home / "dati/sevrina"}}) {
+    if (xdg) ::setenv("XDG_DATA_HOME", xdg, 1); else ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(sys::program_folder(), expected) << (xdg ? xdg : "unset");
+    EXPECT_TRUE(fs::is_directory(expected)) << (xdg ? xdg : "unset");
+  }
+  ::unsetenv("XDG_DATA_HOME");
+  fs::remove_all(home);
   sys::set_program_folder("/tmp/altrove");
   EXPECT_EQ(sys::program_folder(), fs::path("/tmp/altrove"));
 }
