@@ -737,11 +737,11 @@ bool Runtime::user_scroll_to(VScrollBar& bar, int value) {
   return true;
 }
 
-bool Runtime::user_scroll_step(VScrollBar& bar, bool large, bool toward_max) {
+bool Runtime::user_scroll_step(VScrollBar& bar, bool large, bool toward_max, bool take_focus) {
   Form& f = bar.Parent();
   if (!AcceptsInput(f) || !control_takes_focus(bar)) return false;
   EventScope scope(*this);
-  set_focus(bar);
+  if (take_focus) set_focus(bar);
   long long step = large ? bar.LargeChange() : bar.SmallChange();
   int sign = bar.Max() >= bar.Min() ? 1 : -1;
   if (!toward_max) sign = -sign;
