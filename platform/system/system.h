@@ -25,7 +25,8 @@ std::filesystem::path desktop_folder();
 // Starts the desktop's viewer (xdg-open) on `path`, without a shell and
 // without waiting for it. The name travels as one argument, so blanks or
 // shell characters in it are harmless. False when it could not be started,
-// or when that cannot be known (SIGCHLD ignored, so no exit status comes back).
+// when it failed within a second (no program for the file), or when that
+// cannot be known (SIGCHLD ignored, so no exit status comes back).
 bool open_in_viewer(const std::string& path);
 
 }  // namespace sys

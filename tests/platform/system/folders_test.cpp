@@ -72,14 +72,14 @@ int ViewerResultInChild(const fs::path& path_dir, bool ignore_sigchld) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// A folder holding a stand-in xdg-open that only exits 0 (or nothing).
-fs::path ViewerFolder(bool with_viewer) {
-  fs::path dir = fs::temp_directory_path() /
-                 ("sevrina-viewer-" + std::to_string(::getpid()) + (with_viewer ? "-si" : "-no"));
+// A folder holding a stand-in xdg-open that exits with `code` (or nothing).
+fs::path ViewerFolder(bool with_viewer, int code = 0) {
+  fs::path dir = fs::temp_directory_path() / ("sevrina-viewer-" + std::to_string(::getpid()) +
+                                              (with_viewer ? "-si" : "-no") + std::to_string(code));
   fs::remove_all(dir);
   fs::create_directories(dir);
   if (with_viewer) {
-    std::ofstream(dir / "xdg-open") << "#!/bin/sh\nexit 0\n";
+    std::ofstream(dir / "xdg-open") << "#!/bin/sh\nexit " << code << "\n";
     fs::permissions(dir / "xdg-open", fs::perms::owner_all | fs::perms::group_read |
                                           fs::perms::group_exec | fs::perms::others_read |
                                           fs::perms::others_exec);
@@ -91,6 +91,9 @@ TEST(OpenInViewer, TrueWhenXdgOpenStartsFalseWhenItIsMissing) {
   const fs::path with = ViewerFolder(true), without = ViewerFolder(false);
   EXPECT_EQ(ViewerResultInChild(with, false), 1);
   EXPECT_EQ(ViewerResultInChild(without, false), 0);
+  const fs::path no_program = ViewerFolder(true, 3);  // xdg-open found no program for the file
+  EXPECT_EQ(ViewerResultInChild(no_program, false), 0);
+  fs::remove_all(no_program);
   fs::remove_all(with);
   fs::remove_all(without);
 }
