@@ -7,6 +7,7 @@
 
 #include "app/main/program.h"
 #include "app/shell/intro.h"
+#include "app/shell/store.h"
 #include "platform/forms/forms.h"
 #include "platform/qt/view.h"
 
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
   qtview::View view(rt);
   sevrina::registra_programma(rt);
 
+  // The data folder exists from the first start; an interrupted save of
+  // an earlier run leaves nothing behind.
+  sevrina::pulisci_residui();
   sevrina::mostra_intro(rt);
   rt.Run();
   return 0;
