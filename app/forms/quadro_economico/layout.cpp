@@ -17,7 +17,7 @@ using modifica::kArial825;
 using modifica::kArial825Grassetto;
 using modifica::kArial975;
 using modifica::kArial975Grassetto;
-constexpr forms::FontSpec kArial975Corsivo{"Arial", 9.75f, false, true};
+const forms::FontSpec kArial975Corsivo{"Arial", 9.75f, false, true};
 
 struct CampoAnagrafica {
   int indice;
