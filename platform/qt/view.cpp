@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -71,14 +72,40 @@ QFont to_qfont(const forms::FontSpec& font) {
   // Points at 96 dots per inch, whatever the screen says, so that text fits
   // the twips of the layout.
   f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * 96.0f / 72.0f))));
+  // Whole-pixel glyph advances, as the layout's own system draws them: with
+  // fractional ones a line of text runs longer than its label.
+  f.setHintingPreference(QFont::PreferFullHinting);
   f.setBold(font.Bold);
   f.setItalic(font.Italic);
   f.setUnderline(font.Underline);
   return f;
 }
 
+namespace {
+
+// Fusion with the check and option boxes of the layout's own system: a
+// 13-pixel box and a 4-pixel gap before the caption, so that a caption
+// sized for that system fits beside its box.
+class LayoutStyle final : public QProxyStyle {
+ public:
+  explicit LayoutStyle(QStyle* base) : QProxyStyle(base) {}
+  int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
+    switch (m) {
+      case PM_IndicatorWidth:
+      case PM_IndicatorHeight:
+      case PM_ExclusiveIndicatorWidth:
+      case PM_ExclusiveIndicatorHeight: return 13;
+      case PM_CheckBoxLabelSpacing:
+      case PM_RadioButtonLabelSpacing: return 4;
+      default: return QProxyStyle::pixelMetric(m, o, w);
+    }
+  }
+};
+
+}  // namespace
+
 void prepare_application() {
-  if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
+  if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(new LayoutStyle(fusion));
   QApplication::setFont(to_qfont(forms::FontSpec{}));
 }
 
