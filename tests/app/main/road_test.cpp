@@ -211,6 +211,12 @@ class Road : public ::testing::Test {
     gone(title);
   }
 
+  // A mouse button pressed at a point of a window given in twips.
+  void press_at(const std::string& win, double x, double y, int button = 1) {
+    xdo("mousemove --window " + win + " " + std::to_string(std::lround(x / 15)) + " " +
+        std::to_string(std::lround(y / 15)) + " click " + std::to_string(button));
+  }
+
   // ---- the twin and the layout ----
   forms::Form& twin(const char* name) {
     forms::Form* f = twin_.FindForm(name);
@@ -246,8 +252,7 @@ class Road : public ::testing::Test {
       double top = origin(c, viewport).second;
       if (top >= 0 && top + c.Height() <= viewport->Height()) return;
       bool down = top > 0;
-      xdo("mousemove --window " + win + " " + std::to_string(std::lround((vx + viewport->Width() / 2) / 15)) + " " +
-          std::to_string(std::lround((vy + viewport->Height() / 2) / 15)) + " click " + (down ? "5" : "4"));
+      press_at(win, vx + viewport->Width() / 2, vy + viewport->Height() / 2, down ? 5 : 4);
       for (int i = 0; i < 3; ++i) twin_.user_scroll_step(*bar, false, down, false);
     }
     ADD_FAILURE() << c.FullName() << " never comes into view";
@@ -257,8 +262,7 @@ class Road : public ::testing::Test {
     forms::Control& c = control(form, name, index);
     into_view(win, form, c);
     auto [x, y] = origin(c);
-    xdo("mousemove --window " + win + " " + std::to_string(std::lround((x + c.Width() / 2) / 15)) + " " +
-        std::to_string(std::lround((y + c.Height() / 2) / 15)) + " click 1");
+    press_at(win, x + c.Width() / 2, y + c.Height() / 2);
     twin_.user_click(c);
   }
   // Opens an editing form from the menu and waits for its first field to
@@ -389,8 +393,7 @@ void Road::road(int variant) {
   for (int i = current; i < target; ++i) keys("{DOWN}");
   keys("{ENTER}");
   auto [gx, gy] = origin(crea->Command1);
-  xdo("mousemove --window " + step + " " + std::to_string(std::lround((gx + crea->Command1.Width() / 2) / 15)) + " " +
-      std::to_string(std::lround((gy + crea->Command1.Height() / 2) / 15)) + " click 1");
+  press_at(step, gx + crea->Command1.Width() / 2, gy + crea->Command1.Height() / 2);
   answer("Sevrina");  // "FILE GENERATI CON SUCCESSO!"
   int status = -1;
   ASSERT_TRUE(wait_until([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; })) << "the program went on";
