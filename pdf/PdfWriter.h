@@ -20,6 +20,9 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "pdf/core/bytes.h"
@@ -179,8 +182,21 @@ struct DestinationRecord {
   std::string Name;  // with its leading "/"
 };
 
+// One parsed source file of GetInfo and ImportPage.
 struct ImportSource {
-  std::string FileName;
+  std::int32_t VersionIncrement = 0;  // minor header version minus 3, at least 0
+  std::string FileName;               // as the caller gave it; also the key it is found by
+  std::int32_t PageCount = 0;
+  std::vector<std::int32_t> PageObjects;      // object number of page k at k; negative once imported
+  std::vector<std::int32_t> ObjectOffsets;    // byte offset by object number; 0 = missing
+  std::vector<std::int32_t> ImportedNumbers;  // number of each copied object in the document; 0 = none
+  std::string Title;
+  std::string Author;
+  std::string Creator;
+  std::string Producer;
+  std::string Subject;
+  bool Encrypted = false;
+  std::vector<std::array<float, 4>> PageBoxes;  // media box of each imported page (x1 y1 x2 y2)
 };
 
 // ---------------------------------------------------------------------------
@@ -382,6 +398,32 @@ class PdfWriter {
 
  public:
   // ==== gradient, tiling pattern and layer members (pdf/graphics) ====
+  // Patterns are defined under an alias (blanks trimmed, upper-cased) and used
+  // by naming it in a colour text ("SKY", or "HATCH;red" for an uncoloured
+  // tiling pattern painted red). Coordinates in user units.
+  // Style 1: radial (circles of radius RStart and REnd around the two
+  // points); any other value: axial, from the start point to the end point.
+  // Gradient coordinates are measured from the page's top-left corner.
+  void AddGradient(const std::string& Alias, std::int32_t Style, const std::string& StartColor,
+                   const std::string& EndColor, float XStart, float YStart, float XEnd,
+                   float YEnd, float RStart = 0, float REnd = 0, bool ExtendBefore = false,
+                   bool ExtendAfter = false);
+  // Records the drawing members' content into one tile of XStep by YStep;
+  // Style 0: coloured; 1: uncoloured (the colour setters stay silent while
+  // recording, the colour comes with the colour text that uses the pattern).
+  void BeginTiling(const std::string& Alias, float XMin, float YMin, float XMax, float YMax,
+                   float XStep, float YStep, std::int32_t Style = 0);
+  void EndTiling();
+  // Content between BeginLayer and EndLayer belongs to the layer (looked up
+  // without regard to case); the layer's flags are those of its first use.
+  void BeginLayer(const std::string& Layer, bool StartState = true, bool ShowInList = true);
+  void EndLayer();
+
+ protected:
+  // Appends "/NAME n 0 R " and a CR to the pattern resources.
+  void AddPatternResource(const std::string& Name, std::int32_t ObjectNumber);
+
+ public:
 
   // ==== end gradient, tiling pattern and layer members ====
 
@@ -397,16 +439,191 @@ class PdfWriter {
 
  public:
   // ==== barcode members (pdf/graphics) ====
+  // BarCodeType 0 EAN-13, 1 Code 39, 2 Interleaved 2 of 5, 3 POSTNET,
+  // 4 Code 128, 5 EAN-8. (X, Y): top-left corner of the left quiet zone;
+  // ZoomFactor scales every length (0.8 to 2); Height: bars and text in user
+  // units, 0 for the symbology's default; AddCheck: the optional check
+  // character of Code 39 and Interleaved 2 of 5. Bars are filled in the
+  // current fill colour; the text, when shown, leaves font and colours as
+  // they were. Returns the width with both quiet zones, 0 when nothing is
+  // drawn (unknown type, data the symbology cannot hold).
+  float DrawBarCode(std::int32_t BarCodeType, const std::string& Code, float X, float Y,
+                    bool ShowCode = true, float ZoomFactor = 1, float Height = 0,
+                    bool AddCheck = false);
+
+ protected:
+  // One drawer per symbology; each returns the width in user units.
+  float DrawEan13(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                  float Height);
+  float DrawEan8(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                 float Height);
+  float DrawCode39(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                   float Height, bool AddCheck);
+  float DrawInterleaved2of5(const std::string& Code, float X, float Y, bool ShowCode,
+                            float ZoomFactor, float Height, bool AddCheck);
+  float DrawPostnet(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor);
+  float DrawCode128(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                    float Height);
+  // EAN-13 and EAN-8 share their drawing: the digits shown (13 or 8) and
+  // the modules between the quiet zones, guards and text.
+  float DrawEan(const std::string& Digits, const std::string& Modules, float X, float Y,
+                bool ShowCode, float ZoomFactor, float Height);
+  // Code 39 and Interleaved 2 of 5: elements 'n' narrow or 'w' wide (three
+  // narrow), bars in the even places drawn BarFraction of their width, quiet
+  // zones in narrow elements, Text centred under the bars.
+  float DrawElements(const std::string& Elements, float BarFraction, float QuietLeft,
+                     float QuietRight, const std::string& Text, float X, float Y, bool ShowCode,
+                     float ZoomFactor, float Height);
+  // One bar: a filled rectangle, top-left corner (X, Y), in user units.
+  void DrawBar(float X, float Y, float Width, float Height);
+  // Selects the font of the human-readable text at the zoom.
+  void SetBarcodeFont(float Zoom);
+
+ public:
 
   // ==== end barcode members ====
 
  public:
   // ==== annotation, link, form field and action members (pdf/interactive) ====
+  // Positions and sizes are in user units measured from the top-left corner
+  // of the page itself (the margins play no part); the PDF gets them in the
+  // page's default space, points with y upward.
 
+  // annotations (pdf/interactive/PdfWriter_annotations.cpp)
+  // A free-text box shown in a frame: TextAlign 2 right, 4 centred; Border 0
+  // solid, 1 dashed (DashOn, DashOff points), 2 beveled, 3 inset, 4
+  // underline; Flag is the annotation flags. The text takes the current font
+  // size and line colour, the frame the current line width, the background
+  // the current fill colour.
+  void AddNoteBox(const std::string& Text, float X, float Y, float Width, float Height,
+                  std::int32_t TextAlign = 1, std::int32_t Border = 0, float DashOn = 1,
+                  float DashOff = 1, std::int32_t Flag = 0);
+  // A note icon at (X, Y) opening a pop-up with Text. Icon 0 Note, 1 Comment,
+  // 2 Key, 3 Help, 4 Paragraph, 5 NewParagraph, 6 Insert; other values leave
+  // the viewer's default.
+  void AddNoteIcon(const std::string& Text, std::int32_t Icon, float X, float Y,
+                   bool Opened = true, std::int32_t Flag = 0);
+
+  // links and named destinations (pdf/interactive/PdfWriter_links.cpp)
+  // Names a view of the current page for "ref:" links. TypeOfBookmark 0 FitB,
+  // 1 FitV X, 2 FitH Y, 3 FitR X Y Width Height, 4 XYZ X Y Zoom (percent); a
+  // zero X or Y takes the current point.
+  void DefineRef(const std::string& RefName, std::int32_t TypeOfBookmark = 0, float X = 0,
+                 float Y = 0, float Width = 0, float Height = 0, float Zoom = 0);
+  // Makes the rectangle of the last drawn element a link to Destination:
+  // "http:", "https:", "mailto:" (web or mail address), "file:" (another PDF
+  // file), "script:" (JavaScript), "ref:" (a DefineRef name), "layer:"
+  // (ON(a,b) OFF(c) TOGGLE(d) switch layers), "page:" (n, +n, -n, #FIRST,
+  // #PREV, #NEXT, #LAST; the view by TypeOfLink as in DefineRef) or
+  // "bookmark:" followed by what AddBookmark returned. Anything else, a
+  // bookmark that does not exist or a layer group without ")" writes nothing.
+  // OnMouseDown 0 no highlight, 1 invert, 2 outline, 3 push.
+  void LinkTo(const std::string& Destination, std::int16_t BorderWidth = 0,
+              std::int32_t OnMouseDown = 0, std::int32_t TypeOfLink = 0, float X = 0, float Y = 0,
+              float Width = 0, float Height = 0, float Zoom = 0);
+
+  // form fields and field actions (pdf/interactive/PdfWriter_fields.cpp)
+  // The Param argument of AddField: a number or a text, read as the field
+  // type needs it (text field: maximum length; list and combo box: the
+  // selected option from 1; push button: the script run when pressed).
+  class FieldParam {
+   public:
+    template <typename T, std::enable_if_t<std::is_arithmetic_v<T>, int> = 0>
+    FieldParam(T Number) : number_(static_cast<double>(Number)) {}  // NOLINT: implicit
+    FieldParam(const char* Text) : is_text_(true), text_(Text) {}    // NOLINT: implicit
+    FieldParam(std::string Text) : is_text_(true), text_(std::move(Text)) {}  // NOLINT
+    // As a whole number, rounded half to even; PdfError 13 when a text is not
+    // a number, 6 when the number does not fit 32 bits.
+    std::int32_t AsWholeNumber() const;
+    // As a text; a number as its shortest decimal form ("0", "2.5", "1E+20").
+    std::string AsText() const;
+
+   private:
+    bool is_text_ = false;
+    double number_ = 0;
+    std::string text_;
+  };
+  // Field types: 0 text, 1 check box, 2 list box, 3 combo box, 4 radio
+  // button, 5 push button. Options: 1 hidden, 2 not printed, 4 no
+  // background, 8 read-only, 16 multi-line, 32 password, 128 multiple
+  // selection, 256 no spell check, 512 no scrolling, 1024 comb, 2048 right,
+  // 4096 centred, 8192 automatic font size, 16384 no border, 32768 border 2,
+  // 65536 border 3, 131072 dashed, 262144 beveled, 524288 inset, 1048576
+  // underline, 4194304 / 8388608 / 2097152 / 16777216 / 33554432 check glyph
+  // "5" "F" "l" "H" "n" (else "4"), 67108864 / 134217728 / 268435456
+  // rotation 90 / 180 / 270. Value: text field the value, check box "true"
+  // for checked, choice fields the options separated by "|", push button the
+  // caption. The field is written when the page ends.
+  void AddField(const std::string& FieldName, std::int32_t FieldType, float X, float Y,
+                float XDim, float YDim, const std::string& Value,
+                const FieldParam& Param = FieldParam(0), const std::string& Tooltip = "",
+                std::int32_t Options = 0);
+  // Attaches the JavaScript Action to every field of the open page named
+  // FieldName or below it ("FieldName." ...). OnEvent 0 activation, 1 mouse
+  // down, 2 enter, 3 exit, 4 focus, 5 blur, 6 keystroke, 7 validate,
+  // 8 calculate (also puts the field into the calculation order), 9 format.
+  void OnFieldEvent(std::int32_t OnEvent, const std::string& FieldName,
+                    const std::string& Action);
+
+  // document and page actions (pdf/interactive/PdfWriter_actions.cpp)
+  // Keeps Script for an event (appended to what is kept, or replacing it):
+  // 0 page opened, 1 page closed (for the open page), 2 document opened,
+  // 3 will close, 4 will print, 5 will save, 6 printed, 7 saved (3 to 7 need
+  // PDF 1.4), 8 document-level script.
+  void OnDocEvent(std::int32_t EventType, const std::string& Script, bool ResetScript = false);
+
+ protected:
+  // Completes Dictionary (the annotation's dictionary without its closing)
+  // with the title, contents, default appearance and a URI or remote-file
+  // action for Target, writes it as the next object and lists it on the open
+  // page, or on the page object being recorded. Empty texts are left out.
+  void WriteAnnotation(std::string& Dictionary, const std::string& Contents,
+                       const std::string& Title, const std::string& Appearance,
+                       const std::string& Target);
+  // The view part of a destination ("/FitB", "/XYZ x y z", ...) for the view
+  // type and the page-space point (x, y) in points; empty for other types.
+  std::string DestinationView(std::int32_t Type, float x, float y, float Width, float Height,
+                              float Zoom) const;
+  // Stores a named destination at Index (0: a new one at the end) and
+  // returns its index.
+  std::int32_t StoreDestination(std::int32_t Index, std::int32_t Page, const std::string& View,
+                                const std::string& Name);
+  // The default appearance of a field or note without a selected font names
+  // this resource; EndDoc writes its font and lists it in the form's /DR.
+  static constexpr const char* kFormFontName = "Helv";
+  // Writes the form font when something named it; returns its /DR entry
+  // ("/Helv n 0 R ") or an empty text.
+  std::string WriteFormFont();
+
+ public:
   // ==== end annotation, link, form field and action members ====
 
  public:
   // ==== PDF reading and page import members (pdf/interactive) ====
+  // The page count of an existing PDF file and, on success, its title,
+  // subject and author (Windows-1252) and whether it is encrypted. A file is
+  // parsed once and kept as a source; failures are recorded (53 no such
+  // file, 321 encrypted or a form not read: cross-reference or object
+  // streams, malformed structure) and give 0.
+  std::int32_t GetInfo(const std::string& Filename, std::string* PDFTitle = nullptr,
+                       std::string* PDFSubject = nullptr, std::string* PDFAuthor = nullptr,
+                       bool* PDFEncrypted = nullptr);
+  // Draws page PageNumber of a PDF file with its top-left corner at (DestX,
+  // DestY), XDim by YDim user units (0: derived from the page's own size and
+  // proportions). The page becomes a form XObject "_PDF_s.p" written once
+  // per source, with the objects its resources use copied once per source.
+  // A file GetInfo refuses draws nothing; a page that cannot be read fails
+  // with a PdfError before anything is written.
+  void ImportPage(const std::string& Filename, std::int32_t PageNumber, float DestX, float DestY,
+                  float XDim = 0, float YDim = 0);
+
+ protected:
+  // Reads the page into a form XObject and the objects it uses (the whole
+  // page is read and checked before the first byte is written).
+  void WriteImportedPage(std::int32_t Source, std::int32_t PageNumber);
+  // Makes Import.CachedBytes the bytes of the file (read again only when it
+  // changed); returns 0, or a failure number with its description.
+  std::int32_t LoadSourceFile(const std::string& Path, std::string& Description);
 
   // ==== end PDF reading and page import members ====
 
@@ -582,6 +799,7 @@ class PdfWriter {
     std::int32_t FieldCount = 0;
     std::string FieldRefs;
     std::string CalcOrderRefs;
+    bool FormFontNeeded = false;  // a note or field default appearance names kFormFontName
   };
 
   struct ResourcesState {
@@ -614,6 +832,9 @@ class PdfWriter {
     bool ColumnOpen = false;
     float ColumnWidth = 0;
     float RowHeight = 0;
+    // Where each DefineRef name stands in Destinations (checked against the
+    // record before use, so entries left from before Abort do no harm).
+    std::unordered_map<std::string, std::int32_t> RefIndex;
   };
 
   struct PageImportState {
@@ -621,6 +842,13 @@ class PdfWriter {
     std::int32_t ImportSourceCount = 0;
     std::int32_t SourceFileHandle = 0;
     std::int32_t CurrentSource = 0;
+    // The bytes of the source file read last, kept while its name, size and
+    // modification time stay the same, so that importing page after page
+    // does not read the whole file again each time.
+    std::string CachedPath;
+    std::int64_t CachedSize = -1;
+    std::int64_t CachedTime = 0;
+    Bytes CachedBytes;
   };
 
   struct PowersOfTwoState {
@@ -708,6 +936,9 @@ class PdfWriter {
   void ParseColor(std::string& Color, std::string& PatternColor);
   std::string ColorToRgb(const std::string& Color);
   void PaintOperator(std::int32_t Options);
+  // Whether a pattern of this name (as a colour text leaves it: trimmed,
+  // upper-cased) has been defined, i.e. stands in the pattern resources.
+  bool PatternDefined(const std::string& Name) const;
 
   // recorded page objects (PdfWriter_objects.cpp)
   void PlayAutoObjects(bool Phase);

@@ -55,6 +55,7 @@ std::string PdfError::DescriptionOf(std::int32_t number) {
     case 70: return "Permission denied";
     case 75: return "Path/File access error";
     case 76: return "Path not found";
+    case 321: return "Invalid file format";
     default: return "Application-defined or object-defined error";
   }
 }
@@ -148,6 +149,7 @@ void PdfWriter::Abort() {
   Forms.FieldCount = 0;
   Forms.FieldRefs.clear();
   Forms.CalcOrderRefs.clear();
+  Forms.FormFontNeeded = false;
   Error.LastErrNumber = 0;  // source and description keep their texts
   Resources.AlphaCount = 0;
   Resources.ExtGStateResources.clear();

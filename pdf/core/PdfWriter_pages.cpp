@@ -124,9 +124,9 @@ std::int32_t PdfWriter::BeginPage() {
   Pages.PageCount += 1;
   GrowTable(Pages.PageObjects, Pages.PageCount);
   Pages.PageAnnots.clear();
-  // A page script applies only to the page during which it was set.
-  Labels.DocScripts[0].clear();
-  Labels.DocScripts[1].clear();
+  // The page-open and page-close scripts stay: they are read at every page
+  // end, so a script applies from the page during which it was set on, and
+  // every page gets its own copy.
   BufferReset(Content.PageContent);
   Pages.PageOpen = true;
   SetColorFill("Black");

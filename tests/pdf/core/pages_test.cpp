@@ -251,7 +251,7 @@ TEST(CorePages, PageScripts) {
   w.BeginPage();
   w.SetScript(0, "app.alert('open');");
   w.SetScript(1, "app.alert('close');");
-  w.BeginPage();  // ends page 1 with its scripts, empties them
+  w.BeginPage();  // ends page 1 with its scripts; they stay for page 2
   w.SetScript(1, "app.alert('2');");
   w.EndDoc();
   const std::string file = ReadFile(path);
@@ -260,9 +260,12 @@ TEST(CorePages, PageScripts) {
   EXPECT_NE(ObjectBytes(file, 6).find("/Resources 2 0 R\n/AA << /O << /Type /Action /S /JavaScript /JS 4 0 R >>\r"
                                       " /C << /Type /Action /S /JavaScript /JS 5 0 R >>\r>> >>"),
             std::string::npos);
-  EXPECT_NE(ObjectBytes(file, 9).find("/Resources 2 0 R\n/AA << /C << /Type /Action /S /JavaScript /JS 8 0 R >>\r>> >>"),
+  // Page 2 (object 10) gets its own copy of the open script and the new close script.
+  EXPECT_NE(ObjectBytes(file, 8).find("stream\napp.alert('open');\nendstream"), std::string::npos);
+  EXPECT_NE(ObjectBytes(file, 10).find("/Resources 2 0 R\n/AA << /O << /Type /Action /S /JavaScript /JS 8 0 R >>\r"
+                                       " /C << /Type /Action /S /JavaScript /JS 9 0 R >>\r>> >>"),
             std::string::npos)
-      << ObjectBytes(file, 9);
+      << ObjectBytes(file, 10);
   pdftest::ExpectReadersAccept(path);
 }
 
