@@ -1,0 +1,78 @@
+"""fontTools as the oracle of the TrueType tests.
+
+metrics FONT        prints what a PDF font takes from FONT for the codes 0-255
+broken KIND SRC OUT writes a damaged or unusual copy of SRC
+"""
+import sys
+
+from fontTools.ttLib import TTCollection, TTFont
+
+
+def metrics(path):
+    f = TTFont(path)
+    scale = lambda v: round(v * 1000 / f['head'].unitsPerEm)  # halves to even
+    sub = next(t for t in f['cmap'].tables if t.platformID == 3 and t.format == 4)
+    order = f.getGlyphOrder()
+    names = []
+    for c in range(256):
+        if sub.platEncID == 0:
+            names.append(sub.cmap.get(0xF000 + c) or sub.cmap.get(c) or order[0])
+        else:
+            ch = bytes([c]).decode('cp1252', errors='ignore') or chr(c)
+            names.append(sub.cmap.get(ord(ch), order[0]))
+    box = [0, 0, 0, 0]
+    for n in names:
+        g = f['glyf'][n]
+        if g.numberOfContours >= 0 and hasattr(g, 'xMin'):
+            box = [min(box[0], g.xMin), min(box[1], g.yMin), max(box[2], g.xMax), max(box[3], g.yMax)]
+    full = ''
+    for rec in f['name'].names:
+        if (rec.platformID, rec.platEncID, rec.nameID) != (3, 0 if sub.platEncID == 0 else 1, 4):
+            continue
+        english = rec.langID in (1033, 2057, 3081, 4105, 5129, 6153)
+        if full and not english:
+            continue
+        full = ''.join(chr(ord(ch) & 255) for ch in rec.toUnicode() if ch not in ' \0')
+        if english and full:
+            break
+    os2, post = f['OS/2'], f['post']
+    print('widths', *[scale(f['hmtx'][n][0]) for n in names])
+    print('box', *[scale(v) for v in box])
+    print('avg', scale(os2.xAvgCharWidth), 'ascent', scale(os2.usWinAscent),
+          'descent', scale(-os2.usWinDescent), 'max', scale(f['hhea'].advanceWidthMax),
+          'missing', scale(f['hmtx'][order[0]][0]))
+    print('italic', f'{round(post.italicAngle, 2):g}', 'weight', os2.usWeightClass,
+          'symbolic', int(sub.platEncID == 0), 'fixed', int(post.isFixedPitch != 0))
+    print('name', full)
+
+
+def broken(kind, src, out):
+    f = TTFont(src)
+    if kind == 'no-os2':
+        del f['OS/2']
+    elif kind == 'mac-cmap-only':
+        f['cmap'].tables = [t for t in f['cmap'].tables if t.platformID == 1]
+    elif kind == 'delimiter-name':
+        f['name'].setName('Test (Font)/X', 4, 3, 1, 0x409)
+    elif kind == 'ttcf':
+        c = TTCollection()
+        c.fonts = [f]
+        return c.save(out)
+    data = bytearray(open(src, 'rb').read()) if kind in (
+        'otto', 'upem-0', 'long-loca-flag', 'hmetrics-0', 'half') else None
+    if data is None:
+        return f.save(out)
+    tables = f.reader.tables
+    edits = {'otto': (0, b'OTTO'), 'half': None,
+             'upem-0': (tables['head'].offset + 18, b'\0\0'),
+             'long-loca-flag': (tables['head'].offset + 50, b'\0\1'),
+             'hmetrics-0': (tables['hhea'].offset + 34, b'\0\0')}[kind]
+    if edits is None:
+        data = data[:len(data) // 2]
+    else:
+        data[edits[0]:edits[0] + len(edits[1])] = edits[1]
+    open(out, 'wb').write(data)
+
+
+if __name__ == '__main__':
+    metrics(sys.argv[2]) if sys.argv[1] == 'metrics' else broken(*sys.argv[2:5])

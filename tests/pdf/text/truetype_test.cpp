@@ -1,0 +1,156 @@
+// TrueType fonts: what the reader takes from real fonts against fontTools,
+// damaged fonts refused with a recorded error and a valid document, and the
+// embedded font as PDF readers see it.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "pdf/text/truetype.h"
+#include "tests/pdf/text/text_probe.h"
+
+namespace {
+
+using text_test::Count;
+using text_test::Probe;
+using text_test::ReadFile;
+using text_test::TempPdf;
+
+const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/";
+const std::string kLiberation = "/usr/share/fonts/truetype/liberation/";
+const std::string kWine = "/usr/share/wine/fonts/";
+
+std::string Oracle(std::vector<std::string> args) {
+  args.insert(args.begin(), {"/usr/bin/python3", SEVRINA_SOURCE_DIR "/tests/pdf/text/truetype_oracle.py"});
+  const auto r = pdftest::RunTool(args);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  return r.out;
+}
+
+pdf::TrueTypeResult Read(const std::string& bytes) { return pdf::ReadTrueType(pdf::as_bytes(bytes)); }
+
+// The reader's result in the oracle's words.
+std::string Describe(const pdf::TrueTypeFont& f) {
+  std::ostringstream o;
+  o << "widths";
+  for (int w : f.Widths) o << ' ' << w;
+  o << "\nbox " << f.XMin << ' ' << f.YMin << ' ' << f.XMax << ' ' << f.YMax << "\navg "
+    << f.AvgWidth << " ascent " << f.Ascent << " descent " << f.Descent << " max " << f.MaxWidth
+    << " missing " << f.MissingWidth << "\nitalic " << f.ItalicAngle << " weight "
+    << f.WeightClass << " symbolic " << f.Symbolic << " fixed " << f.FixedPitch << "\nname "
+    << f.FontName << "\n";
+  return o.str();
+}
+
+// Monospaced glyphs past numberOfHMetrics (DejaVu Sans Mono, wine's
+// courier), the euro, quotes and dashes of codes 128-159, symbol fonts
+// whose codes stand at F000 (marlett, webdings, wingding), italic and bold.
+TEST(TrueType, MetricsAgreeWithFontTools) {
+  for (const std::string& path :
+       {kDejaVu + "DejaVuSans.ttf", kDejaVu + "DejaVuSansMono.ttf", kDejaVu + "DejaVuSans-BoldOblique.ttf",
+        kLiberation + "LiberationSans-Regular.ttf", kLiberation + "LiberationSerif-Regular.ttf",
+        kLiberation + "LiberationSerif-BoldItalic.ttf", kWine + "courier.ttf", kWine + "marlett.ttf",
+        kWine + "webdings.ttf", kWine + "wingding.ttf", kWine + "symbol.ttf"}) {
+    const auto r = Read(ReadFile(path));
+    ASSERT_EQ(r.status, pdf::TrueTypeStatus::kOk) << path << ": " << r.detail;
+    EXPECT_EQ(Describe(r.font), Oracle({"metrics", path})) << path;
+  }
+}
+
+TEST(TrueType, EveryTruncationIsRefused) {
+  const std::string font = ReadFile(kWine + "webdings.ttf");
+  // The last table ends at most 3 bytes of padding before the file does.
+  for (std::size_t n = 0; n + 3 < font.size(); ++n) {
+    EXPECT_NE(Read(font.substr(0, n)).status, pdf::TrueTypeStatus::kOk) << n << " bytes";
+  }
+}
+
+TEST(TrueType, DamagedFontsAreRecordedAndTheDocumentStaysValid) {
+  pdftest::TempDir dir;
+  const struct {
+    const char* kind;
+    std::int32_t error;
+  } rows[] = {{"missing", 53},    {"no-os2", 321},        {"mac-cmap-only", 321},
+              {"otto", 321},      {"ttcf", 321},          {"upem-0", 11},
+              {"hmetrics-0", 9},  {"long-loca-flag", 9},  {"half", 9},
+              {"delimiter-name", 0}};
+  for (const auto& row : rows) {
+    const std::string font = dir.file(std::string(row.kind) + ".ttf");
+    if (row.error != 53) Oracle({"broken", row.kind, kLiberation + "LiberationSans-Regular.ttf", font});
+    const std::string path = TempPdf(row.kind);
+    Probe w;
+    w.BeginDoc(path);
+    EXPECT_EQ(w.AddFont(font), row.error ? "" : "Test(Font)/X") << row.kind;
+    EXPECT_EQ(w.ErrNumber(), row.error) << row.kind;
+    EXPECT_EQ(w.TextStateOf().FontCount, row.error ? 0 : 1) << row.kind;
+    EXPECT_EQ(w.ErrSource(), row.error ? "PdfWriter.AddFont" : "") << row.kind;
+    w.BeginPage();
+    w.SetFont("Arial", 12);
+    w.DrawText(50, 50, row.kind);
+    w.EndDoc();
+    EXPECT_EQ(pdftest::QpdfCheck(path).exit_code, 0) << row.kind;
+    EXPECT_EQ(Count(ReadFile(path), "/BaseFont /Test#28Font#29#2FX "), row.error ? 0 : 1);
+  }
+}
+
+std::string PdfFontsLine(const std::string& listing, const std::string& name) {
+  const std::size_t at = listing.find("\n" + name + " ");
+  return at == std::string::npos ? "" : listing.substr(at + 1, listing.find('\n', at + 1) - at - 1);
+}
+
+TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
+  const std::string path = TempPdf("embedded");
+  const std::string bold_oblique = kDejaVu + "DejaVuSans-BoldOblique.ttf";
+  Probe w;
+  w.BeginDoc(path);
+  w.SetCompression(pdf::CompressFlate);
+  EXPECT_EQ(w.AddFont(bold_oblique), "DejaVuSansBoldOblique");
+  EXPECT_EQ(w.AddFont(kLiberation + "LiberationSans-Regular.ttf", "My Font"), "My Font");
+  EXPECT_EQ(w.AddFont(kLiberation + "LiberationSerif-Regular.ttf", "Flat", false), "Flat");
+  ASSERT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
+  EXPECT_EQ(w.Font(1).Key, "DEJAVUSANSBOLDOBLIQUE");
+  EXPECT_EQ(w.Font(2).Key, "MY FONT");
+  w.BeginPage();
+  w.SetFont("dejavusansboldoblique", 14);
+  w.DrawText(40, 60, "Grassetto obliquo \x80 100");
+  w.SetFont("flat", 12);
+  w.DrawText(40, 90, "Non incorporato");
+  w.EndDoc();
+  pdftest::ExpectReadersAccept(path);
+
+  const std::string file = ReadFile(path);
+  EXPECT_EQ(Count(file, "/FontName /DejaVuSansBoldOblique,BoldItalic /Flags 96 /FontBBox ["), 1);
+  EXPECT_EQ(Count(file, " /StemV 120 /ItalicAngle -11 "), 1);
+  EXPECT_EQ(Count(file, "/Name /My#20Font "), 1);
+  EXPECT_EQ(Count(file, "/My Font"), 0);
+  const auto fonts = pdftest::RunTool({"pdffonts", path});
+  EXPECT_EQ(fonts.exit_code, 0) << fonts.err;
+  const std::string embedded = PdfFontsLine(fonts.out, "DejaVuSansBoldOblique,BoldItalic");
+  EXPECT_NE(embedded.find(" TrueType "), std::string::npos) << fonts.out;
+  EXPECT_NE(embedded.find(" yes "), std::string::npos) << fonts.out;
+  EXPECT_NE(PdfFontsLine(fonts.out, "LiberationSerif").find(" no "), std::string::npos) << fonts.out;
+
+  // The font file stream decodes to the file itself, its /Length1 the file's length.
+  const std::size_t ref = file.find("/FontFile2 ");
+  ASSERT_NE(ref, std::string::npos);
+  const std::string number = file.substr(ref + 11, file.find(' ', ref + 11) - ref - 11);
+  const auto stream = pdftest::Qpdf({"--show-object=" + number, "--filtered-stream-data", path});
+  const std::string original = ReadFile(bold_oblique);
+  EXPECT_TRUE(stream.out == original) << stream.out.size() << " bytes, not " << original.size();
+  EXPECT_EQ(Count(file, "/Length1 " + std::to_string(original.size()) + "\n"), 1);
+}
+
+TEST(TrueType, ReadBigEndian) {
+  const std::string bytes = "\xFF\xFF\xFF\xFF\xFE";
+  const pdf::ByteSpan data = pdf::as_bytes(bytes);
+  EXPECT_EQ(pdf::ReadBigEndian(data, 3, 2, true), 65534);
+  EXPECT_EQ(pdf::ReadBigEndian(data, 3, 2, false), -2);
+  EXPECT_EQ(pdf::ReadBigEndian(data, 0, 4, false), -1);
+  EXPECT_EQ(pdf::ReadBigEndian(data, 0, 4, true), std::nullopt);
+  EXPECT_EQ(pdf::ReadBigEndian(data, 4, 2, true), std::nullopt);
+  EXPECT_EQ(pdf::ReadBigEndian(data, 0, 3, true), 0);
+}
+
+}  // namespace
