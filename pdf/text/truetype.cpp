@@ -33,22 +33,6 @@ std::string_view TrueTypeStatusText(TrueTypeStatus status) {
   return "unknown status";
 }
 
-std::optional<std::int32_t> ReadBigEndian(ByteSpan Data, std::int64_t Position,
-                                          std::uint8_t Size, bool Unsigned) {
-  if (Size != 2 && Size != 4) return 0;
-  if (Position < 0) return std::nullopt;
-  ByteCursor c(Data);
-  c.Seek(static_cast<std::size_t>(Position));
-  if (Size == 2) {
-    const std::uint16_t v = c.U16BE();
-    if (!c.Ok()) return std::nullopt;
-    return Unsigned ? std::int32_t{v} : std::int32_t{static_cast<std::int16_t>(v)};
-  }
-  const std::uint32_t v = c.U32BE();
-  if (!c.Ok() || (Unsigned && v > 0x7FFFFFFFu)) return std::nullopt;
-  return static_cast<std::int32_t>(v);
-}
-
 namespace {
 
 constexpr std::uint32_t kTrueTypeVersion = 0x00010000;

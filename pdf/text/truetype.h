@@ -20,7 +20,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -70,11 +69,5 @@ struct TrueTypeResult {
 
 // Reads the metrics of a whole TrueType font file.
 TrueTypeResult ReadTrueType(ByteSpan data);
-
-// A big-endian integer of Size 2 or 4 bytes at Position, signed unless
-// Unsigned; any other size is 0. Nothing when the bytes lie outside Data or
-// an unsigned 4-byte value does not fit a signed 32-bit result.
-std::optional<std::int32_t> ReadBigEndian(ByteSpan Data, std::int64_t Position,
-                                          std::uint8_t Size, bool Unsigned);
 
 }  // namespace pdf

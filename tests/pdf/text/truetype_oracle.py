@@ -25,16 +25,16 @@ def metrics(path):
         g = f['glyf'][n]
         if g.numberOfContours >= 0 and hasattr(g, 'xMin'):
             box = [min(box[0], g.xMin), min(box[1], g.yMin), max(box[2], g.xMax), max(box[3], g.yMax)]
-    full = ''
+    full, first = '', True  # the first record, then the first later English one
     for rec in f['name'].names:
         if (rec.platformID, rec.platEncID, rec.nameID) != (3, 0 if sub.platEncID == 0 else 1, 4):
             continue
-        english = rec.langID in (1033, 2057, 3081, 4105, 5129, 6153)
-        if full and not english:
+        if not first and rec.langID not in (1033, 2057, 3081, 4105, 5129, 6153):
             continue
         full = ''.join(chr(ord(ch) & 255) for ch in rec.toUnicode() if ch not in ' \0')
-        if english and full:
+        if not first:
             break
+        first = False
     os2, post = f['OS/2'], f['post']
     print('widths', *[scale(f['hmtx'][n][0]) for n in names])
     print('box', *[scale(v) for v in box])
@@ -48,6 +48,18 @@ def metrics(path):
 
 def broken(kind, src, out):
     f = TTFont(src)
+    at = {t: f.reader.tables[t].offset for t in ('head', 'hhea')}
+    patches = {'otto': (0, b'OTTO'), 'upem-0': (at['head'] + 18, b'\0\0'),
+               'long-loca-flag': (at['head'] + 50, b'\0\1'), 'hmetrics-0': (at['hhea'] + 34, b'\0\0')}
+    if kind in patches or kind == 'half':
+        data = bytearray(open(src, 'rb').read())
+        if kind == 'half':
+            data = data[:len(data) // 2]
+        else:
+            where, value = patches[kind]
+            data[where:where + len(value)] = value
+        open(out, 'wb').write(data)
+        return
     if kind == 'no-os2':
         del f['OS/2']
     elif kind == 'mac-cmap-only':
@@ -55,23 +67,10 @@ def broken(kind, src, out):
     elif kind == 'delimiter-name':
         f['name'].setName('Test (Font)/X', 4, 3, 1, 0x409)
     elif kind == 'ttcf':
-        c = TTCollection()
-        c.fonts = [f]
-        return c.save(out)
-    data = bytearray(open(src, 'rb').read()) if kind in (
-        'otto', 'upem-0', 'long-loca-flag', 'hmetrics-0', 'half') else None
-    if data is None:
-        return f.save(out)
-    tables = f.reader.tables
-    edits = {'otto': (0, b'OTTO'), 'half': None,
-             'upem-0': (tables['head'].offset + 18, b'\0\0'),
-             'long-loca-flag': (tables['head'].offset + 50, b'\0\1'),
-             'hmetrics-0': (tables['hhea'].offset + 34, b'\0\0')}[kind]
-    if edits is None:
-        data = data[:len(data) // 2]
-    else:
-        data[edits[0]:edits[0] + len(edits[1])] = edits[1]
-    open(out, 'wb').write(data)
+        collection = TTCollection()
+        collection.fonts = [f]
+        f = collection
+    f.save(out)
 
 
 if __name__ == '__main__':

@@ -142,15 +142,4 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   EXPECT_EQ(Count(file, "/Length1 " + std::to_string(original.size()) + "\n"), 1);
 }
 
-TEST(TrueType, ReadBigEndian) {
-  const std::string bytes = "\xFF\xFF\xFF\xFF\xFE";
-  const pdf::ByteSpan data = pdf::as_bytes(bytes);
-  EXPECT_EQ(pdf::ReadBigEndian(data, 3, 2, true), 65534);
-  EXPECT_EQ(pdf::ReadBigEndian(data, 3, 2, false), -2);
-  EXPECT_EQ(pdf::ReadBigEndian(data, 0, 4, false), -1);
-  EXPECT_EQ(pdf::ReadBigEndian(data, 0, 4, true), std::nullopt);
-  EXPECT_EQ(pdf::ReadBigEndian(data, 4, 2, true), std::nullopt);
-  EXPECT_EQ(pdf::ReadBigEndian(data, 0, 3, true), 0);
-}
-
 }  // namespace
