@@ -13,17 +13,14 @@ def metrics(path):
     scale = lambda v: round(v * 1000 / f['head'].unitsPerEm)  # halves to even
     sub = next(t for t in f['cmap'].tables if t.platformID == 3 and t.format == 4)
     order = f.getGlyphOrder()
-    names = []
-    for c in range(256):
+    def glyph(c):
         if sub.platEncID == 0:
-            names.append(sub.cmap.get(0xF000 + c) or sub.cmap.get(c) or order[0])
-        else:
-            ch = bytes([c]).decode('cp1252', errors='ignore') or chr(c)
-            names.append(sub.cmap.get(ord(ch), order[0]))
+            return sub.cmap.get(0xF000 + c) or sub.cmap.get(c) or order[0]
+        return sub.cmap.get(ord(bytes([c]).decode('cp1252', errors='ignore') or chr(c)), order[0])
+    names = [glyph(c) for c in range(256)]
     box = [0, 0, 0, 0]
-    for n in names:
-        g = f['glyf'][n]
-        if g.numberOfContours >= 0 and hasattr(g, 'xMin'):
+    for g in (f['glyf'][n] for n in names if f['glyf'][n].numberOfContours >= 0):
+        if hasattr(g, 'xMin'):
             box = [min(box[0], g.xMin), min(box[1], g.yMin), max(box[2], g.xMax), max(box[3], g.yMax)]
     full, first = '', True  # the first record, then the first later English one
     for rec in f['name'].names:
@@ -36,14 +33,10 @@ def metrics(path):
             break
         first = False
     os2, post = f['OS/2'], f['post']
-    print('widths', *[scale(f['hmtx'][n][0]) for n in names])
-    print('box', *[scale(v) for v in box])
-    print('avg', scale(os2.xAvgCharWidth), 'ascent', scale(os2.usWinAscent),
-          'descent', scale(-os2.usWinDescent), 'max', scale(f['hhea'].advanceWidthMax),
-          'missing', scale(f['hmtx'][order[0]][0]))
-    print('italic', f'{round(post.italicAngle, 2):g}', 'weight', os2.usWeightClass,
-          'symbolic', int(sub.platEncID == 0), 'fixed', int(post.isFixedPitch != 0))
-    print('name', full)
+    print(*[scale(f['hmtx'][n][0]) for n in names], *[scale(v) for v in box], scale(os2.xAvgCharWidth),
+          scale(os2.usWinAscent), scale(-os2.usWinDescent), scale(f['hhea'].advanceWidthMax),
+          scale(f['hmtx'][order[0]][0]), f'{round(post.italicAngle, 2):g}', os2.usWeightClass,
+          int(sub.platEncID == 0), int(post.isFixedPitch != 0), full)
 
 
 def broken(kind, src, out):

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,16 +32,13 @@ std::string Oracle(std::vector<std::string> args) {
 
 pdf::TrueTypeResult Read(const std::string& bytes) { return pdf::ReadTrueType(pdf::as_bytes(bytes)); }
 
-// The reader's result in the oracle's words.
+// The reader's result in the oracle's words: widths, box, metrics, flags, name.
 std::string Describe(const pdf::TrueTypeFont& f) {
   std::ostringstream o;
-  o << "widths";
-  for (int w : f.Widths) o << ' ' << w;
-  o << "\nbox " << f.XMin << ' ' << f.YMin << ' ' << f.XMax << ' ' << f.YMax << "\navg "
-    << f.AvgWidth << " ascent " << f.Ascent << " descent " << f.Descent << " max " << f.MaxWidth
-    << " missing " << f.MissingWidth << "\nitalic " << f.ItalicAngle << " weight "
-    << f.WeightClass << " symbolic " << f.Symbolic << " fixed " << f.FixedPitch << "\nname "
-    << f.FontName << "\n";
+  for (int v : f.Widths) o << v << ' ';
+  for (int v : {f.XMin, f.YMin, f.XMax, f.YMax, f.AvgWidth, f.Ascent, f.Descent, f.MaxWidth, f.MissingWidth})
+    o << v << ' ';
+  o << f.ItalicAngle << ' ' << f.WeightClass << ' ' << f.Symbolic << ' ' << f.FixedPitch << ' ' << f.FontName << '\n';
   return o.str();
 }
 
@@ -69,10 +67,7 @@ TEST(TrueType, EveryTruncationIsRefused) {
 
 TEST(TrueType, DamagedFontsAreRecordedAndTheDocumentStaysValid) {
   pdftest::TempDir dir;
-  const struct {
-    const char* kind;
-    std::int32_t error;
-  } rows[] = {{"missing", 53},    {"no-os2", 321},        {"mac-cmap-only", 321},
+  const struct { const char* kind; std::int32_t error; } rows[] = {{"missing", 53},    {"no-os2", 321},        {"mac-cmap-only", 321},
               {"otto", 321},      {"ttcf", 321},          {"upem-0", 11},
               {"hmetrics-0", 9},  {"long-loca-flag", 9},  {"half", 9},
               {"delimiter-name", 0}};
@@ -95,11 +90,6 @@ TEST(TrueType, DamagedFontsAreRecordedAndTheDocumentStaysValid) {
   }
 }
 
-std::string PdfFontsLine(const std::string& listing, const std::string& name) {
-  const std::size_t at = listing.find("\n" + name + " ");
-  return at == std::string::npos ? "" : listing.substr(at + 1, listing.find('\n', at + 1) - at - 1);
-}
-
 TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   const std::string path = TempPdf("embedded");
   const std::string bold_oblique = kDejaVu + "DejaVuSans-BoldOblique.ttf";
@@ -110,8 +100,6 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   EXPECT_EQ(w.AddFont(kLiberation + "LiberationSans-Regular.ttf", "My Font"), "My Font");
   EXPECT_EQ(w.AddFont(kLiberation + "LiberationSerif-Regular.ttf", "Flat", false), "Flat");
   ASSERT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
-  EXPECT_EQ(w.Font(1).Key, "DEJAVUSANSBOLDOBLIQUE");
-  EXPECT_EQ(w.Font(2).Key, "MY FONT");
   w.BeginPage();
   w.SetFont("dejavusansboldoblique", 14);
   w.DrawText(40, 60, "Grassetto obliquo \x80 100");
@@ -119,23 +107,16 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   w.DrawText(40, 90, "Non incorporato");
   w.EndDoc();
   pdftest::ExpectReadersAccept(path);
-
   const std::string file = ReadFile(path);
   EXPECT_EQ(Count(file, "/FontName /DejaVuSansBoldOblique,BoldItalic /Flags 96 /FontBBox ["), 1);
   EXPECT_EQ(Count(file, " /StemV 120 /ItalicAngle -11 "), 1);
   EXPECT_EQ(Count(file, "/Name /My#20Font "), 1);
-  EXPECT_EQ(Count(file, "/My Font"), 0);
-  const auto fonts = pdftest::RunTool({"pdffonts", path});
-  EXPECT_EQ(fonts.exit_code, 0) << fonts.err;
-  const std::string embedded = PdfFontsLine(fonts.out, "DejaVuSansBoldOblique,BoldItalic");
-  EXPECT_NE(embedded.find(" TrueType "), std::string::npos) << fonts.out;
-  EXPECT_NE(embedded.find(" yes "), std::string::npos) << fonts.out;
-  EXPECT_NE(PdfFontsLine(fonts.out, "LiberationSerif").find(" no "), std::string::npos) << fonts.out;
-
-  // The font file stream decodes to the file itself, its /Length1 the file's length.
-  const std::size_t ref = file.find("/FontFile2 ");
-  ASSERT_NE(ref, std::string::npos);
-  const std::string number = file.substr(ref + 11, file.find(' ', ref + 11) - ref - 11);
+  const std::string fonts = pdftest::RunTool({"pdffonts", path}).out;
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("\nDejaVuSansBoldOblique,BoldItalic +TrueType +WinAnsi +yes "))) << fonts;
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("\nLiberationSerif +TrueType +WinAnsi +no "))) << fonts;
+  // The font file stream decodes to the file itself; /Length1 is its length.
+  const std::size_t ref = file.find("/FontFile2 ") + 11;
+  const std::string number = file.substr(ref, file.find(' ', ref) - ref);
   const auto stream = pdftest::Qpdf({"--show-object=" + number, "--filtered-stream-data", path});
   const std::string original = ReadFile(bold_oblique);
   EXPECT_TRUE(stream.out == original) << stream.out.size() << " bytes, not " << original.size();
