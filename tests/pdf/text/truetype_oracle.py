@@ -1,8 +1,4 @@
-"""fontTools as the oracle of the TrueType tests.
-
-metrics FONT        prints what a PDF font takes from FONT for the codes 0-255
-broken KIND SRC OUT writes a damaged or unusual copy of SRC
-"""
+"""fontTools as the TrueType tests' oracle: metrics FONT (for codes 0-255) | broken KIND SRC OUT."""
 import sys
 
 from fontTools.ttLib import TTCollection, TTFont
@@ -18,10 +14,9 @@ def metrics(path):
             return sub.cmap.get(0xF000 + c) or sub.cmap.get(c) or order[0]
         return sub.cmap.get(ord(bytes([c]).decode('cp1252', errors='ignore') or chr(c)), order[0])
     names = [glyph(c) for c in range(256)]
-    box = [0, 0, 0, 0]
-    for g in (f['glyf'][n] for n in names if f['glyf'][n].numberOfContours >= 0):
-        if hasattr(g, 'xMin'):
-            box = [min(box[0], g.xMin), min(box[1], g.yMin), max(box[2], g.xMax), max(box[3], g.yMax)]
+    simple = [g for g in (f['glyf'][n] for n in names) if g.numberOfContours >= 0 and hasattr(g, 'xMin')]
+    box = [min([0] + [g.xMin for g in simple]), min([0] + [g.yMin for g in simple]),
+           max([0] + [g.xMax for g in simple]), max([0] + [g.yMax for g in simple])]
     full, first = '', True  # the first record, then the first later English one
     for rec in f['name'].names:
         if (rec.platformID, rec.platEncID, rec.nameID) != (3, 0 if sub.platEncID == 0 else 1, 4):
