@@ -10,7 +10,6 @@
 #include "pdf/text/truetype.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "pdf/core/byte_cursor.h"
 #include "platform/text/cp1252.h"
@@ -24,7 +23,7 @@ std::string_view TrueTypeStatusText(TrueTypeStatus status) {
     case TrueTypeStatus::kCffOutlines: return "PostScript (CFF) outlines are not supported";
     case TrueTypeStatus::kCollection: return "font collections are not supported";
     case TrueTypeStatus::kMissingTable: return "missing table";
-    case TrueTypeStatus::kOutOfRange: return "data outside the file";
+    case TrueTypeStatus::kOutOfRange: return "data outside its table or the file";
     case TrueTypeStatus::kNoUnitsPerEm: return "unitsPerEm is 0";
     case TrueTypeStatus::kOverflow: return "value too large";
     case TrueTypeStatus::kNoWindowsCmap: return "no Windows cmap subtable of format 4";
