@@ -1,7 +1,5 @@
-// libFuzzer target for the TrueType reader behind AddFont: any bytes as a
-// font file; an accepted font must give values a font record can hold.
-// Seeds (truetype_corpus/): subsets of DejaVu fonts made with fontTools'
-// subsetter, one turned into a symbol font (cmap 3,0 at F000).
+// libFuzzer target for the TrueType reader behind AddFont: any bytes as a font file. Seeds:
+// DejaVu subsets made with fontTools, one a symbol font (cmap 3,0 at F000).
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,9 @@
 """fontTools as the TrueType tests' oracle: metrics FONT (for codes 0-255) | broken KIND SRC OUT."""
+import os
 import sys
 
-from fontTools.ttLib import TTCollection, TTFont
+from fontTools.ttLib import TTFont
+from fontTools.ttLib.tables._c_m_a_p import CmapSubtable
 
 
 def metrics(path):
@@ -37,27 +39,23 @@ def metrics(path):
 def broken(kind, src, out):
     f = TTFont(src)
     at = {t: f.reader.tables[t].offset for t in ('head', 'hhea')}
-    patches = {'otto': (0, b'OTTO'), 'upem-0': (at['head'] + 18, b'\0\0'),
-               'long-loca-flag': (at['head'] + 50, b'\0\1'), 'hmetrics-0': (at['hhea'] + 34, b'\0\0')}
-    if kind in patches or kind == 'half':
+    patches = {'otto': (0, b'OTTO'), 'ttcf': (0, b'ttcf'), 'upem-0': (at['head'] + 18, b'\0\0'),
+               'long-loca-flag': (at['head'] + 50, b'\0\1'), 'hmetrics-0': (at['hhea'] + 34, b'\0\0'),
+               'half': (os.path.getsize(src) // 2, None)}
+    if kind in patches:
         data = bytearray(open(src, 'rb').read())
-        if kind == 'half':
-            data = data[:len(data) // 2]
-        else:
-            where, value = patches[kind]
-            data[where:where + len(value)] = value
-        open(out, 'wb').write(data)
-        return
+        where, value = patches[kind]
+        data[where:] = value + data[where + len(value):] if value else b''
+        return open(out, 'wb').write(data)
     if kind == 'no-os2':
         del f['OS/2']
-    elif kind == 'mac-cmap-only':
-        f['cmap'].tables = [t for t in f['cmap'].tables if t.platformID == 1]
-    elif kind == 'delimiter-name':
-        f['name'].setName('Test (Font)/X', 4, 3, 1, 0x409)
-    elif kind == 'ttcf':
-        collection = TTCollection()
-        collection.fonts = [f]
-        f = collection
+    elif kind == 'no-format-4':  # a platform-1 subtable and a Windows one of format 12
+        windows = CmapSubtable.newSubtable(12)
+        windows.platformID, windows.platEncID, windows.language, windows.cmap = 3, 10, 0, f.getBestCmap()
+        f['cmap'].tables = [t for t in f['cmap'].tables if t.platformID == 1] + [windows]
+    elif kind == 'delimiter-name':  # only an Italian full name: the first record is read
+        f['name'].removeNames(nameID=4, platformID=3)
+        f['name'].setName('Test (Font)/X', 4, 3, 1, 0x410)
     f.save(out)
 
 

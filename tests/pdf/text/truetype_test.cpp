@@ -1,6 +1,5 @@
-// TrueType fonts: what the reader takes from real fonts against fontTools,
-// damaged fonts refused with a recorded error and a valid document, and the
-// embedded font as PDF readers see it.
+// TrueType fonts: the reader against fontTools, damaged fonts refused with a recorded
+// error and a valid document, and the embedded font as PDF readers see it.
 
 #include <gtest/gtest.h>
 
@@ -60,7 +59,7 @@ TEST(TrueType, EveryTruncationIsRefused) {
 
 TEST(TrueType, DamagedFontsAreRecordedAndTheDocumentStaysValid) {
   pdftest::TempDir dir;
-  const struct { const char* kind; std::int32_t error; } rows[] = {{"missing", 53},    {"no-os2", 321},        {"mac-cmap-only", 321},
+  const struct { const char* kind; std::int32_t error; } rows[] = {{"missing", 53},    {"no-os2", 321},        {"no-format-4", 321},
               {"otto", 321},      {"ttcf", 321},          {"upem-0", 11},
               {"hmetrics-0", 9},  {"long-loca-flag", 9},  {"half", 9},
               {"delimiter-name", 0}};
@@ -85,6 +84,9 @@ TEST(TrueType, DamagedFontsAreRecordedAndTheDocumentStaysValid) {
 TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   const std::string path = TempPdf("embedded");
   const std::string bold_oblique = kDejaVu + "DejaVuSans-BoldOblique.ttf";
+  Probe closed;  // no document to write the font into: error 52 and no record
+  EXPECT_EQ(closed.AddFont(bold_oblique), "");
+  EXPECT_EQ(closed.TextStateOf().FontCount * 100 + closed.ErrNumber(), 52);
   Probe w;
   w.BeginDoc(path);
   w.SetCompression(pdf::CompressFlate);
