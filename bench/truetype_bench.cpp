@@ -6,11 +6,11 @@
 #include <benchmark/benchmark.h>
 #include <hpdf.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "bench/haru_pages.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/text/truetype.h"
 
@@ -19,17 +19,6 @@ namespace {
 const char* const kFonts[] = {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
                               "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf"};
 const char* const kLine = "Il condominio chiede il contributo per le parti comuni";
-
-std::string OutputPath(const char* who) {
-  return (std::filesystem::temp_directory_path() / (std::string("sevrina_truetype_bench_") + who + ".pdf"))
-      .string();
-}
-
-std::int64_t FileBytes(const std::string& path) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  return ec ? -1 : static_cast<std::int64_t>(size);
-}
 
 void BM_ReadTrueType(benchmark::State& state) {
   std::ifstream in(kFonts[state.range(0)], std::ios::binary);
@@ -43,7 +32,8 @@ void BM_ReadTrueType(benchmark::State& state) {
 
 // range(0): the font; range(1): 1 for Flate compression.
 void BM_AddFontDocument(benchmark::State& state) {
-  const std::string path = OutputPath("ours");
+  const std::string path = haru_pages::OutputPath("sevrina_truetype_bench_ours");
+  std::int64_t size = 0;
   for (auto _ : state) {
     pdf::PdfWriter w;
     w.BeginDoc(path);
@@ -54,12 +44,13 @@ void BM_AddFontDocument(benchmark::State& state) {
     w.SetFont(alias, 12);
     w.DrawText(50, 50, kLine);
     w.EndDoc();
+    size = w.FileSize();
   }
-  state.counters["file_bytes"] = static_cast<double>(FileBytes(path));
+  state.counters["file_bytes"] = static_cast<double>(size);
 }
 
 void BM_LibharuDocument(benchmark::State& state) {
-  const std::string path = OutputPath("libharu");
+  std::int64_t size = 0;
   for (auto _ : state) {
     HPDF_Doc doc = HPDF_New(nullptr, nullptr);
     if (state.range(1)) HPDF_SetCompressionMode(doc, HPDF_COMP_ALL);
@@ -71,10 +62,9 @@ void BM_LibharuDocument(benchmark::State& state) {
     HPDF_Page_SetFontAndSize(page, font, 12);
     HPDF_Page_TextOut(page, 50, 780, kLine);
     HPDF_Page_EndText(page);
-    HPDF_SaveToFile(doc, path.c_str());
-    HPDF_Free(doc);
+    size = haru_pages::SaveHaru(doc, "sevrina_truetype_bench_libharu");
   }
-  state.counters["file_bytes"] = static_cast<double>(FileBytes(path));
+  state.counters["file_bytes"] = static_cast<double>(size);
 }
 
 BENCHMARK(BM_ReadTrueType)->Arg(0)->Arg(1);

@@ -391,6 +391,32 @@ class PdfWriter {
 
  public:
   // ==== gradient, tiling pattern and layer members (pdf/graphics) ====
+  // Patterns are defined under an alias (blanks trimmed, upper-cased) and used
+  // by naming it in a colour text ("SKY", or "HATCH;red" for an uncoloured
+  // tiling pattern painted red). Coordinates in user units.
+  // Style 1: radial (circles of radius RStart and REnd around the two
+  // points); any other value: axial, from the start point to the end point.
+  // Gradient coordinates are measured from the page's top-left corner.
+  void AddGradient(const std::string& Alias, std::int32_t Style, const std::string& StartColor,
+                   const std::string& EndColor, float XStart, float YStart, float XEnd,
+                   float YEnd, float RStart = 0, float REnd = 0, bool ExtendBefore = false,
+                   bool ExtendAfter = false);
+  // Records the drawing members' content into one tile of XStep by YStep;
+  // Style 0: coloured; 1: uncoloured (the colour setters stay silent while
+  // recording, the colour comes with the colour text that uses the pattern).
+  void BeginTiling(const std::string& Alias, float XMin, float YMin, float XMax, float YMax,
+                   float XStep, float YStep, std::int32_t Style = 0);
+  void EndTiling();
+  // Content between BeginLayer and EndLayer belongs to the layer (looked up
+  // without regard to case); the layer's flags are those of its first use.
+  void BeginLayer(const std::string& Layer, bool StartState = true, bool ShowInList = true);
+  void EndLayer();
+
+ protected:
+  // Appends "/NAME n 0 R " and a CR to the pattern resources.
+  void AddPatternResource(const std::string& Name, std::int32_t ObjectNumber);
+
+ public:
 
   // ==== end gradient, tiling pattern and layer members ====
 
@@ -406,6 +432,47 @@ class PdfWriter {
 
  public:
   // ==== barcode members (pdf/graphics) ====
+  // BarCodeType 0 EAN-13, 1 Code 39, 2 Interleaved 2 of 5, 3 POSTNET,
+  // 4 Code 128, 5 EAN-8. (X, Y): top-left corner of the left quiet zone;
+  // ZoomFactor scales every length (0.8 to 2); Height: bars and text in user
+  // units, 0 for the symbology's default; AddCheck: the optional check
+  // character of Code 39 and Interleaved 2 of 5. Bars are filled in the
+  // current fill colour; the text, when shown, leaves font and colours as
+  // they were. Returns the width with both quiet zones, 0 when nothing is
+  // drawn (unknown type, data the symbology cannot hold).
+  float DrawBarCode(std::int32_t BarCodeType, const std::string& Code, float X, float Y,
+                    bool ShowCode = true, float ZoomFactor = 1, float Height = 0,
+                    bool AddCheck = false);
+
+ protected:
+  // One drawer per symbology; each returns the width in user units.
+  float DrawEan13(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                  float Height);
+  float DrawEan8(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                 float Height);
+  float DrawCode39(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                   float Height, bool AddCheck);
+  float DrawInterleaved2of5(const std::string& Code, float X, float Y, bool ShowCode,
+                            float ZoomFactor, float Height, bool AddCheck);
+  float DrawPostnet(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor);
+  float DrawCode128(const std::string& Code, float X, float Y, bool ShowCode, float ZoomFactor,
+                    float Height);
+  // EAN-13 and EAN-8 share their drawing: the digits shown (13 or 8) and
+  // the modules between the quiet zones, guards and text.
+  float DrawEan(const std::string& Digits, const std::string& Modules, float X, float Y,
+                bool ShowCode, float ZoomFactor, float Height);
+  // Code 39 and Interleaved 2 of 5: elements 'n' narrow or 'w' wide (three
+  // narrow), bars in the even places drawn BarFraction of their width, quiet
+  // zones in narrow elements, Text centred under the bars.
+  float DrawElements(const std::string& Elements, float BarFraction, float QuietLeft,
+                     float QuietRight, const std::string& Text, float X, float Y, bool ShowCode,
+                     float ZoomFactor, float Height);
+  // One bar: a filled rectangle, top-left corner (X, Y), in user units.
+  void DrawBar(float X, float Y, float Width, float Height);
+  // Selects the font of the human-readable text at the zoom.
+  void SetBarcodeFont(float Zoom);
+
+ public:
 
   // ==== end barcode members ====
 
@@ -717,6 +784,9 @@ class PdfWriter {
   void ParseColor(std::string& Color, std::string& PatternColor);
   std::string ColorToRgb(const std::string& Color);
   void PaintOperator(std::int32_t Options);
+  // Whether a pattern of this name (as a colour text leaves it: trimmed,
+  // upper-cased) has been defined, i.e. stands in the pattern resources.
+  bool PatternDefined(const std::string& Name) const;
 
   // recorded page objects (PdfWriter_objects.cpp)
   void PlayAutoObjects(bool Phase);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/pdf_name.h"
 
 namespace pdf {
 
@@ -209,10 +210,10 @@ void PdfWriter::SetColorFill(const std::string& Color) {
   } else if (!pattern.empty()) {
     if (pattern[0] == '#') {
       Colours.FillPatternColor = pattern;
-      AppendContent("/xxCSxx cs " + ColorToRgb(pattern) + " /" + c + " scn");
+      AppendContent("/xxCSxx cs " + ColorToRgb(pattern) + " " + NameToken(c) + " scn");
     }
   } else {
-    AppendContent("/Pattern cs /" + c + " scn");
+    AppendContent("/Pattern cs " + NameToken(c) + " scn");
   }
 }
 
@@ -227,10 +228,10 @@ void PdfWriter::SetColorLine(const std::string& Color) {
   } else if (!pattern.empty()) {
     if (pattern[0] == '#') {
       Colours.LinePatternColor = pattern;
-      AppendContent("/xxCSxx CS " + ColorToRgb(pattern) + " /" + c + " SCN");
+      AppendContent("/xxCSxx CS " + ColorToRgb(pattern) + " " + NameToken(c) + " SCN");
     }
   } else {
-    AppendContent("/Pattern CS /" + c + " SCN");
+    AppendContent("/Pattern CS " + NameToken(c) + " SCN");
   }
 }
 
@@ -248,6 +249,18 @@ void PdfWriter::PaintOperator(std::int32_t Options) {
   std::string line = (Options & 128) ? "W " : "";
   line += kOps[Options & 7];
   AppendContent(line);
+}
+
+bool PdfWriter::PatternDefined(const std::string& Name) const {
+  // Every entry is "/NAME n 0 R " followed by a CR; the name token and the
+  // blank after it must stand at the start of an entry.
+  const std::string head = NameToken(Name) + " ";
+  const std::string& entries = Resources.PatternResources;
+  for (std::size_t at = entries.find(head); at != std::string::npos;
+       at = entries.find(head, at + 1)) {
+    if (at == 0 || entries[at - 1] == '\r') return true;
+  }
+  return false;
 }
 
 }  // namespace pdf

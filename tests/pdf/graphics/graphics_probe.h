@@ -22,10 +22,12 @@ class Probe : public pdf::PdfWriter {
   using PdfWriter::Pages;
   using PdfWriter::Resources;
   using PdfWriter::Text;
+  using PdfWriter::PatternDefined;
   using PdfWriter::PopStyle;
   using PdfWriter::PushStyle;
 
   std::string PageText() const { return BufferText(Content.PageContent); }
+  std::string TilingText() const { return BufferText(Content.TilingContent); }
   std::array<float, 4> LastRect() const { return Content.LastRect; }
 };
 

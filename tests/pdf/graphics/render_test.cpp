@@ -3,8 +3,6 @@
 // per point, with ink inside the shapes, none outside and a stroke where each
 // line is.
 
-#include <cctype>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,55 +10,11 @@
 
 #include "pdf/PdfWriter.h"
 #include "tests/pdf/pdf_tools.h"
+#include "tests/pdf/graphics/raster.h"
 
 namespace {
 
-// One page rendered by pdftoppm as a binary RGB image.
-class Raster {
- public:
-  Raster(const std::string& pdf_path, int page) {
-    const pdftest::ToolResult r = pdftest::RunTool(
-        {"pdftoppm", "-r", "72", "-f", std::to_string(page), "-l", std::to_string(page), pdf_path});
-    EXPECT_EQ(r.exit_code, 0) << "pdftoppm: " << r.err;
-    EXPECT_EQ(r.err, "") << "pdftoppm stderr";
-    Parse(r.out);
-  }
-
-  int width() const { return width_; }
-  int height() const { return height_; }
-
-  // The red, green and blue values of the pixel whose top-left corner is at
-  // (x, y) points from the page's top-left corner.
-  std::vector<int> At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return {-1, -1, -1};
-    const std::size_t p = static_cast<std::size_t>((y * width_ + x) * 3);
-    return {static_cast<unsigned char>(pixels_[p]), static_cast<unsigned char>(pixels_[p + 1]),
-            static_cast<unsigned char>(pixels_[p + 2])};
-  }
-
- private:
-  void Parse(const std::string& ppm) {
-    // "P6", blank, width, blank, height, blank, 255, one whitespace, data.
-    std::size_t pos = 0;
-    auto token = [&]() {
-      while (pos < ppm.size() && std::isspace(static_cast<unsigned char>(ppm[pos]))) ++pos;
-      const std::size_t start = pos;
-      while (pos < ppm.size() && !std::isspace(static_cast<unsigned char>(ppm[pos]))) ++pos;
-      return ppm.substr(start, pos - start);
-    };
-    ASSERT_EQ(token(), "P6");
-    width_ = std::atoi(token().c_str());
-    height_ = std::atoi(token().c_str());
-    ASSERT_EQ(token(), "255");
-    ++pos;
-    ASSERT_EQ(ppm.size() - pos, static_cast<std::size_t>(width_) * height_ * 3);
-    pixels_ = ppm.substr(pos);
-  }
-
-  int width_ = 0;
-  int height_ = 0;
-  std::string pixels_;
-};
+using gfxtest::Raster;
 
 enum class Ink { Black, White, Blue, HalfRed };
 
