@@ -20,6 +20,9 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "pdf/core/bytes.h"
@@ -478,7 +481,117 @@ class PdfWriter {
 
  public:
   // ==== annotation, link, form field and action members (pdf/interactive) ====
+  // Positions and sizes are in user units measured from the top-left corner
+  // of the page itself (the margins play no part); the PDF gets them in the
+  // page's default space, points with y upward.
 
+  // annotations (pdf/interactive/PdfWriter_annotations.cpp)
+  // A free-text box shown in a frame: TextAlign 2 right, 4 centred; Border 0
+  // solid, 1 dashed (DashOn, DashOff points), 2 beveled, 3 inset, 4
+  // underline; Flag is the annotation flags. The text takes the current font
+  // size and line colour, the frame the current line width, the background
+  // the current fill colour.
+  void AddNoteBox(const std::string& Text, float X, float Y, float Width, float Height,
+                  std::int32_t TextAlign = 1, std::int32_t Border = 0, float DashOn = 1,
+                  float DashOff = 1, std::int32_t Flag = 0);
+  // A note icon at (X, Y) opening a pop-up with Text. Icon 0 Note, 1 Comment,
+  // 2 Key, 3 Help, 4 Paragraph, 5 NewParagraph, 6 Insert; other values leave
+  // the viewer's default.
+  void AddNoteIcon(const std::string& Text, std::int32_t Icon, float X, float Y,
+                   bool Opened = true, std::int32_t Flag = 0);
+
+  // links and named destinations (pdf/interactive/PdfWriter_links.cpp)
+  // Names a view of the current page for "ref:" links. TypeOfBookmark 0 FitB,
+  // 1 FitV X, 2 FitH Y, 3 FitR X Y Width Height, 4 XYZ X Y Zoom (percent); a
+  // zero X or Y takes the current point.
+  void DefineRef(const std::string& RefName, std::int32_t TypeOfBookmark = 0, float X = 0,
+                 float Y = 0, float Width = 0, float Height = 0, float Zoom = 0);
+  // Makes the rectangle of the last drawn element a link to Destination:
+  // "http:", "https:", "mailto:" (web or mail address), "file:" (another PDF
+  // file), "script:" (JavaScript), "ref:" (a DefineRef name), "layer:"
+  // (ON(a,b) OFF(c) TOGGLE(d) switch layers), "page:" (n, +n, -n, #FIRST,
+  // #PREV, #NEXT, #LAST; the view by TypeOfLink as in DefineRef) or
+  // "bookmark:" followed by what AddBookmark returned. Anything else, a
+  // bookmark that does not exist or a layer group without ")" writes nothing.
+  // OnMouseDown 0 no highlight, 1 invert, 2 outline, 3 push.
+  void LinkTo(const std::string& Destination, std::int16_t BorderWidth = 0,
+              std::int32_t OnMouseDown = 0, std::int32_t TypeOfLink = 0, float X = 0, float Y = 0,
+              float Width = 0, float Height = 0, float Zoom = 0);
+
+  // form fields and field actions (pdf/interactive/PdfWriter_fields.cpp)
+  // The Param argument of AddField: a number or a text, read as the field
+  // type needs it (text field: maximum length; list and combo box: the
+  // selected option from 1; push button: the script run when pressed).
+  class FieldParam {
+   public:
+    template <typename T, std::enable_if_t<std::is_arithmetic_v<T>, int> = 0>
+    FieldParam(T Number) : number_(static_cast<double>(Number)) {}  // NOLINT: implicit
+    FieldParam(const char* Text) : is_text_(true), text_(Text) {}    // NOLINT: implicit
+    FieldParam(std::string Text) : is_text_(true), text_(std::move(Text)) {}  // NOLINT
+    // As a whole number, rounded half to even; PdfError 13 when a text is not
+    // a number, 6 when the number does not fit 32 bits.
+    std::int32_t AsWholeNumber() const;
+    // As a text; a number as its shortest decimal form ("0", "2.5", "1E+20").
+    std::string AsText() const;
+
+   private:
+    bool is_text_ = false;
+    double number_ = 0;
+    std::string text_;
+  };
+  // Field types: 0 text, 1 check box, 2 list box, 3 combo box, 4 radio
+  // button, 5 push button. Options: 1 hidden, 2 not printed, 4 no
+  // background, 8 read-only, 16 multi-line, 32 password, 128 multiple
+  // selection, 256 no spell check, 512 no scrolling, 1024 comb, 2048 right,
+  // 4096 centred, 8192 automatic font size, 16384 no border, 32768 border 2,
+  // 65536 border 3, 131072 dashed, 262144 beveled, 524288 inset, 1048576
+  // underline, 4194304 / 8388608 / 2097152 / 16777216 / 33554432 check glyph
+  // "5" "F" "l" "H" "n" (else "4"), 67108864 / 134217728 / 268435456
+  // rotation 90 / 180 / 270. Value: text field the value, check box "true"
+  // for checked, choice fields the options separated by "|", push button the
+  // caption. The field is written when the page ends.
+  void AddField(const std::string& FieldName, std::int32_t FieldType, float X, float Y,
+                float XDim, float YDim, const std::string& Value,
+                const FieldParam& Param = FieldParam(0), const std::string& Tooltip = "",
+                std::int32_t Options = 0);
+  // Attaches the JavaScript Action to every field of the open page named
+  // FieldName or below it ("FieldName." ...). OnEvent 0 activation, 1 mouse
+  // down, 2 enter, 3 exit, 4 focus, 5 blur, 6 keystroke, 7 validate,
+  // 8 calculate (also puts the field into the calculation order), 9 format.
+  void OnFieldEvent(std::int32_t OnEvent, const std::string& FieldName,
+                    const std::string& Action);
+
+  // document and page actions (pdf/interactive/PdfWriter_actions.cpp)
+  // Keeps Script for an event (appended to what is kept, or replacing it):
+  // 0 page opened, 1 page closed (for the open page), 2 document opened,
+  // 3 will close, 4 will print, 5 will save, 6 printed, 7 saved (3 to 7 need
+  // PDF 1.4), 8 document-level script.
+  void OnDocEvent(std::int32_t EventType, const std::string& Script, bool ResetScript = false);
+
+ protected:
+  // Completes Dictionary (the annotation's dictionary without its closing)
+  // with the title, contents, default appearance and a URI or remote-file
+  // action for Target, writes it as the next object and lists it on the open
+  // page, or on the page object being recorded. Empty texts are left out.
+  void WriteAnnotation(std::string& Dictionary, const std::string& Contents,
+                       const std::string& Title, const std::string& Appearance,
+                       const std::string& Target);
+  // The view part of a destination ("/FitB", "/XYZ x y z", ...) for the view
+  // type and the page-space point (x, y) in points; empty for other types.
+  std::string DestinationView(std::int32_t Type, float x, float y, float Width, float Height,
+                              float Zoom) const;
+  // Stores a named destination at Index (0: a new one at the end) and
+  // returns its index.
+  std::int32_t StoreDestination(std::int32_t Index, std::int32_t Page, const std::string& View,
+                                const std::string& Name);
+  // The default appearance of a field or note without a selected font names
+  // this resource; EndDoc writes its font and lists it in the form's /DR.
+  static constexpr const char* kFormFontName = "Helv";
+  // Writes the form font when something named it; returns its /DR entry
+  // ("/Helv n 0 R ") or an empty text.
+  std::string WriteFormFont();
+
+ public:
   // ==== end annotation, link, form field and action members ====
 
  public:
@@ -658,6 +771,7 @@ class PdfWriter {
     std::int32_t FieldCount = 0;
     std::string FieldRefs;
     std::string CalcOrderRefs;
+    bool FormFontNeeded = false;  // a note or field default appearance names kFormFontName
   };
 
   struct ResourcesState {
@@ -690,6 +804,9 @@ class PdfWriter {
     bool ColumnOpen = false;
     float ColumnWidth = 0;
     float RowHeight = 0;
+    // Where each DefineRef name stands in Destinations (checked against the
+    // record before use, so entries left from before Abort do no harm).
+    std::unordered_map<std::string, std::int32_t> RefIndex;
   };
 
   struct PageImportState {

@@ -211,7 +211,8 @@ void PdfWriter::EndDoc() {
             Pages.PageKids + "] " + CR + ">>");
   EndIndirectObject();
 
-  // 11. The catalog.
+  // 11. The catalog, after the font that notes and fields may name.
+  const std::string formFont = WriteFormFont();
   const std::int32_t catalog = BeginIndirectObject(0);
   {
     std::string line = "<< /Type /Catalog" + std::string(1, CR) + "/Pages 1 0 R";
@@ -220,10 +221,10 @@ void PdfWriter::EndDoc() {
       line += CR + std::string("/PageLabels << /Nums [ ") + CatalogPageLabels() + " ] >>";
     line += CR + std::string("/Metadata ") + Num(metadata) + " 0 R";
     if (destsObject != 0) line += CR + std::string("/Dests ") + Num(destsObject) + " 0 R";
-    if (!Forms.FieldRefs.empty()) {
+    if (!Forms.FieldRefs.empty() || !formFont.empty()) {
       line += CR + std::string("/AcroForm <</NeedAppearances true /Fields [") + Forms.FieldRefs +
               "] /CO [" + Forms.CalcOrderRefs + "] /DR << /Font <<" + CR + Text.FontResources +
-              ">> >> >>";
+              formFont + ">> >> >>";
     }
     if (namesObject != 0) line += CR + std::string("/Names ") + Num(namesObject) + " 0 R";
     if (script[2] != 0)

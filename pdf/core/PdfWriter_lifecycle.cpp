@@ -148,6 +148,7 @@ void PdfWriter::Abort() {
   Forms.FieldCount = 0;
   Forms.FieldRefs.clear();
   Forms.CalcOrderRefs.clear();
+  Forms.FormFontNeeded = false;
   Error.LastErrNumber = 0;  // source and description keep their texts
   Resources.AlphaCount = 0;
   Resources.ExtGStateResources.clear();

@@ -1,0 +1,66 @@
+// Annotations: note icon and free-text box as written, where their references
+// go, and their strings under protection.
+
+#include "tests/pdf/interactive/interactive_probe.h"
+
+namespace {
+
+using namespace interactive_test;
+
+TEST(InteractiveAnnotations, NoteIconExampleByteForByte) {
+  const std::string path = TempPdf();
+  const std::string file = WriteDoc(path, [](Probe& w) {
+    w.Colours.FillColor = "";  // no fill colour
+    w.AddNoteIcon("text", 0, 100, 100);
+  });
+  EXPECT_EQ(core_test::ObjectBytes(file, 4), "4 0 obj\n<< /Type /Annot\r/Subtype /Text\r/Rect [100 742 100 742]\r/F 0\r"
+                                             " /Name /Note\r /Open true  /T (Sevrina) /Contents (text) >>\nendobj\n");
+}
+
+TEST(InteractiveAnnotations, NoteBoxTable) {
+  struct Row { int align, border; const char *fill, *line, *tail; };  // tail: after the rectangle
+  const Row rows[] = {
+      {1, 0, "#FFFF00", "#FF0000", " /F 0\r/C [1 1 0]\r/BS << /Type /Border /W 2/S /S>>\r /T (Sevrina) /Contents (Hi) /DA (/Helv 12 Tf 1 0 0 rg) >>"},
+      {2, 1, "#FFFFFF", "#000000", " /F 0\r/Q 2\r/C [1 1 1]\r/BS << /Type /Border /W 2/S /D /D [1 1]>>\r"},
+      {4, 2, "", "", " /F 0\r/Q 1\r/BS << /Type /Border /W 2/S /B>>\r /T (Sevrina) /Contents (Hi) /DA (/Helv 12 Tf) >>"},
+      {64, 3, "", "", " /F 0\r/BS << /Type /Border /W 2/S /I>>\r"}, {3, 9, "", "", " /F 0\r/BS << /Type /Border /W 2>>\r"},
+  };
+  for (const Row& r : rows) {
+    const std::string path = TempPdf(std::to_string(&r - rows));
+    const std::string file = WriteDoc(path, [&](Probe& w) {
+      w.SetScale(255, 2);
+      w.SetFont("Arial", 12);
+      w.SetLineWidth(1);
+      w.Colours.FillColor = r.fill;  // "" stands for a pattern colour
+      w.Colours.LineColor = r.line;
+      w.AddNoteBox("Hi", 10, 20, 100, 50, r.align, r.border);
+    });
+    EXPECT_NE(file.find(std::string("/FreeText\r/Rect [20 802 220 702]\r") + r.tail), std::string::npos) << r.tail;
+    // The font the box text names is in the form's resources.
+    EXPECT_EQ(pdftest::MutoolShow(path, {"Root/AcroForm/DR/Font/Helv/BaseFont"}).out, "/Helvetica\n");
+    pdftest::ExpectReadersAccept(path);
+  }
+}
+
+TEST(InteractiveAnnotations, RecordedNotesOnEveryPageAndProtectedStrings) {
+  Probe w;
+  const std::string path = TempPdf();
+  w.SetProtection(4, "owner", "");
+  w.BeginDoc(path);
+  w.BeginPage();
+  w.BeginObject("frame", pdf::PageRuleEvery);
+  w.AddNoteIcon("Nota (riservata)", 1, 10, 10);
+  w.EndObject();
+  w.BeginPage();
+  w.BeginPage();
+  w.EndDoc();
+  EXPECT_EQ(Count(ReadFile(path), "riservata"), 0);
+  EXPECT_NE(pdftest::Qpdf({"--show-object=4", path}).out.find("/Contents (Nota \\(riservata\\))"), std::string::npos);
+  for (const char* page : {"1", "2", "3"}) {  // mutool counts from 1
+    const std::string annots = pdftest::MutoolShow(path, {"Root/Pages/Kids/" + std::string(page) + "/Annots"}).out;
+    EXPECT_EQ(annots.find("\n[ 4 0 R ]\n") != std::string::npos, page[0] != '1') << page << annots;
+  }
+  pdftest::ExpectReadersAccept(path);
+}
+
+}  // namespace

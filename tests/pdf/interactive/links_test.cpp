@@ -1,0 +1,74 @@
+// Links and named destinations: each kind of target as the link object and
+// destination record it makes, and the named views as readers list them.
+
+#include "tests/pdf/interactive/interactive_probe.h"
+
+namespace {
+
+using namespace interactive_test;
+
+TEST(InteractiveLinks, TargetTable) {
+  // link: the object line after the rectangle; page, view: the destination record ("", 0: none).
+  struct Row { const char* target; int border, highlight, view; const char* link; int page; const char* recordView; };
+  const Row rows[] = {
+      {"http://a.it/x", 0, 0, 0, "/Border [ 0 0 0]  /H /N\r\r /A << /S /URI /URI (http://a.it/x) >>  >>", 0, ""},
+      {"https://a.it", 2, 3, 0, "/Border [ 0 0 2]\r /H /P\r\r /A << /S /URI /URI (https://a.it) >>  >>", 0, ""},
+      {"file:b.pdf", 0, 1, 0, "/Border [ 0 0 0]  /H /I\r\r /A << /Type /Action /S /GoToR /F (b.pdf) /D [0 /Fit] >>  >>", 0, ""},
+      {"script:go();", 0, 2, 0, "/Border [ 0 0 0]  /H /O\r\r/A << /S /JavaScript /JS 8 0 R >> >>", 0, ""},
+      {"layer:ON(a)", 0, 9, 0, "/Border [ 0 0 0] \r/A << /S /JavaScript /JS 8 0 R >>  >>", 0, ""},
+      {"ref:a b#", 0, -1, 0, "/Border [ 0 0 0] \r/Dest /_REF_a#20b#23 >>", 0, ""},
+      {"page:-5", 0, -1, 0, "/Border [ 0 0 0] /Dest /_LINK_1 >>", 1, " /FitB"},
+      {"page:+2", 0, -1, 1, "", 5, " /FitV 20"}, {"page:#last", 0, -1, 4, "", -1, " /XYZ 20 802 1.5"},
+      {"page:#Prev", 0, -1, 2, "", 2, " /FitH 802"}, {"page:#NEXT", 0, -1, 3, "", 4, " /FitR 20 802 220 702"},
+      {"page: 2x", 0, -1, 5, "", 2, "/Fit"}, {"bookmark:@2", 0, -1, 3, "", 3, "/FitV 0"},
+      // Targets that are none, or broken: no link, no record.
+      {"Page:3", 0, 0, 0, "", 0, ""}, {"bookmark:@7", 0, 0, 0, "", 0, ""}, {"bookmark:Capitolo", 0, 0, 0, "", 0, ""},
+      {"layer:ON(a", 0, 0, 0, "", 0, ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.target);
+    const std::string path = TempPdf(std::to_string(&r - rows));
+    const std::string link = ObjectWith(WriteDoc(path, [&](Probe& w) {
+      w.SetScale(255, 2);
+      w.BeginPage();
+      w.BeginPage();
+      w.AddBookmark("Capitolo", 1, 1);
+      w.SetLastRect(10, 20, 30, 40);
+      w.LinkTo(r.target, static_cast<std::int16_t>(r.border), r.highlight, r.view, 10, 20, 100, 50, 150);
+      ASSERT_EQ(w.Navigation.DestinationCount, r.page != 0 ? 1 : 0);
+      if (r.page == 0) return;
+      EXPECT_EQ(w.Navigation.Destinations[1].Page, r.page);
+      EXPECT_EQ(w.Navigation.Destinations[1].View, r.recordView);
+    }), "/Subtype /Link");
+    EXPECT_EQ(link.empty(), r.page == 0 && r.link[0] == 0);
+    EXPECT_TRUE(link.empty() || link.find("/Rect [10 20 30 40]\r" + std::string(r.link)) != std::string::npos) << link;
+    pdftest::ExpectReadersAccept(path);
+  }
+}
+
+TEST(InteractiveLinks, NamedViewsAndLayerScript) {
+  Probe w;
+  const std::string path = TempPdf();
+  w.BeginDoc(path);
+  w.DefineRef("prima");  // before any page: the first page
+  w.SetMargins(10, 0, 20, 0);
+  w.BeginPage();
+  w.SetXY(5, 30);
+  w.DefineRef("qui (1)/2", 4, 0, 0, 0, 0, 200);  // the current point, in page space
+  w.DefineRef("riquadro");
+  w.DefineRef("riquadro", 3, 50, 100, 100, 50);  // defined again: one entry, the new view
+  w.LinkTo("ref:qui (1)/2");
+  w.LinkTo("page:#NEXT");  // the last page at the end
+  w.LinkTo("layer:ON(a, b) OFF (c) ON(d) TOGGLE(x'y)");
+  w.EndDoc();
+  EXPECT_NE(ReadFile(path).find("{\rif (ocgArray[i].name == 'A') { ocgArray[i].state = true; };\rif (ocgArray[i].name == 'B') "
+                      "{ ocgArray[i].state = true; };\rif (ocgArray[i].name == 'C') { ocgArray[i].state = false; };\r"
+                      "if (ocgArray[i].name == 'X\\'Y') { ocgArray[i].state = !ocgArray[i].state; };\r}\nendstream"), std::string::npos);
+  const std::string dests = pdftest::Pdfinfo(path, {"-dests"}).out;
+  EXPECT_NE(dests.find("   1 [ FitB                    ] \"_REF_prima\"\n   1 [ XYZ   15  792 2.00      ] \"_REF_qui (1)/2\"\n"
+                       "   1 [ FitR   50  742  150  692] \"_REF_riquadro\""), std::string::npos) << dests;
+  EXPECT_NE(pdftest::Qpdf({"--json", "--json-key=qpdf", path}).out.find("\"/Dest\": \"/_REF_qui (1)/2\""), std::string::npos);
+  pdftest::ExpectReadersAccept(path);
+}
+
+}  // namespace
