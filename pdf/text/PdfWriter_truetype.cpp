@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "pdf/PdfWriter.h"
@@ -116,21 +117,20 @@ std::string PdfWriter::AddFont(const std::string& TTFFile, const std::string& Fo
 
   const std::string descriptor = DescriptorText(f, FormatNumber(f.ItalicAngle));
   const auto length = static_cast<std::int32_t>(data.size());
+  std::optional<PdfError> failure;
   try {
     WriteFont(alias, data, Embedded ? length : 0, descriptor);
+    return alias;
   } catch (const PdfError& e) {
-    // No font object, no record: a later selection must not find it.
-    Text.FontCount = count_before;
-    Text.FontResources = resources_before;
-    RecordError("AddFont", TTFFile, e);
-    return "";
+    failure = e;
   } catch (const std::bad_alloc&) {
-    Text.FontCount = count_before;
-    Text.FontResources = resources_before;
-    RecordError("AddFont", TTFFile, PdfError(7));
-    return "";
+    failure = PdfError(7);
   }
-  return alias;
+  // No font object, no record: a later selection must not find it.
+  Text.FontCount = count_before;
+  Text.FontResources = resources_before;
+  RecordError("AddFont", TTFFile, *failure);
+  return "";
 }
 
 }  // namespace pdf
