@@ -10,8 +10,8 @@
 // not lie within the file, values that do not fit the PDF font's 16-bit
 // fields, and fonts without a Windows full name. Every read goes through
 // ByteCursor over the table it belongs to, so no input reads outside the
-// file; the work is bounded by the 256 codes (one glyph each) and the
-// record counts of cmap and name.
+// file; the work is bounded by the 256 codes (one glyph each, looked up
+// over the cmap's segments) and the record counts of cmap and name.
 //
 // The codes are Windows-1252 text. Code c is looked up in the cmap as the
 // Unicode value of that Windows-1252 byte (so 128 is the euro sign), or, for
