@@ -395,6 +395,15 @@ class PdfWriter {
 
  public:
   // ==== TrueType font members (pdf/text) ====
+  // TrueType fonts (pdf/text/PdfWriter_truetype.cpp)
+  // Loads a TrueType font file (a Windows-1252 path) and writes its font
+  // objects, with the whole file embedded unless Embedded is false; returns
+  // the alias to select it with SetFont: FontAlias, or the font's full name
+  // (blanks dropped) when FontAlias is empty. A missing, unreadable or
+  // damaged file, a PostScript-flavoured font or a collection is recorded
+  // (ErrNumber 53 for a missing file), adds no font and returns "".
+  std::string AddFont(const std::string& TTFFile, const std::string& FontAlias = "",
+                      bool Embedded = true, std::int32_t Encoding = 0);
 
   // ==== end TrueType font members ====
 

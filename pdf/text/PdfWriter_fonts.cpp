@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/pdf_name.h"
 #include "pdf/text/text_case.h"
 
 namespace pdf {
@@ -90,11 +91,12 @@ void PdfWriter::SetFontSize(float Points) { Text.FontSize = Points; }
 std::int32_t PdfWriter::WriteFont(const std::string& Name, Bytes& FontFile,
                                   std::int32_t FileLength, const std::string& Descriptor) {
   const std::int32_t n = BeginIndirectObject();
-  Text.FontResources += "/" + Name + " " + std::to_string(n) + " 0 R ";
+  Text.FontResources += NameToken(Name) + " " + std::to_string(n) + " 0 R ";
   const FontRecord& r = Text.Fonts.at(static_cast<std::size_t>(Text.FontCount));
 
   WriteLine("<< /Type /Font /Subtype /" + std::string(r.FontType ? "TrueType" : "Type1") +
-            " /Name /" + Name + " /BaseFont /" + r.BaseFont + " /FirstChar 0 /LastChar 255");
+            " /Name " + NameToken(Name) + " /BaseFont " + NameToken(r.BaseFont) +
+            " /FirstChar 0 /LastChar 255");
   const std::string upper_base = text_case::Upper(r.BaseFont);
   if (upper_base != "SYMBOL" && upper_base != "ZAPFDINGBATS") {
     WriteLine("/Encoding << /Type /Encoding /BaseEncoding /" +
@@ -118,7 +120,7 @@ std::int32_t PdfWriter::WriteFont(const std::string& Name, Bytes& FontFile,
   EndIndirectObject();
 
   const std::int32_t m = BeginIndirectObject();
-  WriteLine("<< /Type /FontDescriptor /FontName /" + r.BaseFont + " " + Descriptor + " ");
+  WriteLine("<< /Type /FontDescriptor /FontName " + NameToken(r.BaseFont) + " " + Descriptor + " ");
   if (FileLength == 0) {
     WriteLine(" >>");
     EndIndirectObject();
