@@ -10,7 +10,7 @@ RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 # virtual X server for real windows.
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang-16 libclang-rt-16-dev llvm-16
   qpdf poppler-utils mupdf-tools ghostscript libxml2-utils imagemagick zbar-tools
-  zlib1g-dev libssl-dev fonts-urw-base35 fonts-dejavu-core python3 python3-fonttools
+  zlib1g-dev libssl-dev libdeflate-dev fonts-urw-base35 fonts-dejavu-core python3 python3-fonttools
   xvfb xauth)
 
 sevrina_jobs() {
