@@ -3,12 +3,14 @@
 //
 //   Encode/<input>/ours_q<q>  against  Encode/<input>/zlib_<q + 4>
 //   Small/ours_q<q>           against  Small/zlib_<q + 4>   (1,000 streams of 2 KiB)
-//   Inflate/<input>/ours      against  Inflate/<input>/zlib (zlib streams, level 6)
+//   Inflate/<input>/ours      against  Inflate/<input>/zlib and /libdeflate
+//                             (zlib streams, level 6; Small: 1,000 streams of 2 KiB)
 //
 // Throughput is in input bytes (uncompressed) per second; the counter
 // "size" is the compressed size in bytes, "ratio" compressed / input.
 
 #include <benchmark/benchmark.h>
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -188,7 +190,52 @@ const bool registered = [] {
       }
       SetSizeCounters(state, in.data.size(), packed->size());
     });
+    benchmark::RegisterBenchmark(("Inflate/" + in.name + "/libdeflate").c_str(), [&in, packed](benchmark::State& state) {
+      libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+      Bytes out(in.data.size());
+      for (auto _ : state) {
+        if (libdeflate_zlib_decompress(d, packed->data(), packed->size(), out.data(), out.size(), nullptr) !=
+            LIBDEFLATE_SUCCESS)
+          state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(out.data());
+      }
+      libdeflate_free_decompressor(d);
+      SetSizeCounters(state, in.data.size(), packed->size());
+    });
   }
+
+  // Per-call cost of decoding: the 1,000 small streams, packed by zlib.
+  static std::vector<Bytes> small_packed;
+  for (const Bytes& b : small) small_packed.push_back(ZlibCompress(b, 6));
+  benchmark::RegisterBenchmark("Inflate/1000x2KiB/ours", [](benchmark::State& state) {
+    for (auto _ : state)
+      for (const Bytes& p : small_packed) {
+        pdf::InflateResult r = pdf::InflateZlib(p, 2048);
+        if (r.status != pdf::InflateStatus::kOk || r.data.size() != 2048) state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(r.data.data());
+      }
+    SetSizeCounters(state, 1000 * 2048, 0);
+  });
+  benchmark::RegisterBenchmark("Inflate/1000x2KiB/zlib", [](benchmark::State& state) {
+    Bytes out(2048);
+    for (auto _ : state)
+      for (const Bytes& p : small_packed) {
+        uLongf n = out.size();
+        if (uncompress(out.data(), &n, p.data(), static_cast<uLong>(p.size())) != Z_OK) state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(out.data());
+      }
+    SetSizeCounters(state, 1000 * 2048, 0);
+  });
+  benchmark::RegisterBenchmark("Inflate/1000x2KiB/libdeflate", [](benchmark::State& state) {
+    libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+    Bytes out(2048);
+    for (auto _ : state)
+      for (const Bytes& p : small_packed)
+        if (libdeflate_zlib_decompress(d, p.data(), p.size(), out.data(), out.size(), nullptr) != LIBDEFLATE_SUCCESS)
+          state.SkipWithError("decode failed");
+    libdeflate_free_decompressor(d);
+    SetSizeCounters(state, 1000 * 2048, 0);
+  });
   return true;
 }();
 

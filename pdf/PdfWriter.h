@@ -137,6 +137,8 @@ struct FontRecord {
   std::string ResourceName;  // as written into the font resources (set by WriteFont)
 };
 
+struct RasterImage;  // pdf/graphics/raster_image.h
+
 struct ImageRecord {
   std::string FileName;
   std::int32_t Width = 0;
@@ -402,6 +404,15 @@ class PdfWriter {
 
  public:
   // ==== TrueType font members (pdf/text) ====
+  // TrueType fonts (pdf/text/PdfWriter_truetype.cpp)
+  // Loads a TrueType font file (a Windows-1252 path) and writes its font
+  // objects, with the whole file embedded unless Embedded is false; returns
+  // the alias to select it with SetFont: FontAlias, or the font's full name
+  // (blanks dropped) when FontAlias is empty. A missing, unreadable or
+  // damaged file, a PostScript-flavoured font or a collection is recorded
+  // (ErrNumber 53 for a missing file), adds no font and returns "".
+  std::string AddFont(const std::string& TTFFile, const std::string& FontAlias = "",
+                      bool Embedded = true, std::int32_t Encoding = 0);
 
   // ==== end TrueType font members ====
 
@@ -438,12 +449,58 @@ class PdfWriter {
 
  public:
   // ==== image members (pdf/graphics) ====
+  // Places a picture with its top-left corner at (DestX, DestY). BMP, GIF,
+  // JPEG (".JPG") and TGA files become one image object per file and frame,
+  // drawn as often as asked; ".EPS", ".AI" and ".WMF" drawings are converted
+  // into content on every call. A size of 0 follows the other's proportions;
+  // both 0 draw one pixel per point. ColorMask (BMP only) makes that colour
+  // transparent. A file that cannot be read records its failure and draws
+  // nothing.
+  void DrawImage(const std::string& Filename, float DestX, float DestY, float ImgWidth = 0,
+                 float ImgHeight = 0, std::int16_t FrameNumber = 1, const std::string& ColorMask = "");
 
+ protected:
+  // Writes one image object (and, for an indexed image, its lookup table as
+  // the next object); returns its number. Kind: "BMP", "GIF", "TGA" or "JPG".
+  std::int32_t WriteImage(const std::string& Kind, Bytes& Data, const Bytes& Palette,
+                          std::int32_t Width, std::int32_t Height, std::uint8_t BitsPerPixel,
+                          const std::string& Name, const std::string& ColorSpace,
+                          const std::string& Filter, const std::string& Mask,
+                          const std::string& Decode = "");
+  // The loaders: each reads Path into the image Record (the last of the
+  // table), writes the image object and its resource entry; false, with the
+  // failure recorded, when the file cannot be used.
+  bool LoadBmp(ImageRecord& Record, const std::string& Path, const std::string& ColorMask);
+  bool LoadGif(ImageRecord& Record, const std::string& Path, std::int16_t FrameNumber);
+  bool LoadJpeg(ImageRecord& Record, const std::string& Path);
+  bool LoadTga(ImageRecord& Record, const std::string& Path);
+  // Reads a file the caller named; false, with the failure recorded under
+  // "DrawImage" and Detail, when it is missing or unreadable.
+  bool ReadCallerFile(const std::string& Path, const std::string& Detail, Bytes& File);
+  // Writes a loaded image for Record and adds its resource entry; false,
+  // with the reader's reason recorded, when the reader refused the file.
+  bool StoreImage(ImageRecord& Record, const std::string& Kind, RasterImage& Image,
+                  const std::string& Mask, const std::string& Filter);
+  // "v v ... " as a /Mask array's inside (each value followed by a blank).
+  static std::string MaskText(const std::vector<int>& Key);
+
+ public:
   // ==== end image members ====
 
  public:
   // ==== EPS, AI and WMF drawing members (pdf/graphics) ====
+ protected:
+  // Converts an EPS or AI drawing's path and colour lines into content,
+  // its bounding box's top-left corner at (DestX, DestY).
+  void ConvertEps(const std::string& FileName, float DestX, float DestY, float ImgWidth,
+                  float ImgHeight);
+  // Converts a WMF drawing's polylines and polygons into content.
+  void ConvertWmf(const std::string& Filename, float DestX, float DestY, float ImgWidth,
+                  float ImgHeight);
+  // One colour byte as a colour operand: Value / 255 to three decimals.
+  static std::string ColorComponentText(std::uint8_t Value);
 
+ public:
   // ==== end EPS, AI and WMF drawing members ====
 
  public:

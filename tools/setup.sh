@@ -7,11 +7,12 @@ RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 
 # Everything the tests use on top: the sanitizer and fuzzing compilers, the
 # PDF readers used as oracles, fonts, zlib and OpenSSL as references, a
-# virtual X server for real windows.
+# virtual X server for real windows, xdotool to drive the real program,
+# setpriv (util-linux) to run the permission tests as an unprivileged user.
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang-16 libclang-rt-16-dev llvm-16
   qpdf poppler-utils mupdf-tools ghostscript libxml2-utils imagemagick zbar-tools
-  zlib1g-dev libssl-dev libhpdf-dev fonts-urw-base35 fonts-dejavu-core python3 python3-fonttools
-  xvfb xauth)
+  zlib1g-dev libssl-dev libhpdf-dev libdeflate-dev fonts-urw-base35 fonts-dejavu-core fonts-wine python3
+  python3-fonttools xvfb xauth xdotool util-linux)
 
 sevrina_jobs() {
   local n
@@ -31,8 +32,11 @@ ensure_packages() {
   echo "Installing: ${missing[*]}"
   local sudo=()
   [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Another install (an unattended upgrade, a second ./test) may hold the
+  # package manager's lock: wait for it up to ten minutes instead of failing.
+  "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+    --no-install-recommends "${missing[@]}"
 }
 
 # build_tree DIR [cmake options...]: configures DIR and builds it (only the

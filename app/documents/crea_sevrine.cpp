@@ -1,13 +1,16 @@
 #include "app/documents/crea_sevrine.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/documents/crea_file.h"
 #include "app/documents/frame.h"
@@ -42,6 +45,26 @@ void errore(forms::Runtime& rt, const std::string& messaggio) {
 bool scritto(const fs::path& p) {
   std::error_code ec;
   return sys::file_exists(p) && fs::file_size(p, ec) > 0 && !ec;
+}
+
+// Removes the hidden working folders (".Files Sevrina Ortesa.XXXXXX") that
+// an interrupted run of the step left in `cartella`.
+void pulisci_residui_uscita(const fs::path& cartella) {
+  const std::string prefisso = std::string(".") + kCartellaUscita + ".";
+  std::error_code ec;
+  fs::directory_iterator it(cartella, ec);
+  if (ec) return;
+  std::vector<fs::path> residui;
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (ec) break;
+    const std::string nome = it->path().filename().string();
+    std::error_code e;
+    if (nome.size() == prefisso.size() + 6 && nome.compare(0, prefisso.size(), prefisso) == 0 &&
+        it->is_directory(e) && !it->is_symlink(e)) {
+      residui.push_back(it->path());
+    }
+  }
+  for (const fs::path& r : residui) sys::delete_folder(r, true);
 }
 
 }  // namespace
@@ -168,6 +191,24 @@ bool CreaSevrine::genera(forms::Runtime& rt, const fs::path& cartella) {
     return false;
   }
 
+  // The output folder replaces whatever has its name, with everything in
+  // it: it must not be, or hold, the folder of the data file itself.
+  const fs::path finale = cartella / kCartellaUscita;
+  {
+    std::error_code e1, e2;
+    const fs::path uscita = fs::weakly_canonical(finale, e1), propria = fs::weakly_canonical(programma, e2);
+    auto [u, p] = std::mismatch(uscita.begin(), uscita.end(), propria.begin(), propria.end());
+    if (!e1 && !e2 && u == uscita.end()) {
+      errore(rt, "I file non sono stati generati: la cartella " + testo(finale) +
+                     " contiene il file dei dati e la bozza (cartella " + testo(programma) +
+                     "). Scegliere un'altra cartella.");
+      return false;
+    }
+  }
+
+  // What an interrupted earlier run left beside the target goes first.
+  pulisci_residui_uscita(cartella);
+
   // The documents go into a new folder beside the target first.
   fs::path nuova;
   if (sys::OpResult r = sys::create_temporary_folder(cartella, ".Files Sevrina Ortesa.", nuova);
@@ -175,6 +216,12 @@ bool CreaSevrine::genera(forms::Runtime& rt, const fs::path& cartella) {
     errore(rt, "I file non sono stati generati: " + r.message + ".");
     return false;
   }
+  // A working folder is private (0700); the output folder is read by
+  // others (a burning program under another account): the usual 0777
+  // under the user's umask.
+  const mode_t maschera = ::umask(0);
+  ::umask(maschera);
+  ::chmod(nuova.c_str(), 0777 & ~maschera);
 
   const fs::path domanda =
       nuova / (tipo == TipoRichiedente::Condominio ? kFileCondomini : kFileProprietari);
@@ -188,7 +235,6 @@ bool CreaSevrine::genera(forms::Runtime& rt, const fs::path& cartella) {
   scritti = scritti && servizi.crea_atto_notorio(dichiarazioni.string(), false);
   scritti = scritti && servizi.crea_quadro_economico(quadro.string(), false);
   scritti = scritti && scritto(domanda) && scritto(dichiarazioni) && scritto(quadro);
-  const fs::path finale = cartella / kCartellaUscita;
   if (!scritti) {
     std::string m = "I file non sono stati generati: la cartella " + testo(finale) +
                     ", il file dei dati e la bozza sono rimasti come erano.";

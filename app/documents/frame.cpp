@@ -9,6 +9,7 @@
 #include "app/shell/dates.h"
 #include "app/shell/store.h"
 #include "platform/forms/runtime.h"
+#include "platform/system/system.h"
 #include "platform/text/cp1252.h"
 
 namespace sevrina::documenti {
@@ -316,9 +317,17 @@ void Documento::chiudi(bool apri) {
   if (!apri) return;
   if (g_apertura) {
     g_apertura(pdf_, percorso_);
-  } else {
-    pdf_.OpenDoc();
+  } else if (!sys::open_in_viewer(!percorso_.empty() && percorso_[0] == '-' ? "./" + percorso_ : percorso_)) {
+    // No viewer could show it (none installed): the draft is written all
+    // the same, and the user must know where.
+    mostra_messaggio(messaggio_non_mostrato(sys::path_to_text(std::filesystem::path(percorso_))));
   }
+}
+
+std::string messaggio_non_mostrato(const std::string& percorso) {
+  using namespace cp1252::literals;
+  return u8"Il documento è stato scritto in "_w1252 + percorso +
+         u8", ma nessun programma può mostrarlo: installare un lettore di file PDF."_w1252;
 }
 
 // ---------------------------------------------------------------- the generator

@@ -90,6 +90,8 @@ forms::Runtime* runtime();
 
 // An OK message box without a title of its own; `critico` adds the critical icon.
 void mostra_messaggio(const std::string& testo, bool critico = false);
+// What a draft that no program could show tells the user: written, and where.
+std::string messaggio_non_mostrato(const std::string& percorso);
 
 // The message shown when the output file cannot be written.
 inline constexpr std::string_view kFileAperto =

@@ -1,6 +1,7 @@
 #include "app/shell/store.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -167,6 +168,32 @@ void sostituisci(const std::filesystem::path& percorso, std::string_view byte, m
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 
+// The whole folder locked (flock on the folder itself, whose inode a
+// rename never replaces) while one program re-reads and rewrites the data
+// file, so that two programs on one folder never lose each other's saves.
+// Advisory: a folder that cannot be locked (a file system without locks)
+// is written unlocked, as before.
+class BloccoCartella {
+ public:
+  explicit BloccoCartella(const std::filesystem::path& cartella)
+      : fd_(::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd_.get() >= 0) {
+      while (::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
+      }
+    }
+  }
+
+ private:
+  Descrittore fd_;
+};
+
+// A data file the user may not write is not replaced either, even in a
+// folder that would let the rename through.
+void verifica_scrivibile(const std::filesystem::path& percorso) {
+  Descrittore fd(::open(percorso.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0 && errno != ENOENT && errno != ENXIO) fallisci(Operazione::Scrittura, percorso, errno);
+}
+
 // ---------------------------------------------------------------- records
 
 std::size_t numero_record(std::string_view byte) { return byte.size() / kLunghezzaRecord; }
@@ -185,7 +212,7 @@ void scrivi_in_memoria(std::string& byte, std::vector<std::string>& chiavi, std:
                        std::string_view valore) {
   std::string record = campo_record(chiave);
   record += campo_record(valore);
-  const std::string cercata = chiave_normalizzata(chiave);
+  const std::string cercata = chiave_cercata(chiave);
   bool trovata = false;
   for (std::size_t r = 0; r < chiavi.size(); ++r) {
     if (chiavi[r] == cercata) {
@@ -259,7 +286,7 @@ bool esiste_file(const std::filesystem::path& percorso) {
 
 std::string leggi_dato(std::string_view chiave) {
   const Contenuto c = apri_e_leggi(percorso_file_dati());
-  const std::string cercata = chiave_normalizzata(chiave);
+  const std::string cercata = chiave_cercata(chiave);
   std::string chiave_record;
   const std::string_view byte = c.byte;
   for (std::size_t r = 0; r < numero_record(byte); ++r) {
@@ -275,6 +302,7 @@ void scrivi_dato(std::string_view chiave, std::string_view valore) {
 }
 
 void scrivi_dati(std::span<const Dato> dati) {
+  BloccoCartella blocco(sys::program_folder());
   const std::filesystem::path percorso = percorso_file_dati();
   Contenuto c = apri_e_leggi(percorso);
   const std::string originale = c.byte;
@@ -284,7 +312,27 @@ void scrivi_dati(std::span<const Dato> dati) {
     chiavi.push_back(chiave_normalizzata(campo_chiave(c.byte, r)));
   }
   for (const Dato& d : dati) scrivi_in_memoria(c.byte, chiavi, d.chiave, d.valore);
-  if (c.byte != originale) sostituisci(percorso, c.byte, c.modo);
+  if (c.byte == originale) return;
+  verifica_scrivibile(percorso);
+  sostituisci(percorso, c.byte, c.modo);
+}
+
+void pulisci_residui() {
+  const std::filesystem::path cartella = sys::program_folder();
+  BloccoCartella blocco(cartella);
+  std::error_code ec;
+  std::filesystem::directory_iterator it(cartella, ec);
+  if (ec) return;
+  // ".DATI.DAT.XXXXXX" (any case of the name): what sostituisci leaves when
+  // it is interrupted between creating and renaming its temporary file.
+  const std::string prefisso = "." + std::string(kNomeFileDati) + ".";
+  for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    if (ec) break;
+    const std::string nome = it->path().filename().string();
+    if (nome.size() != prefisso.size() + 6 || maiuscole(nome.substr(0, prefisso.size())) != prefisso) continue;
+    std::error_code ec2;
+    if (it->is_regular_file(ec2)) std::filesystem::remove(it->path(), ec2);
+  }
 }
 
 void scrivi_dati(std::initializer_list<Dato> dati) {
@@ -327,6 +375,8 @@ std::string maiuscole(std::string_view testo) {
 }
 
 std::string chiave_normalizzata(std::string_view chiave) { return maiuscole(togli_spazi(chiave)); }
+
+std::string chiave_cercata(std::string_view chiave) { return chiave_normalizzata(chiave.substr(0, kLunghezzaCampo)); }
 
 bool flag_si(std::string_view valore) { return togli_spazi(valore) == "S"; }
 

@@ -13,6 +13,10 @@
 //
 // Texts are std::string of Windows-1252 bytes, one byte per character.
 //
+// Writes re-read and rewrite the file under an advisory lock on its folder,
+// so programs sharing the folder never lose a save; a read-only data file is
+// refused like an unwritable one.
+//
 // Failures: when the file cannot be created, opened, read or written, the
 // operation throws ErroreFileDati and leaves the file as it was before the
 // call (a write replaces the file as a whole, so there is never a
@@ -103,6 +107,10 @@ struct Dato {
 void scrivi_dati(std::span<const Dato> dati);
 void scrivi_dati(std::initializer_list<Dato> dati);
 
+// Removes what an interrupted save left in the program's folder (its hidden
+// temporary files). The program calls it at start.
+void pulisci_residui();
+
 // ---------------------------------------------------------------- the reading rule
 
 // One record as the readers see it.
@@ -139,6 +147,9 @@ std::string maiuscole(std::string_view testo);
 
 // A key as the store compares it: blanks removed around it, upper case.
 std::string chiave_normalizzata(std::string_view chiave);
+// A key being written or looked up: first cut to the 255 bytes a record
+// holds, then normalized, so that a key too long finds the record it wrote.
+std::string chiave_cercata(std::string_view chiave);
 
 // A flag as every reader takes it: exactly "S" after removing surrounding
 // blanks is yes; anything else, blank included, is no.

@@ -13,42 +13,6 @@
 
 namespace pdf {
 
-std::uint32_t Adler32(ByteSpan data) {
-  // 5552 is the longest run of additions before s2 can overflow 32 bits.
-  constexpr std::size_t kChunk = 5552;
-  constexpr std::uint32_t kModulus = 65521;
-  std::uint32_t s1 = 1, s2 = 0;
-  const std::uint8_t* p = data.data();
-  std::size_t left = data.size();
-  while (left > 0) {
-    const std::size_t n = left < kChunk ? left : kChunk;
-    std::size_t i = 0;
-    // Blocks of 32 bytes without the byte-to-byte dependency: s2 gains
-    // 32 * s1 plus each byte weighted by how many sums it enters; the two
-    // inner sums are plain reductions that the compiler can vectorise.
-    constexpr std::size_t kBlock = 32;
-    for (; i + kBlock <= n; i += kBlock) {
-      const std::uint8_t* q = p + i;
-      std::uint32_t sum = 0, weighted = 0;
-      for (std::size_t j = 0; j < kBlock; ++j) {
-        sum += q[j];
-        weighted += static_cast<std::uint32_t>(kBlock - j) * q[j];
-      }
-      s2 += static_cast<std::uint32_t>(kBlock) * s1 + weighted;
-      s1 += sum;
-    }
-    for (; i < n; ++i) {
-      s1 += p[i];
-      s2 += s1;
-    }
-    s1 %= kModulus;
-    s2 %= kModulus;
-    p += n;
-    left -= n;
-  }
-  return (s2 << 16) | s1;
-}
-
 Bytes DeflateEncode(ByteSpan data, int quality) {
   using namespace deflate_internal;
   // Reused between calls on one thread: the token buffer is the largest

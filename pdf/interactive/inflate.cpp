@@ -9,7 +9,7 @@
 //
 // Huffman codes are decoded through tables indexed by the next bits of the
 // stream (codes are sent most significant bit first, so the index is the
-// code reversed): a primary table of up to 10 bits, and for longer codes
+// code reversed): a primary table of up to 11 bits, and for longer codes
 // second-level tables reached from a link entry. Entries carry the decoded
 // meaning (literal, length or distance base with its extra-bit count, end
 // of block), so the main loop does no further lookups.
@@ -66,7 +66,7 @@ constexpr std::array<std::uint8_t, 19> kCodeLengthOrder = {16, 17, 18, 0, 8, 7, 
 enum class Alphabet { kCodeLength, kLiteralLength, kDistance };
 
 // What a decoded symbol means, as a table entry without its drop count.
-std::uint32_t Meaning(Alphabet alphabet, unsigned symbol) {
+constexpr std::uint32_t Meaning(Alphabet alphabet, unsigned symbol) {
   switch (alphabet) {
     case Alphabet::kCodeLength:
       return MakeEntry(kLiteral, 0, 0, symbol);
@@ -82,24 +82,50 @@ std::uint32_t Meaning(Alphabet alphabet, unsigned symbol) {
   return kInvalidEntry;
 }
 
+// The meanings of every symbol of each alphabet, looked up once per symbol
+// while a table is built (small streams build tables about as often as they
+// decode symbols).
+template <Alphabet A, std::size_t N>
+constexpr std::array<std::uint32_t, N> MeaningsOf() {
+  std::array<std::uint32_t, N> t{};
+  for (unsigned s = 0; s < N; ++s) t[s] = Meaning(A, s);
+  return t;
+}
+constexpr auto kCodeLengthMeanings = MeaningsOf<Alphabet::kCodeLength, 19>();
+constexpr auto kLiteralLengthMeanings = MeaningsOf<Alphabet::kLiteralLength, 288>();
+constexpr auto kDistanceMeanings = MeaningsOf<Alphabet::kDistance, 32>();
+
 constexpr unsigned kMaxBits = 15;
 
+// Primary table sizes: 11 bits for literals and lengths keeps nearly every
+// code of binary data (fonts, images) to one lookup; 8 bits for distances.
+constexpr unsigned kLiteralLengthBits = 11;
+constexpr unsigned kDistanceBits = 8;
+
 // A decoding table: the primary part holds 2^bits entries; links lead to
-// second-level parts stored after it. Capacity: the most a complete code of
-// 288 symbols needs with a 10-bit primary table is well under 2048 entries.
+// second-level parts stored after it. Capacity: every second-level part
+// holds at least one symbol of its own and at most 2^(15 - bits) entries, so
+// 288 symbols never need more than 2^11 + 288 x 2^4 entries with an 11-bit
+// primary part (nor 2^8 + 32 x 2^7 for distances).
 struct Table {
-  static constexpr std::size_t kCapacity = 2048;
+  static constexpr std::size_t kCapacity = (std::size_t{1} << kLiteralLengthBits) + 288 * 16;
   std::array<std::uint32_t, kCapacity> entries;
   unsigned bits = 0;   // 0: no codes at all
 };
 
+// Bytes with their bit order reversed, for Reverse below.
+constexpr std::array<std::uint8_t, 256> kReversedBytes = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (unsigned b = 0; b < 256; ++b)
+    for (unsigned i = 0; i < 8; ++i)
+      if (b & (1u << i)) t[b] |= static_cast<std::uint8_t>(0x80u >> i);
+  return t;
+}();
+
+// The low `length` (at most 16) bits of `code` in reverse order.
 inline unsigned Reverse(unsigned code, unsigned length) {
-  unsigned r = 0;
-  for (unsigned i = 0; i < length; ++i) {
-    r = (r << 1) | (code & 1);
-    code >>= 1;
-  }
-  return r;
+  const unsigned r16 = static_cast<unsigned>(kReversedBytes[code & 0xFF]) << 8 | kReversedBytes[(code >> 8) & 0xFF];
+  return r16 >> (16 - length);
 }
 
 // Builds `table` from lengths[0..count). Returns false for a faulty code.
@@ -133,8 +159,25 @@ bool BuildTable(const std::uint8_t* lengths, unsigned count, Alphabet alphabet, 
   const unsigned root = std::min(primary_bits, max_length);
   table.bits = root;
   std::uint32_t* entries = table.entries.data();
-  std::fill_n(entries, std::size_t{1} << root, kInvalidEntry);
+  // A complete code writes every entry below; only the two incomplete
+  // codes allowed above leave some to mark as invalid.
+  const bool complete = left == 0;
 
+  // The primary part is built by doubling: while codes of length len are
+  // placed it is 2^len entries long, each code at its reversed value; going
+  // to the next length copies the first half onto the second, which puts
+  // every shorter code at all the indexes it owns. Prefixes of longer codes
+  // copied along are overwritten by their links later. Starting from two
+  // invalid entries marks what an incomplete code leaves unused.
+  entries[0] = entries[1] = kInvalidEntry;
+  std::size_t built = 2;  // entries of the primary part built so far
+  const auto double_to = [&](unsigned len) {
+    for (; built < (std::size_t{1} << len); built *= 2) std::memcpy(entries + built, entries, built * sizeof *entries);
+  };
+
+  const std::uint32_t* meanings = alphabet == Alphabet::kCodeLength      ? kCodeLengthMeanings.data()
+                                  : alphabet == Alphabet::kLiteralLength ? kLiteralLengthMeanings.data()
+                                                                         : kDistanceMeanings.data();
   std::array<unsigned, kMaxBits + 1> remaining = per_length;
   std::size_t next_free = std::size_t{1} << root;
   unsigned code = 0;           // canonical code of the current symbol, most significant bit first
@@ -148,9 +191,10 @@ bool BuildTable(const std::uint8_t* lengths, unsigned count, Alphabet alphabet, 
     code <<= (len - length);
     length = len;
     if (len <= root) {
-      const std::uint32_t e = Meaning(alphabet, symbol) | len;
-      for (std::size_t i = Reverse(code, len); i < (std::size_t{1} << root); i += std::size_t{1} << len) entries[i] = e;
+      double_to(len);
+      entries[Reverse(code, len)] = meanings[symbol] | len;
     } else {
+      double_to(root);
       const unsigned prefix = code >> (len - root);
       if (prefix != current_prefix) {
         // A new second-level table: as large as the codes sharing this
@@ -167,12 +211,14 @@ bool BuildTable(const std::uint8_t* lengths, unsigned count, Alphabet alphabet, 
         sub_offset = next_free;
         next_free += std::size_t{1} << sub_bits;
         if (next_free > Table::kCapacity) return false;
-        std::fill_n(entries + sub_offset, std::size_t{1} << sub_bits, kInvalidEntry);
+        if (!complete) std::fill_n(entries + sub_offset, std::size_t{1} << sub_bits, kInvalidEntry);
         entries[Reverse(prefix, root)] = MakeEntry(kLink, root, sub_bits, static_cast<unsigned>(sub_offset));
         current_prefix = prefix;
       }
+      // A second-level entry drops the whole code, primary bits included,
+      // so that decoding never has to consume in two steps.
       const unsigned rest = len - root;
-      const std::uint32_t e = Meaning(alphabet, symbol) | rest;
+      const std::uint32_t e = meanings[symbol] | len;
       const unsigned low = code & ((1u << rest) - 1);
       for (std::size_t i = Reverse(low, rest); i < (std::size_t{1} << sub_bits); i += std::size_t{1} << rest)
         entries[sub_offset + i] = e;
@@ -180,6 +226,7 @@ bool BuildTable(const std::uint8_t* lengths, unsigned count, Alphabet alphabet, 
     --remaining[len];
     ++code;
   }
+  double_to(root);
   return true;
 }
 
@@ -210,6 +257,7 @@ class BitReader {
   }
 
   std::uint64_t Peek() const { return buf_; }
+  unsigned Count() const { return count_; }
   void Consume(unsigned n) {
     buf_ >>= n;
     count_ -= n;
@@ -241,6 +289,22 @@ class BitReader {
   void Skip(std::size_t n) { p_ += n; }
   std::size_t Available() const { return static_cast<std::size_t>(end_ - p_); }
 
+  // The fast loop keeps the buffer, its count and the input position in
+  // locals (stores through the output pointer would otherwise force them
+  // to be reloaded from memory after every byte) and hands them back.
+  struct Registers {
+    std::uint64_t buf;
+    unsigned count;
+    const std::uint8_t* p;
+  };
+  Registers Save() const { return {buf_, count_, p_}; }
+  void Restore(const Registers& r) {
+    buf_ = r.buf;
+    count_ = r.count;
+    p_ = r.p;
+  }
+  const std::uint8_t* end() const { return end_; }
+
   // Input bytes used so far (a partly used byte counts).
   std::size_t Consumed() const {
     return static_cast<std::size_t>(p_ - begin_) - ((count_ >> 3) - virtual_bytes_);
@@ -255,13 +319,27 @@ class BitReader {
   std::size_t virtual_bytes_ = 0;
 };
 
+// A table as the fast loop holds it in registers: its entries, primary
+// bits and their mask.
+struct TableView {
+  const std::uint32_t* entries;
+  unsigned bits;
+  std::uint64_t mask;
+  explicit TableView(const Table& t) : entries(t.entries.data()), bits(t.bits), mask((std::uint64_t{1} << t.bits) - 1) {}
+};
+
+// The entry of the code at the front of `bits`, without consuming it; the
+// buffer must hold at least 15 bits.
+inline std::uint32_t Lookup(std::uint64_t bits, const TableView& t) {
+  std::uint32_t e = t.entries[bits & t.mask];
+  if (KindOf(e) == kLink) [[unlikely]]
+    e = t.entries[Value(e) + ((bits >> t.bits) & ((1u << Extra(e)) - 1))];
+  return e;
+}
+inline std::uint32_t Lookup(std::uint64_t bits, const Table& table) { return Lookup(bits, TableView(table)); }
+
 inline std::uint32_t Decode(BitReader& in, const Table& table) {
-  const std::uint64_t bits = in.Peek();
-  std::uint32_t e = table.entries[bits & ((1u << table.bits) - 1)];
-  if (KindOf(e) == kLink) {
-    in.Consume(table.bits);
-    e = table.entries[Value(e) + ((bits >> table.bits) & ((1u << Extra(e)) - 1))];
-  }
+  const std::uint32_t e = Lookup(in.Peek(), table);
   in.Consume(Drop(e));
   return e;
 }
@@ -284,7 +362,21 @@ class Output {
     }
   }
   std::size_t Left() const { return limit_ - pos_; }
+  // Whether one more symbol (up to 258 bytes) fits both the caller's limit
+  // and the buffer with its slack, growing the buffer if need be: the fast
+  // loop then writes without further checks.
+  bool RoomForSymbol() {
+    if (Left() < 258) return false;
+    Reserve();
+    return true;
+  }
   std::uint8_t* End() { return data_.data() + pos_; }
+  std::uint8_t* Begin() { return data_.data(); }
+  // The last output position at which the fast loop may start a symbol:
+  // 258 bytes from there, and the 8-byte overshoot of a copy, stay within
+  // the caller's limit and the buffer. Only after RoomForSymbol().
+  std::size_t FastLimit() const { return std::min(data_.size() - kSlack, limit_ - 258); }
+  void SetEnd(const std::uint8_t* end) { pos_ = static_cast<std::size_t>(end - data_.data()); }
   void Advance(std::size_t n) { pos_ += n; }
   std::size_t Size() const { return pos_; }
   void Grow(std::size_t n) {
@@ -307,10 +399,10 @@ struct FixedTables {
   FixedTables() {
     std::array<std::uint8_t, 288> lengths{};
     for (unsigned s = 0; s < 288; ++s) lengths[s] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
-    BuildTable(lengths.data(), 288, Alphabet::kLiteralLength, 10, literal_length);
+    BuildTable(lengths.data(), 288, Alphabet::kLiteralLength, kLiteralLengthBits, literal_length);
     std::array<std::uint8_t, 32> dist{};
     dist.fill(5);
-    BuildTable(dist.data(), 32, Alphabet::kDistance, 8, distance);
+    BuildTable(dist.data(), 32, Alphabet::kDistance, kDistanceBits, distance);
   }
 };
 
@@ -335,7 +427,8 @@ InflateStatus ReadDynamicTables(BitReader& in, Table& literal_length, Table& dis
   const unsigned total = hlit + hdist;
   unsigned i = 0;
   while (i < total) {
-    in.Refill();
+    // One code-length symbol with its extra bits takes at most 14 bits.
+    if (in.Count() < 14) in.Refill();
     const std::uint32_t e = Decode(in, cl_table);
     if (KindOf(e) != kLiteral) return in.Overrun() ? InflateStatus::kTruncated : InflateStatus::kBadCode;
     const unsigned symbol = Value(e);
@@ -362,14 +455,125 @@ InflateStatus ReadDynamicTables(BitReader& in, Table& literal_length, Table& dis
   }
   // A block must be able to end.
   if (lengths[256] == 0) return InflateStatus::kBadCodeLengths;
-  if (!BuildTable(lengths.data(), hlit, Alphabet::kLiteralLength, 10, literal_length) ||
-      !BuildTable(lengths.data() + hlit, hdist, Alphabet::kDistance, 8, distance))
+  if (!BuildTable(lengths.data(), hlit, Alphabet::kLiteralLength, kLiteralLengthBits, literal_length) ||
+      !BuildTable(lengths.data() + hlit, hdist, Alphabet::kDistance, kDistanceBits, distance))
     return InflateStatus::kBadCodeLengths;
   return InflateStatus::kOk;
 }
 
+// Copies a match of `length` bytes from `dist` bytes back; the output's
+// slack absorbs the overshoot of the 8-byte steps.
+inline void CopyMatch(std::uint8_t* dst, std::size_t dist, unsigned length) {
+  const std::uint8_t* src = dst - dist;
+  if (dist >= 8) {
+    // Each 8-byte step reads only bytes written before it.
+    for (unsigned k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
+  } else if (dist == 1) {
+    std::memset(dst, *src, length);
+  } else {
+    for (unsigned k = 0; k < length; ++k) dst[k] = src[k];
+  }
+}
+
+// The input a fast-loop step needs: a refill reads 8 bytes at the input
+// position through the word path, so while more than 8 bytes remain no
+// refill reaches past the end, every buffered bit is real input, and no
+// step needs the truncation checks of the careful loop.
+constexpr std::size_t kFastInput = 8;
+
+// The fast loop of a block: runs while the input and the output leave room
+// for a whole step, and hands over to the careful loop near either end.
+// Returns kOk with `done` set at the end of the block, or a fault.
+InflateStatus DecodeFast(BitReader& in, const Table& literal_length, const Table& distance, Output& out,
+                         bool& done) {
+  if (in.Available() < kFastInput) return InflateStatus::kOk;
+  const std::uint8_t* const in_fast_end = in.end() - kFastInput;
+  InflateStatus status = InflateStatus::kOk;
+  while (in.p() < in_fast_end && out.RoomForSymbol()) {
+    const BitReader::Registers r = in.Save();
+    std::uint8_t* const base = out.Begin();
+    std::uint8_t* op = out.End();
+    std::uint8_t* const op_end = base + out.FastLimit();
+    const TableView ll(literal_length), dd(distance);
+    std::uint64_t buf = r.buf;
+    unsigned count = r.count;
+    const std::uint8_t* ip = r.p;
+    const auto refill = [&] {
+      std::uint64_t word;
+      std::memcpy(&word, ip, 8);
+      if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+      buf |= word << count;
+      ip += (63 - count) >> 3;
+      count |= 56;
+    };
+    const auto consume = [&](unsigned n) {
+      buf >>= n;
+      count -= n;
+    };
+    while (ip < in_fast_end && op <= op_end) {
+      refill();
+      std::uint32_t e = Lookup(buf, ll);
+      if (KindOf(e) == kLiteral) {
+        // After a refill 56 bits are buffered: three literals of at most
+        // 15 bits each fit, and the output has room for 258 bytes.
+        consume(Drop(e));
+        op[0] = static_cast<std::uint8_t>(Value(e));
+        e = Lookup(buf, ll);
+        if (KindOf(e) != kLiteral) {
+          op += 1;
+          continue;
+        }
+        consume(Drop(e));
+        op[1] = static_cast<std::uint8_t>(Value(e));
+        e = Lookup(buf, ll);
+        if (KindOf(e) != kLiteral) {
+          op += 2;
+          continue;
+        }
+        consume(Drop(e));
+        op[2] = static_cast<std::uint8_t>(Value(e));
+        op += 3;
+        continue;
+      }
+      if (KindOf(e) == kEnd) {
+        consume(Drop(e));
+        done = true;
+        break;
+      }
+      if (KindOf(e) != kBase || dd.bits == 0) {
+        status = InflateStatus::kBadCode;
+        break;
+      }
+      consume(Drop(e));
+      const unsigned length = Value(e) + static_cast<unsigned>(buf & ((1u << Extra(e)) - 1));
+      consume(Extra(e));
+      const std::uint32_t d = Lookup(buf, dd);
+      if (KindOf(d) != kBase) {
+        status = InflateStatus::kBadCode;
+        break;
+      }
+      consume(Drop(d));
+      const std::size_t dist = kDistanceBase[Value(d)] + static_cast<std::size_t>(buf & ((1u << Extra(d)) - 1));
+      consume(Extra(d));
+      if (dist > static_cast<std::size_t>(op - base)) {
+        status = InflateStatus::kBadDistance;
+        break;
+      }
+      CopyMatch(op, dist, length);
+      op += length;
+    }
+    in.Restore({buf, count, ip});
+    out.SetEnd(op);
+    if (done || status != InflateStatus::kOk) break;
+  }
+  return status;
+}
+
 // Decodes the symbols of one fixed or dynamic block.
 InflateStatus DecodeBlock(BitReader& in, const Table& literal_length, const Table& distance, Output& out) {
+  bool done = false;
+  const InflateStatus fast = DecodeFast(in, literal_length, distance, out, done);
+  if (fast != InflateStatus::kOk || done) return fast;
   for (;;) {
     in.Refill();
     out.Reserve();
@@ -396,17 +600,7 @@ InflateStatus DecodeBlock(BitReader& in, const Table& literal_length, const Tabl
     if (in.Overrun()) return InflateStatus::kTruncated;
     if (dist > out.Size()) return InflateStatus::kBadDistance;
     if (length > out.Left()) return InflateStatus::kOutputLimit;
-    std::uint8_t* dst = out.End();
-    const std::uint8_t* src = dst - dist;
-    if (dist >= 8) {
-      // Each 8-byte step reads only bytes written before it; the slack
-      // after the output absorbs the overshoot.
-      for (unsigned k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
-    } else if (dist == 1) {
-      std::memset(dst, *src, length);
-    } else {
-      for (unsigned k = 0; k < length; ++k) dst[k] = src[k];
-    }
+    CopyMatch(out.End(), dist, length);
     out.Advance(length);
   }
 }

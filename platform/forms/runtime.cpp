@@ -260,7 +260,14 @@ bool Runtime::unload_form(Form& f, UnloadMode mode) {
 
 void Runtime::Run() {
   if (!loop_) return;
-  loop_->run_until(nullptr, [this] { return loaded_.empty() || ended_; });
+  loop_->run_until(nullptr, [this] { return ProgramOver(); });
+}
+
+bool Runtime::ProgramOver() const {
+  // A handler may unload the last form and then load the next one (the
+  // menu unloads itself before it shows the chosen form): only when the
+  // outermost event has finished does "no form left" end the program.
+  return ended_ || (loaded_.empty() && depth_ == 0);
 }
 
 void Runtime::End() {
@@ -391,7 +398,16 @@ void Runtime::tab_from(Form& f, bool backwards) {
       }
     }
   }
-  if (next && next != cur) set_focus(*next);
+  if (!next || next == cur) return;
+  set_focus(*next);
+  // A text box entered with Tab (the user's or a simulated one) has its
+  // whole text selected, as the system's edit boxes do: a typed key
+  // replaces it. A click keeps the caret where the mouse put it.
+  if (next->Kind() == ControlKind::TextBox && f.active_ == next) {
+    auto* box = static_cast<TextBox*>(next);
+    box->SetSelStart(0);
+    box->SetSelLength(static_cast<int>(box->Text().size()));
+  }
 }
 
 // ---- the user's input ----------------------------------------------------------------
@@ -721,11 +737,11 @@ bool Runtime::user_scroll_to(VScrollBar& bar, int value) {
   return true;
 }
 
-bool Runtime::user_scroll_step(VScrollBar& bar, bool large, bool toward_max) {
+bool Runtime::user_scroll_step(VScrollBar& bar, bool large, bool toward_max, bool take_focus) {
   Form& f = bar.Parent();
   if (!AcceptsInput(f) || !control_takes_focus(bar)) return false;
   EventScope scope(*this);
-  set_focus(bar);
+  if (take_focus) set_focus(bar);
   long long step = large ? bar.LargeChange() : bar.SmallChange();
   int sign = bar.Max() >= bar.Min() ? 1 : -1;
   if (!toward_max) sign = -sign;

@@ -114,8 +114,11 @@ class Runtime {
   Form* ActiveForm() const;
   // The focused control of the active form, or null.
   Control* FocusedControl() const;
-  // Runs the main event loop until no form is left (or End).
+  // Runs the main event loop until the program is over.
   void Run();
+  // End was called, or no form is left once the outermost event has
+  // finished.
+  bool ProgramOver() const;
   // Ends the program at once: every form is unloaded without its unload
   // events, timers stop, queued keys are dropped, every loop returns.
   void End();
@@ -150,7 +153,9 @@ class Runtime {
   // The scroll bar's thumb dragged to `value` (clamped to the range).
   bool user_scroll_to(VScrollBar& bar, int value);
   // An arrow (small) or page (large) step, toward Max when `toward_max`.
-  bool user_scroll_step(VScrollBar& bar, bool large, bool toward_max);
+  // A click on the bar focuses it; the mouse wheel over the page does not
+  // (`take_focus` false), so the field being edited keeps the focus.
+  bool user_scroll_step(VScrollBar& bar, bool large, bool toward_max, bool take_focus = true);
   // The caret or selection moved by the mouse in a text box.
   bool user_select(TextBox& box, int start, int length);
   // Text pasted into a text box (Windows-1252): it replaces the selection,

@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -26,6 +27,7 @@
 #include <QSignalBlocker>
 #include <QStyleFactory>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -70,14 +72,40 @@ QFont to_qfont(const forms::FontSpec& font) {
   // Points at 96 dots per inch, whatever the screen says, so that text fits
   // the twips of the layout.
   f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * 96.0f / 72.0f))));
+  // Whole-pixel glyph advances, as the layout's own system draws them: with
+  // fractional ones a line of text runs longer than its label.
+  f.setHintingPreference(QFont::PreferFullHinting);
   f.setBold(font.Bold);
   f.setItalic(font.Italic);
   f.setUnderline(font.Underline);
   return f;
 }
 
+namespace {
+
+// Fusion with the check and option boxes of the layout's own system: a
+// 13-pixel box and a 4-pixel gap before the caption, so that a caption
+// sized for that system fits beside its box.
+class LayoutStyle final : public QProxyStyle {
+ public:
+  explicit LayoutStyle(QStyle* base) : QProxyStyle(base) {}
+  int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
+    switch (m) {
+      case PM_IndicatorWidth:
+      case PM_IndicatorHeight:
+      case PM_ExclusiveIndicatorWidth:
+      case PM_ExclusiveIndicatorHeight: return 13;
+      case PM_CheckBoxLabelSpacing:
+      case PM_RadioButtonLabelSpacing: return 4;
+      default: return QProxyStyle::pixelMetric(m, o, w);
+    }
+  }
+};
+
+}  // namespace
+
 void prepare_application() {
-  if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
+  if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(new LayoutStyle(fusion));
   QApplication::setFont(to_qfont(forms::FontSpec{}));
 }
 
@@ -703,6 +731,24 @@ class View::Impl final : public QObject {
     resync(bar, Property::Range);
   }
 
+  // The wheel over a form: each notch is as many arrow clicks on the form's
+  // page scroll bar (VScroll1) as the desktop's wheel setting gives lines,
+  // downward toward the bar's bottom end. The focus stays where it is.
+  void wheel(Form& form, QWheelEvent* e) {
+    if (!rt_.AcceptsInput(form)) return;
+    auto* bar = dynamic_cast<forms::VScrollBar*>(form.FindControl("VScroll1", -1));
+    if (!bar) return;
+    wheel_rest_ += e->angleDelta().y();
+    const int notches = wheel_rest_ / 120;
+    wheel_rest_ -= notches * 120;
+    const int steps = std::abs(notches) * std::max(1, QApplication::wheelScrollLines());
+    for (int i = 0; i < steps; ++i) {
+      if (!rt_.user_scroll_step(*bar, false, notches < 0, false)) break;
+    }
+    resync(*bar, Property::Range);
+    check_loops();
+  }
+
   // Shows the runtime's state again after the user's input, in case the
   // runtime refused it.
   void resync(Control& c, Property p) {
@@ -921,9 +967,10 @@ class View::Impl final : public QObject {
         return r;
       }
       case QEvent::Wheel:
-        // Only a scroll bar turns the wheel into a value; a list keeps its
-        // selection, a page does not scroll.
-        return !(c && c->Kind() == ControlKind::VScrollBar && c->HasFocus());
+        // The wheel anywhere over a form with a page scroll bar moves that
+        // bar; lists and combo boxes never change their selection by it.
+        if (!c || c->Kind() != ControlKind::DirListBox) wheel(*form, static_cast<QWheelEvent*>(e));
+        return !(c && c->Kind() == ControlKind::DirListBox);
       case QEvent::WindowActivate:
         if (!c && rt_.ActiveForm() != form) rt_.user_activate(*form);
         if (!c) follow_focus(*form);
@@ -976,6 +1023,7 @@ class View::Impl final : public QObject {
   std::vector<Loop*> loops_;
   std::vector<QPointer<QObject>> dying_;
   Control* pressed_ = nullptr;
+  int wheel_rest_ = 0;  // wheel turn not yet a whole notch (1/8 degrees)
   bool building_ = false;  // a form's widgets are being made
 };
 

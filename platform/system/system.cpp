@@ -54,10 +54,20 @@ std::optional<std::filesystem::path> xdg_desktop() {
 
 std::filesystem::path program_folder() {
   if (program_folder_override()) return *program_folder_override();
+  // The user's own data folder, not the executable's: a rebuild or a
+  // reinstall must not take the dossier with it, and an installed program
+  // cannot write beside itself. A relative XDG_DATA_HOME is ignored, as the
+  // base directory rules say.
+  std::filesystem::path base;
+  if (const char* d = std::getenv("XDG_DATA_HOME"); d && *d == '/') {
+    base = d;
+  } else {
+    base = home_folder() / ".local" / "share";
+  }
+  std::filesystem::path folder = base / "sevrina";
   std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path();
-  return exe.parent_path();
+  std::filesystem::create_directories(folder, ec);
+  return folder;
 }
 
 void set_program_folder(const std::filesystem::path& folder) { program_folder_override() = folder; }
@@ -78,8 +88,18 @@ bool open_in_viewer(const std::string& path) {
   if (pid == 0) {
     pid_t grandchild = 0;
     char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(path.c_str()), nullptr};
-    int rc = posix_spawnp(&grandchild, "xdg-open", nullptr, nullptr, argv, environ);
-    _exit(rc == 0 ? 0 : 1);
+    if (posix_spawnp(&grandchild, "xdg-open", nullptr, nullptr, argv, environ) != 0) _exit(1);
+    // Without a program for the file xdg-open fails at once; with one it
+    // either returns 0 or keeps running while the viewer shows the file.
+    // A second tells the two apart without holding the window up for long.
+    for (int waited = 0; waited < 1000; waited += 10) {
+      int status = 0;
+      pid_t r = waitpid(grandchild, &status, WNOHANG);
+      if (r == grandchild) _exit(WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1);
+      if (r < 0) _exit(0);
+      usleep(10000);
+    }
+    _exit(0);
   }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {

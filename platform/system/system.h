@@ -12,7 +12,9 @@
 
 namespace sys {
 
-// The folder of the running executable. Tests may replace it.
+// The program's folder, where the data file and the draft live: the
+// user's data folder $XDG_DATA_HOME/sevrina (by default
+// ~/.local/share/sevrina), created when missing. Tests may replace it.
 std::filesystem::path program_folder();
 void set_program_folder(const std::filesystem::path& folder);
 
@@ -23,7 +25,8 @@ std::filesystem::path desktop_folder();
 // Starts the desktop's viewer (xdg-open) on `path`, without a shell and
 // without waiting for it. The name travels as one argument, so blanks or
 // shell characters in it are harmless. False when it could not be started,
-// or when that cannot be known (SIGCHLD ignored, so no exit status comes back).
+// when it failed within a second (no program for the file), or when that
+// cannot be known (SIGCHLD ignored, so no exit status comes back).
 bool open_in_viewer(const std::string& path);
 
 }  // namespace sys

@@ -32,7 +32,7 @@ constexpr int kVoceF = 5;  // "S" only for an owner
 using modifica::kArial12Grassetto;
 using modifica::kArial975;
 using modifica::kArial975Grassetto;
-constexpr const forms::FontSpec& kCampo = modifica::kArial825Grassetto;
+const forms::FontSpec& kCampo = modifica::kArial825Grassetto;
 
 // The applicant keys shown in Text1(0) to Text1(12); Text1(4) is a date.
 constexpr std::array<std::string_view, 13> kChiaviAnagrafica{

@@ -18,13 +18,13 @@ namespace sevrina::modifica {
 // at the top end, 5400 at the bottom end).
 void apri_pagina(forms::Form& form, forms::Frame& Frame1, forms::Frame& Frame2, forms::VScrollBar& VScroll1);
 
-inline constexpr forms::FontSpec kArial825{"Arial", 8.25f};
-inline constexpr forms::FontSpec kArial825Grassetto{"Arial", 8.25f, true};
-inline constexpr forms::FontSpec kArial975{"Arial", 9.75f};
-inline constexpr forms::FontSpec kArial975Grassetto{"Arial", 9.75f, true};
-inline constexpr forms::FontSpec kArial12{"Arial", 12.0f};
-inline constexpr forms::FontSpec kArial12Grassetto{"Arial", 12.0f, true};
-inline constexpr forms::FontSpec kTitolo{"MS Sans Serif", 12.0f, true};
+inline const forms::FontSpec kArial825{"Arial", 8.25f};
+inline const forms::FontSpec kArial825Grassetto{"Arial", 8.25f, true};
+inline const forms::FontSpec kArial975{"Arial", 9.75f};
+inline const forms::FontSpec kArial975Grassetto{"Arial", 9.75f, true};
+inline const forms::FontSpec kArial12{"Arial", 12.0f};
+inline const forms::FontSpec kArial12Grassetto{"Arial", 12.0f, true};
+inline const forms::FontSpec kTitolo{"MS Sans Serif", 12.0f, true};
 
 // The heading above the viewport: the project line in Label5 and the form's
 // `titolo` in Label1, both sans-serif 12 bold, red on white, centred; the

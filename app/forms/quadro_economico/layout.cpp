@@ -17,7 +17,11 @@ using modifica::kArial825;
 using modifica::kArial825Grassetto;
 using modifica::kArial975;
 using modifica::kArial975Grassetto;
-constexpr forms::FontSpec kArial975Corsivo{"Arial", 9.75f, false, true};
+const forms::FontSpec kArial975Corsivo{"Arial", 9.75f, false, true};
+// The premium criteria's long texts and the "SELEZIONE" heading: one size
+// smaller than the page's 8.25, so that every line fits its fixed row.
+const forms::FontSpec kArial675{"Arial", 6.75f};
+const forms::FontSpec kArial75Grassetto{"Arial", 7.5f, true};
 
 struct CampoAnagrafica {
   int indice;
@@ -128,8 +132,11 @@ void quadro_economico::costruisci() {
   }
 
   modifica::Etichette etichetta(Label2, Frame2);
-  auto cella = [&](float left, float top, float width, std::string_view testo) {
-    etichetta(left, top, width, 285, testo, kArial825, forms::Alignment::Left, true);
+  // A heading cell ending at `top` (one line high; two for a text that
+  // wraps, " totale compreso IVA   e CNPAIA").
+  auto cella = [&](float left, float top, float width, std::string_view testo, int righe = 1) {
+    const float altezza = 285.0f + static_cast<float>(righe - 1) * 210.0f;
+    etichetta(left, top + 285.0f - altezza, width, altezza, testo, kArial825, forms::Alignment::Left, true);
   };
 
   // Headings; the loader replaces the first two.
@@ -275,8 +282,9 @@ void quadro_economico::costruisci() {
     const auto top = static_cast<float>(e.top);
     etichetta(240, top - 660, 6360, 255, e.titolo, kArial975Grassetto);
     if (e.titolo2) etichetta(240, top - 420, 6360, 255, e.titolo2, kArial975Grassetto);
-    cella(6720, top - 300, 1695, e.intestazione);
-    cella(8400, top - 300, 1665, e.intestazione);
+    const int righe = std::string_view(e.intestazione).find("CNPAIA") != std::string_view::npos ? 2 : 1;
+    cella(6720, top - 300, 1695, e.intestazione, righe);
+    cella(8400, top - 300, 1665, e.intestazione, righe);
     etichetta(3600, top, 3000, 255, e.totale, kArial825, forms::Alignment::Right);
     if (e.nota) etichetta(3600, top + 255, 3000, 255, e.nota, kArial825, forms::Alignment::Right);
     importo_campo(Text7, j, 6720, top, 1695, 51 + 2 * j, true);
@@ -313,13 +321,13 @@ void quadro_economico::costruisci() {
             kArial825Grassetto, forms::Alignment::Center, true);
   etichetta(7250, 26280, 1510, 960, "maggiorazione % sul costo totale intervento", kArial825Grassetto,
             forms::Alignment::Center, true);
-  etichetta(8760, 26280, 945, 960, "SELEZIONE", kArial825Grassetto, forms::Alignment::Center, true);
+  etichetta(8760, 26280, 945, 960, "SELEZIONE", kArial75Grassetto, forms::Alignment::Center, true);
   for (int i = 0; i < 6; ++i) {
     const auto& c = kCriteri[i];
     const float riga = static_cast<float>(c.top - 120);
     const float fine = i + 1 < 6 ? static_cast<float>(kCriteri[i + 1].top - 120) : 32760.0f;
     etichetta(240, riga, 1635, fine - riga, c.codice, kArial975Grassetto, forms::Alignment::Center, true);
-    etichetta(1875, riga, 5375, fine - riga, c.testo, kArial825, forms::Alignment::Left, true);
+    etichetta(1875, riga, 5375, fine - riga, c.testo, kArial675, forms::Alignment::Left, true);
     etichetta(7250, riga, 1510, fine - riga, c.peso, kArial975Grassetto, forms::Alignment::Center, true);
     etichetta(8760, riga, 945, fine - riga, "", kArial825, forms::Alignment::Center, true);
     auto& box = Check1.Add(i);

@@ -87,6 +87,8 @@ TEST(Readers, PopplerPlacesEveryWordWhereWeMeasuredIt) {
   w.BeginDoc(path);
   ASSERT_EQ(w.ErrNumber(), 0);
   w.BeginPage();
+  // TrueType fonts measure by the widths read from their files.
+  ASSERT_EQ(w.AddFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu"), "DejaVu");
   struct Row {
     const char* family;
     std::int32_t style;
@@ -103,6 +105,7 @@ TEST(Readers, PopplerPlacesEveryWordWhereWeMeasuredIt) {
       {"Times", 2, 10, "perch\xE9 le spese sono state sostenute nell'anno precedente"},
       {"Times New Roman", 3, 16, "Totale generale AVWY Ta To Yo 7/8 \xAB bozza \xBB"},
       {"Courier", 0, 10, "Codice 0042 - Riga 7 - Importo 1.234,56 EUR"},
+      {"DejaVu", 0, 11, "Quota \x80 1.500 \x96 \x93rata\x94 unica, totale 12%"},
   };
   std::vector<Expected> expected;
   float y = 40;

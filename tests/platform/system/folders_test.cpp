@@ -15,9 +15,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ProgramFolder, IsTheExecutablesFolderUnlessReplaced) {
-  EXPECT_TRUE(fs::is_directory(sys::program_folder()));
-  EXPECT_TRUE(fs::exists(sys::program_folder() / "test_platform_system_folders"));
+// The user's data folder, created on first use, so that a rebuild or an
+// installed program keeps the dossier; a relative XDG_DATA_HOME is ignored.
+TEST(ProgramFolder, IsTheUsersDataFolderUnlessReplaced) {
+  const fs::path home = fs::temp_directory_path() / ("sevrina-data-" + std::to_string(::getpid()));
+  fs::remove_all(home);
+  fs::create_directories(home);
+  ::setenv("HOME", home.c_str(), 1);
+  const std::string own = (home / "dati").string();
+  for (const auto& [xdg, expected] : {std::pair<const char*, fs::path>{nullptr, home / ".local/share/sevrina"},
+                                      {"relative/dati", home / ".local/share/sevrina"},
+                                      {own.c_str(), home / "dati/sevrina"}}) {
+    if (xdg) ::setenv("XDG_DATA_HOME", xdg, 1); else ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(sys::program_folder(), expected) << (xdg ? xdg : "unset");
+    EXPECT_TRUE(fs::is_directory(expected)) << (xdg ? xdg : "unset");
+  }
+  ::unsetenv("XDG_DATA_HOME");
+  fs::remove_all(home);
   sys::set_program_folder("/tmp/altrove");
   EXPECT_EQ(sys::program_folder(), fs::path("/tmp/altrove"));
 }
@@ -58,14 +72,14 @@ int ViewerResultInChild(const fs::path& path_dir, bool ignore_sigchld) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// A folder holding a stand-in xdg-open that only exits 0 (or nothing).
-fs::path ViewerFolder(bool with_viewer) {
-  fs::path dir = fs::temp_directory_path() /
-                 ("sevrina-viewer-" + std::to_string(::getpid()) + (with_viewer ? "-si" : "-no"));
+// A folder holding a stand-in xdg-open that exits with `code` (or nothing).
+fs::path ViewerFolder(bool with_viewer, int code = 0) {
+  fs::path dir = fs::temp_directory_path() / ("sevrina-viewer-" + std::to_string(::getpid()) +
+                                              (with_viewer ? "-si" : "-no") + std::to_string(code));
   fs::remove_all(dir);
   fs::create_directories(dir);
   if (with_viewer) {
-    std::ofstream(dir / "xdg-open") << "#!/bin/sh\nexit 0\n";
+    std::ofstream(dir / "xdg-open") << "#!/bin/sh\nexit " << code << "\n";
     fs::permissions(dir / "xdg-open", fs::perms::owner_all | fs::perms::group_read |
                                           fs::perms::group_exec | fs::perms::others_read |
                                           fs::perms::others_exec);
@@ -77,6 +91,9 @@ TEST(OpenInViewer, TrueWhenXdgOpenStartsFalseWhenItIsMissing) {
   const fs::path with = ViewerFolder(true), without = ViewerFolder(false);
   EXPECT_EQ(ViewerResultInChild(with, false), 1);
   EXPECT_EQ(ViewerResultInChild(without, false), 0);
+  const fs::path no_program = ViewerFolder(true, 3);  // xdg-open found no program for the file
+  EXPECT_EQ(ViewerResultInChild(no_program, false), 0);
+  fs::remove_all(no_program);
   fs::remove_all(with);
   fs::remove_all(without);
 }

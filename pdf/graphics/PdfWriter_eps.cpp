@@ -1,0 +1,60 @@
+// EPS and AI drawings: the lines the converter copies, placed so that the
+// top-left corner of the bounding box lands on the destination point and
+// the drawing stands upright in the page's downward y axis.
+
+#include <string>
+
+#include "pdf/PdfWriter.h"
+#include "pdf/graphics/eps_converter.h"
+
+namespace pdf {
+
+void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY, float ImgWidth,
+                           float ImgHeight) {
+  Bytes file;
+  if (!ReadCallerFile(FileName, FileName, file)) return;
+  const EpsDrawing drawing = ConvertEpsLines(file);
+  if (drawing.has_box && !drawing.box_valid) {
+    // A box of no size (or given only at the end) cannot place or scale
+    // the drawing: nothing of it is written.
+    RecordError("DrawImage", FileName, 11, PdfError::DescriptionOf(11) + " (bounding box of no size)");
+    return;
+  }
+  try {
+    std::string placement;
+    if (drawing.has_box) {
+      const float width = static_cast<float>(drawing.urx - drawing.llx);
+      const float height = static_cast<float>(drawing.ury - drawing.lly);
+      const float scale = Pages.ScaleFactor;
+      float w = ImgWidth, h = ImgHeight;
+      if (ImgWidth == 0 && ImgHeight == 0) {
+        // 20/72 of the box's size, as such drawings are placed here.
+        w = width * 20 / (scale * 72);
+        h = height * 20 / (scale * 72);
+      } else if (ImgWidth == 0) {
+        w = ImgHeight * width / height;
+      } else if (ImgHeight == 0) {
+        h = height * ImgWidth / width;
+      }
+      const float sx = w * scale / width;
+      const float sy = h * scale / height;
+      placement = FormatNumber(sx) + " 0 0 " + FormatNumber(sy) + " " + FormatUnits(DestX) + " " +
+                  FormatUnits(DestY) + " cm";
+      placement += '\r';
+      placement += "1 0 0 -1 " + FormatNumber(static_cast<float>(-drawing.llx)) + " " +
+                   FormatNumber(static_cast<float>(drawing.lly) + height) + " cm";
+    }
+    for (std::size_t i = 0; i <= drawing.lines.size(); ++i) {
+      if (drawing.has_box && i == drawing.box_at) {
+        AppendContent("q");
+        AppendContent(placement);
+      }
+      if (i < drawing.lines.size()) AppendContent(drawing.lines[i]);
+    }
+    if (drawing.has_box) AppendContent("Q");
+  } catch (const PdfError& e) {
+    RecordError("DrawImage", FileName, e);
+  }
+}
+
+}  // namespace pdf

@@ -1,0 +1,77 @@
+// WMF drawings: the converter's steps written as path operators between
+// "q" and "Q". With a window origin and extent given before the first
+// drawing record, two matrices map the logical units onto the destination;
+// without them logical units are points from the margin origin.
+
+#include <string>
+
+#include "pdf/PdfWriter.h"
+#include "pdf/graphics/wmf_converter.h"
+
+namespace pdf {
+
+std::string PdfWriter::ColorComponentText(std::uint8_t Value) {
+  return FormatNumber(RoundValue(static_cast<float>(Value) / 255.0f));
+}
+
+void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY, float ImgWidth,
+                           float ImgHeight) {
+  Bytes file;
+  if (!ReadCallerFile(Filename, Filename, file)) return;
+  const WmfDrawing drawing = ConvertWmfRecords(file);
+  const float scale = Pages.ScaleFactor;
+  const auto colour = [](const WmfStep& s) {
+    return ColorComponentText(s.rgb[0]) + " " + ColorComponentText(s.rgb[1]) + " " + ColorComponentText(s.rgb[2]);
+  };
+  AppendContent("q");
+  try {
+    for (const WmfStep& step : drawing.steps) {
+      switch (step.kind) {
+        case WmfStepKind::kLine:
+          AppendContent(step.text);
+          break;
+        case WmfStepKind::kPenColour:
+          AppendContent(colour(step) + " RG");
+          break;
+        case WmfStepKind::kFillColour:
+          AppendContent(colour(step) + " rg");
+          break;
+        case WmfStepKind::kPenWidth:
+          AppendContent(FormatNumber(static_cast<float>(step.values[0]) * 72 / (20 * scale)) + " w");
+          break;
+        case WmfStepKind::kMapping: {
+          const float ox = static_cast<float>(step.values[0]), oy = static_cast<float>(step.values[1]);
+          const float ex = static_cast<float>(step.values[2]), ey = static_cast<float>(step.values[3]);
+          if (ex == 0 || ey == 0) {
+            RecordError("DrawImage", Filename, 11, PdfError::DescriptionOf(11) + " (window extent of 0)");
+            break;
+          }
+          float w = ImgWidth, h = ImgHeight;
+          if (ImgWidth == 0 && ImgHeight == 0) {
+            w = ex * 20 / (72 * scale);
+            h = ey * 20 / (72 * scale);
+          } else if (ImgWidth == 0) {
+            w = ex * ImgHeight / ey;
+          } else if (ImgHeight == 0) {
+            h = ey * ImgWidth / ex;
+          }
+          const float sx = w * scale / ex, sy = h * scale / ey;
+          AppendContent(FormatNumber(sx) + " 0 0 " + FormatNumber(sy) + " " + FormatUnits(DestX) + " " +
+                        FormatUnits(DestY) + " cm" + '\r' + "1 0 0 1 " + FormatNumber(-ox) + " " +
+                        FormatNumber(-oy) + " cm");
+          break;
+        }
+      }
+    }
+  } catch (const PdfError& e) {
+    RecordError("DrawImage", Filename, e);
+  }
+  AppendContent("Q");
+  if (drawing.status != ReadStatus::kOk) {
+    const std::int32_t number = drawing.status == ReadStatus::kTruncated ? 62 : 321;
+    const std::string what = number == 62 ? PdfError::DescriptionOf(62) : "Invalid file format";
+    RecordError("DrawImage", Filename, number, what + " (" + drawing.reason + ")");
+  }
+}
+
+}  // namespace pdf

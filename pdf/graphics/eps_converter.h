@@ -1,0 +1,32 @@
+#pragma once
+// EPS and Illustrator drawings read as lines of text: the placement comes
+// from the bounding-box comment, and the lines whose last word is one of the
+// short path, colour and line-style operators that such files use (and that
+// coincide with PDF's) are copied as content. It is no PostScript
+// interpreter: everything else is dropped.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "pdf/core/bytes.h"
+
+namespace pdf {
+
+struct EpsDrawing {
+  bool has_box = false;    // a "%%BoundingBox:" comment was found (the first one counts)
+  bool box_valid = false;  // its four values are numbers and its width and height are not 0
+  double llx = 0, lly = 0, urx = 0, ury = 0;
+  std::size_t box_at = 0;  // the number of converted lines that come before it
+  std::vector<std::string> lines;  // content lines, in order
+};
+
+// Converts the drawing's lines. Conversion starts after the bounding box,
+// "%%EndSetup" or "%%EndProlog" and stops at "%%PageTrailer" or "showpage".
+// A line is copied only when its operands are plain numbers, as many as
+// its operator takes (a dash array in brackets for "d"); fills become
+// even-odd fills, and a stroke right after a fill of the same path is
+// dropped.
+EpsDrawing ConvertEpsLines(ByteSpan File);
+
+}  // namespace pdf

@@ -1,0 +1,88 @@
+// The output step keeps the dossier safe: it refuses an output folder that
+// is, or holds, the data file's own folder; it gives the output folder and
+// its files the usual permissions; it removes what an interrupted run left.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/documents/crea_file.h"
+#include "app/documents/crea_sevrine.h"
+#include "app/documents/frame.h"
+#include "app/shell/store.h"
+#include "platform/system/system.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Boxes : public forms::MessageBoxes {
+ public:
+  forms::MsgResult show(const forms::MessageBoxRequest& r) override {
+    texts.push_back(r.text);
+    return r.default_button;
+  }
+  std::vector<std::string> texts;
+};
+
+class OutputSafety : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string model = (fs::temp_directory_path() / "sevrina-uscita-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(model.data()), nullptr);
+    root_ = model;
+    rt_.SetMessageBoxes(&boxes_);
+    sevrina::documenti::imposta_runtime(&rt_);
+    sevrina::install_document_services();
+  }
+  void TearDown() override {
+    sevrina::documenti::imposta_runtime(nullptr);
+    fs::remove_all(root_);
+  }
+  // A program folder with a condominium's data file.
+  void program_in(const fs::path& folder) {
+    fs::create_directories(folder);
+    sys::set_program_folder(folder);
+    sevrina::scrivi_dato("TIPO_RICHIEDENTE", "Amministratore");
+  }
+  fs::path root_;
+  forms::Runtime rt_;
+  Boxes boxes_;
+};
+
+TEST_F(OutputSafety, AnOutputFolderHoldingTheDataFolderIsRefused) {
+  for (const fs::path& program : {root_ / sevrina::kCartellaUscita, root_ / sevrina::kCartellaUscita / "sevrina"}) {
+    program_in(program);
+    boxes_.texts.clear();
+    EXPECT_FALSE(sevrina::CreaSevrine::genera(rt_, root_)) << program;
+    EXPECT_TRUE(fs::exists(program / "DATI.DAT")) << program;
+    ASSERT_EQ(boxes_.texts.size(), 1u);
+    EXPECT_NE(boxes_.texts[0].find("Scegliere un'altra cartella."), std::string::npos) << boxes_.texts[0];
+  }
+}
+
+TEST_F(OutputSafety, UsualPermissionsAndNoLeftovers) {
+  program_in(root_ / "programma");
+  const fs::path target = root_ / "destinazione";
+  const fs::path leftover = target / (std::string(".") + sevrina::kCartellaUscita + ".aB3xY9");
+  fs::create_directories(leftover / "dentro");
+  const mode_t old = ::umask(022);
+  const bool done = sevrina::CreaSevrine::genera(rt_, target);
+  ::umask(old);
+  ASSERT_TRUE(done) << (boxes_.texts.empty() ? "" : boxes_.texts.back());
+  EXPECT_FALSE(fs::exists(leftover));
+  const fs::path out = target / sevrina::kCartellaUscita;
+  auto mode = [](const fs::path& p) {
+    struct stat st {};
+    ::stat(p.c_str(), &st);
+    return st.st_mode & 0777;
+  };
+  EXPECT_EQ(mode(out), 0755u);
+  for (const auto& e : fs::directory_iterator(out)) EXPECT_EQ(mode(e.path()), 0644u) << e.path();
+}
+
+}  // namespace

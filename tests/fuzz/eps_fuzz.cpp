@@ -1,0 +1,15 @@
+// Any bytes as an EPS or AI drawing: no copied line may open a string,
+// procedure, comment or bracket that would swallow what follows.
+#include <cstdint>
+
+#include "pdf/graphics/eps_converter.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const pdf::EpsDrawing d = pdf::ConvertEpsLines(pdf::ByteSpan(data, size));
+  if (d.box_at > d.lines.size()) __builtin_trap();
+  for (const std::string& line : d.lines) {
+    if (line.find_first_of("()<>{}%/\r\n") != std::string::npos) __builtin_trap();
+    if ((line.find('[') == std::string::npos) != (line.find(']') == std::string::npos)) __builtin_trap();
+  }
+  return 0;
+}

@@ -1,0 +1,11 @@
+// Any bytes as a GIF file: ends promptly, within limits; an accepted image is whole.
+#include <cstdint>
+
+#include "pdf/graphics/gif_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const pdf::RasterImage i = pdf::ReadGif(pdf::ByteSpan(data, size), size > 0 ? data[size - 1] % 3 : 1, pdf::ReadLimits{std::size_t{4} << 20});
+  const std::size_t row = (static_cast<std::size_t>(i.width) * i.bits_per_pixel + 7) / 8;
+  if (i.ok() ? i.data.size() != row * static_cast<std::size_t>(i.height) : !i.data.empty()) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,125 @@
+// WMF drawings built record by record, compared with libwmf (wmf2gd) on
+// their fills; the operators written; hostile records (size 0, indexes or
+// counts beyond the table or record): an error, balanced q/Q, a valid PDF.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/pdf/graphics/image_tools.h"
+
+namespace {
+
+std::string Words(const std::vector<int>& words, std::string s = "") {
+  for (const int w : words) s += {static_cast<char>(w & 0xFF), static_cast<char>((w >> 8) & 0xFF)};
+  return s;
+}
+// One record: size in words (low and high word), function, parameters.
+std::string Record(int function, const std::vector<int>& p) { return Words({static_cast<int>(3 + p.size()), 0, function}) + Words(p); }
+
+// The metafile header (16 objects) and records, after the placeable header
+// (with its checksum) for a box of 1440 x 720 units at 1440 an inch.
+std::string Metafile(const std::string& records, bool placeable = true) {
+  const int size = static_cast<int>((18 + records.size()) / 2);
+  const std::string header = Words({1, 9, 0x300, size & 0xFFFF, size >> 16, 16, 64, 0, 0}) + records;
+  return placeable ? Words({0xCDD7, 0x9AC6, 0, 0, 0, 1440, 720, 1440, 0, 0, 0x9AC6 ^ 0xCDD7 ^ 1440 ^ 720 ^ 1440}) + header : header;
+}
+std::string Org(int x, int y) { return Record(0x020B, {y, x}); }
+std::string Ext(int x, int y) { return Record(0x020C, {y, x}); }
+std::string Pen(int style, int width, int r, int g, int b) { return Record(0x02FA, {style, width, 0, r | g << 8, b}); }
+std::string Brush(int style, int r, int g, int b) { return Record(0x02FC, {style, r | g << 8, b, 0}); }
+std::string Select(int index) { return Record(0x012D, {index}); }
+std::string Poly(std::vector<int> xy, int f = 0x0324) { return xy.insert(xy.begin(), static_cast<int>(xy.size() / 2)), Record(f, xy); }
+const std::string kEnd = Record(0, {});
+
+TEST(WmfDrawings, FillTheSamePlacesAsLibwmf) {
+  // A grey background over the whole window, so that libwmf's picture
+  // spans the window as ours does; the null pen: fills only.
+  const auto drawing = [](int ox, int oy, const std::string& shapes) {
+    return Metafile(Org(ox, oy) + Ext(1440, 720) + Pen(5, 0, 0, 0, 0) + Select(0) + Brush(0, 192, 192, 192) + Select(1) +
+                    Poly({ox, oy, ox + 1440, oy, ox + 1440, oy + 720, ox, oy + 720}) + shapes + kEnd);
+  };
+  const std::string ring = Record(0x0538, {2, 4, 4, 100, 100, 1300, 100, 1300, 650, 100, 650, 400, 250, 1000, 250, 1000, 500, 400, 500});
+  const std::string cases[] = {
+      drawing(0, 0, Brush(0, 255, 0, 0) + Select(2) + Poly({100, 100, 700, 100, 700, 600, 100, 600}) + Brush(0, 0, 0, 255) +
+                        Select(3) + Poly({800, 100, 1300, 100, 1050, 600})),
+      drawing(-720, -360, Brush(0, 0, 128, 0) + Select(2) + Poly({-600, -300, -100, -300, -100, 300, -600, 300})),
+      drawing(0, 0, Record(0x0106, {1}) + Brush(0, 0, 0, 255) + Select(2) + ring),  // even-odd: a hole
+      drawing(0, 0, Brush(0, 255, 0, 0) + Record(0x01F0, {1}) + Brush(0, 0, 160, 0) + Select(1) + Poly({200, 200, 1200, 200, 700, 600})),
+  };
+  pdftest::TempDir dir;
+  for (const std::string& wmf : cases) {
+    SCOPED_TRACE(&wmf - cases);
+    pdftest::WriteFile(dir.file("d.wmf"), wmf);
+    imgtest::PageWriter writer;
+    writer.Open(dir.file("wmf.pdf"), 144, 72);
+    writer.DrawImage(dir.file("d.wmf"), 0, 0, 144, 72);
+    EXPECT_EQ(writer.ErrNumber(), 0) << writer.ErrDescription();
+    writer.EndDoc();
+    pdftest::ExpectReadersAccept(dir.file("wmf.pdf"));
+    const pdftest::ToolResult r = pdftest::RunTool(
+        {"wmf2gd", "-t", "png", "--maxwidth=144", "--maxheight=72", "--maxsize", "-o", dir.file("ref.png"), dir.file("d.wmf")});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_GT(imgtest::ExpectSameFills(imgtest::RenderPage(dir.file("wmf.pdf")), imgtest::DecodeWithImageMagick(dir.file("ref.png"))), 300);
+  }
+}
+
+TEST(WmfDrawings, OperatorsAsWrittenAndHostileRecords) {
+  const std::string good = Poly({10, 10, 20, 10, 20, 20});
+  const struct {
+    std::string records;
+    float width, height;
+    int error;
+    std::string text;  // "" when only q and Q are checked
+  } cases[] = {
+      {good + kEnd, 0, 0, 0, "\rq\r20 20 m\r20 10 l\r10 10 l\rb\rQ"},
+      {Record(0x0106, {1}) + Poly({1, 2, 3, 4}) + kEnd, 0, 0, 0, "\rq\r3 4 m\r1 2 l\rb*\rQ"},
+      {Org(0, 0) + Ext(1000, 500) + Poly({1, 2}) + kEnd, 0, 0, 0, "\rq\r0.278 0 0 0.278 0 0 cm\r1 0 0 1 0 0 cm\r1 2 m\rb\rQ"},
+      {Org(-10, 5) + Ext(200, 100) + Poly({1, 2}) + Org(5, 5) + kEnd, 0, 50, 0, "\rq\r0.5 0 0 0.5 0 0 cm\r1 0 0 1 10 -5 cm\r1 2 m\rb\rQ"},
+      {Pen(1, 40, 255, 128, 0) + Brush(0, 0, 0, 255) + Select(0) + Select(1) + kEnd, 0, 0, 0, "\rq\r[3 1] 0 d\r1 0.502 0 RG\r144 w\r0 0 1 rg\rQ"},
+      {Pen(5, 1, 0, 0, 0) + Brush(1, 0, 0, 0) + Select(0) + Select(1) + Poly({1, 1}) + Poly({5, 5}, 0x0325) + kEnd, 0, 0, 0,
+       "\rq\r1 1 m\rn\r5 5 m\rS\rQ"},  // null pen and hollow brush; a polyline is still stroked
+      {good + Words({0, 0, 0x0324}) + good, 0, 0, 321, ""},  // a record of size 0
+      {Words({2, 0, 0x0324}), 0, 0, 321, ""},
+      {good + Words({0xFFFF, 0, 0x0324, 3, 1, 1}), 0, 0, 62, ""},
+      {Select(7) + good + kEnd, 0, 0, 321, ""},
+      {Record(0x01F0, {65535}) + kEnd, 0, 0, 321, ""},
+      {Record(0x0324, {60000, 1, 1}) + kEnd, 0, 0, 321, ""},
+      {Record(0x0538, {2, 30000, 30000, 1, 1}) + kEnd, 0, 0, 321, ""},
+      {Record(0x02FA, {0, 1}) + kEnd, 0, 0, 321, ""},
+      {Org(0, 0) + Ext(0, 100) + good + kEnd, 0, 0, 11, ""},
+      {good, 0, 0, 0, ""},  // no end record
+  };
+  pdftest::TempDir dir;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.empty() ? std::to_string(c.error) : c.text);
+    std::string texts[2];
+    for (int placeable = 0; placeable < 2; ++placeable) {
+      pdftest::WriteFile(dir.file("o.wmf"), Metafile(c.records, placeable == 1));
+      imgtest::PageWriter writer;
+      writer.Open(dir.file("o.pdf"), 595, 842);
+      writer.DrawImage(dir.file("o.wmf"), 0, 0, c.width, c.height);
+      EXPECT_EQ(writer.ErrNumber(), c.error) << writer.ErrDescription();
+      texts[placeable] = writer.PageText();
+      EXPECT_EQ(pdftest::Count(texts[placeable], "\rq"), pdftest::Count(texts[placeable], "\rQ"));
+      writer.EndDoc();
+      EXPECT_EQ(pdftest::GhostscriptCheck(dir.file("o.pdf")).exit_code, 0);
+    }
+    if (!c.text.empty()) {
+      EXPECT_EQ(texts[1], c.text);
+    }
+    EXPECT_EQ(texts[0], texts[1]) << "with and without the placeable header alike";
+  }
+  imgtest::PageWriter writer;  // a missing file, a header cut short
+  writer.Open(dir.file("short.pdf"), 100, 100);
+  writer.DrawImage(dir.file("missing.wmf"), 0, 0);
+  EXPECT_EQ(writer.ErrNumber(), 53);
+  pdftest::WriteFile(dir.file("short.wmf"), Metafile("").substr(0, 30));
+  writer.DrawImage(dir.file("short.wmf"), 0, 0);
+  EXPECT_EQ(writer.ErrNumber(), 62);
+  EXPECT_EQ(writer.PageText(), "\rq\rQ");
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// TrueType fonts: the reader against fontTools, damaged fonts refused with a recorded
+// error and a valid document, and the embedded font as PDF readers see it.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "pdf/text/truetype.h"
+#include "tests/pdf/text/text_probe.h"
+
+namespace {
+
+using namespace text_test;
+
+const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/";
+const std::string kLiberation = "/usr/share/fonts/truetype/liberation/";
+const std::string kWine = "/usr/share/wine/fonts/";
+
+std::string Oracle(std::vector<std::string> args) {
+  args.insert(args.begin(), {"/usr/bin/python3", SEVRINA_SOURCE_DIR "/tests/pdf/text/truetype_oracle.py"});
+  return pdftest::RunTool(args).out;
+}
+
+// The reader's result in the oracle's words: widths, box, metrics, flags, name.
+std::string Describe(const pdf::TrueTypeFont& f) {
+  std::ostringstream o;
+  for (int v : f.Widths) o << v << ' ';
+  for (int v : {f.XMin, f.YMin, f.XMax, f.YMax, f.AvgWidth, f.Ascent, f.Descent, f.MaxWidth, f.MissingWidth})
+    o << v << ' ';
+  o << f.ItalicAngle << ' ' << f.WeightClass << ' ' << f.Symbolic << ' ' << f.FixedPitch << ' ' << f.FontName << '\n';
+  return o.str();
+}
+
+// Monospaced glyphs past numberOfHMetrics (DejaVu Sans Mono, wine's
+// courier), the euro, quotes and dashes of codes 128-159, symbol fonts
+// whose codes stand at F000 (marlett, webdings, wingding), italic and bold.
+TEST(TrueType, MetricsAgreeWithFontTools) {
+  for (const std::string& path :
+       {kDejaVu + "DejaVuSans.ttf", kDejaVu + "DejaVuSansMono.ttf", kDejaVu + "DejaVuSans-BoldOblique.ttf",
+        kLiberation + "LiberationSans-Regular.ttf", kLiberation + "LiberationSerif-Regular.ttf",
+        kLiberation + "LiberationSerif-BoldItalic.ttf", kWine + "courier.ttf", kWine + "marlett.ttf",
+        kWine + "webdings.ttf", kWine + "wingding.ttf", kWine + "symbol.ttf"}) {
+    const auto r = pdf::ReadTrueType(pdf::as_bytes(ReadFile(path)));
+    ASSERT_EQ(r.status, pdf::TrueTypeStatus::kOk) << path << ": " << r.detail;
+    EXPECT_EQ(Describe(r.font), Oracle({"metrics", path})) << path;
+  }
+}
+
+TEST(TrueType, EveryTruncationIsRefused) {
+  const std::string font = ReadFile(kWine + "webdings.ttf");
+  // The last table ends at most 3 bytes of padding before the file does.
+  for (std::size_t n = 0; n + 3 < font.size(); ++n) {
+    EXPECT_NE(pdf::ReadTrueType(pdf::as_bytes(font).first(n)).status, pdf::TrueTypeStatus::kOk) << n << " bytes";
+  }
+}
+
+TEST(TrueType, DamagedFontsAreRecordedAndTheDocumentStaysValid) {
+  pdftest::TempDir dir;
+  const struct { const char* kind; std::int32_t error; } rows[] = {{"missing", 53},    {"no-os2", 321},        {"no-format-4", 321},
+              {"otto", 321},      {"ttcf", 321},          {"upem-0", 11},
+              {"hmetrics-0", 9},  {"long-loca-flag", 9},  {"half", 9},
+              {"delimiter-name", 0}};
+  for (const auto& row : rows) {
+    const std::string font = dir.file(std::string(row.kind) + ".ttf");
+    if (row.error != 53) Oracle({"broken", row.kind, kLiberation + "LiberationSans-Regular.ttf", font});
+    const std::string path = TempPdf(row.kind);
+    Probe w;
+    w.BeginDoc(path);
+    EXPECT_EQ(w.AddFont(font), row.error ? "" : "Test(Font)/X") << row.kind;
+    EXPECT_EQ(w.ErrNumber(), row.error) << row.kind;
+    EXPECT_EQ(w.TextStateOf().FontCount, row.error ? 0 : 1) << row.kind;
+    w.BeginPage();
+    w.SetFont("Arial", 12);
+    w.DrawText(50, 50, row.kind);
+    w.EndDoc();
+    EXPECT_EQ(pdftest::QpdfCheck(path).exit_code, 0) << row.kind;
+    EXPECT_EQ(Count(ReadFile(path), "/BaseFont /Test#28Font#29#2FX "), row.error ? 0 : 1);
+  }
+}
+
+TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
+  const std::string path = TempPdf("embedded");
+  const std::string bold_oblique = kDejaVu + "DejaVuSans-BoldOblique.ttf";
+  Probe closed;  // no document to write the font into: error 52 and no record
+  EXPECT_EQ(closed.AddFont(bold_oblique), "");
+  EXPECT_EQ(closed.TextStateOf().FontCount * 100 + closed.ErrNumber(), 52);
+  Probe w;
+  w.BeginDoc(path);
+  w.SetCompression(pdf::CompressFlate);
+  EXPECT_EQ(w.AddFont(bold_oblique), "DejaVuSansBoldOblique");
+  EXPECT_EQ(w.AddFont(kLiberation + "LiberationSans-Regular.ttf", "My Font"), "My Font");
+  EXPECT_EQ(w.AddFont(kLiberation + "LiberationSerif-Regular.ttf", "Flat", false), "Flat");
+  ASSERT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
+  w.BeginPage();
+  w.SetFont("dejavusansboldoblique", 14);
+  w.DrawText(40, 60, "Grassetto obliquo \x80 100");
+  w.EndDoc();
+  pdftest::ExpectReadersAccept(path);
+  const std::string file = ReadFile(path);
+  EXPECT_EQ(Count(file, "/FontName /DejaVuSansBoldOblique,BoldItalic /Flags 96 /FontBBox ["), 1);
+  EXPECT_EQ(Count(file, " /StemV 120 /ItalicAngle -11 "), 1);
+  EXPECT_EQ(Count(file, "/Name /My#20Font "), 1);
+  const std::string fonts = pdftest::RunTool({"pdffonts", path}).out;
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("\nDejaVuSansBoldOblique,BoldItalic +TrueType +WinAnsi +yes "))) << fonts;
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("\nLiberationSerif +TrueType +WinAnsi +no "))) << fonts;
+  // The font file stream decodes to the file itself; /Length1 is its length.
+  const std::size_t ref = file.find("/FontFile2 ") + 11;
+  const std::string number = file.substr(ref, file.find(' ', ref) - ref);
+  const auto stream = pdftest::Qpdf({"--show-object=" + number, "--filtered-stream-data", path});
+  const std::string original = ReadFile(bold_oblique);
+  EXPECT_TRUE(stream.out == original) << stream.out.size() << " bytes, not " << original.size();
+  EXPECT_EQ(Count(file, "/Length1 " + std::to_string(original.size()) + "\n"), 1);
+}
+
+}  // namespace
