@@ -62,6 +62,11 @@ struct StringBuffer {
   std::string Data;
   std::int32_t Capacity = 0;
   std::int32_t Position = 1;
+  // "q" written by spaces and tables into this content and not yet closed by
+  // a "Q": an unmatched end writes nothing, the content's end closes the rest.
+  std::int32_t OpenSaves = 0;
+  // A path is under construction (it has a current point) and not painted.
+  bool PathOpen = false;
 };
 
 // PageRuleFlags of a recorded page object.
@@ -129,6 +134,7 @@ struct FontRecord {
   std::int16_t LineHeight = 0;
   std::int32_t Descent = 0;
   std::int32_t MacEncoding = 0;
+  std::string ResourceName;  // as written into the font resources (set by WriteFont)
 };
 
 struct RasterImage;  // pdf/graphics/raster_image.h
@@ -384,6 +390,9 @@ class PdfWriter {
  protected:
   // "x y" of a point given in user units.
   std::string FormatPoint(float X, float Y) const;
+  // "x y m " at the current point when the content has no path open (a line
+  // or curve needs a point to start from), else nothing.
+  std::string PathStart();
   // One table cell at (TableX, TableY): its space, background and frame.
   void BeginCell(float Width, float Height);
   // The style stack: colours, line width, font, scale and current point.
@@ -718,6 +727,7 @@ class PdfWriter {
     std::int32_t FinalSize = 0;
     std::FILE* Handle = nullptr;  // null after a failed open: writes then fail
     std::int64_t BytesWritten = 0;
+    bool DocumentBegun = false;  // a file was opened since the last Abort
   };
 
   struct ObjectNumberingState {
@@ -779,6 +789,9 @@ class PdfWriter {
     bool RecordingTiling = false;
     bool RecordingUncolored = false;
     std::array<float, 4> LastRect{};  // lower-left x, y, upper-right x, y
+    // The alias being recorded names an object recorded before: the drawing
+    // is taken and dropped at EndObject, the first object keeps the name.
+    bool RecordingDuplicate = false;
   };
 
   struct ColourState {
@@ -958,6 +971,9 @@ class PdfWriter {
 
   // pages (PdfWriter_pages.cpp)
   float ToPoints(float Value) const;  // Value x ScaleFactor, overflow checked
+  // Fails with PdfError 6 when the page's margin box would not write as
+  // numbers (checked whenever the page size or the margins change).
+  static void CheckPageBox(float Width, float Height, const PageMargins& m);
 
   // file structure (PdfWriter_file.cpp)
   void WriteLine(const std::string& Text);
@@ -971,6 +987,30 @@ class PdfWriter {
 
   // content buffers and value formatting (PdfWriter_content.cpp)
   void AppendContent(const std::string& Line);
+  // The buffer AppendContent writes into now; null when lines are dropped.
+  StringBuffer* ActiveContent();
+  // "q" and "Q" of spaces and tables, counted per content so that a "Q"
+  // never comes without its "q"; CloseOpenSaves ends a content balanced.
+  void OpenSave();
+  void CloseSave();
+  static void CloseOpenSaves(StringBuffer& Buffer);
+  // Takes the active content back to where it stood when the member that
+  // made it started, if that member fails part-way: a caller who catches
+  // the failure goes on with well-formed content.
+  class ContentRollback {
+   public:
+    explicit ContentRollback(PdfWriter& Writer);
+    ~ContentRollback();
+    ContentRollback(const ContentRollback&) = delete;
+    ContentRollback& operator=(const ContentRollback&) = delete;
+
+   private:
+    StringBuffer* buffer_;
+    std::int32_t position_ = 1;
+    std::int32_t open_saves_ = 0;
+    bool path_open_ = false;
+    int failures_;
+  };
   static void BufferAppend(StringBuffer& Buffer, const std::string& Text);
   static void BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code);
   static void BufferReset(StringBuffer& Buffer);

@@ -199,11 +199,16 @@ std::string PdfWriter::ColorToRgb(const std::string& Color) {
   return out;
 }
 
+// The fill and stroke setters. A text that is neither a colour nor the name
+// of a defined pattern (an unknown colour name, a stray text) keeps the
+// current colour: naming a pattern that does not exist would paint nothing
+// and stop strict readers.
 void PdfWriter::SetColorFill(const std::string& Color) {
   if (Color.empty() || Content.RecordingUncolored) return;
   std::string c = Color, pattern;
   ParseColor(c, pattern);
   if (c.empty()) return;  // an "@" text of neither three nor four parts
+  if (c[0] != '#' && !PatternDefined(c)) return;
   Colours.FillColor = c;
   if (c[0] == '#') {
     AppendContent(ColorToRgb(c) + " rg");
@@ -222,6 +227,7 @@ void PdfWriter::SetColorLine(const std::string& Color) {
   std::string c = Color, pattern;
   ParseColor(c, pattern);
   if (c.empty()) return;
+  if (c[0] != '#' && !PatternDefined(c)) return;
   Colours.LineColor = c;
   if (c[0] == '#') {
     AppendContent(ColorToRgb(c) + " RG");
@@ -240,6 +246,7 @@ void PdfWriter::SetColorText(const std::string& Color) {
   std::string c = Color, pattern;
   ParseColor(c, pattern);
   if (c.empty()) return;
+  if (c[0] != '#' && !PatternDefined(c)) return;  // text keeps its colour too
   Colours.TextPatternColor = pattern;
   Colours.TextColor = c;
 }
@@ -249,6 +256,8 @@ void PdfWriter::PaintOperator(std::int32_t Options) {
   std::string line = (Options & 128) ? "W " : "";
   line += kOps[Options & 7];
   AppendContent(line);
+  // Options 1 and 3 leave the path to a later painting operator.
+  if (StringBuffer* target = ActiveContent()) target->PathOpen = (Options & 7) == 1 || (Options & 7) == 3;
 }
 
 bool PdfWriter::PatternDefined(const std::string& Name) const {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <exception>
 
 #include "pdf/PdfWriter.h"
 
@@ -11,14 +12,52 @@ namespace pdf {
 
 // ---- content lines --------------------------------------------------------
 
+StringBuffer* PdfWriter::ActiveContent() {
+  if (Content.RecordingObject) return &Content.ObjectContent;
+  if (Content.RecordingTiling) return &Content.TilingContent;
+  if (Pages.PageOpen) return &Content.PageContent;
+  return nullptr;
+}
+
 void PdfWriter::AppendContent(const std::string& Line) {
-  StringBuffer* target = nullptr;
-  if (Content.RecordingObject) target = &Content.ObjectContent;
-  else if (Content.RecordingTiling) target = &Content.TilingContent;
-  else if (Pages.PageOpen) target = &Content.PageContent;
+  StringBuffer* target = ActiveContent();
   if (target == nullptr) return;  // nothing is open: the line is dropped
   BufferAppendChar(*target, 13);
   BufferAppend(*target, Line);
+}
+
+void PdfWriter::OpenSave() {
+  AppendContent("q");
+  if (StringBuffer* target = ActiveContent()) target->OpenSaves += 1;
+}
+
+void PdfWriter::CloseSave() {
+  StringBuffer* target = ActiveContent();
+  if (target == nullptr || target->OpenSaves < 1) return;  // no "q" to close
+  AppendContent("Q");
+  target->OpenSaves -= 1;
+}
+
+void PdfWriter::CloseOpenSaves(StringBuffer& Buffer) {
+  for (; Buffer.OpenSaves > 0; --Buffer.OpenSaves) BufferAppend(Buffer, "\rQ");
+}
+
+PdfWriter::ContentRollback::ContentRollback(PdfWriter& Writer)
+    : buffer_(Writer.ActiveContent()), failures_(std::uncaught_exceptions()) {
+  if (buffer_ != nullptr) {
+    position_ = buffer_->Position;
+    open_saves_ = buffer_->OpenSaves;
+    path_open_ = buffer_->PathOpen;
+  }
+}
+
+PdfWriter::ContentRollback::~ContentRollback() {
+  // Only while a failure leaves the member; the bytes past Position are
+  // dead store, so moving Position back is the whole undo.
+  if (buffer_ == nullptr || std::uncaught_exceptions() <= failures_) return;
+  if (buffer_->Position > position_) buffer_->Position = position_;
+  buffer_->OpenSaves = open_saves_;
+  buffer_->PathOpen = path_open_;
 }
 
 // ---- StringBuffer ---------------------------------------------------------
@@ -50,6 +89,8 @@ void PdfWriter::BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code) {
 }
 
 void PdfWriter::BufferReset(StringBuffer& Buffer) {
+  Buffer.OpenSaves = 0;
+  Buffer.PathOpen = false;
   Buffer.Position = 1;
   Buffer.Capacity = 0;
   Buffer.Data.clear();
@@ -81,6 +122,9 @@ float PdfWriter::RoundValue(float Value) {
 std::string PdfWriter::FormatNumber(float Value) {
   const float rounded = RoundValue(Value);
   if (rounded == 0) return "0";
+  // Readers take number texts whose integer part fits 32 bits; anything
+  // larger is an overflow for the caller, never a 30-digit integer.
+  if (std::fabs(rounded) >= 2147483648.0f) throw PdfError(6);
   // Seven significant digits, rounded to nearest, from the locale-free
   // scientific form; then written out in plain decimal without exponent and
   // without trailing zeros.

@@ -63,6 +63,7 @@ void PdfWriter::SetPageTransition(std::int32_t Transition, float ShowTime, float
   // would otherwise reach the page object.
   if (Transition >= 1 && Transition <= 17) {
     t = "<< /Type /Trans /D " + FormatNumber(TransTime) + " " + kStyles[Transition];
+    FormatNumber(ShowTime);  // written when the page ends: refused now if it cannot be
   }
   if (Pages.PageOpen) {
     Labels.Transition.PageText = t;
@@ -99,6 +100,22 @@ std::string XmlText(const std::string& text) {
   return out;
 }
 
+// A PDF date ("D:" + 14 digits + "Z" or +HH'mm' / -HH'mm') in the ISO 8601
+// form XMP requires: 2026-12-07T01:27:15+01:00. Any other text stays as it is.
+std::string XmpDate(const std::string& pdf_date) {
+  const std::string& d = pdf_date;
+  if (d.size() < 17 || d.compare(0, 2, "D:") != 0) return d;
+  for (std::size_t i = 2; i < 16; ++i)
+    if (d[i] < '0' || d[i] > '9') return d;
+  std::string iso = d.substr(2, 4) + "-" + d.substr(6, 2) + "-" + d.substr(8, 2) + "T" +
+                    d.substr(10, 2) + ":" + d.substr(12, 2) + ":" + d.substr(14, 2);
+  const std::string zone = d.substr(16);
+  if (zone == "Z") return iso + "Z";
+  if (zone.size() == 7 && (zone[0] == '+' || zone[0] == '-') && zone[3] == '\'' && zone[6] == '\'')
+    return iso + zone.substr(0, 3) + ":" + zone.substr(4, 2);
+  return d;
+}
+
 }  // namespace
 
 std::string PdfWriter::BuildXmpMetadata() {
@@ -106,7 +123,7 @@ std::string PdfWriter::BuildXmpMetadata() {
   const std::string producer = XmlText(Properties.Producer);
   const std::string author = XmlText(Properties.Author);
   const std::string creator = XmlText(Properties.Creator);
-  const std::string date = XmlText(Properties.CreationDate);
+  const std::string date = XmlText(XmpDate(Properties.CreationDate));
   const std::string title = XmlText(Properties.Title);
   const std::string subject = XmlText(Properties.Subject);
   const std::string keywords = XmlText(Properties.Keywords);

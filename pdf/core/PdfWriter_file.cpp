@@ -7,6 +7,7 @@
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/encoders.h"
+#include "pdf/core/text_string.h"
 
 namespace pdf {
 
@@ -296,13 +297,12 @@ void PdfWriter::EndDoc() {
 
   // 12. The information dictionary.
   const std::int32_t info = BeginIndirectObject(0);
-  WriteLine("<<" + std::string(1, CR) + "/Title " + FormatTextString(Properties.Title) + CR +
-            "/Author " + FormatTextString(Properties.Author) + CR + "/Creator " +
-            FormatTextString(Properties.Creator) + CR + "/Producer " +
-            FormatTextString(Properties.Producer) + CR + "/CreationDate " +
-            FormatTextString(Properties.CreationDate) + CR + "/Subject " +
-            FormatTextString(Properties.Subject) + CR + "/Keywords " +
-            FormatTextString(Properties.Keywords) + CR + ">>");
+  const auto text = [this](const std::string& t) { return FormatTextString(PdfTextBytes(t)); };
+  WriteLine("<<" + std::string(1, CR) + "/Title " + text(Properties.Title) + CR + "/Author " +
+            text(Properties.Author) + CR + "/Creator " + text(Properties.Creator) + CR +
+            "/Producer " + text(Properties.Producer) + CR + "/CreationDate " +
+            text(Properties.CreationDate) + CR + "/Subject " + text(Properties.Subject) + CR +
+            "/Keywords " + text(Properties.Keywords) + CR + ">>");
   EndIndirectObject();
 
   // 13. Cross-reference table and trailer.

@@ -32,6 +32,15 @@ std::string TwoDigits(int v) {
   return s.size() < 2 ? "0" + s : s;
 }
 
+// The zone part of a PDF date: "Z" for universal time, else the local
+// offset from it as +HH'mm' or -HH'mm'.
+std::string ZoneText(long offset_seconds) {
+  if (offset_seconds == 0) return "Z";
+  const long minutes = (offset_seconds < 0 ? -offset_seconds : offset_seconds) / 60;
+  return (offset_seconds < 0 ? "-" : "+") + TwoDigits(static_cast<int>(minutes / 60)) + "'" +
+         TwoDigits(static_cast<int>(minutes % 60)) + "'";
+}
+
 }  // namespace
 
 // ---- failures -------------------------------------------------------------
@@ -98,6 +107,7 @@ void PdfWriter::Abort() {
   Output.FileName.clear();
   Output.FinalSize = 0;
   Output.BytesWritten = 0;
+  Output.DocumentBegun = false;
   Growth.MemoryUsage = 1;
   Output.FileNumber = 0;
   Objects.VersionIncrement = 0;
@@ -111,12 +121,14 @@ void PdfWriter::Abort() {
     std::tm tm = LocalNow();
     Properties.CreationDate = "D:" + std::to_string(tm.tm_year + 1900) + TwoDigits(tm.tm_mon + 1) +
                               TwoDigits(tm.tm_mday) + TwoDigits(tm.tm_hour) +
-                              TwoDigits(tm.tm_min) + TwoDigits(tm.tm_sec) + "Z+01'00'";
+                              TwoDigits(tm.tm_min) + TwoDigits(tm.tm_sec) + ZoneText(tm.tm_gmtoff);
   }
   Properties.Author = kDefaultAuthor;
   Properties.Creator = kDefaultCreator;
   Properties.Producer = kBanner;
-  // 4. Points, A4.
+  // 4. Points, A4 (the margins, cleared again below, go first so that the
+  // new page size is checked against none).
+  Pages.Margins = PageMargins{};
   SetScale(0, 1);
   SetPaperSize(0);
   // 5.
@@ -183,6 +195,13 @@ void PdfWriter::Abort() {
 
 std::string PdfWriter::BeginDoc(const std::string& strFileName) {
   std::string name = strFileName;
+  // One document per BeginDoc: the pages, fonts and objects of the document
+  // under way (or written already) belong to its file alone, so a second
+  // one is refused until Abort clears the object; the first goes on.
+  if (Output.DocumentBegun) {
+    RecordError("BeginDoc", name, PdfError(Output.Handle != nullptr ? 55 : 5));
+    return name;
+  }
   try {
     if (Output.Handle != nullptr) {
       std::fclose(Output.Handle);
@@ -211,6 +230,7 @@ std::string PdfWriter::BeginDoc(const std::string& strFileName) {
     if (Output.Handle != nullptr) {
       // Large buffered writes; offsets are counted by the writer itself.
       std::setvbuf(Output.Handle, nullptr, _IOFBF, 1 << 16);
+      Output.DocumentBegun = true;
     }
     WriteLine(std::string("%PDF-1.3") + "\n" + "% " + kBanner + " rel. " + kRelease);
   } catch (const PdfError& e) {

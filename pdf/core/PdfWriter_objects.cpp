@@ -2,13 +2,36 @@
 // on the pages its page rule selects, or wherever PlayObject asks.
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/pdf_name.h"
 
 namespace pdf {
+
+namespace {
+
+// The index of the recorded object of this name among the first Count; 0
+// when there is none.
+std::int32_t FindRecorded(const std::vector<RecordedObject>& Objects, std::int32_t Count,
+                          const std::string& Name) {
+  for (std::int32_t i = 1; i <= Count; ++i) {
+    if (Objects[static_cast<std::size_t>(i)].Name == Name) return i;
+  }
+  return 0;
+}
+
+}  // namespace
 
 void PdfWriter::BeginObject(const std::string& Alias, std::int32_t Options) {
   if (Content.RecordingObject) return;  // one recording at a time
   if (Resources.RecordedObjectCount == INT32_MAX) throw PdfError(6);
+  // One resource name, one object: a second recording under a name already
+  // recorded is taken (it must not land on the page) and dropped.
+  Content.RecordingDuplicate =
+      FindRecorded(Resources.RecordedObjects, Resources.RecordedObjectCount, Alias) != 0;
   Content.RecordingObject = true;
+  if (Content.RecordingDuplicate) {
+    BufferReset(Content.ObjectContent);
+    return;
+  }
   Resources.RecordedObjectCount += 1;
   GrowTable(Resources.RecordedObjects, Resources.RecordedObjectCount);
   RecordedObject& entry = Resources.RecordedObjects[static_cast<std::size_t>(Resources.RecordedObjectCount)];
@@ -22,29 +45,46 @@ void PdfWriter::EndObject() {
   // Without a recording there is nothing to end (writing the last object
   // again would give two resources of one name).
   if (!Content.RecordingObject) return;
+  if (Content.RecordingDuplicate) {
+    Content.RecordingDuplicate = false;
+    Content.RecordingObject = false;
+    return;
+  }
+  CloseOpenSaves(Content.ObjectContent);
   const RecordedObject& entry =
       Resources.RecordedObjects.at(static_cast<std::size_t>(Resources.RecordedObjectCount));
   const std::string& text = Content.ObjectContent.Data;
   Bytes data(text.begin(), text.begin() + (Content.ObjectContent.Position - 1));
   const std::int32_t n = BeginIndirectObject(0);
   const char CR = '\r';
-  WriteLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name /" + entry.Name + CR + "/BBox [" +
+  WriteLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name " + NameToken(entry.Name) + CR + "/BBox [" +
             FormatNumber(-2 * Pages.PageWidth) + " " + FormatNumber(-2 * Pages.PageHeight) + " " +
             FormatNumber(2 * Pages.PageWidth) + " " + FormatNumber(2 * Pages.PageHeight) + "]" + CR +
             "/Matrix [1 0 0 1 0 0]");
   WriteStream(data, 0, std::string(), 0);
   EndIndirectObject();
-  Resources.XObjectResources += "/" + entry.Name + " " + std::to_string(n) + " 0 R " + CR;
+  Resources.XObjectResources += NameToken(entry.Name) + " " + std::to_string(n) + " 0 R " + CR;
   Content.RecordingObject = false;
 }
 
-void PdfWriter::PlayObject(const std::string& Name) { AppendContent("q /" + Name + " Do Q"); }
+void PdfWriter::PlayObject(const std::string& Name) {
+  // Only an object that stands in the resources: one never recorded would
+  // name nothing, the one being recorded would draw itself for ever. An
+  // object recorded before this call cannot play one recorded after it, so
+  // objects never play one another in a circle.
+  std::int32_t recorded = Resources.RecordedObjectCount;
+  if (Content.RecordingObject && !Content.RecordingDuplicate) recorded -= 1;
+  if (FindRecorded(Resources.RecordedObjects, recorded, Name) == 0) return;
+  AppendContent("q " + NameToken(Name) + " Do Q");
+}
 
 void PdfWriter::PlayAutoObjects(bool Phase) {
   const std::int32_t p = Pages.PageCount;
   for (std::int32_t i = 1; i <= Resources.RecordedObjectCount; ++i) {
     // The object being recorded is never played into itself.
-    if (Content.RecordingObject && i == Resources.RecordedObjectCount) continue;
+    if (Content.RecordingObject && !Content.RecordingDuplicate &&
+        i == Resources.RecordedObjectCount)
+      continue;
     const RecordedObject& entry = Resources.RecordedObjects.at(static_cast<std::size_t>(i));
     const std::int32_t r = entry.PageRule;
     if (((r & 16) != 0) != Phase) continue;

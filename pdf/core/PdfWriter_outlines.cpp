@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/text_string.h"
 
 namespace pdf {
 
@@ -22,11 +23,9 @@ std::string PdfWriter::AddBookmark(const std::string& Caption, std::int16_t Leve
   }
   if (level >= 255) return std::string();
 
-  const std::int32_t index = Navigation.OutlineCount + 1;
-  GrowTable(Navigation.Outlines, index);
-  Navigation.OutlineCount = index;
-  OutlineEntry& e = Navigation.Outlines[static_cast<std::size_t>(index)];
-  e = OutlineEntry{};
+  // The entry's texts are made first: a value that cannot be written fails
+  // the call before an entry exists.
+  OutlineEntry e;
   e.Caption = Caption;
   e.Level = level;
   e.Page = Pages.PageCount >= 1 ? Pages.PageCount : 1;
@@ -58,6 +57,10 @@ std::string PdfWriter::AddBookmark(const std::string& Caption, std::int16_t Leve
     e.Style = ((FontStyle & 2) ? 1 : 0) + ((FontStyle & 1) ? 2 : 0);
     RequireVersion(1);
   }
+  const std::int32_t index = Navigation.OutlineCount + 1;
+  GrowTable(Navigation.Outlines, index);
+  Navigation.OutlineCount = index;
+  Navigation.Outlines[static_cast<std::size_t>(index)] = std::move(e);
   return "@" + std::to_string(index);
 }
 
@@ -107,7 +110,7 @@ std::int32_t PdfWriter::WriteOutlines() {
   for (std::int32_t i = 1; i <= count; ++i) {
     const OutlineEntry& e = list[static_cast<std::size_t>(i)];
     BeginIndirectObject(e.ObjectNumber);
-    std::string line = "<< /Title " + FormatTextString(e.Caption) + CR;
+    std::string line = "<< /Title " + FormatTextString(PdfTextBytes(e.Caption)) + CR;
     line += "/Parent " + std::to_string(e.Parent) + " 0 R" + CR;
     if (e.First != 0) line += "/First " + std::to_string(e.First) + " 0 R" + CR;
     if (e.Last != 0) line += "/Last " + std::to_string(e.Last) + " 0 R" + CR;

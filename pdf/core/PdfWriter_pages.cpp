@@ -33,6 +33,9 @@ constexpr PaperSize kPaper[] = {
     {522, 756},    // 16 Executive
 };
 
+// The largest page side readers accept, in points.
+constexpr float kMaxPageSide = 14400;
+
 }  // namespace
 
 float PdfWriter::ToPoints(float Value) const {
@@ -53,19 +56,25 @@ void PdfWriter::SetScale(std::int32_t ScaleMode, float UserFactor) {
 }
 
 void PdfWriter::SetPaperSize(std::int32_t PaperSize, float UserWidth, float UserHeight) {
+  float w, h;
   if (PaperSize == 255) {
-    const float w = ToPoints(UserWidth);
-    const float h = ToPoints(UserHeight);
-    Pages.PageWidth = w;
-    Pages.PageHeight = h;
-    return;
+    w = ToPoints(UserWidth);
+    h = ToPoints(UserHeight);
+    // A side that writes as 0 (or less) or exceeds what readers accept is
+    // refused.
+    const auto unusable = [](float side) { return !(RoundValue(side) > 0 && side <= kMaxPageSide); };
+    if (unusable(w) || unusable(h)) throw PdfError(5);
+  } else {
+    if (PaperSize < -8 || PaperSize > 17) return;
+    const int even = PaperSize - (((PaperSize % 2) + 2) % 2);
+    const auto& p = kPaper[(even + 8) / 2];
+    const bool landscape = even != PaperSize;
+    w = landscape ? p.height : p.width;
+    h = landscape ? p.width : p.height;
   }
-  if (PaperSize < -8 || PaperSize > 17) return;
-  const int even = PaperSize - (((PaperSize % 2) + 2) % 2);
-  const auto& p = kPaper[(even + 8) / 2];
-  const bool landscape = even != PaperSize;
-  Pages.PageWidth = landscape ? p.height : p.width;
-  Pages.PageHeight = landscape ? p.width : p.height;
+  CheckPageBox(w, h, Pages.Margins);
+  Pages.PageWidth = w;
+  Pages.PageHeight = h;
 }
 
 void PdfWriter::SetMargins(float Left, float Right, float Top, float Bottom, bool ClipPage) {
@@ -74,8 +83,18 @@ void PdfWriter::SetMargins(float Left, float Right, float Top, float Bottom, boo
   m.Right = ToPoints(Right);
   m.Top = ToPoints(Top);
   m.Bottom = ToPoints(Bottom);
+  CheckPageBox(Pages.PageWidth, Pages.PageHeight, m);
   Pages.Margins = m;
   Pages.ClipPage = ClipPage;
+}
+
+void PdfWriter::CheckPageBox(float Width, float Height, const PageMargins& m) {
+  // The numbers EndPage writes for the margin box (the page's own sides are
+  // at most 14400): each must write as a number, or the page could not end.
+  FormatNumber(m.Left);
+  FormatNumber(Height - m.Top);
+  FormatNumber(Width - m.Right - m.Left);
+  FormatNumber(Height - m.Bottom - m.Top);
 }
 
 void PdfWriter::SetPageView(std::int32_t ViewMode) {
@@ -119,6 +138,9 @@ void PdfWriter::SetXY(float X, float Y) {
 }
 
 std::int32_t PdfWriter::BeginPage() {
+  // A page is written into the document's file when it ends: without one it
+  // could only be counted and never written, leaving the page tree short.
+  if (Output.Handle == nullptr) throw PdfError(52);
   if (Pages.PageOpen) EndPage();
   if (Pages.PageCount == INT32_MAX) throw PdfError(6);
   Pages.PageCount += 1;
@@ -149,6 +171,7 @@ std::int32_t PdfWriter::BeginPage() {
 void PdfWriter::EndPage() {
   if (!Pages.PageOpen) return;
   if (Resources.RecordedObjectCount > 0) PlayAutoObjects(true);
+  CloseOpenSaves(Content.PageContent);
   Pages.PageOpen = false;
 
   const char CR = '\r';

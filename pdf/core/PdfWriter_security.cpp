@@ -60,6 +60,9 @@ bool IsBlank(const std::string& text) {
 
 void PdfWriter::SetProtection(std::int32_t Mode, const std::string& OwnerPwd,
                               const std::string& UserPwd) {
+  // The objects written so far are plain: turning protection on now would
+  // make readers decrypt them into garbage.
+  if (Output.Handle != nullptr) throw PdfError(5);
   // Taken now: a later change of the producer leaves the identifier alone.
   Security.FileIdText = Properties.Producer + kRelease;
   // A blank owner password means the user password serves as both.

@@ -13,7 +13,10 @@
 namespace pdf {
 
 // The name's characters with every byte that may not stand in a name token
-// written as #xx (upper-case hexadecimal); without the leading "/".
+// written as #xx (upper-case hexadecimal); without the leading "/". The null
+// byte, which no name may hold, is written as the three characters "#00".
+// Names beyond the 126 bytes every reader takes are shortened to 126 (the
+// first 110 and a hash of the whole).
 std::string EscapeName(std::string_view Name);
 
 // "/" followed by EscapeName(Name): the complete name token.

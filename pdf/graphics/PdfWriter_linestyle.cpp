@@ -98,38 +98,54 @@ void PdfWriter::SetLineStyle(std::int32_t Style, float MiterLimit) {
   int join = (Style & 7) / 2;
   if (cap > 2) cap = 2;
   if (join > 2) join = 2;
+  const std::string miter = MiterLimit >= 1 ? FormatNumber(MiterLimit) + " M" : "";
   AppendContent(std::to_string(cap) + " J");
   AppendContent(std::to_string(join) + " j");
-  if (MiterLimit >= 1) AppendContent(FormatNumber(MiterLimit) + " M");
+  if (!miter.empty()) AppendContent(miter);
 }
 
 void PdfWriter::SetDash(const std::string& Pattern, float Phase) {
   const std::string name = UpperAscii(TrimBlanks(Pattern));
-  const std::string blank = " ";
-  std::string dashes;
+  std::vector<float> lengths;
+  bool listed = false;  // the list form writes a blank before every length
   if (name.empty() || name == "SOLID") {
-    Phase = 0;
   } else if (name == "DASH") {
-    dashes = FormatUnits(kDashLong);
+    lengths = {kDashLong};
   } else if (name == "DOT") {
-    dashes = FormatUnits(kDashShort);
+    lengths = {kDashShort};
   } else if (name == "DASHDOT") {
-    dashes = FormatUnits(kDashLong) + blank + FormatUnits(kDashShort) + blank +
-             FormatUnits(kDashShort) + blank + FormatUnits(kDashShort);
+    lengths = {kDashLong, kDashShort, kDashShort, kDashShort};
   } else if (name == "DASHDOTDOT") {
-    dashes = FormatUnits(kDashLong) + blank + FormatUnits(kDashShort) + blank +
-             FormatUnits(kDashShort) + blank + FormatUnits(kDashShort) + blank +
-             FormatUnits(kDashShort) + blank + FormatUnits(kDashShort);
+    lengths = {kDashLong, kDashShort, kDashShort, kDashShort, kDashShort, kDashShort};
   } else {
     // A list of lengths separated by ";"; each element's leading number.
+    listed = true;
     std::vector<std::string> parts;
     SplitText(name, parts, ";");
     for (const std::string& part : parts) {
       const double length = ReadNumber(part);
       // A length beyond single precision is an overflow for the caller.
       if (std::fabs(length) > FLT_MAX) throw PdfError(6);
-      dashes += blank + FormatUnits(static_cast<float>(length));
+      lengths.push_back(static_cast<float>(length));
     }
+  }
+  std::string dashes;
+  bool drawn = false;  // some length is more than 0
+  for (std::size_t i = 0; i < lengths.size(); ++i) {
+    const std::string length = FormatUnits(lengths[i]);
+    if (length[0] == '-') {
+      drawn = false;
+      break;
+    }
+    drawn = drawn || length != "0";
+    if (listed || i > 0) dashes += ' ';
+    dashes += length;
+  }
+  // A dash array needs lengths of 0 or more, not all 0: an unknown name
+  // (read as the length 0) or a list that breaks this draws a solid line.
+  if (!drawn) {
+    dashes.clear();
+    Phase = 0;
   }
   AppendContent("[" + dashes + " ] " + FormatUnits(Phase) + " d");
 }

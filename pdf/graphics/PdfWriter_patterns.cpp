@@ -34,6 +34,9 @@ std::string PatternName(const std::string& Alias) {
 }  // namespace
 
 void PdfWriter::AddPatternResource(const std::string& Name, std::int32_t ObjectNumber) {
+  // One entry per name, as for fonts and recorded objects: the first pattern
+  // of a name keeps it (a later one stays in the file, unreferenced).
+  if (PatternDefined(Name)) return;
   Resources.PatternResources += NameToken(Name) + " " + std::to_string(ObjectNumber) + " 0 R " + CR;
 }
 
@@ -102,6 +105,7 @@ void PdfWriter::EndTiling() {
   // Without an open recording there is no dictionary to write: an object
   // without one would make the file unreadable.
   if (!Content.RecordingTiling) return;
+  CloseOpenSaves(Content.TilingContent);
   const std::string content = BufferText(Content.TilingContent);
   Content.RecordingTiling = false;
   Content.RecordingUncolored = false;

@@ -36,8 +36,15 @@ std::string PdfWriter::FormatPoint(float X, float Y) const {
   return FormatUnits(X) + " " + FormatUnits(Y);
 }
 
+std::string PdfWriter::PathStart() {
+  const StringBuffer* target = ActiveContent();
+  if (target == nullptr || target->PathOpen) return std::string();
+  return FormatNumber(Pages.CurrentX) + " " + FormatNumber(Pages.CurrentY) + " m ";
+}
+
 void PdfWriter::MoveTo(float X, float Y) {
   AppendContent(FormatPoint(X, Y) + " m");
+  if (StringBuffer* target = ActiveContent()) target->PathOpen = true;
   SetXY(X, Y);
 }
 
@@ -51,7 +58,7 @@ void PdfWriter::DrawLine(float X1, float Y1, float X2, float Y2, std::int32_t Op
 }
 
 void PdfWriter::DrawLineTo(float X, float Y, std::int32_t Options) {
-  AppendContent(FormatPoint(X, Y) + " l");
+  AppendContent(PathStart() + FormatPoint(X, Y) + " l");
   PaintOperator(Options);
   SetXY(X, Y);
 }
@@ -60,16 +67,16 @@ void PdfWriter::DrawCurve(std::int16_t CurveType, float X1, float Y1, float X2, 
                           float X3, float Y3, std::int32_t Options) {
   switch (CurveType) {
     case 1:  // two control points, then the end point
-      AppendContent(FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " " +
+      AppendContent(PathStart() + FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " " +
                     FormatPoint(X3, Y3) + " c");
       SetXY(X3, Y3);
       break;
     case 2:  // the current point is the first control point
-      AppendContent(FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " v");
+      AppendContent(PathStart() + FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " v");
       SetXY(X2, Y2);
       break;
     case 3:  // the end point is also the second control point
-      AppendContent(FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " y");
+      AppendContent(PathStart() + FormatPoint(X1, Y1) + " " + FormatPoint(X2, Y2) + " y");
       SetXY(X2, Y2);
       break;
     default:  // unknown type: no segment, the paint line all the same
@@ -160,10 +167,15 @@ void PdfWriter::DrawCircle(float X, float Y, float Ray, std::int32_t Options) {
 
 void PdfWriter::DrawArc(float X, float Y, float Ray, float StartAngle, float EndAngle,
                         float Ratio, bool Pie, std::int16_t Quality, std::int32_t Options) {
-  AppendContent(FormatPoint(X, Y) + " m");
-  if (Options & 4) Pie = true;
   // A step of 0 would never move the angle: take the default step instead.
   const float step = Quality == 0 ? 1.0f : static_cast<float>(Quality);
+  // An arc of more than a million points (a span of millions of degrees)
+  // would take seconds and megabytes for a shape no reader can show.
+  constexpr double kMostPoints = 1e6;
+  if (static_cast<double>(EndAngle - StartAngle) / step > kMostPoints) throw PdfError(6);
+  ContentRollback rollback(*this);
+  AppendContent(FormatPoint(X, Y) + " m");
+  if (Options & 4) Pie = true;
   const float ry = Ray * Ratio;
   float a = StartAngle;
   while (step > 0 ? a <= EndAngle : a >= EndAngle) {

@@ -50,7 +50,8 @@ void PdfWriter::AxisTranslation(float TranslateX, float TranslateY) {
 // ---- spaces -------------------------------------------------------------------
 
 void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, float Angle) {
-  AppendContent("q");
+  ContentRollback rollback(*this);  // no open "q" when a value fails
+  OpenSave();
   if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
     AppendContent(FormatNumber(ScaleX) + " 0 0 " + FormatNumber(ScaleY) + " " +
                   FormatPoint(NewX, NewY) + " cm");
@@ -59,7 +60,7 @@ void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, f
   SetXY(0, 0);
 }
 
-void PdfWriter::EndSpace() { AppendContent("Q"); }
+void PdfWriter::EndSpace() { CloseSave(); }
 
 // ---- tables -------------------------------------------------------------------
 
@@ -70,12 +71,13 @@ void PdfWriter::BeginTable(float X, float Y) {
   PushStyle();
   Navigation.RowOpen = false;
   Navigation.ColumnOpen = false;
-  AppendContent("q");
+  OpenSave();
 }
 
 // A cell at (TableX, TableY) of the given size: its own space, a background
 // inset by half the line width, and a frame when lines have a width.
 void PdfWriter::BeginCell(float Width, float Height) {
+  ContentRollback rollback(*this);
   BeginSpace(Navigation.TableX, Navigation.TableY, 1, 1, 0);
   const float width = Colours.LineWidth;
   const float s = Pages.ScaleFactor;
@@ -133,7 +135,8 @@ void PdfWriter::EndRow() {
 }
 
 void PdfWriter::EndTable() {
-  AppendContent("Q");
+  ContentRollback rollback(*this);
+  CloseSave();
   PopStyle();
 }
 
@@ -160,6 +163,7 @@ void PdfWriter::PushStyle() {
 
 void PdfWriter::PopStyle() {
   if (Navigation.StyleDepth < 1) return;
+  ContentRollback rollback(*this);
   // A copy: the setters below may grow other tables, never this one, but the
   // entry must not be read through a reference while members run.
   const SavedStyle saved =

@@ -45,10 +45,13 @@ void PdfWriter::SetFont(const std::string& FontFamily, float Size, std::int32_t 
   if (Encoding == 1) name = "MAC" + name;
   const std::string key = text_case::Upper(name);
 
+  // The key alone finds the record: it carries "MAC" for MacRoman, and any
+  // other encoding value is WinAnsi, so a second record of one key would
+  // only give a second resource entry of the same name.
   std::int32_t index = 0;
   for (std::int32_t i = 1; i <= Text.FontCount; ++i) {
     const FontRecord& r = Text.Fonts[static_cast<std::size_t>(i)];
-    if (r.Key == key && r.MacEncoding == Encoding) {
+    if (r.Key == key) {
       index = i;
       break;
     }
@@ -82,7 +85,10 @@ void PdfWriter::SetFont(const std::string& FontFamily, float Size, std::int32_t 
     }
   }
 
-  Text.FontResource = name;
+  // The name the record was written under: the key ignores case, the
+  // resource name does not.
+  const std::string& written = Text.Fonts[static_cast<std::size_t>(index)].ResourceName;
+  Text.FontResource = written.empty() ? name : written;
   Text.FontIndex = index;
 }
 
@@ -92,7 +98,8 @@ std::int32_t PdfWriter::WriteFont(const std::string& Name, Bytes& FontFile,
                                   std::int32_t FileLength, const std::string& Descriptor) {
   const std::int32_t n = BeginIndirectObject();
   Text.FontResources += NameToken(Name) + " " + std::to_string(n) + " 0 R ";
-  const FontRecord& r = Text.Fonts.at(static_cast<std::size_t>(Text.FontCount));
+  FontRecord& r = Text.Fonts.at(static_cast<std::size_t>(Text.FontCount));
+  r.ResourceName = Name;
 
   WriteLine("<< /Type /Font /Subtype /" + std::string(r.FontType ? "TrueType" : "Type1") +
             " /Name " + NameToken(Name) + " /BaseFont " + NameToken(r.BaseFont) +

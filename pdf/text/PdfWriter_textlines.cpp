@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/pdf_name.h"
 
 namespace pdf {
 
@@ -26,6 +27,7 @@ void PdfWriter::SetTextHorizontalScaling(float Percent) {
 
 void PdfWriter::SetTextMode(std::int32_t Mode) {
   if (Mode < -32768 || Mode > 32767) throw PdfError(6);
+  if (Mode < 0 || Mode > 7) throw PdfError(5);  // PDF has rendering modes 0 to 7
   AppendContent(std::to_string(Mode) + " Tr");
 }
 
@@ -76,6 +78,7 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
     const FontRecord* current = CurrentFontRecord();
     if (current == nullptr) throw PdfError(9);  // no font selected
     const FontRecord& font = *current;
+    ContentRollback rollback(*this);  // no half text object if a value fails
 
     // Shrinking and fitting measure at 100 % and set the scaling themselves.
     const float H0 = Text.HorizontalScaling;
@@ -157,32 +160,38 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
     A = TextHeight() * scale * Text.LineSpacing;
     const float x = (X + D) * scale;
 
+    // Every number is written out before the first line goes in, so a value
+    // that cannot be written leaves neither content nor swapped colours.
+    const std::string size = FormatNumber(Text.FontSize);
+    const std::string x_text = FormatNumber(x);
+    const std::string y_text = FormatUnits(Y);
+    const std::int32_t rules = Text.FontStyle & (FontUnderline | FontOverline | FontStrikeOut);
+    const std::string rule_length = rules != 0 ? FormatUnits(L) : std::string();
+
     const std::string kept_fill = Colours.FillColor;
     const std::string kept_fill_pattern = Colours.FillPatternColor;
     SetColorFill(Colours.TextColor + ";" + Colours.TextPatternColor);
     AppendContent("BT");
-    AppendContent("/" + Text.FontResource + " " + FormatNumber(Text.FontSize) + " Tf " +
-                  FormatNumber(Text.FontSize) + " TL");
-    AppendContent("1 0 0 -1 " + FormatNumber(x) + " " + FormatUnits(Y) + " Tm");
+    AppendContent(NameToken(Text.FontResource) + " " + size + " Tf " + size + " TL");
+    AppendContent("1 0 0 -1 " + x_text + " " + y_text + " Tm");
     AppendContent(prefix + "(" + EscapeString(Line) + ") Tj" + suffix);
     AppendContent("ET");
     SetColorFill(kept_fill + ";" + kept_fill_pattern);
 
-    const std::int32_t rules = Text.FontStyle & (FontUnderline | FontOverline | FontStrikeOut);
     if (rules != 0) {
       const std::string kept_line = Colours.LineColor;
       const std::string kept_line_pattern = Colours.LinePatternColor;
       AppendContent("q");
       SetColorLine(Colours.TextColor + ";" + Colours.TextPatternColor);
       AppendContent(FormatNumber(Text.FontSize / 16) + " w ");
-      AppendContent("1 0 0 1 " + FormatNumber(x) + " " + FormatUnits(Y) + " cm");
+      AppendContent("1 0 0 1 " + x_text + " " + y_text + " cm");
       const float offsets[3] = {Text.FontSize / 8, static_cast<float>(-0.8 * Text.FontSize),
                                 static_cast<float>(-0.3 * Text.FontSize)};
       const std::int32_t bits[3] = {FontUnderline, FontOverline, FontStrikeOut};
       for (int i = 0; i < 3; ++i) {
         if ((rules & bits[i]) == 0) continue;
         const std::string d = FormatNumber(offsets[i]);
-        AppendContent("0 " + d + " m " + FormatUnits(L) + " " + d + " l S");
+        AppendContent("0 " + d + " m " + rule_length + " " + d + " l S");
       }
       SetColorLine(kept_line + ";" + kept_line_pattern);
       AppendContent("Q");

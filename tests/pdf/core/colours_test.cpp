@@ -8,9 +8,11 @@ namespace {
 
 using core_test::Probe;
 
-// A writer with an open page whose content starts empty.
+// A writer with an open page whose content starts empty, and two patterns
+// for the colour texts to name.
 struct PageProbe : Probe {
   PageProbe() {
+    Resources.PatternResources = "/HATCH 7 0 R \r/DOTS 8 0 R \r";
     Pages.PageOpen = true;
     BufferReset(Content.PageContent);
   }

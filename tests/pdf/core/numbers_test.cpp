@@ -27,7 +27,7 @@ TEST(CoreFormatNumber, TableOfValues) {
       {596.0f, "596"},     {-1192.0f, "-1192"},     {785.307f, "785.307"},  {999999.9f, "999999.9"},
       // Seven integer digits: no decimals; from ten million on no exponent.
       {1234567.891f, "1234568"}, {1e7f, "10000000"}, {123456789.0f, "123456800"},
-      {-3e9f, "-3000000000"},
+      {-2147483520.0f, "-2147484000"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Probe::FormatNumber(c.value), c.text) << "value " << c.value;
@@ -52,15 +52,19 @@ TEST(CoreFormatNumber, NeverInfinityNanOrExponent) {
   } catch (const PdfError& e) {
     EXPECT_EQ(e.Number(), 6);
   }
-  for (float v : {1e8f, 3.3e10f, -7.25e12f, 1e20f}) {
+  for (float v : {1e8f, 2147483520.0f, -2147483520.0f}) {
     const std::string t = Probe::FormatNumber(v);
     EXPECT_EQ(t.find_first_of("eE+"), std::string::npos) << t;
     EXPECT_EQ(t.find('.'), std::string::npos) << t;
   }
+  // From 2^31 on the integer part no longer fits what readers take.
+  for (float v : {2147483648.0f, -2147483648.0f, 3.3e10f, -7.25e12f, 1e20f}) {
+    EXPECT_THROW(Probe::FormatNumber(v), PdfError) << v;
+  }
 }
 
-// Any bit pattern: a plain decimal text, or overflow (6) for values whose
-// thousandths do not fit single precision, infinities and NaN.
+// Any bit pattern: a plain decimal text, or overflow (6) for magnitudes of
+// 2^31 and more, infinities and NaN.
 TEST(CoreFormatNumber, AnyFloatGivesPlainDecimalOrOverflow) {
   std::mt19937 gen(4242);
   for (int i = 0; i < 300000; ++i) {
@@ -72,7 +76,7 @@ TEST(CoreFormatNumber, AnyFloatGivesPlainDecimalOrOverflow) {
       t = Probe::FormatNumber(v);
     } catch (const PdfError& e) {
       ASSERT_EQ(e.Number(), 6);
-      ASSERT_TRUE(!std::isfinite(v) || std::fabs(v) > 3e35f) << v;
+      ASSERT_TRUE(!std::isfinite(v) || std::fabs(v) >= 2147483648.0f) << v;
       continue;
     }
     ASSERT_EQ(t.find_first_not_of("-0123456789."), std::string::npos) << t;

@@ -79,8 +79,8 @@ TEST_F(GraphicsTest, DashPatternForms) {
       {"1e-1;2D0", 0, "\r[ 1 20 ] 0 d"},
       {"", 0, "\r[ ] 0 d"},
       {"solid", 3, "\r[ ] 0 d"},
-      {"dashes", 0, "\r[ 0 ] 0 d"},  // an unknown name is a list without numbers
-      {";", 0, "\r[ 0 0 ] 0 d"},
+      {"dashes", 0, "\r[ ] 0 d"},  // an unknown name: lengths of 0 draw solid
+      {";", 0, "\r[ ] 0 d"},
   };
   Reopen(10);
   for (const Case& c : cases) {

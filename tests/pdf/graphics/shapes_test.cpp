@@ -61,9 +61,10 @@ TEST_F(GraphicsTest, CurveOperatorsByType) {
     float x, y;
   };
   const Case cases[] = {
-      {1, "\r1 2 3 4 5 6 c\rS", 5, 6},
-      {2, "\r1 2 3 4 v\rS", 3, 4},
-      {3, "\r1 2 3 4 y\rS", 3, 4},
+      // The painted rectangle left no current point: the curve starts at 7 8.
+      {1, "\r7 8 m 1 2 3 4 5 6 c\rS", 5, 6},
+      {2, "\r7 8 m 1 2 3 4 v\rS", 3, 4},
+      {3, "\r7 8 m 1 2 3 4 y\rS", 3, 4},
       {4, "\rS", 7, 8},  // unknown type: only the paint line, point unchanged
       {0, "\rS", 7, 8},
   };
@@ -82,7 +83,7 @@ TEST_F(GraphicsTest, CurveOperatorsByType) {
   }
   Reopen(10);
   pdf_.DrawCurve(1, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 130);
-  EXPECT_EQ(Take(), "\r1 2 3 4 5 6 c\rW h S");
+  EXPECT_EQ(Take(), "\r0 0 m 1 2 3 4 5 6 c\rW h S");
 }
 
 // ---- rectangles --------------------------------------------------------------

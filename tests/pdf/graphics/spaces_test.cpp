@@ -156,6 +156,7 @@ TEST_F(GraphicsTest, ColumnByColumnTableAndFramelessCells) {
 }
 
 TEST_F(GraphicsTest, PoppedStyleRestoresColoursWidthFontScaleAndPoint) {
+  pdf_.Resources.PatternResources = "/HATCH 7 0 R ";
   pdf_.SetFont("Helvetica", 12, 1);
   pdf_.SetColorLine("#112233");
   pdf_.SetColorFill("hatch;red");

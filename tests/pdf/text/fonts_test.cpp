@@ -106,13 +106,13 @@ TEST_F(FontsTest, RecordsCarryKeyEncodingAndMetrics) {
   w_.SetFont("Verdana", 0, 2);  // found whatever the style: the first one decides
   w_.SetFont("Arial", 0, 0, 1);
   w_.SetFont("Arial", 0, 0, 0);
-  w_.SetFont("Arial", 0, 0, 2);  // another WinAnsi record, same resource name
+  w_.SetFont("Arial", 0, 0, 2);  // WinAnsi too: the ARIAL record again
   w_.SetFont("ZapfDingbats");
   w_.SetFont("Courier", 0, 3);
   w_.SetFont("Symbol");
   w_.SetFont("Times", 0, 2);
   const auto& t = w_.TextStateOf();
-  ASSERT_EQ(t.FontCount, 8);
+  ASSERT_EQ(t.FontCount, 7);
   struct Expect {
     const char* key;
     const char* base;
@@ -122,13 +122,12 @@ TEST_F(FontsTest, RecordsCarryKeyEncodingAndMetrics) {
       {"VERDANA", "Arial,Bold", 0, 1221, -221},
       {"MACARIAL", "Arial", 1, 1221, -221},
       {"ARIAL", "Arial", 0, 1221, -221},
-      {"ARIAL", "Arial", 2, 1221, -221},
       {"ZAPFDINGBATS", "ZapfDingbats", 0, 1221, -221},
       {"COURIERNEW,BOLDITALIC", "CourierNew,BoldItalic", 0, 1133, -300},
       {"SYMBOL", "Symbol", 0, 1225, -220},
       {"TIMESNEWROMAN,ITALIC", "TimesNewRoman,Italic", 0, 1107, -216},
   };
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < 7; ++i) {
     const auto& r = w_.Font(i + 1);
     EXPECT_EQ(r.Key, expect[i].key) << i;
     EXPECT_EQ(r.BaseFont, expect[i].base) << i;
@@ -138,13 +137,13 @@ TEST_F(FontsTest, RecordsCarryKeyEncodingAndMetrics) {
     EXPECT_FALSE(r.FontType) << i;
   }
   EXPECT_EQ(w_.Font(1).Widths[0], 311);  // Arial bold controls
-  EXPECT_EQ(w_.Font(8).Widths[0], 333);
-  EXPECT_EQ(w_.Font(5).Widths[56], 677);
-  // Encoding 2 has its own record and resource entry under the same name.
-  EXPECT_EQ(Count(t.FontResources, "/Arial "), 2);
+  EXPECT_EQ(w_.Font(7).Widths[0], 333);
+  EXPECT_EQ(w_.Font(4).Widths[56], 677);
+  // Encoding 2 reuses the record: one resource entry per name.
+  EXPECT_EQ(Count(t.FontResources, "/Arial "), 1);
   EXPECT_EQ(Count(t.FontResources, "/MACArial "), 1);
   const std::string file = Finish();
-  EXPECT_EQ(Count(file, Type1Object("Arial", "Arial", kWinAnsi)), 2);
+  EXPECT_EQ(Count(file, Type1Object("Arial", "Arial", kWinAnsi)), 1);
 }
 
 TEST_F(FontsTest, StyleRuleBitsSelectTheSameRecord) {
@@ -188,7 +187,7 @@ TEST_F(FontsTest, BlankFreeNamesAndEmptyNames) {
   EXPECT_EQ(w_.Font(2).Key, "MYFONT");
   w_.SetFont("myfont");  // the lookup compares upper-case keys
   EXPECT_EQ(w_.TextStateOf().FontIndex, 2);
-  EXPECT_EQ(w_.TextStateOf().FontResource, "myfont");
+  EXPECT_EQ(w_.TextStateOf().FontResource, "MyFont");  // as the resources hold it
 }
 
 TEST_F(FontsTest, MetricsThroughMeasuring) {

@@ -1,0 +1,117 @@
+#pragma once
+// A script of PdfWriter calls, one a line: the member's name, a blank, then
+// its arguments separated by "|" in the member's order. Texts stand as they
+// are, blanks included, \xHH giving any byte; numbers are read by strtod
+// ("nan", "inf" and "-1e30" are numbers) and held to their type's range; a
+// missing argument is 0 or empty. Lines naming no member are skipped. The
+// libFuzzer target feeds it any bytes; the scripts in tests/fuzz/corpus/writer_calls_fuzz
+// are replayed by the writer's tests and their files given to real readers.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "pdf/PdfWriter.h"
+
+namespace writer_script {
+
+using Args = std::vector<std::string>;
+
+inline std::string Text(const Args& a, std::size_t i) {
+  const std::string s = i < a.size() ? a[i] : "";
+  std::string out;
+  for (std::size_t k = 0; k < s.size(); ++k) {
+    const bool escape = s.compare(k, 2, "\\x") == 0 && k + 4 <= s.size();
+    out += escape ? static_cast<char>(std::strtol(s.substr(k + 2, 2).c_str(), nullptr, 16)) : s[k];
+    k += escape ? 3 : 0;
+  }
+  return out;
+}
+
+inline double Number(const Args& a, std::size_t i) { return i < a.size() ? std::strtod(a[i].c_str(), nullptr) : 0; }
+
+// One argument as the member's parameter type (a polyline takes them all).
+template <typename T>
+T Get(const Args& a, std::size_t i) {
+  if constexpr (std::is_same_v<T, std::string>) return Text(a, i);
+  if constexpr (std::is_same_v<T, std::vector<double>>) {
+    std::vector<double> all;
+    for (std::size_t k = 0; k < a.size(); ++k) all.push_back(Number(a, k));
+    return all;
+  }
+  if constexpr (std::is_floating_point_v<T> || std::is_same_v<T, bool>) return static_cast<T>(Number(a, i));
+  if constexpr (std::is_integral_v<T> && !std::is_same_v<T, bool>) {
+    const double v = Number(a, i), lo = std::numeric_limits<T>::min(), hi = std::numeric_limits<T>::max();
+    return std::isnan(v) ? T{} : static_cast<T>(std::clamp(v, lo, hi));
+  }
+}
+
+using Call = std::function<void(pdf::PdfWriter&, const Args&)>;
+template <typename R, typename... P>
+Call Bind(R (pdf::PdfWriter::*member)(P...)) {
+  return [member](pdf::PdfWriter& w, const Args& a) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) { (w.*member)(Get<std::decay_t<P>>(a, I)...); }(
+        std::index_sequence_for<P...>{});
+  };
+}
+
+// Every public member but OpenDoc (it starts a viewer) and BeginDoc (which
+// always writes to the script's own path).
+#define M(name) {#name, Bind(&pdf::PdfWriter::name)}
+inline const std::vector<std::pair<std::string, Call>> kMembers = {
+    M(Abort), M(EndDoc), M(SetProtection), M(SetMemoryUsage), M(SetScale), M(SetPaperSize),
+    M(SetMargins), M(SetPageView), M(SetXY), M(BeginPage), M(EndPage), M(SetColorFill), M(SetColorLine),
+    M(SetColorText), M(BeginObject), M(EndObject), M(PlayObject), M(SetDocProperty), M(SetLabel),
+    M(SetPageTransition), M(SetViewerPreferences), M(AddBookmark), M(SetCompression), M(SetFont),
+    M(SetFontSize), M(SetCharSpacing), M(SetWordSpacing), M(SetTextHorizontalScaling), M(SetTextMode),
+    M(SetTextLineSpacing), M(DrawText), M(WriteText), M(WriteTextLn), M(DrawTextBox), M(MoveTo),
+    M(DrawLine), M(DrawLineTo), M(DrawCurve), M(DrawRect), M(DrawEllipse), M(DrawCircle), M(DrawArc),
+    M(DrawPolygon), M(DrawPolyline), M(SetLineWidth), M(SetLineStyle), M(SetDash), M(SetAlpha),
+    M(AxisRotation), M(AxisScaling), M(AxisSkewing), M(AxisTranslation), M(BeginSpace), M(EndSpace),
+    M(BeginTable), M(BeginRow), M(BeginColumn), M(EndColumn), M(EndRow), M(EndTable),
+    M(AddGradient), M(BeginTiling), M(EndTiling), M(BeginLayer), M(EndLayer), M(DrawBarCode),
+    M(AddNoteBox), M(AddNoteIcon), M(DefineRef), M(LinkTo), M(OnFieldEvent), M(OnDocEvent)};
+#undef M
+
+// Runs the script against a fresh writer writing to Path, then ends the
+// document. A member's PdfError is the caller's to see and the script goes
+// on. Returns 1 when the document ended, 0 when none was open, -1 when an
+// open document failed to end (which no sequence of calls may cause).
+inline int RunScript(const std::string& Script, const std::string& Path) {
+  pdf::PdfWriter w;
+  double arc_points = 2e5;  // arcs of up to a million points are valid; many only measure the machine
+  for (std::size_t start = 0, end; start < Script.size(); start = end + 1) {
+    end = std::min(Script.find('\n', start), Script.size());
+    const std::string line = Script.substr(start, end - start);
+    const std::size_t blank = std::min(line.find(' '), line.size());
+    Args a;
+    for (std::size_t at = blank, bar; at < line.size(); at = bar) {
+      bar = std::min(line.find('|', at + 1), line.size());
+      a.push_back(line.substr(at + 1, bar - at - 1));
+    }
+    const std::string name = line.substr(0, blank);
+    const double points = std::fabs((Number(a, 4) - Number(a, 3)) / std::max<double>(1, std::fabs(Number(a, 7))));
+    if (name == "DrawArc" && points <= 1e6 && (arc_points -= points) < 0) continue;
+    try {
+      if (name == "BeginDoc") w.BeginDoc(Path);
+      for (const auto& [member, call] : kMembers) {
+        if (name == member) call(w, a);
+      }
+    } catch (const pdf::PdfError&) {
+    }
+  }
+  try {
+    w.EndDoc();
+    return 1;
+  } catch (const pdf::PdfError& e) {
+    return e.Number() == 52 ? 0 : -1;
+  }
+}
+
+}  // namespace writer_script

@@ -1,0 +1,71 @@
+// Whatever a caller passes, a valid file: name escapes, the checked-in
+// scripts of hostile calls through the real readers, and texts and dates as
+// readers decode them.
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "pdf/core/pdf_name.h"
+#include "tests/fuzz/writer_script.h"
+#include "tests/pdf/core/core_probe.h"
+
+namespace {
+
+using pdftest::Count;
+
+TEST(Hardening, NameTokens) {
+  const char* cases[][2] = {{"Arial,Bold", "/Arial,Bold"}, {"", "/"}, {"My/Font(1)", "/My#2FFont#281#29"},
+                            {"a b\tc#", "/a#20b#09c#23"}, {"<>[]{}%", "/#3C#3E#5B#5D#7B#7D#25"},
+                            {"\x7F\x80\xFF", "/#7F#80#FF"}, {"~!'*-.", "/~!'*-."}};
+  for (const auto& c : cases) EXPECT_EQ(pdf::NameToken(c[0]), c[1]) << c[0];
+  EXPECT_EQ(pdf::NameToken(std::string("a\0b", 3)), "/a#2300b");  // readers refuse #00
+  const std::string a = pdf::NameToken(std::string(200, 'a')), b = pdf::NameToken(std::string(201, 'a'));
+  EXPECT_EQ(a.size(), 127u);  // every reader takes 126 bytes
+  EXPECT_NE(a, b);
+}
+
+// Each script's file passes qpdf --check, Ghostscript and MuPDF without a
+// message and holds the bytes its expectation lines ask for ("#= text" at
+// least once, "#N text" N times, "#~ a|b" as often as b; "#i text" in what
+// pdfinfo shows).
+TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
+  const std::filesystem::path scripts = SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/writer_calls_fuzz";
+  for (const auto& entry : std::filesystem::directory_iterator(scripts)) {
+    if (entry.path().extension() != ".txt") continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    const std::string script = pdftest::ReadFile(entry.path().string()), path = core_test::TempPdf(entry.path().stem().string());
+    ASSERT_EQ(writer_script::RunScript(script, path), 1);
+    const std::string file = pdftest::ReadFile(path);
+    std::istringstream lines(script);
+    for (std::string line; std::getline(lines, line);) {
+      const std::size_t blank = line.find(' ');
+      if (line[0] != '#' || blank < 2 || blank == std::string::npos) continue;
+      const std::string tag = line.substr(1, blank - 1), text = writer_script::Text({line.substr(blank + 1)}, 0);
+      const std::size_t bar = tag == "~" ? text.find('|') : text.size();
+      const int found = Count(tag == "i" ? pdftest::Pdfinfo(path).out : file, text.substr(0, bar));
+      EXPECT_EQ(found, tag == "=" || tag == "i" ? std::max(found, 1) : tag == "~" ? Count(file, text.substr(bar + 1)) : std::atoi(tag.c_str())) << line;
+    }
+    pdftest::ExpectReadersAccept(path);
+    const pdftest::ToolResult drawn = pdftest::RunTool({"mutool", "draw", "-q", "-o", "/dev/null", "-F", "pgm", path});
+    EXPECT_EQ(std::regex_replace(drawn.err, std::regex("warning: ICC support is not available\n"), ""), "");
+  }
+}
+
+TEST(Hardening, CreationDateInTheLocalZone) {
+  const char* kept = std::getenv("TZ");
+  const std::string saved = kept ? kept : "";
+  setenv("TZ", "IST-5:30", 1);
+  tzset();
+  core_test::Probe w;
+  const std::string& d = w.Properties.CreationDate;
+  EXPECT_TRUE(std::regex_match(d, std::regex(R"(D:\d{14}\+05'30')"))) << d;
+  const std::string iso = d.substr(2, 4) + "-" + d.substr(6, 2) + "-" + d.substr(8, 2) + "T" + d.substr(10, 2) + ":" +
+                          d.substr(12, 2) + ":" + d.substr(14, 2) + "+05:30";
+  EXPECT_EQ(Count(w.BuildXmpMetadata(), ">" + iso + "<"), 5);  // ISO 8601 in XMP
+  kept ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
+  tzset();
+}
+
+}  // namespace
