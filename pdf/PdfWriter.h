@@ -18,8 +18,10 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <utility>
@@ -817,6 +819,10 @@ class PdfWriter {
     std::vector<FontRecord> Fonts;
     std::int32_t FontCount = 0;
     std::string FontResources;
+    // The name token of FontResource, kept while the resource stays the same
+    // (every text line writes it).
+    std::string FontToken;
+    std::string FontTokenOf;
   };
 
   struct SettingsState {
@@ -986,7 +992,10 @@ class PdfWriter {
   std::string LayerProperties;  // "/_LAY_i n 0 R " per layer written at the close
 
   // content buffers and value formatting (PdfWriter_content.cpp)
-  void AppendContent(const std::string& Line);
+  void AppendContent(std::string_view Line);
+  // One content line made of several pieces, written straight into the
+  // buffer without joining them first.
+  void AppendContent(std::initializer_list<std::string_view> Pieces);
   // The buffer AppendContent writes into now; null when lines are dropped.
   StringBuffer* ActiveContent();
   // "q" and "Q" of spaces and tables, counted per content so that a "Q"
@@ -1011,7 +1020,7 @@ class PdfWriter {
     bool path_open_ = false;
     int failures_;
   };
-  static void BufferAppend(StringBuffer& Buffer, const std::string& Text);
+  static void BufferAppend(StringBuffer& Buffer, std::string_view Text);
   static void BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code);
   static void BufferReset(StringBuffer& Buffer);
   static std::string BufferText(const StringBuffer& Buffer);
@@ -1032,6 +1041,10 @@ class PdfWriter {
   // colours and path painting (PdfWriter_colours.cpp)
   void ParseColor(std::string& Color, std::string& PatternColor);
   std::string ColorToRgb(const std::string& Color);
+  // The text of one colour component (0-255) as ColorToRgb writes it.
+  static const std::string& ComponentText(std::uint32_t Component);
+  // One content line "r g b " + Operator for the colour "#RRGGBB".
+  void AppendRgb(const std::string& Color, std::string_view Operator);
   void PaintOperator(std::int32_t Options);
   // Whether a pattern of this name (as a colour text leaves it: trimmed,
   // upper-cased) has been defined, i.e. stands in the pattern resources.

@@ -1,6 +1,7 @@
 // Colour texts (names, "#RRGGBB", grey percentages, decimal RGB or CMYK,
 // pattern names), the colour setters and the path-painting operator.
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -176,9 +177,11 @@ void PdfWriter::ParseColor(std::string& Color, std::string& PatternColor) {
   }
 }
 
-std::string PdfWriter::ColorToRgb(const std::string& Color) {
-  // The six characters after the first, read as one hexadecimal number; the
-  // read stops at the first character that is not a hexadecimal digit.
+namespace {
+
+// The value of the six hexadecimal digits after the first character; the
+// read stops at the first character that is not a hexadecimal digit.
+std::uint32_t HexValue(const std::string& Color) {
   std::uint32_t value = 0;
   for (std::size_t i = 1; i < Color.size() && i <= 6; ++i) {
     const char c = Color[i];
@@ -189,13 +192,37 @@ std::string PdfWriter::ColorToRgb(const std::string& Color) {
     else break;
     value = value * 16 + static_cast<std::uint32_t>(d);
   }
-  const std::uint32_t rgb[3] = {(value >> 16) & 255u, (value >> 8) & 255u, value & 255u};
+  return value;
+}
+
+}  // namespace
+
+// Each component is written as its share of 255 with three decimals; the
+// 256 possible texts are made once.
+const std::string& PdfWriter::ComponentText(std::uint32_t Component) {
+  static const std::array<std::string, 256> kComponent = [] {
+    std::array<std::string, 256> texts;
+    for (unsigned c = 0; c < 256; ++c)
+      texts[c] = FormatNumber(RoundValue(static_cast<float>(static_cast<double>(c) / 255.0)));
+    return texts;
+  }();
+  return kComponent[Component & 255u];
+}
+
+void PdfWriter::AppendRgb(const std::string& Color, std::string_view Operator) {
+  const std::uint32_t value = HexValue(Color);
+  AppendContent({ComponentText(value >> 16), " ", ComponentText(value >> 8), " ", ComponentText(value), " ",
+                 Operator});
+}
+
+std::string PdfWriter::ColorToRgb(const std::string& Color) {
+  const std::uint32_t value = HexValue(Color);
+  const std::string& r = ComponentText(value >> 16);
+  const std::string& g = ComponentText(value >> 8);
+  const std::string& b = ComponentText(value);
   std::string out;
-  for (int i = 0; i < 3; ++i) {
-    if (i) out += ' ';
-    const float q = static_cast<float>(static_cast<double>(rgb[i]) / 255.0);
-    out += FormatNumber(RoundValue(q));
-  }
+  out.reserve(r.size() + g.size() + b.size() + 2);
+  out.append(r).append(1, ' ').append(g).append(1, ' ').append(b);
   return out;
 }
 
@@ -205,13 +232,19 @@ std::string PdfWriter::ColorToRgb(const std::string& Color) {
 // and stop strict readers.
 void PdfWriter::SetColorFill(const std::string& Color) {
   if (Color.empty() || Content.RecordingUncolored) return;
+  if (Color[0] == '#') {
+    // "#RRGGBB" (whatever follows is ignored): the common case, parsed in place.
+    Colours.FillColor.assign(Color, 0, 7);
+    AppendRgb(Colours.FillColor, "rg");
+    return;
+  }
   std::string c = Color, pattern;
   ParseColor(c, pattern);
   if (c.empty()) return;  // an "@" text of neither three nor four parts
   if (c[0] != '#' && !PatternDefined(c)) return;
   Colours.FillColor = c;
   if (c[0] == '#') {
-    AppendContent(ColorToRgb(c) + " rg");
+    AppendRgb(c, "rg");
   } else if (!pattern.empty()) {
     if (pattern[0] == '#') {
       Colours.FillPatternColor = pattern;
@@ -224,13 +257,18 @@ void PdfWriter::SetColorFill(const std::string& Color) {
 
 void PdfWriter::SetColorLine(const std::string& Color) {
   if (Color.empty() || Content.RecordingUncolored) return;
+  if (Color[0] == '#') {
+    Colours.LineColor.assign(Color, 0, 7);
+    AppendRgb(Colours.LineColor, "RG");
+    return;
+  }
   std::string c = Color, pattern;
   ParseColor(c, pattern);
   if (c.empty()) return;
   if (c[0] != '#' && !PatternDefined(c)) return;
   Colours.LineColor = c;
   if (c[0] == '#') {
-    AppendContent(ColorToRgb(c) + " RG");
+    AppendRgb(c, "RG");
   } else if (!pattern.empty()) {
     if (pattern[0] == '#') {
       Colours.LinePatternColor = pattern;

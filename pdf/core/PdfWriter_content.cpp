@@ -1,6 +1,8 @@
 // Content buffers and their routing, and the small formatters every member
 // uses: number text, literal strings, text replacement and splitting.
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -19,11 +21,33 @@ StringBuffer* PdfWriter::ActiveContent() {
   return nullptr;
 }
 
-void PdfWriter::AppendContent(const std::string& Line) {
+void PdfWriter::AppendContent(std::string_view Line) {
   StringBuffer* target = ActiveContent();
   if (target == nullptr) return;  // nothing is open: the line is dropped
   BufferAppendChar(*target, 13);
   BufferAppend(*target, Line);
+}
+
+void PdfWriter::AppendContent(std::initializer_list<std::string_view> Pieces) {
+  StringBuffer* target = ActiveContent();
+  if (target == nullptr) return;
+  BufferAppendChar(*target, 13);
+  // The pieces grow the buffer as the joined line would, in one step, and
+  // are then copied in place.
+  std::int64_t length = 0;
+  for (const std::string_view piece : Pieces) length += static_cast<std::int64_t>(piece.size());
+  const std::int64_t end = target->Position + length;
+  if (end > INT32_MAX / 2) throw PdfError(7);
+  if (end > target->Capacity) {
+    target->Capacity += static_cast<std::int32_t>(end);
+    target->Data.resize(static_cast<std::size_t>(target->Capacity), ' ');
+  }
+  char* out = target->Data.data() + (target->Position - 1);
+  for (const std::string_view piece : Pieces) {
+    if (!piece.empty()) std::memcpy(out, piece.data(), piece.size());
+    out += piece.size();
+  }
+  target->Position = static_cast<std::int32_t>(end);
 }
 
 void PdfWriter::OpenSave() {
@@ -62,7 +86,7 @@ PdfWriter::ContentRollback::~ContentRollback() {
 
 // ---- StringBuffer ---------------------------------------------------------
 
-void PdfWriter::BufferAppend(StringBuffer& Buffer, const std::string& Text) {
+void PdfWriter::BufferAppend(StringBuffer& Buffer, std::string_view Text) {
   const std::int64_t length = static_cast<std::int64_t>(Text.size());
   const std::int64_t end = Buffer.Position + length;
   if (end > INT32_MAX / 2) throw PdfError(7);
@@ -102,25 +126,69 @@ std::string PdfWriter::BufferText(const StringBuffer& Buffer) {
 
 // ---- numbers --------------------------------------------------------------
 
-float PdfWriter::RoundValue(float Value) {
-  // Half away from zero at the third decimal, applied to the single-precision
-  // value; t is rounded to single precision before the floor on purpose.
+namespace {
+
+// The whole number of thousandths that RoundValue keeps of Value: half away
+// from zero at the third decimal, applied to the single-precision value; t
+// is rounded to single precision before the floor on purpose.
+double Thousandths(float Value) {
   const double v = Value;
-  double r;
   if (Value < 0) {
     const float t = static_cast<float>(-v * 1000.0 + 0.5);
     if (!std::isfinite(t)) throw PdfError(6);
-    r = -std::floor(static_cast<double>(t));
-  } else {
-    const float t = static_cast<float>(v * 1000.0 + 0.5);
-    if (!std::isfinite(t)) throw PdfError(6);  // also a NaN input
-    r = std::floor(static_cast<double>(t));
+    return -std::floor(static_cast<double>(t));
   }
-  return static_cast<float>(r * 0.001);
+  const float t = static_cast<float>(v * 1000.0 + 0.5);
+  if (!std::isfinite(t)) throw PdfError(6);  // also a NaN input
+  return std::floor(static_cast<double>(t));
 }
 
+// Appends k thousandths (k not 0) as a plain decimal without trailing zeros:
+// "12.5", "-0.001", "300".
+void AppendThousandths(std::string& out, std::int64_t k) {
+  if (k < 0) {
+    out += '-';
+    k = -k;
+  }
+  char digits[24];
+  char* const end = digits + sizeof digits;
+  char* p = end;
+  for (std::int64_t q = k; q != 0; q /= 10) *--p = static_cast<char>('0' + q % 10);
+  const std::ptrdiff_t n = end - p;
+  if (n > 3)
+    out.append(p, static_cast<std::size_t>(n - 3));
+  else
+    out += '0';
+  // The three decimals, zero-padded on the left, without trailing zeros.
+  char decimals[3] = {'0', '0', '0'};
+  for (std::ptrdiff_t i = 0; i < std::min<std::ptrdiff_t>(n, 3); ++i) decimals[2 - i] = end[-1 - i];
+  int kept = 3;
+  while (kept > 0 && decimals[kept - 1] == '0') --kept;
+  if (kept > 0) {
+    out += '.';
+    out.append(decimals, static_cast<std::size_t>(kept));
+  }
+}
+
+}  // namespace
+
+float PdfWriter::RoundValue(float Value) { return static_cast<float>(Thousandths(Value) * 0.001); }
+
 std::string PdfWriter::FormatNumber(float Value) {
-  const float rounded = RoundValue(Value);
+  // Most values written are coordinates and sizes below 10,000: their
+  // thousandths have at most seven digits, and then the seven significant
+  // digits of the rounded single-precision value, written below, are
+  // exactly those thousandths (a float lies within half a unit of the
+  // seventh digit of the decimal it was rounded from), so they are written
+  // directly.
+  const double k = Thousandths(Value);
+  if (k > -1e7 && k < 1e7) {
+    if (k == 0) return "0";
+    std::string out;
+    AppendThousandths(out, static_cast<std::int64_t>(k));
+    return out;
+  }
+  const float rounded = static_cast<float>(k * 0.001);
   if (rounded == 0) return "0";
   // Readers take number texts whose integer part fits 32 bits; anything
   // larger is an overflow for the caller, never a 30-digit integer.
@@ -233,16 +301,27 @@ void PdfWriter::SplitText(const std::string& Expression, std::vector<std::string
 }
 
 std::string PdfWriter::EscapeString(const std::string& Text) {
+  // The five characters a literal string escapes; most texts hold none of
+  // them and are copied whole.
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> t{};
+    for (const unsigned char c : {'\\', '(', ')', '\r', '\n'}) t[c] = true;
+    return t;
+  }();
+  const auto special = [](char c) { return kSpecial[static_cast<unsigned char>(c)]; };
+  const auto first = std::find_if(Text.begin(), Text.end(), special);
+  if (first == Text.end()) return Text;
   std::string out;
   out.reserve(Text.size() + 8);
-  for (char c : Text) {
-    switch (c) {
+  out.append(Text.begin(), first);
+  for (auto it = first; it != Text.end(); ++it) {
+    switch (*it) {
       case '\\': out += "\\\\"; break;
       case '(': out += "\\("; break;
       case ')': out += "\\)"; break;
       case '\r': out += "\\r"; break;
       case '\n': out += "\\n"; break;
-      default: out += c; break;
+      default: out += *it; break;
     }
   }
   return out;

@@ -184,10 +184,14 @@ void PdfWriter::EndPage() {
   }
   const std::string& body = Content.PageContent.Data;
   const std::size_t bodyLength = static_cast<std::size_t>(Content.PageContent.Position - 1);
+  // Byte pointers, not string iterators, so that both copies are one
+  // memory move each.
+  const auto* headBytes = reinterpret_cast<const std::uint8_t*>(head.data());
+  const auto* bodyBytes = reinterpret_cast<const std::uint8_t*>(body.data());
   Bytes content;
   content.reserve(head.size() + bodyLength);
-  content.insert(content.end(), head.begin(), head.end());
-  content.insert(content.end(), body.begin(), body.begin() + static_cast<std::ptrdiff_t>(bodyLength));
+  content.insert(content.end(), headBytes, headBytes + head.size());
+  content.insert(content.end(), bodyBytes, bodyBytes + bodyLength);
 
   // Page scripts.
   std::int32_t openScript = 0, closeScript = 0;

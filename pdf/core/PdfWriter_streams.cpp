@@ -60,7 +60,8 @@ void PdfWriter::WriteStream(Bytes& Data, std::int32_t ObjectNumber, const std::s
 std::int32_t PdfWriter::WriteStreamObject(const std::string& Text) {
   const std::int32_t n = BeginIndirectObject(0);
   WriteLine("<<");
-  Bytes data(Text.begin(), Text.end());
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(Text.data());
+  Bytes data(bytes, bytes + Text.size());
   WriteStream(data, 0, std::string(), 0);
   EndIndirectObject();
   return n;

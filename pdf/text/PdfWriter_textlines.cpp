@@ -54,12 +54,23 @@ float PdfWriter::TextLength(const std::string& Phrase) const {
   if (Pages.ScaleFactor == 0) throw PdfError(11);
   const FontRecord& r = *font;
   // Single precision on purpose: the wrap points of text boxes depend on it.
-  float widths = 0;
+  // The widths are whole numbers: while their running sum stays below 2^24
+  // every single-precision partial sum is exact, so adding them as integers
+  // gives the same value without a chain of dependent float additions.
+  std::int64_t sum = 0;
   std::int32_t blanks = 0;
+  bool negative = false;
   for (char c : Phrase) {
     const unsigned char code = static_cast<unsigned char>(c);
-    widths += r.Widths[code];
-    if (code == 32) ++blanks;
+    const std::int32_t w = r.Widths[code];
+    sum += w;
+    negative |= w < 0;
+    blanks += code == 32;
+  }
+  float widths = static_cast<float>(sum);
+  if (negative || sum >= (std::int64_t{1} << 24)) {
+    widths = 0;
+    for (char c : Phrase) widths += r.Widths[static_cast<unsigned char>(c)];
   }
   const auto characters = static_cast<float>(Phrase.size());
   float result = widths * Text.FontSize / 1000;
@@ -171,10 +182,14 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
     const std::string kept_fill = Colours.FillColor;
     const std::string kept_fill_pattern = Colours.FillPatternColor;
     SetColorFill(Colours.TextColor + ";" + Colours.TextPatternColor);
+    if (Text.FontTokenOf != Text.FontResource) {
+      Text.FontToken = NameToken(Text.FontResource);
+      Text.FontTokenOf = Text.FontResource;
+    }
     AppendContent("BT");
-    AppendContent(NameToken(Text.FontResource) + " " + size + " Tf " + size + " TL");
-    AppendContent("1 0 0 -1 " + x_text + " " + y_text + " Tm");
-    AppendContent(prefix + "(" + EscapeString(Line) + ") Tj" + suffix);
+    AppendContent({Text.FontToken, " ", size, " Tf ", size, " TL"});
+    AppendContent({"1 0 0 -1 ", x_text, " ", y_text, " Tm"});
+    AppendContent({prefix, "(", EscapeString(Line), ") Tj", suffix});
     AppendContent("ET");
     SetColorFill(kept_fill + ";" + kept_fill_pattern);
 
