@@ -1,5 +1,4 @@
-// Document settings: information texts, page labels, transitions, viewer
-// preferences and the XMP metadata packet.
+// Document settings: page labels and the XMP metadata packet.
 
 #include "tests/pdf/core/core_probe.h"
 
@@ -10,34 +9,6 @@ using core_test::ObjectBytes;
 using core_test::Probe;
 using core_test::ReadFile;
 using core_test::TempPdf;
-
-TEST(CoreDocInfo, PropertiesKeepDefaultsForEmptyTexts) {
-  Probe w;
-  w.SetDocProperty("Titolo", "Oggetto", "", "", "", "parole");
-  EXPECT_EQ(w.Properties.Title, "Titolo");
-  EXPECT_EQ(w.Navigation.Outlines[1].Caption, "Titolo");
-  EXPECT_EQ(w.Properties.Author, "Sevrina");
-  EXPECT_EQ(w.Properties.Creator, "Sevrina PDF writer");
-  EXPECT_EQ(w.Properties.Producer, "Sevrina PDF writer");
-  w.SetDocProperty("", "", "Autore", "Programma", "Produttore");
-  EXPECT_EQ(w.Properties.Title, "");
-  EXPECT_EQ(w.Navigation.Outlines[1].Caption, "");
-  EXPECT_EQ(w.Properties.Subject, "");
-  EXPECT_EQ(w.Properties.Keywords, "");
-  EXPECT_EQ(w.Properties.Author, "Autore");
-  EXPECT_EQ(w.Properties.Creator, "Programma");
-  EXPECT_EQ(w.Properties.Producer, "Produttore");
-
-  const std::string path = TempPdf();
-  Probe d;
-  d.BeginDoc(path);
-  d.SetDocProperty("Relazione (bozza) \\ 2", "Sogg", "Mario Rossi", "", "", "a, b");
-  d.EndDoc();
-  const std::string info = pdftest::Pdfinfo(path).out;
-  EXPECT_EQ(pdftest::PdfinfoValue(info, "Title"), "Relazione (bozza) \\ 2");
-  EXPECT_EQ(pdftest::PdfinfoValue(info, "Author"), "Mario Rossi");
-  EXPECT_EQ(pdftest::PdfinfoValue(info, "Keywords"), "a, b");
-}
 
 TEST(CoreDocInfo, PageLabels) {
   Probe w;
@@ -71,90 +42,6 @@ TEST(CoreDocInfo, PageLabels) {
   EXPECT_NE(json.out.find("\"/S\": \"/r\""), std::string::npos) << json.out;
   EXPECT_NE(json.out.find("\"/P\": \"u:A-\""), std::string::npos) << json.out;
   EXPECT_NE(json.out.find("\"/St\": 5"), std::string::npos) << json.out;
-}
-
-TEST(CoreDocInfo, Transitions) {
-  Probe w;
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  w.SetPageTransition(13, 5, 2);
-  w.BeginPage();
-  w.BeginPage();
-  w.SetPageTransition(0);  // this page only
-  w.BeginPage();
-  w.BeginPage();
-  w.SetPageTransition(18);  // unknown codes: no transition rather than a broken one
-  w.BeginPage();
-  w.SetPageTransition(-1, 3);
-  w.BeginPage();
-  w.SetPageTransition(17, 0.5f, 1.25f);
-  w.EndDoc();
-  const std::string file = ReadFile(path);
-  const std::string dissolve = "/Resources 2 0 R\r/Dur 5 /Trans << /Type /Trans /D 2 /S /Dissolve >> >>";
-  EXPECT_NE(ObjectBytes(file, 4).find(dissolve), std::string::npos);
-  EXPECT_EQ(ObjectBytes(file, 6).find("/Trans"), std::string::npos);
-  EXPECT_NE(ObjectBytes(file, 8).find(dissolve), std::string::npos);
-  EXPECT_EQ(ObjectBytes(file, 10).find("/Trans"), std::string::npos);
-  EXPECT_EQ(ObjectBytes(file, 12).find("/Trans"), std::string::npos);
-  EXPECT_NE(ObjectBytes(file, 14).find("/Dur 0.5 /Trans << /Type /Trans /D 1.25 /S /R >> >>"),
-            std::string::npos);
-  EXPECT_EQ(Count(file, "<< /Type /Trans"), 3);
-  pdftest::ExpectReadersAccept(path);
-}
-
-TEST(CoreDocInfo, EveryTransitionCodeIsReadable) {
-  Probe w;
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  for (int code = 0; code <= 19; ++code) {
-    w.BeginPage();
-    w.SetPageTransition(code, 2, 1);
-  }
-  w.EndDoc();
-  EXPECT_EQ(Count(ReadFile(path), "/Type /Trans"), 17);
-  pdftest::ExpectReadersAccept(path);
-}
-
-std::string CatalogOf(int prefs, bool bookmark, std::string* head = nullptr) {
-  Probe w;
-  const std::string path = TempPdf(std::to_string(prefs) + (bookmark ? "b" : ""));
-  w.BeginDoc(path);
-  w.BeginPage();
-  if (bookmark) w.AddBookmark("Capitolo");
-  w.SetViewerPreferences(prefs);
-  w.EndDoc();
-  const std::string file = ReadFile(path);
-  if (head) *head = file.substr(0, 9);
-  EXPECT_EQ(pdftest::QpdfCheck(path).exit_code, 0) << prefs;
-  const std::size_t at = file.find("/Type /Catalog");
-  return file.substr(at, file.find("endobj", at) - at);
-}
-
-TEST(CoreDocInfo, ViewerPreferences) {
-  const std::string tail = "\n/ViewerPreferences <<  >>\n>>\n";
-  EXPECT_NE(CatalogOf(0, false).find("/Metadata 6 0 R" + tail), std::string::npos);
-  EXPECT_NE(CatalogOf(2, false).find("/Metadata 6 0 R" + tail), std::string::npos);
-  EXPECT_NE(CatalogOf(2, true).find("\n/PageMode /UseOutlines" + tail), std::string::npos);
-  EXPECT_NE(CatalogOf(1, false).find("\n/PageMode /FullScreen" + tail), std::string::npos);
-  EXPECT_NE(CatalogOf(4, false).find("\n/PageMode /UseThumbs" + tail), std::string::npos);
-  EXPECT_NE(CatalogOf(8192 + 1, false).find("\n/PageLayout /OneColumn\n/PageMode /FullScreen" + tail),
-            std::string::npos);
-  EXPECT_NE(CatalogOf(16384, false).find("\n/PageLayout /TwoColumnLeft" + tail), std::string::npos);
-  EXPECT_NE(CatalogOf(static_cast<int>(0xFFFF8000u) | 4, false)
-                .find("\n/PageLayout /TwoColumnRight\n/PageMode /UseThumbs" + tail),
-            std::string::npos);
-  EXPECT_EQ(CatalogOf(8192 + 4096, false).find("/PageLayout"), std::string::npos);
-  std::string head;
-  const std::string all = CatalogOf(16 | 32 | 64 | 256 | 512, false, &head);
-  EXPECT_NE(all.find("\n/ViewerPreferences << /HideMenubar true /HideToolbar true /HideWindowUI true "
-                     "/CenterWindow true /FitWindow true  >>\n"),
-            std::string::npos);
-  EXPECT_EQ(head, "%PDF-1.3\n");
-  const std::string oc = CatalogOf(136, false, &head);
-  EXPECT_NE(oc.find("\n/PageMode /UseOC\n/ViewerPreferences << /DisplayDocTitle true  >>\n"), std::string::npos);
-  EXPECT_EQ(head, "%PDF-1.5\n");
-  CatalogOf(128, false, &head);
-  EXPECT_EQ(head, "%PDF-1.4\n");
 }
 
 // The packet as its lines give it, for the given texts.
@@ -223,36 +110,6 @@ TEST(CoreDocInfo, XmpPacketByteForByte) {
   const std::string count = def.substr(56, def.find('\'', 56) - 56);
   EXPECT_EQ(count.size(), 4u);
   EXPECT_EQ(std::stoul(count), def.size());
-}
-
-TEST(CoreDocInfo, XmpEscapesAndCountsPastSixteenBits) {
-  Probe w;
-  w.Properties.CreationDate = "D:20240131235959";
-  w.SetDocProperty("Rossi & Figli <srl> \"A\" 'B'", "perch\xE8");
-  const std::string packet = w.BuildXmpMetadata();
-  EXPECT_NE(packet.find("<pdf:Title>Rossi &amp; Figli &lt;srl&gt; &quot;A&quot; &apos;B&apos;</pdf:Title>"),
-            std::string::npos);
-  EXPECT_NE(packet.find("<pdf:Subject>perch\xC3\xA8</pdf:Subject>"), std::string::npos);  // UTF-8
-
-  Probe big;
-  big.SetDocProperty(std::string(40000, 'x'));
-  const std::string large = big.BuildXmpMetadata();
-  const std::string count = large.substr(56, large.find('\'', 56) - 56);
-  EXPECT_EQ(std::stoul(count), large.size() - 60 - count.size() + 64);
-  EXPECT_GT(std::stoul(count), 32767u * 3);
-
-  // The packet a reader takes out of the file is well-formed XML.
-  const std::string path = TempPdf();
-  Probe d;
-  d.BeginDoc(path);
-  d.SetDocProperty("Rossi & Figli <srl>", "perch\xE8 l'IVA");
-  d.EndDoc();
-  const auto meta = pdftest::Pdfinfo(path, {"-meta"});
-  ASSERT_EQ(meta.exit_code, 0);
-  const auto lint = pdftest::RunTool({"xmllint", "--noout", "-"}, meta.out);
-  EXPECT_EQ(lint.exit_code, 0) << lint.err;
-  EXPECT_EQ(lint.err, "");
-  pdftest::ExpectReadersAccept(path);
 }
 
 }  // namespace
