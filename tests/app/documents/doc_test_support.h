@@ -65,16 +65,6 @@ inline std::string collapse(const std::string& text) {
 
 inline std::string utf8(const std::string& w1252) { return cp1252::to_utf8(w1252); }
 
-// A value as long as a data-file field holds (255 bytes): a word with an
-// accented letter, repeated and cut at the end.
-inline std::string testo_lungo() {
-  using namespace cp1252::literals;
-  std::string lungo;
-  while (lungo.size() < 255) lungo += u8"perché "_w1252;
-  lungo.resize(255);
-  return lungo;
-}
-
 // One word of `pdftotext -bbox`, in points from the page's top-left corner.
 struct Word {
   int page = 0;
@@ -141,20 +131,6 @@ inline std::pair<std::string, std::string> footer_of(const std::string& page) {
       return {collapse(l[i]), i + 1 < l.size() ? collapse(l[i + 1]) : ""};
   }
   return {"", ""};
-}
-
-// The page's text without its two footer lines.
-inline std::string without_footer(const std::string& page) {
-  const std::vector<std::string> l = lines_of(page);
-  std::string out;
-  for (std::size_t i = 0; i < l.size(); ++i) {
-    if (collapse(l[i]).rfind("PROGETTO ORTESA 3,", 0) == 0) {
-      ++i;
-      continue;
-    }
-    out += l[i] + "\n";
-  }
-  return out;
 }
 
 // What the readers say of a finished document.
