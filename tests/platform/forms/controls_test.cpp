@@ -1,6 +1,5 @@
 // Controls: text editing by typed keys, values written by code and the
-// events they raise, option groups, combo boxes, scroll bars, control
-// arrays, the key notation.
+// events they raise, check boxes, option groups, combo boxes, scroll bars.
 
 #include <gtest/gtest.h>
 
@@ -76,30 +75,6 @@ TEST_F(ControlsTest, TypedKeysEditTheTextBox) {
   }
 }
 
-TEST_F(ControlsTest, KeyPressMayChangeOrDiscardTheKey) {
-  auto& t = f->Text1[0];
-  ui.focus(t);
-  f->on_key = [&](int, int& k) {
-    if (k == 'x') k = 0;
-    if (k == 'a') k = 'A';
-    if (k == 'm') t.SetMaxLength(1);  // the limit applies to this very key
-  };
-  ui.type("axb");
-  EXPECT_EQ(t.Text(), "Ab");
-  ui.type("m");
-  EXPECT_EQ(t.Text(), "Ab");
-  // The caret is where the key went, also during Change.
-  t.SetMaxLength(0);
-  t.SetText("ac");
-  t.SetSelStart(1);
-  int caret_in_change = -1;
-  t.Parent();
-  f->Text1.OnChange([&](int) { caret_in_change = t.SelStart(); });
-  ui.type("b");
-  EXPECT_EQ(t.Text(), "abc");
-  EXPECT_EQ(caret_in_change, 2);
-}
-
 TEST_F(ControlsTest, TextWrittenByCode) {
   auto& t = f->Text1[0];
   t.SetMaxLength(2);
@@ -125,58 +100,6 @@ TEST_F(ControlsTest, TextWrittenByCode) {
   t.SetEnabled(false);
   t.SetText("z");
   EXPECT_EQ(f->log, "change0 ");
-}
-
-TEST_F(ControlsTest, DeleteAndCaretKeys) {
-  auto& t = f->Text1[0];
-  ui.focus(t);
-  t.SetText("abcd");
-  ui.type("{END}{LEFT}{LEFT}{DEL}");
-  EXPECT_EQ(t.Text(), "abd");
-  EXPECT_EQ(t.SelStart(), 2);
-  ui.type("{HOME}X");
-  EXPECT_EQ(t.Text(), "Xabd");
-  t.SetLocked(true);
-  ui.type("{DEL}");
-  EXPECT_EQ(t.Text(), "Xabd");
-}
-
-TEST_F(ControlsTest, PasteWithinMaxLengthWithOneChange) {
-  auto& t = f->Text1[0];
-  struct Case {
-    const char* name;
-    std::string text;
-    int sel_start, sel_length, max_length;
-    std::string pasted, result;
-    int caret;
-  };
-  const Case cases[] = {
-      {"insert", "ac", 1, 0, 0, "bb", "abbc", 3},
-      {"cut to the limit", "ac", 1, 0, 4, "bbbb", "abbc", 3},
-      {"replace selection", "abcd", 1, 2, 4, "XYZ", "aXYd", 3},
-      {"first line only, no controls", "", 0, 0, 0, "a\tb\r\nc", "ab", 2},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    t.SetMaxLength(0);
-    t.SetText(c.text);
-    t.SetMaxLength(c.max_length);
-    t.SetSelStart(c.sel_start);
-    t.SetSelLength(c.sel_length);
-    f->log.clear();
-    EXPECT_TRUE(ui.paste(t, c.pasted));
-    EXPECT_EQ(t.Text(), c.result);
-    EXPECT_EQ(t.SelStart(), c.caret);
-    EXPECT_EQ(f->log, "got0 change0 ");
-    ui.focus(f->VScroll1);
-  }
-  t.SetLocked(true);
-  EXPECT_FALSE(ui.paste(t, "x"));
-  t.SetLocked(false);
-  rt.SetPastePolicy([](const forms::TextBox& b) { return b.Tag().empty(); });
-  t.SetTag("DATA");
-  EXPECT_FALSE(ui.paste(t, "x"));
-  EXPECT_EQ(t.Text(), "ab");
 }
 
 TEST_F(ControlsTest, CheckBoxValues) {
@@ -231,17 +154,6 @@ TEST_F(ControlsTest, OptionGroupsByContainer) {
   f->Option1[1].SetValue(false);
   EXPECT_EQ(f->log, "");
   for (auto& o : f->Option1) EXPECT_FALSE(o.Value());
-}
-
-TEST_F(ControlsTest, OptionArrowKeysMoveAndSelect) {
-  ui.click(f->Option1[0]);
-  f->log.clear();
-  ui.type("{DOWN}");
-  EXPECT_TRUE(f->Option1[1].HasFocus());
-  EXPECT_TRUE(f->Option1[1].Value());
-  EXPECT_EQ(f->log, "opt1_1 ");
-  ui.type("{UP}{UP}");  // wraps inside the group
-  EXPECT_TRUE(f->Option1[2].Value());
 }
 
 TEST_F(ControlsTest, ComboBox) {
@@ -309,72 +221,6 @@ TEST_F(ControlsTest, ScrollBarWithReversedRange) {
   EXPECT_EQ(v.Value(), 5400);
   ui.type("{DOWN}");  // at the end: no change
   EXPECT_EQ(f->log, "scroll32667 scroll32467 scroll32567 scroll5400 ");
-}
-
-TEST_F(ControlsTest, ControlArraysHaveGaps) {
-  EXPECT_EQ(f->Text1.Count(), 3);
-  EXPECT_EQ(f->Text1.LBound(), 0);
-  EXPECT_EQ(f->Text1.UBound(), 5);
-  EXPECT_FALSE(f->Text1.Exists(2));
-  EXPECT_EQ(f->Text1.Find(2), nullptr);
-  EXPECT_THROW(f->Text1[2], std::out_of_range);
-  std::vector<int> seen;
-  for (auto& t : f->Text1) seen.push_back(t.Index());
-  EXPECT_EQ(seen, (std::vector<int>{0, 1, 5}));
-  EXPECT_EQ(f->Text1[5].FullName(), "Text1(5)");
-  EXPECT_EQ(f->Combo1.FullName(), "Combo1");
-  EXPECT_EQ(f->FindControl("Text1", 5), &f->Text1[5]);
-  EXPECT_EQ(f->FindControl("Text1", 2), nullptr);
-  // Handlers receive the element's index.
-  f->Text1[5].SetText("x");
-  EXPECT_EQ(f->log, "change5 ");
-}
-
-TEST_F(ControlsTest, AccessKeysOfCaptions) {
-  EXPECT_EQ(f->Command1[0].AccessKey(), 's');
-  EXPECT_EQ(f->Command1[1].AccessKey(), 'i');
-  forms::CommandButton& b = f->Command1[0];
-  b.SetCaption("A&&B");
-  EXPECT_EQ(b.AccessKey(), 0);
-  b.SetCaption("&Salva");
-  ui.access_key('S');
-  EXPECT_TRUE(b.HasFocus());
-  EXPECT_EQ(f->log, "cmdgot0 cmd0 ");
-  // A label's access key focuses the next control in order.
-  ui.access_key('n');
-  EXPECT_TRUE(f->Text1[0].HasFocus());
-}
-
-TEST(KeyNotation, Parses) {
-  using T = forms::KeyStroke::Type;
-  auto k = forms::parse_keys("a{TAB}{TAB 2}+{TAB}{ENTER}{BS}{{}{}}{DEL}");
-  ASSERT_TRUE(k);
-  std::vector<T> types;
-  for (const auto& s : *k) types.push_back(s.type);
-  EXPECT_EQ(types, (std::vector<T>{T::Char, T::Tab, T::Tab, T::Tab, T::BackTab, T::Char, T::Char, T::Char,
-                                   T::Char, T::Nav}));
-  EXPECT_EQ((*k)[5].code, 13);
-  EXPECT_EQ((*k)[6].code, 8);
-  EXPECT_EQ((*k)[7].code, '{');
-  EXPECT_EQ((*k)[8].code, '}');
-  for (const char* bad : {"{TAB", "{NOPE}", "{}", "+{ENTER}", "{TAB x}", "{TAB 99999}"}) {
-    EXPECT_FALSE(forms::parse_keys(bad)) << bad;
-  }
-  // Any input: a result or nothing, never a crash.
-  std::uint32_t seed = 7;
-  const char alphabet[] = "{}+ TAB2ENTER";
-  for (int round = 0; round < 3000; ++round) {
-    std::string keys;
-    int n = static_cast<int>((seed = seed * 1103515245u + 12345u) % 24);
-    for (int i = 0; i < n; ++i) {
-      seed = seed * 1103515245u + 12345u;
-      keys += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
-    }
-    auto parsed = forms::parse_keys(keys);
-    if (parsed) {
-      ASSERT_LE(parsed->size(), keys.size() * 1000);
-    }
-  }
 }
 
 }  // namespace
