@@ -49,30 +49,4 @@ TEST(CoreColours, ParseColorForms) {
   }
 }
 
-// Any text at all: the parser stays in bounds and gives an RGB colour, a
-// pattern name or nothing; the setters write at most one line.
-TEST(CoreColours, AnyTextIsSafe) {
-  std::mt19937 gen(99);
-  const std::string alphabet = "#%@;,. -+eE0123456789abcdefABCDEFxyzRED\t\x80\xFF";
-  for (int i = 0; i < 100000; ++i) {
-    std::string text;
-    const int n = static_cast<int>(gen() % 12);
-    for (int k = 0; k < n; ++k) text += alphabet[gen() % alphabet.size()];
-    PageProbe w;
-    std::string colour = text, pattern;
-    try {
-      w.ParseColor(colour, pattern);
-    } catch (const pdf::PdfError& e) {
-      EXPECT_EQ(e.Number(), 6) << text;  // a grey percentage too large
-      continue;
-    }
-    if (!colour.empty() && colour[0] == '#') {
-      const std::string rgb = w.ColorToRgb(colour);
-      EXPECT_EQ(core_test::Count(rgb, " "), 2) << text;
-    }
-    w.SetColorFill(text);
-    EXPECT_LE(core_test::Count(w.Take(), "\r"), 1) << text;
-  }
-}
-
 }  // namespace

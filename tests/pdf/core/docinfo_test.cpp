@@ -10,40 +10,6 @@ using core_test::Probe;
 using core_test::ReadFile;
 using core_test::TempPdf;
 
-TEST(CoreDocInfo, PageLabels) {
-  Probe w;
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  w.SetLabel(1);
-  EXPECT_EQ(w.Labels.PageLabels, "0 <<  /S /D >> ");
-  {
-    Probe big;  // page numbers are 32-bit: a range may start past 32767
-    big.SetLabel(1, "", 40000);
-    EXPECT_EQ(big.Labels.PageLabels, "0 <<  /S /D /St 40000 >> ");
-  }
-  w.SetLabel(0, "x");   // a prefix alone makes no range
-  w.SetLabel(9, "x");   // unknown style: nothing
-  w.SetLabel(-2);
-  for (int i = 0; i < 4; ++i) w.BeginPage();
-  w.SetLabel(3, "A-", 5);  // page 4 open: from index 3
-  w.EndPage();
-  w.SetLabel(4, "(x)");  // no page open: from the next page, index 4
-  w.SetLabel(5, "", 0);
-  w.BeginPage();
-  w.EndDoc();
-  EXPECT_EQ(w.Labels.PageLabels,
-            "0 <<  /S /D >> 3 <<  /S /r /P (A-) /St 5 >> 4 <<  /S /A /P (\\(x\\)) >> 4 <<  /S /a /St 0 >> ");
-  const std::string file = ReadFile(path);
-  EXPECT_NE(file.find("\r/PageLabels << /Nums [ 0 <<  /S /D >> 3 <<  /S /r /P (A-) /St 5 >> "
-                      "4 <<  /S /A /P (\\(x\\)) >> 4 <<  /S /a /St 0 >>  ] >>\r/Metadata"),
-            std::string::npos);
-  const auto json = pdftest::Qpdf({"--json", "--json-key=pagelabels", path});
-  EXPECT_EQ(json.exit_code, 0);
-  EXPECT_NE(json.out.find("\"/S\": \"/r\""), std::string::npos) << json.out;
-  EXPECT_NE(json.out.find("\"/P\": \"u:A-\""), std::string::npos) << json.out;
-  EXPECT_NE(json.out.find("\"/St\": 5"), std::string::npos) << json.out;
-}
-
 // The packet as its lines give it, for the given texts.
 std::string ExpectedXmp(const std::string& producer, const std::string& author, const std::string& creator,
                         const std::string& date, const std::string& title, const std::string& subject,

@@ -258,28 +258,6 @@ TEST(Inflate, FaultsAreReported) {
   }
 }
 
-TEST(Inflate, OutputLimit) {
-  const Bytes eleven = BitSink().Bits(1, 1).Bits(1, 2).FixedLiteral('a').FixedLiteral(264).FixedDistance(0).FixedLiteral(256).Done();
-  EXPECT_EQ(StatusOf(eleven, 11), InflateStatus::kOk);
-  EXPECT_EQ(StatusOf(eleven, 10), InflateStatus::kOutputLimit);
-  EXPECT_EQ(StatusOf(eleven, 0), InflateStatus::kOutputLimit);
-  EXPECT_EQ(StatusOf({0x01, 0x03, 0x00, 0xFC, 0xFF, 'a', 'b', 'c'}, 2), InflateStatus::kOutputLimit);
-  // 16 MiB of zeros squeezed into a small stream stop at the limit.
-  const Bytes zeros(std::size_t{16} << 20, 0);
-  Bytes packed(compressBound(static_cast<uLong>(zeros.size())));
-  uLongf n = packed.size();
-  ASSERT_EQ(compress2(packed.data(), &n, zeros.data(), static_cast<uLong>(zeros.size()), 9), Z_OK);
-  packed.resize(n);
-  EXPECT_EQ(InflateZlib(packed, 1 << 20).status, InflateStatus::kOutputLimit);
-  const pdf::InflateResult all = InflateZlib(packed, zeros.size());
-  EXPECT_EQ(all.status, InflateStatus::kOk);
-  EXPECT_EQ(all.data.size(), zeros.size());
-  // The largest limit means none.
-  const pdf::InflateResult unlimited = InflateZlib(packed, SIZE_MAX);
-  EXPECT_EQ(unlimited.status, InflateStatus::kOk);
-  EXPECT_EQ(unlimited.data, zeros);
-}
-
 // Every proper prefix of a stream is an error, never a crash or a partial
 // result: zlib's and our own streams, raw and wrapped.
 TEST(Inflate, TruncationAtEveryOffsetIsAnError) {

@@ -20,31 +20,12 @@ namespace {
 using text_test::Probe;
 using text_test::TempPdf;
 
-struct Word {
-  double x_min, y_min, x_max;
-  std::string text;
-};
+using pdftest::Word;
 
 // The words of one page as pdftotext -bbox places them.
 std::vector<Word> PopplerWords(const std::string& path, int page) {
-  const std::string p = std::to_string(page);
-  const auto r = pdftest::RunTool({"pdftotext", "-bbox", "-f", p, "-l", p, path, "-"});
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  std::vector<Word> words;
-  // Lines of the form <word xMin="…" yMin="…" xMax="…" yMax="…">text</word>.
-  const auto attribute = [](const std::string& tag, const std::string& name) {
-    const std::size_t at = tag.find(name + "=\"");
-    return at == std::string::npos ? 0.0 : std::atof(tag.c_str() + at + name.size() + 2);
-  };
-  for (std::size_t at = r.out.find("<word "); at != std::string::npos;
-       at = r.out.find("<word ", at + 1)) {
-    const std::size_t close = r.out.find('>', at);
-    const std::size_t end = r.out.find("</word>", close);
-    if (close == std::string::npos || end == std::string::npos) break;
-    const std::string tag = r.out.substr(at, close - at);
-    words.push_back({attribute(tag, "xMin"), attribute(tag, "yMin"), attribute(tag, "xMax"),
-                     r.out.substr(close + 1, end - close - 1)});
-  }
+  std::vector<Word> words = pdftest::words(path);
+  std::erase_if(words, [&](const Word& w) { return w.page != page; });
   return words;
 }
 
