@@ -77,35 +77,8 @@ const std::vector<Amount>& amounts() {
   return table;
 }
 
-std::vector<Record> applicant() {
-  return {
-      {"TIPO_RICHIEDENTE", "Amministratore"},
-      {"NOME_RICHIEDENTE", "Mario"},
-      {"COGNOME_RICHIEDENTE", u8"Niccolò"_w1252},
-      {"COMUNE_NASCITA_RICHIEDENTE", "Napoli"},
-      {"PROVINCIA_NASCITA_RICHIEDENTE", "NA"},
-      {"DATA_NASCITA_RICHIEDENTE", "19600131"},
-      {"COMUNE_RICHIEDENTE", "Vareri"},
-      {"PROVINCIA_RICHIEDENTE", "VA"},
-      {"INDIRIZZO_RICHIEDENTE", "via Roma"},
-      {"CIVICO_RESIDENZA_RICHIEDENTE", "12"},
-      {"CODICE_FISCALE_RICHIEDENTE", "NCCMRA60A31F839X"},
-      {"COMUNE_DOMICILIO_RICHIEDENTE", "Pozzuoli"},
-      {"INDIRIZZO_DOMICILIO_RICHIEDENTE", u8"via Città"_w1252},
-      {"CIVICO_DOMICILIO_RICHIEDENTE", "3"},
-      {"CAP_DOMICILIO_RICHIEDENTE", "80078"},
-      {"TELEFONO_DOMICILIO_RICHIEDENTE", "0811234"},
-      {"FAX_DOMICILIO_RICHIEDENTE", "0815678"},
-      {"MAIL_DOMICILIO_RICHIEDENTE", "m@x.it"},
-      {"INDIRIZZO_CONDOMINIO", u8"piazza del Gesù"_w1252},
-      {"CIVICO_CONDOMINIO", "7b"},
-      {"CAP_CONDOMINIO", "80135"},
-      {"MUNICIPALITA_CONDOMINIO", "II"},
-  };
-}
-
 std::vector<Record> full_data() {
-  std::vector<Record> r = applicant();
+  std::vector<Record> r = doctest::richiedente("Amministratore");
   r.push_back({"MANUTENZIONE_STRAORDINARIA_SI_NO", "S"});
   r.push_back({"MANUTENZIONE_ORDINARIA_SI_NO", "N"});
   for (const Amount& a : amounts()) r.push_back({a.key, a.stored});

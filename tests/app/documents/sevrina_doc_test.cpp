@@ -33,29 +33,8 @@ const Modello k1b{"1.b", sevrina::crea_sevrina_proprietari,
                   "- mod. ORTESA 1.b) sevrina proprietari"};
 
 std::vector<Record> domanda(const std::string& tipo) {
-  return {
-      {"TIPO_RICHIEDENTE", tipo},
-      {"NOME_RICHIEDENTE", "Mario"},
-      {"COGNOME_RICHIEDENTE", u8"Niccolò"_w1252},
-      {"COMUNE_NASCITA_RICHIEDENTE", "Napoli"},
-      {"PROVINCIA_NASCITA_RICHIEDENTE", "NA"},
-      {"DATA_NASCITA_RICHIEDENTE", "19600131"},
-      {"COMUNE_RICHIEDENTE", "Vareri"},
-      {"PROVINCIA_RICHIEDENTE", "VA"},
-      {"INDIRIZZO_RICHIEDENTE", "via Roma"},
-      {"CIVICO_RESIDENZA_RICHIEDENTE", "12"},
-      {"CODICE_FISCALE_RICHIEDENTE", "NCCMRA60A31F839X"},
-      {"COMUNE_DOMICILIO_RICHIEDENTE", "Pozzuoli"},
-      {"INDIRIZZO_DOMICILIO_RICHIEDENTE", u8"via Città"_w1252},
-      {"CIVICO_DOMICILIO_RICHIEDENTE", "3"},
-      {"CAP_DOMICILIO_RICHIEDENTE", "80078"},
-      {"TELEFONO_DOMICILIO_RICHIEDENTE", "0811234"},
-      {"FAX_DOMICILIO_RICHIEDENTE", "0815678"},
-      {"MAIL_DOMICILIO_RICHIEDENTE", "mario@posta.it"},
-      {"INDIRIZZO_CONDOMINIO", "piazza Dante"},
-      {"CIVICO_CONDOMINIO", "7"},
-      {"CAP_CONDOMINIO", "80135"},
-      {"MUNICIPALITA_CONDOMINIO", "II"},
+  std::vector<Record> r = doctest::richiedente(tipo);
+  const std::vector<Record> resto = {
       {"DATA_DELIBERA_CONDOMINIALE_AUTORIZZAZIONE", "20080115"},
       {"DATA_DELIBERA_CONDOMINIALE_ESECUZIONE_LAVORI", "20080220"},
       {"DATA", "20080301"},
@@ -81,6 +60,8 @@ std::vector<Record> domanda(const std::string& tipo) {
       {"FASCIA_DIMENSIONALE_SUPERIORE_30000", "S"},
       {"FASCIA_DIMENSIONALE_SUPERIORE_30000_SI_NO", "N"},
   };
+  r.insert(r.end(), resto.begin(), resto.end());
+  return r;
 }
 constexpr int kSpuntate = 9;
 

@@ -109,27 +109,5 @@ TEST(ControllaData, AgreesWithTheCalendarOver1800To2100) {
   EXPECT_EQ(controllate, 311 * 14 * 33);
 }
 
-// ---------------------------------------------------------------- data_da_aaaammgg
-
-struct CasoDa {
-  const char* memorizzata;
-  const char* mostrata;
-};
-
-class DataDaTest : public ::testing::TestWithParam<CasoDa> {};
-
-TEST_P(DataDaTest, StoredToShown) {
-  EXPECT_EQ(data_da_aaaammgg(GetParam().memorizzata), GetParam().mostrata) << GetParam().memorizzata;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Parte, DataDaTest,
-    ::testing::Values(CasoDa{"20080131", "31/01/2008"}, CasoDa{"200801311530", "31/01/2008 15:30"},
-                      CasoDa{"0", ""}, CasoDa{"", ""}, CasoDa{"000000", ""}, CasoDa{"  0 ", ""},
-                      CasoDa{"   ", ""}, CasoDa{"2008", "//2008"}, CasoDa{"200801", "/01/2008"},
-                      CasoDa{"200801311", "31/01/2008 1:"}, CasoDa{"2008013115", "31/01/2008 15:"},
-                      CasoDa{"2008013115301", "31/01/2008"}, CasoDa{"00", "//00"},
-                      CasoDa{"00000000", "00/00/0000"}, CasoDa{"aaaammgg", "gg/mm/aaaa"}));
-
 }  // namespace
 }  // namespace sevrina

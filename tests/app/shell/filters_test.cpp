@@ -198,32 +198,5 @@ TEST(SoloData, AFullBoxNeverGainsAStraySlash) {
   EXPECT_EQ(c.text, "25/05/2009");
 }
 
-// ---------------------------------------------------------------- times
-
-struct CasoOra {
-  const char* testo;
-  int sel_start;
-  int tasto;
-  int risultato;
-  const char* testo_dopo;
-};
-
-class OraTest : public ::testing::TestWithParam<CasoOra> {};
-
-TEST_P(OraTest, Keys) {
-  const CasoOra& k = GetParam();
-  CasellaTesto c = casella(k.testo, k.sel_start);
-  EXPECT_EQ(solo_ora(c, k.tasto), k.risultato);
-  EXPECT_EQ(c.text, k.testo_dopo);
-  EXPECT_EQ(c.max_length, 5);
-}
-
-INSTANTIATE_TEST_SUITE_P(Parte, OraTest,
-                         ::testing::Values(CasoOra{"", 0, ':', ':', ""}, CasoOra{"12", 2, ',', ':', "12"},
-                                           CasoOra{"12", 2, '.', ':', "12"}, CasoOra{"12", 2, '3', '3', "12:"},
-                                           CasoOra{"12", 2, 'x', 0, "12:"}, CasoOra{"12", 2, 8, 8, "12"},
-                                           CasoOra{"1", 1, '2', '2', "1"}, CasoOra{"12:3", 4, '0', '0', "12:3"},
-                                           CasoOra{"", 0, 'a', 0, ""}));
-
 }  // namespace
 }  // namespace sevrina

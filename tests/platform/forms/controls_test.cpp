@@ -75,63 +75,6 @@ TEST_F(ControlsTest, TypedKeysEditTheTextBox) {
   }
 }
 
-TEST_F(ControlsTest, TextWrittenByCode) {
-  auto& t = f->Text1[0];
-  t.SetMaxLength(2);
-  t.SetText("abcdef");  // never cut by MaxLength
-  EXPECT_EQ(t.Text(), "abcdef");
-  EXPECT_EQ(f->log, "change0 ");
-  t.SetSelStart(4);
-  t.SetSelLength(2);
-  EXPECT_EQ(t.SelText(), "ef");
-  t.SetText("abcdef");  // the same text: nothing, selection kept
-  EXPECT_EQ(f->log, "change0 ");
-  EXPECT_EQ(t.SelStart(), 4);
-  t.SetText("xy");  // caret to 0, no selection
-  EXPECT_EQ(t.SelStart(), 0);
-  EXPECT_EQ(t.SelLength(), 0);
-  t.SetSelStart(99);  // clamped
-  EXPECT_EQ(t.SelStart(), 2);
-  t.SetSelStart(1);
-  t.SetSelLength(99);
-  EXPECT_EQ(t.SelLength(), 1);
-  // Events fire on a disabled box too when code changes it.
-  f->log.clear();
-  t.SetEnabled(false);
-  t.SetText("z");
-  EXPECT_EQ(f->log, "change0 ");
-}
-
-TEST_F(ControlsTest, CheckBoxValues) {
-  auto& c = f->Check1[0];
-  struct Step {
-    const char* what;
-    std::function<void()> act;
-    int value;
-    std::string log;
-  };
-  const Step steps[] = {
-      {"code 1", [&] { c.SetValue(1); }, 1, "check0 "},
-      {"code 1 again", [&] { c.SetValue(1); }, 1, ""},
-      {"out of range", [&] { c.SetValue(3); }, 1, ""},
-      {"click unticks", [&] { ui.click(c); }, 0, "check0 "},
-      {"grey by code", [&] { c.SetValue(2); }, 2, "check0 "},
-      {"click on grey ticks", [&] { ui.click(c); }, 1, "check0 "},
-      {"space toggles", [&] { ui.key(' '); }, 0, "checkkey0 check0 "},
-      {"other key", [&] { ui.key('a'); }, 0, "checkkey0 "},
-  };
-  for (const auto& s : steps) {
-    SCOPED_TRACE(s.what);
-    f->log.clear();
-    s.act();
-    EXPECT_EQ(c.Value(), s.value);
-    EXPECT_EQ(f->log, s.log);
-  }
-  c.SetEnabled(false);
-  EXPECT_FALSE(ui.click(c));
-  EXPECT_EQ(c.Value(), 0);
-}
-
 TEST_F(ControlsTest, OptionGroupsByContainer) {
   f->Option1[0].SetValue(true);
   f->Option2[1].SetValue(true);
@@ -196,31 +139,6 @@ TEST_F(ControlsTest, ComboBox) {
   c.SetEnabled(false);
   EXPECT_FALSE(ui.choose(c, 0));
   EXPECT_EQ(c.Text(), "Amministratore");
-}
-
-TEST_F(ControlsTest, ScrollBarWithReversedRange) {
-  auto& v = f->VScroll1;
-  EXPECT_EQ(v.Value(), 0);
-  v.SetMin(32767);  // the value follows into the range, with its Change
-  EXPECT_EQ(v.Value(), 32767);
-  v.SetMax(5400);
-  EXPECT_EQ(v.Value(), 32767);
-  EXPECT_EQ(f->log, "scroll32767 ");
-  v.SetSmallChange(100);
-  v.SetLargeChange(200);
-  v.SetValue(40000);  // outside: refused
-  v.SetValue(1000);
-  EXPECT_EQ(v.Value(), 32767);
-  f->log.clear();
-  ui.focus(v);
-  ui.type("{DOWN}");  // toward Max: down from 32767
-  EXPECT_EQ(v.Value(), 32667);
-  ui.type("{PGDN}{UP}");
-  EXPECT_EQ(v.Value(), 32567);
-  ui.scroll_to(v, 0);  // clamped to the range
-  EXPECT_EQ(v.Value(), 5400);
-  ui.type("{DOWN}");  // at the end: no change
-  EXPECT_EQ(f->log, "scroll32667 scroll32467 scroll32567 scroll5400 ");
 }
 
 }  // namespace

@@ -31,18 +31,6 @@ class FocusTest : public ::testing::Test {
   std::shared_ptr<Banco> f;
 };
 
-TEST_F(FocusTest, LostFocusThenGotFocusAndMouseBeforeClick) {
-  f->Show();
-  f->log.clear();
-  f->Text1[1].SetFocus();
-  EXPECT_EQ(f->log, "lost0 got1 ");
-  f->log.clear();
-  f->Text1[1].SetFocus();  // already there: nothing
-  EXPECT_EQ(f->log, "");
-  ui.click(f->Command1[0]);
-  EXPECT_EQ(f->log, "lost1 cmdgot0 cmd0 ");
-}
-
 TEST_F(FocusTest, WhoTakesTheFocus) {
   f->Show();
   struct Case {

@@ -55,29 +55,6 @@ TEST_F(LifecycleTest, CloseBoxAsksQueryUnloadWhichMayRefuse) {
   EXPECT_FALSE(f->Loaded());
 }
 
-TEST_F(LifecycleTest, UnloadStopsTheTimersAndTimersWaitForShow) {
-  auto f = rt.Load<Banco>();
-  f->Timer1.SetEnabled(true);
-  f->log.clear();
-  ui.run_timers();
-  EXPECT_EQ(f->log, "");  // not shown yet
-  f->Show();
-  f->log.clear();
-  ui.run_timers(3);
-  EXPECT_EQ(f->log, "timer timer timer ");  // periodic until disabled
-  f->on_timer = [&] { f->Timer1.SetEnabled(false); };
-  f->log.clear();
-  ui.run_timers(3);
-  EXPECT_EQ(f->log, "timer ");
-  f->Timer1.SetEnabled(true);
-  f->Timer1.SetInterval(0);  // interval 0: never fires
-  EXPECT_TRUE(rt.ArmedTimers().empty());
-  f->Timer1.SetInterval(1);
-  f->Unload();
-  EXPECT_FALSE(f->Timer1.Enabled());
-  EXPECT_TRUE(rt.ArmedTimers().empty());
-}
-
 TEST_F(LifecycleTest, ModalShowBlocksUntilClosedAndFreezesTheOwner) {
   auto f = rt.Load<Banco>();
   f->Show();
@@ -102,28 +79,6 @@ TEST_F(LifecycleTest, ModalShowBlocksUntilClosedAndFreezesTheOwner) {
   EXPECT_EQ(rt.ActiveForm(), f.get());
   f->on_command = nullptr;
   EXPECT_TRUE(ui.click(f->Command1[0]));
-}
-
-TEST_F(LifecycleTest, MessageBoxesTitlesAndDefaults) {
-  rt.SetTitle("Sevrina");
-  ui.expect_box("Deve selezionare una scelta!");
-  ui.expect_box({"Sovrascrivere?", forms::MsgResult::No, std::string("Sovrascrivere"), forms::MsgButtons::YesNo,
-                 forms::MsgIcon::None});
-  ui.expect_box({"errore", forms::MsgResult::OK, std::string("Sevrina"), forms::MsgButtons::OK,
-                 forms::MsgIcon::Critical});
-  EXPECT_EQ(rt.MsgBox("Deve selezionare una scelta!"), forms::MsgResult::OK);
-  EXPECT_EQ(rt.MsgBox("Sovrascrivere?", forms::MsgButtons::YesNo, forms::MsgIcon::None, "Sovrascrivere"),
-            forms::MsgResult::No);
-  EXPECT_EQ(rt.MsgBox("errore", forms::MsgButtons::OK, forms::MsgIcon::Critical), forms::MsgResult::OK);
-  ASSERT_EQ(ui.boxes().size(), 3u);
-  const auto& first = ui.boxes()[0].request;
-  EXPECT_EQ(first.title, "Sevrina");
-  EXPECT_FALSE(first.own_title);
-  EXPECT_EQ(first.default_button, forms::MsgResult::OK);
-  const auto& second = ui.boxes()[1].request;
-  EXPECT_TRUE(second.own_title);
-  EXPECT_EQ(second.default_button, forms::MsgResult::Yes);
-  EXPECT_EQ(ui.pending_boxes(), 0);
 }
 
 // The driver's failure reports, collected instead of failing this test.

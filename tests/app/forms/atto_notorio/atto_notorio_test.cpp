@@ -1,5 +1,5 @@
-// The sworn-declaration form driven as a user would: the checks of a save
-// in their order, and the sixteen keys on disk, read back on reopening.
+// The sworn-declaration form driven as a user would: the sixteen keys on
+// disk after a save, read back on reopening.
 
 #include <gtest/gtest.h>
 
@@ -23,11 +23,6 @@ namespace fs = std::filesystem;
 using namespace cp1252::literals;
 using prova::campo_file;
 using sevrina::atto_notorio;
-
-const std::string kNessunaSpunta = "Ho bisogno di almeno una spunta tra le dichiarazioni!";
-const std::string kDataErrata = "La Data dell'atto notorio!";
-const std::string kDataPosteriore =
-    u8"La Data dell' atto notorio non può essere posteriore a quella della sevrina !"_w1252;
 
 class DocumentiFinti : public sevrina::DocumentServices {
  public:
@@ -61,49 +56,6 @@ class AttoNotorio : public prova::ProvaModulo<DocumentiFinti> {
     return s;
   }
 };
-
-TEST_F(AttoNotorio, ChecksInTheirOrder) {
-  struct Caso {
-    const char* nome;
-    std::string domanda;  // DATA; "-" absent
-    bool togli_spunte;
-    std::string data;     // typed into the date box; "-" = placeholder left
-    std::string messaggio;
-    std::string salvato;  // DATA_ATTO_NOTORIO ("" = nothing written)
-  };
-  const std::vector<Caso> casi = {
-      {"no tick comes before a bad date", "-", true, "31022008", kNessunaSpunta, ""},
-      {"bad date comes before a late date", "20080101", false, "31022008", kDataErrata, ""},
-      {"month 13", "-", false, "01132008", kDataErrata, ""},
-      {"later than the application", "20080204", false, "05022008", kDataPosteriore, ""},
-      {"equal to the application", "20080205", false, "05022008", "", "20080205"},
-      {"no application date", "-", false, "05022008", "", "20080205"},
-      {"application date 0", "0", false, "05022008", "", "20080205"},
-      {"placeholder left", "20080101", false, "-", "", "0"},
-      {"box emptied", "20080101", false, "", "", "000000"},
-  };
-  for (const Caso& c : casi) {
-    SCOPED_TRACE(c.nome);
-    std::vector<std::pair<std::string, std::string>> file = {{"TIPO_RICHIEDENTE", "Amministratore"}};
-    if (c.domanda != "-") file.push_back({"DATA", c.domanda});
-    scrivi_file(file);
-    auto f = apri();
-    ASSERT_TRUE(f);
-    const auto prima = byte_dati();
-    if (c.togli_spunte) {
-      for (auto& box : f->Check2) box.SetValue(0);
-    }
-    if (c.data != "-") ui.type(f->Text1[13], c.data);
-    if (!c.messaggio.empty()) attendi_messaggio(c.messaggio);
-    ui.click(f->Command1[1]);
-    if (c.salvato.empty()) {
-      EXPECT_EQ(byte_dati(), prima);
-    } else {
-      EXPECT_EQ(valore("DATA_ATTO_NOTORIO"), c.salvato);
-    }
-    chiudi(*f);
-  }
-}
 
 TEST_F(AttoNotorio, SixteenKeysSavedAndReopened) {
   scrivi_file({{"TIPO_RICHIEDENTE", "Amministratore"}});
