@@ -6,8 +6,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <limits>
 #include <random>
 #include <string>
 #include <variant>

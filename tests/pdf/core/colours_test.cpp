@@ -1,7 +1,5 @@
 // Colour texts: every form parsed, and any text parsed safely.
 
-#include <random>
-
 #include "tests/pdf/core/core_probe.h"
 
 namespace {

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <random>
 
 #include "tests/pdf/core/core_probe.h"

@@ -1,8 +1,5 @@
 // Saving the cost table and opening it again rebuilds every computed field.
 
-#include <algorithm>
-#include <functional>
-
 #include "app/forms/application_common/keys.h"
 #include "app/forms/quadro_economico/chiavi.h"
 #include "app/forms/sevrina_condomini/sevrina_condomini.h"
