@@ -1,5 +1,5 @@
 // Text boxes: where the line wraps, byte for byte, with the indentation and
-// a word wider than the box.
+// a word wider than the box; the rest text continuing a cut paragraph.
 
 #include <gtest/gtest.h>
 
@@ -80,6 +80,29 @@ TEST_F(TextBoxTest, WrapBoundary) {
             (std::vector<Drawn>{{"10", "28.33", "(a) Tj"},
                                 {"10", "39.66", "(bbbbbbbbbb) Tj"},
                                 {"10", "50.99", "(c) Tj"}}));
+  EXPECT_EQ(rest_, "");
+}
+
+TEST_F(TextBoxTest, RestTextContinuesTheCutParagraph) {
+  const std::string text = "aaa bbb cccc dddd eeee ffff\r\nsecond para\r\nthird";
+  // Height 30 holds two lines (a third would end at 33.99).
+  EXPECT_EQ(Box(10, 20, 60, 30, text, 12),
+            (std::vector<Drawn>{{"22", "28.33", "(aaa bbb) Tj"}, {"10", "39.66", "(cccc dddd) Tj"}}));
+  EXPECT_EQ(rest_, std::string("\0eeee ffff\r\nsecond para\r\nthird", 30));
+  EXPECT_FLOAT_EQ(w_.GetY(), 20 + 2 * 11.33f);
+  // The continued line is drawn unindented, yet its wrap width still keeps
+  // the indentation: "eeee ffff" would fit in 60 pt without it.
+  const std::string first_rest = rest_;
+  EXPECT_EQ(Box(10, 20, 60, 30, first_rest, 12),
+            (std::vector<Drawn>{{"10", "28.33", "(eeee) Tj"}, {"10", "39.66", "(ffff) Tj"}}));
+  EXPECT_EQ(rest_, "second para\r\nthird");
+  EXPECT_EQ(Box(10, 20, 60, 30, rest_, 12),
+            (std::vector<Drawn>{{"22", "28.33", "(second) Tj"}, {"10", "39.66", "(para) Tj"}}));
+  EXPECT_EQ(rest_, "third");
+  // Without height limit everything is placed.
+  Box(10, 20, 60, 0, text);
+  EXPECT_EQ(rest_, "");
+  Box(10, 20, 60, -5, text);
   EXPECT_EQ(rest_, "");
 }
 

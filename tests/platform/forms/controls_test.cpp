@@ -1,5 +1,5 @@
-// Controls: text editing by typed keys, values written by code and the
-// events they raise, check boxes, option groups, combo boxes, scroll bars.
+// Controls: text editing by typed keys, check boxes, option groups, combo
+// boxes; the key notation the driver types.
 
 #include <gtest/gtest.h>
 
@@ -139,6 +139,68 @@ TEST_F(ControlsTest, ComboBox) {
   c.SetEnabled(false);
   EXPECT_FALSE(ui.choose(c, 0));
   EXPECT_EQ(c.Text(), "Amministratore");
+}
+
+TEST_F(ControlsTest, CheckBoxValues) {
+  auto& c = f->Check1[0];
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int value;
+    std::string log;
+  };
+  const Step steps[] = {
+      {"code 1", [&] { c.SetValue(1); }, 1, "check0 "},
+      {"code 1 again", [&] { c.SetValue(1); }, 1, ""},
+      {"out of range", [&] { c.SetValue(3); }, 1, ""},
+      {"click unticks", [&] { ui.click(c); }, 0, "check0 "},
+      {"grey by code", [&] { c.SetValue(2); }, 2, "check0 "},
+      {"click on grey ticks", [&] { ui.click(c); }, 1, "check0 "},
+      {"space toggles", [&] { ui.key(' '); }, 0, "checkkey0 check0 "},
+      {"other key", [&] { ui.key('a'); }, 0, "checkkey0 "},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.what);
+    f->log.clear();
+    s.act();
+    EXPECT_EQ(c.Value(), s.value);
+    EXPECT_EQ(f->log, s.log);
+  }
+  c.SetEnabled(false);
+  EXPECT_FALSE(ui.click(c));
+  EXPECT_EQ(c.Value(), 0);
+}
+
+TEST(KeyNotation, Parses) {
+  using T = forms::KeyStroke::Type;
+  auto k = forms::parse_keys("a{TAB}{TAB 2}+{TAB}{ENTER}{BS}{{}{}}{DEL}");
+  ASSERT_TRUE(k);
+  std::vector<T> types;
+  for (const auto& s : *k) types.push_back(s.type);
+  EXPECT_EQ(types, (std::vector<T>{T::Char, T::Tab, T::Tab, T::Tab, T::BackTab, T::Char, T::Char, T::Char,
+                                   T::Char, T::Nav}));
+  EXPECT_EQ((*k)[5].code, 13);
+  EXPECT_EQ((*k)[6].code, 8);
+  EXPECT_EQ((*k)[7].code, '{');
+  EXPECT_EQ((*k)[8].code, '}');
+  for (const char* bad : {"{TAB", "{NOPE}", "{}", "+{ENTER}", "{TAB x}", "{TAB 99999}"}) {
+    EXPECT_FALSE(forms::parse_keys(bad)) << bad;
+  }
+  // Any input: a result or nothing, never a crash.
+  std::uint32_t seed = 7;
+  const char alphabet[] = "{}+ TAB2ENTER";
+  for (int round = 0; round < 3000; ++round) {
+    std::string keys;
+    int n = static_cast<int>((seed = seed * 1103515245u + 12345u) % 24);
+    for (int i = 0; i < n; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      keys += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
+    }
+    auto parsed = forms::parse_keys(keys);
+    if (parsed) {
+      ASSERT_LE(parsed->size(), keys.size() * 1000);
+    }
+  }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Saving the cost table and opening it again rebuilds every computed field.
+// Saving the cost table: opening it again rebuilds every computed field; a
+// refused save keeps the form and the close box asks first; the Enter order.
 
 #include "app/forms/application_common/keys.h"
 #include "app/forms/quadro_economico/chiavi.h"
@@ -10,6 +11,8 @@ namespace {
 
 using QuadroSalvataggio = ProvaQuadro;
 using sevrina::quadro_economico;
+
+const std::string kDataErrata = u8"La Data del quadro economico è errata!"_w1252;
 
 // The typical worked case, typed.
 void digita_caso_tipico(forms::TestDriver& ui, quadro_economico& f) {
@@ -64,6 +67,64 @@ TEST_F(QuadroSalvataggio, SaveAndReopenRebuildsEveryComputedField) {
   EXPECT_EQ(f->Label2[0].Caption(), "LAVORI DI MANUTENZIONE STRAORDINARIA ALLE PARTI COMUNI DELL'EDIFICIO ");
   EXPECT_EQ(f->Label2[1].Caption(), "SITO IN VARERI A VIA ROMA N. 12");
   EXPECT_EQ(f->Text8[12].Text(), "54.584,00");
+}
+
+// A refused save after Yes to the "Menu" question keeps the form and its
+// edits; the close box asks the same.
+TEST_F(QuadroSalvataggio, RefusedSaveKeepsTheFormOpenAndTheCloseBoxAsks) {
+  auto f = apri();
+  ASSERT_TRUE(f);
+  ui.type(f->Text2[0], "1000");
+  ui.type(f->Text1[22], "31022009");
+  // Yes, and the save is refused: the form stays with the edits.
+  attendi_domanda_menu(forms::MsgResult::Yes);
+  attendi_messaggio(kDataErrata);
+  ui.click(f->Command1[0]);
+  EXPECT_EQ(rt.Find<quadro_economico>(), f);
+  EXPECT_EQ(menu_mostrato, 0);
+  EXPECT_EQ(f->Text2[0].Text(), "1000");
+  // The close box asks the same; a refused save keeps the window.
+  attendi_domanda_menu(forms::MsgResult::Yes);
+  attendi_messaggio(kDataErrata);
+  ui.close(*f);
+  EXPECT_EQ(rt.Find<quadro_economico>(), f);
+  // Corrected: Yes saves and returns to the menu.
+  ui.type(f->Text1[22], "{BS}{BS}{BS}{BS}{BS}{BS}{BS}{BS}{BS}{BS}28022009");
+  EXPECT_EQ(f->Text1[22].Text(), "28/02/2009");
+  attendi_domanda_menu(forms::MsgResult::Yes);
+  ui.click(f->Command1[0]);
+  EXPECT_EQ(menu_mostrato, 1);
+  EXPECT_EQ(rt.Find<quadro_economico>(), nullptr);
+  EXPECT_EQ(valore("IMPORTO_LAVORI_NETTO_IVA"), "1000");
+  EXPECT_EQ(valore("DATA_QUADRO_ECONOMICO"), "20090228");
+}
+
+TEST_F(QuadroSalvataggio, EnterOrder) {
+  auto f = apri();
+  ASSERT_TRUE(f);
+  struct Caso {
+    forms::TextBox* da;
+    std::string a;
+  };
+  const std::vector<Caso> casi = {
+      {&f->Text2[0], "Text2(1)"},  {&f->Text2[2], "Text5(0)"},  {&f->Text2[3], "Text5(0)"},
+      {&f->Text3[0], "Text2(1)"},  {&f->Text3[1], "Text2(2)"},  {&f->Text3[3], "Text5(0)"},
+      {&f->Text4[0], "Text2(1)"},  {&f->Text4[2], "Text5(0)"},  {&f->Text5[5], "Text5(6)"},
+      {&f->Text5[6], "Text7(0)"},  {&f->Text5[7], "Text7(0)"},  {&f->Text6[0], "Text6(1)"},
+      {&f->Text6[6], "Text7(0)"},  {&f->Text7[2], "Text7(3)"},  {&f->Text7[3], "Check1(0)"},
+      {&f->Text8[0], "Text8(1)"},  {&f->Text8[3], "Check1(0)"}, {&f->Text8[5], "Check1(0)"},
+      {&f->Text8[6], "Text8(7)"},  {&f->Text8[7], "Option1(0)"}, {&f->Text8[8], "Text8(9)"},
+      {&f->Text8[13], "Command1(0)"}, {&f->Text1[0], "Text1(1)"}, {&f->Text1[17], "Text4(1)"},
+      {&f->Text1[21], "Text2(0)"},
+  };
+  for (const Caso& c : casi) {
+    ui.type(*c.da, "{ENTER}");
+    EXPECT_EQ(fuoco(), c.a) << c.da->FullName();
+  }
+  // Enter selects the target's whole text.
+  f->Text2[1].SetText("5000");
+  ui.type(f->Text2[0], "{ENTER}");
+  EXPECT_EQ(f->Text2[1].SelLength(), 4);
 }
 
 }  // namespace
