@@ -1,5 +1,6 @@
 // The generator frame: the data file's reading rule (later record wins, flags,
-// amounts, dates) and a write that fails half-way.
+// amounts, dates), the declarant's paragraph, an unreadable data file and a
+// write that fails half-way.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -20,6 +21,43 @@ namespace {
 
 using namespace cp1252::literals;
 using sevrina::documenti::Dati;
+
+// A complete applicant, with accented letters in the values.
+Dati richiedente(const std::string& tipo) {
+  Dati d;
+  d.imposta("NOME_RICHIEDENTE", "Mario");
+  d.imposta("COGNOME_RICHIEDENTE", u8"Niccolò"_w1252);
+  d.imposta("COMUNE_NASCITA_RICHIEDENTE", "Napoli");
+  d.imposta("PROVINCIA_NASCITA_RICHIEDENTE", "NA");
+  d.imposta("DATA_NASCITA_RICHIEDENTE", "19600131");
+  d.imposta("COMUNE_RICHIEDENTE", "Vareri");
+  d.imposta("PROVINCIA_RICHIEDENTE", "VA");
+  d.imposta("INDIRIZZO_RICHIEDENTE", "via Roma");
+  d.imposta("CIVICO_RESIDENZA_RICHIEDENTE", "12");
+  d.imposta("CODICE_FISCALE_RICHIEDENTE", "NCCMRA60A31F839X");
+  d.imposta("COMUNE_DOMICILIO_RICHIEDENTE", "Pozzuoli");
+  d.imposta("INDIRIZZO_DOMICILIO_RICHIEDENTE", u8"via Città"_w1252);
+  d.imposta("CIVICO_DOMICILIO_RICHIEDENTE", "3");
+  d.imposta("CAP_DOMICILIO_RICHIEDENTE", "80078");
+  d.imposta("TELEFONO_DOMICILIO_RICHIEDENTE", "0811234");
+  d.imposta("FAX_DOMICILIO_RICHIEDENTE", "0815678");
+  d.imposta("MAIL_DOMICILIO_RICHIEDENTE", "m@x.it");
+  d.imposta("INDIRIZZO_CONDOMINIO", "piazza Dante");
+  d.imposta("CIVICO_CONDOMINIO", "7");
+  d.imposta("CAP_CONDOMINIO", "80135");
+  d.imposta("MUNICIPALITA_CONDOMINIO", "II");
+  d.imposta("DATA_DELIBERA_CONDOMINIALE_AUTORIZZAZIONE", "20080115");
+  d.imposta("TIPO_RICHIEDENTE", tipo);
+  return d;
+}
+
+const std::string kInizio =
+    u8"Il/La sottoscritto/a Mario Niccolò nato/a a Napoli (NA) Il 31/01/1960 residente a Vareri "
+    u8"(VA) "_w1252;
+const std::string kMezzo =
+    u8"via Roma n. 12 c.f.: NCCMRA60A31F839X domiciliato per la carica in Pozzuoli in via Città "
+    u8"n. 3 80078 tel. 0811234 fax. 0815678 e-mail m@x.it in qualità di "_w1252;
+const std::string kSito = u8"sito in Vareri in piazza Dante n. 7 80135 municipalità II"_w1252;
 
 // ---------------------------------------------------------------- the data values
 
@@ -56,6 +94,43 @@ TEST(DatiGeneratore, RegolaDiLettura) {
   EXPECT_EQ(d.data("ASSENTE"), "");
 }
 
+TEST(ParagrafoDichiarante, ConESenzaDomicilioEConIlCrLfTolto) {
+  struct Caso {
+    const char* nome;
+    std::vector<std::pair<const char*, std::string>> modifiche;
+    std::string atteso;
+  };
+  const std::string inizio = kInizio;
+  const std::vector<Caso> casi = {
+      {"con domicilio", {},
+       inizio + u8"domiciliato in Pozzuoli in via Città n. 3 in qualità di amministratore del "
+                u8"condominio sito in Vareri in piazza Dante n. 7."_w1252},
+      {"senza domicilio", {{"COMUNE_DOMICILIO_RICHIEDENTE", ""}},
+       inizio + u8"in qualità di amministratore del condominio sito in Vareri in piazza Dante n. "
+                u8"7."_w1252},
+      {"comune del domicilio senza via", {{"INDIRIZZO_DOMICILIO_RICHIEDENTE", ""},
+                                          {"CIVICO_DOMICILIO_RICHIEDENTE", ""}},
+       inizio + u8"domiciliato in Pozzuoli in  n.  in qualità di amministratore del condominio "
+                u8"sito in Vareri in piazza Dante n. 7."_w1252},
+      {"proprietario", {{"TIPO_RICHIEDENTE", "Delegato del Proprietario/i"}},
+       inizio + u8"domiciliato in Pozzuoli in via Città n. 3 in qualità di delegato del "
+                u8"proprietario/i dello stabile sito in Vareri in piazza Dante n. 7."_w1252},
+      {"CR LF tolti", {{"INDIRIZZO_CONDOMINIO", "piazza\r\nDante"}, {"NOME_RICHIEDENTE", "Ma\r\n\r\nrio"}},
+       u8"Il/La sottoscritto/a Mario Niccolò nato/a a Napoli (NA) Il 31/01/1960 residente a "
+       u8"Vareri (VA) domiciliato in Pozzuoli in via Città n. 3 in qualità di amministratore del "
+       u8"condominio sito in Vareri in piazzaDante n. 7."_w1252},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    Dati d = richiedente("Amministratore");
+    for (const auto& [k, v] : c.modifiche) d.imposta(k, v);
+    EXPECT_EQ(sevrina::documenti::paragrafo_dichiarante(d), c.atteso);
+  }
+  EXPECT_EQ(sevrina::documenti::paragrafo_dichiarante(Dati()),
+            u8"Il/La sottoscritto/a   nato/a a  () Il  residente a  () in qualità di  del "
+            u8"condominio sito in Vareri in  n. ."_w1252);
+}
+
 // ---------------------------------------------------------------- opening, closing, messages
 
 class Cornice : public doctest::DocumentTest {};
@@ -81,6 +156,16 @@ TEST_F(Cornice, ScritturaFallitaNonLasciaUnDocumentoMonco) {
   ASSERT_EQ(ui.boxes().size(), 1u);
   EXPECT_EQ(ui.boxes()[0].request.icon, forms::MsgIcon::Critical);
   EXPECT_EQ(ui.boxes()[0].request.text.rfind("PdfWriter - ", 0), 0u) << ui.boxes()[0].request.text;
+}
+
+TEST_F(Cornice, FileDatiIlleggibileMostraIlSuoMessaggio) {
+  std::filesystem::create_directory(dir.path() / "DATI.DAT");
+  ui.set_failure_handler([](const std::string&) {});  // the store words the message
+  EXPECT_FALSE(sevrina::crea_sevrina_proprietari(out(), false));
+  ASSERT_EQ(ui.boxes().size(), 1u);
+  EXPECT_EQ(ui.boxes()[0].request.icon, forms::MsgIcon::Critical);
+  EXPECT_NE(ui.boxes()[0].request.text.find("DATI.DAT"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(out()));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The cost-table document as the readers see it: seven pages, the footer
 // with its page number on each, every amount printed on its page and on its
-// row's line as the data file stores it, the summary's total, and no cross
-// outside the premium pages.
+// row's line as the data file stores it, the summary's total, no cross
+// outside the premium pages, and row i) as stored.
 
 #include <gtest/gtest.h>
 
@@ -167,6 +167,24 @@ TEST_F(CostTableTest, FullDataEveryFigureOnItsRow) {
       << summary;
   EXPECT_EQ(count_of(collapse(r.text[3]), "41.024,00"), 0);
   EXPECT_EQ(count_of(summary, "41.022,00"), 0);
+}
+
+// Row i) prints the percentage as the data file stores it.
+TEST_F(CostTableTest, RowIPrintsThePercentageAsStored) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"5,00", "5,00"}, {"5,5", "5,5"}, {"1234,567", "1234,567"}, {"tre", "tre"}, {"", ""}};
+  for (const auto& [stored, printed] : cases) {
+    SCOPED_TRACE(stored);
+    generate({{"PERCENTUALE_CONTRIBUTO_PREMIALE", stored}});
+    const doctest::Reading r = doctest::read(out());
+    const std::string page = collapse(r.text[3]);
+    const std::string row = "i) incremento % totale del contributo %";
+    const std::size_t at = page.find(row);
+    ASSERT_NE(at, std::string::npos) << page;
+    const std::string after = page.substr(at + row.size(), 40);
+    EXPECT_EQ(after.rfind(printed.empty() ? " j) contributo premiale" : " " + printed + " j)", 0), 0u)
+        << after;
+  }
 }
 
 }  // namespace

@@ -67,6 +67,21 @@ double oracolo(const std::string& c) {
   return v;
 }
 
+// Long texts go through exact big-number arithmetic.
+TEST(Lettura, HalfwayCasesGoToTheEvenNeighbour) {
+  // 2^53 + 1 lies halfway between 2^53 and 2^53 + 2.
+  EXPECT_EQ(*leggi_numero("9007199254740993"), 9007199254740992.0);
+  EXPECT_EQ(*leggi_numero("9007199254740995"), 9007199254740996.0);
+  // 1 + 2^-53 exactly: halfway between 1 and the next double, goes to 1.
+  const std::string meta = "1,00000000000000011102230246251565404236316680908203125";
+  EXPECT_EQ(*leggi_numero(meta), 1.0);
+  // A hair above halfway, even 900 digits further, goes up.
+  EXPECT_EQ(*leggi_numero(meta + std::string(900, '0') + "1"), std::nextafter(1.0, 2.0));
+  EXPECT_EQ(*leggi_numero(meta + std::string(900, '0')), 1.0);
+  // A hair below goes down.
+  EXPECT_EQ(*leggi_numero("1,00000000000000011102230246251565404236316680908203124999"), 1.0);
+}
+
 // ---------------------------------------------------------------- formatta_numero: the worked table
 
 struct Riga {

@@ -154,5 +154,11 @@ TEST_F(StoreTest, AWriteThatFailsPartWayLeavesTheFileAsItWas) {
   EXPECT_EQ(file_nella_cartella(), (std::vector<std::string>{"DATI.DAT"}));
 }
 
+// A flag is set only by a capital S, blanks aside.
+TEST(ValoriDati, Flags) {
+  for (const char* si : {"S", "  S "}) EXPECT_TRUE(flag_si(si)) << si;
+  for (const char* no : {"s", "N", "", "SI"}) EXPECT_FALSE(flag_si(no)) << no;
+}
+
 }  // namespace
 }  // namespace sevrina

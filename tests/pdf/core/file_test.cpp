@@ -83,4 +83,31 @@ TEST(CoreFile, OneEmptyPageByteForByte) {
   pdftest::ExpectReadersAccept(path);
 }
 
+TEST(CoreFile, ResourceBlocks) {
+  Probe w;
+  const std::string path = TempPdf();
+  w.BeginDoc(path);
+  w.BeginPage();
+  w.EndPage();
+  w.Text.FontResources = "/Arial 10 0 R ";
+  w.Resources.ImageResources = "/_IMG_1 11 0 R ";
+  w.Resources.XObjectResources = "/hf 12 0 R \r";
+  w.Resources.PatternResources = "/HATCH 13 0 R \r";
+  w.Resources.ExtGStateResources = "/GSTATE_1 14 0 R ";
+  for (int n = 10; n <= 14; ++n) {
+    w.BeginIndirectObject(0);
+    w.WriteLine("<< >>");
+    w.EndIndirectObject();
+  }
+  w.EndDoc();
+  const std::string file = ReadFile(path);
+  const std::string common =
+      "<<\r/Font <<\r/Arial 10 0 R >>\r/ProcSet [/PDF /Text /ImageB /ImageC /ImageI ]\r\r"
+      "/XObject <<\r/_IMG_1 11 0 R \r/hf 12 0 R \r\r>>\r";
+  EXPECT_EQ(ObjectBytes(file, 3), "3 0 obj\n" + common + "/ExtGState << /GSTATE_1 14 0 R  >> \r>>\nendobj\n");
+  EXPECT_EQ(ObjectBytes(file, 2), "2 0 obj\n" + common +
+                                      "/ColorSpace << /xxCSxx [ /Pattern /DeviceRGB ] >> \r/Pattern <<\r"
+                                      "/HATCH 13 0 R \r>>\r/ExtGState << /GSTATE_1 14 0 R  >> \r>>\nendobj\n");
+}
+
 }  // namespace

@@ -1,5 +1,5 @@
-// The TrueType font object written at the first selection: widths array,
-// descriptor and font file.
+// Font selection: the names, styles and encodings of the font objects, and
+// the TrueType font object with its widths, descriptor and font file.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,61 @@ using text_test::ReadFile;
 using text_test::TempPdf;
 
 const std::string kWinAnsi = "/Encoding << /Type /Encoding /BaseEncoding /WinAnsiEncoding>>\n";
+const std::string kMacRoman = "/Encoding << /Type /Encoding /BaseEncoding /MacRomanEncoding>>\n";
 
+std::string Type1Object(const std::string& name, const std::string& base,
+                        const std::string& encoding) {
+  return "<< /Type /Font /Subtype /Type1 /Name /" + name + " /BaseFont /" + base +
+         " /FirstChar 0 /LastChar 255\n" + encoding + " >>\n";
+}
+
+class FontsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = TempPdf("out");
+    w_.BeginDoc(path_);
+    ASSERT_EQ(w_.ErrNumber(), 0);
+  }
+  std::string Finish() {
+    w_.EndDoc();
+    return ReadFile(path_);
+  }
+  Probe w_;
+  std::string path_;
+};
+
+TEST_F(FontsTest, NamesStylesAndEncodings) {
+  struct Case {
+    const char* family;
+    std::int32_t style, encoding;
+    const char* resource;
+    const char* base;
+    const std::string* encoding_line;
+  } cases[] = {
+      {"times new roman", 3, 0, "TimesNewRoman,BoldItalic", "TimesNewRoman,BoldItalic", &kWinAnsi},
+      {"Times", 1, 0, "TimesNewRoman,Bold", "TimesNewRoman,Bold", &kWinAnsi},
+      {"Courier", 2, 0, "CourierNew,Italic", "CourierNew,Italic", &kWinAnsi},
+      {"Courier New", 0, 0, "CourierNew", "CourierNew", &kWinAnsi},
+      {"Arial", 1, 1, "MACArial,Bold", "Arial,Bold", &kMacRoman},
+      {"Symbol", 3, 0, "Symbol", "Symbol", nullptr},
+      {"Zapf Dingbats", 1, 0, "ZapfDingbats", "ZapfDingbats", nullptr},
+      {"Verdana", 1, 0, "Verdana", "Arial,Bold", &kWinAnsi},
+  };
+  for (const auto& c : cases) {
+    w_.SetFont(c.family, 12, c.style, c.encoding);
+    EXPECT_EQ(w_.TextStateOf().FontResource, c.resource) << c.family;
+  }
+  EXPECT_EQ(w_.TextStateOf().FontCount, 8);
+  const std::string file = Finish();
+  for (const auto& c : cases) {
+    const std::string enc = c.encoding_line ? *c.encoding_line : "";
+    EXPECT_EQ(Count(file, Type1Object(c.resource, c.base, enc)), 1) << c.family;
+  }
+  EXPECT_EQ(Count(file, "/Type /Font "), 8);
+  pdftest::ExpectReadersAccept(path_);
+}
+
+// The TrueType branch of the font object: widths array, descriptor, font file.
 class TrueTypeProbe : public Probe {
  public:
   void AddRecord(const std::string& base) {

@@ -106,4 +106,22 @@ TEST_F(TextBoxTest, RestTextContinuesTheCutParagraph) {
   EXPECT_EQ(rest_, "");
 }
 
+TEST_F(TextBoxTest, FirstLineIsPlacedEvenInATooLowBox) {
+  EXPECT_EQ(Box(10, 20, 60, 5, "ab cd\r\nef"),
+            (std::vector<Drawn>{{"10", "28.33", "(ab cd) Tj"}}));
+  EXPECT_EQ(rest_, "ef");
+  EXPECT_FLOAT_EQ(w_.GetY(), 31.33f);
+}
+
+TEST_F(TextBoxTest, JustifyCollapsesBlanksAndSetsTheLastLineLeft) {
+  EXPECT_EQ(Box(0, 0, 60, 0, "aa  bb cc   dd ee ff gg\r\nhh ii", 0, 64),
+            (std::vector<Drawn>{{"0", "8.33", "6 Tw (aa bb cc) Tj 0 Tw"},
+                                {"0", "19.66", "6 Tw (dd ee ff) Tj 0 Tw"},
+                                {"0", "30.99", "(gg) Tj"},
+                                {"0", "42.32", "(hh ii) Tj"}}));
+  // The rest of a justified box carries the collapsed text.
+  Box(0, 0, 60, 20, "aa  bb cc   dd ee ff gg", 0, 64);
+  EXPECT_EQ(rest_, std::string("\0dd ee ff gg", 12));
+}
+
 }  // namespace

@@ -1,5 +1,5 @@
-// Focus: the order of focus events, who may take the focus, and the Tab
-// order across containers with one stop per option group.
+// Focus: who may take the focus, the Tab order across containers with one
+// stop per option group, and a typed Tab running after the key's handler.
 
 #include <gtest/gtest.h>
 
@@ -92,6 +92,25 @@ TEST_F(FocusTest, TabOrderAcrossContainersWithOneStopPerOptionGroup) {
   f->Text1[0].SetLocked(true);
   EXPECT_EQ(tab_round(1, true), (std::vector<std::string>{"VScroll1"}));
   EXPECT_EQ(tab_round(1), (std::vector<std::string>{"Text1(0)"}));
+}
+
+TEST_F(FocusTest, SimulatedTabRunsAfterTheHandlerAndTheKey) {
+  f->Show();
+  ui.focus(f->Text1[0]);
+  std::string seen_in_handler;
+  f->on_key = [&](int i, int& k) {
+    if (i != 0) return;
+    f->SendKeys("{TAB}");
+    // Still here while the handler runs.
+    seen_in_handler = rt.FocusedControl()->FullName();
+  };
+  f->log.clear();
+  ui.type("q");
+  EXPECT_EQ(seen_in_handler, "Text1(0)");
+  // The key went into Text1(0) first, then the Tab moved on.
+  EXPECT_EQ(f->Text1[0].Text(), "q");
+  EXPECT_TRUE(f->Check1[0].HasFocus());
+  EXPECT_EQ(f->log, "key0 change0 lost0 ");
 }
 
 }  // namespace

@@ -129,6 +129,51 @@ TEST_F(FilesTest, TemporaryFolderThenReplace) {
   EXPECT_TRUE(fresh.empty());
 }
 
+TEST_F(FilesTest, DeleteFile) {
+  write(root / "bozza.pdf", "x");
+  EXPECT_TRUE(sys::delete_file(root / "bozza.pdf"));
+  EXPECT_FALSE(fs::exists(root / "bozza.pdf"));
+  auto missing = sys::delete_file(root / "bozza.pdf");
+  EXPECT_FALSE(missing);
+  EXPECT_NE(missing.message.find("bozza.pdf"), std::string::npos);
+  fs::create_directory(root / "d");
+  EXPECT_FALSE(sys::delete_file(root / "d"));
+  EXPECT_TRUE(fs::exists(root / "d"));
+  // A read-only file in a read-only folder goes with force.
+  if (!root_user()) {
+    write(root / "d" / "ro", "x");
+    fs::permissions(root / "d" / "ro", fs::perms::owner_read);
+    fs::permissions(root / "d", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(sys::delete_file(root / "d" / "ro", false));
+    EXPECT_TRUE(sys::delete_file(root / "d" / "ro", true));
+    EXPECT_FALSE(fs::exists(root / "d" / "ro"));
+  }
+}
+
+TEST_F(FilesTest, CopyCheckAndRemove) {
+  write(root / "DATI.DAT", std::string(5000, 'k'));
+  fs::create_directory(root / "out");
+  auto r = sys::copy_check_and_remove(root / "DATI.DAT", root / "out" / "dati.dat");
+  EXPECT_TRUE(r) << r.message;
+  EXPECT_FALSE(fs::exists(root / "DATI.DAT"));
+  EXPECT_EQ(read(root / "out" / "dati.dat"), std::string(5000, 'k'));
+  // Nothing else left beside it.
+  int entries = 0;
+  for (auto& e : fs::directory_iterator(root / "out")) entries += e.exists() ? 1 : 0;
+  EXPECT_EQ(entries, 1);
+
+  // A failing copy keeps the original and leaves no partial copy.
+  write(root / "DATI.DAT", "dati");
+  auto bad = sys::copy_check_and_remove(root / "DATI.DAT", root / "manca" / "dati.dat");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(read(root / "DATI.DAT"), "dati");
+  auto exists = sys::copy_check_and_remove(root / "DATI.DAT", root / "out" / "dati.dat");
+  EXPECT_FALSE(exists);
+  EXPECT_EQ(exists.code, std::errc::file_exists);
+  EXPECT_EQ(read(root / "DATI.DAT"), "dati");
+  EXPECT_EQ(read(root / "out" / "dati.dat"), std::string(5000, 'k'));
+}
+
 TEST(Mounts, ParsesTheTable) {
   const char* table =
       "/dev/sda1 / ext4 rw,relatime 0 0\n"
