@@ -1,7 +1,8 @@
 #pragma once
 // Shared helpers for the writer's tests: a temporary folder, reading a file
 // whole, and running the real PDF readers (qpdf, mutool, Ghostscript,
-// poppler's pdfinfo and pdftotext) on a file without a shell.
+// poppler's pdfinfo and pdftotext, with its word boxes) on a file without a
+// shell.
 //
 // A tool that cannot be started yields exit code 127 and a message on err,
 // so a missing tool fails the test that needed it instead of skipping it.
@@ -226,6 +227,55 @@ inline ToolResult PdfToText(const std::string& path, std::vector<std::string> ex
   args.push_back(path);
   args.push_back("-");
   return RunTool(args);
+}
+
+// One word of `pdftotext -bbox`, in points from the page's top-left corner.
+struct Word {
+  int page = 0;
+  double x_min = 0, y_min = 0, x_max = 0, y_max = 0;
+  std::string text;  // UTF-8, XML entities decoded
+};
+
+inline std::string decode_entities(std::string s) {
+  const std::pair<const char*, const char*> table[] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
+  for (const auto& [from, to] : table) {
+    for (std::size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + 1))
+      s.replace(p, std::string(from).size(), to);
+  }
+  return s;
+}
+
+// The number after `name="` in a line of pdftotext -bbox.
+inline double attribute(const std::string& line, const std::string& name) {
+  const std::size_t p = line.find(name + "=\"");
+  return p == std::string::npos ? 0.0 : std::atof(line.c_str() + p + name.size() + 2);
+}
+
+inline std::vector<Word> words(const std::string& pdf) {
+  ToolResult r = PdfToText(pdf, {"-bbox"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  std::vector<Word> out;
+  int page = 0;
+  std::istringstream in(r.out);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.find("<page ") != std::string::npos) ++page;
+    const std::size_t start = line.find("<word ");
+    const std::size_t open_end = line.find('>', start);
+    const std::size_t close = line.rfind("</word>");
+    if (start == std::string::npos || open_end == std::string::npos || close == std::string::npos)
+      continue;
+    Word w;
+    w.page = page;
+    w.x_min = attribute(line, "xMin");
+    w.y_min = attribute(line, "yMin");
+    w.x_max = attribute(line, "xMax");
+    w.y_max = attribute(line, "yMax");
+    w.text = decode_entities(line.substr(open_end + 1, close - open_end - 1));
+    out.push_back(w);
+  }
+  return out;
 }
 
 // Every reader accepts the file: qpdf --check exit 0, mutool show with an

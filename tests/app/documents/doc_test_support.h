@@ -37,6 +37,35 @@ inline std::string data_file(const std::vector<Record>& records) {
   return out;
 }
 
+// A complete applicant of type `tipo`, with accented letters in the values.
+inline std::vector<Record> richiedente(const std::string& tipo) {
+  using namespace cp1252::literals;
+  return {
+      {"TIPO_RICHIEDENTE", tipo},
+      {"NOME_RICHIEDENTE", "Mario"},
+      {"COGNOME_RICHIEDENTE", u8"Niccolò"_w1252},
+      {"COMUNE_NASCITA_RICHIEDENTE", "Napoli"},
+      {"PROVINCIA_NASCITA_RICHIEDENTE", "NA"},
+      {"DATA_NASCITA_RICHIEDENTE", "19600131"},
+      {"COMUNE_RICHIEDENTE", "Vareri"},
+      {"PROVINCIA_RICHIEDENTE", "VA"},
+      {"INDIRIZZO_RICHIEDENTE", "via Roma"},
+      {"CIVICO_RESIDENZA_RICHIEDENTE", "12"},
+      {"CODICE_FISCALE_RICHIEDENTE", "NCCMRA60A31F839X"},
+      {"COMUNE_DOMICILIO_RICHIEDENTE", "Pozzuoli"},
+      {"INDIRIZZO_DOMICILIO_RICHIEDENTE", u8"via Città"_w1252},
+      {"CIVICO_DOMICILIO_RICHIEDENTE", "3"},
+      {"CAP_DOMICILIO_RICHIEDENTE", "80078"},
+      {"TELEFONO_DOMICILIO_RICHIEDENTE", "0811234"},
+      {"FAX_DOMICILIO_RICHIEDENTE", "0815678"},
+      {"MAIL_DOMICILIO_RICHIEDENTE", "mario@posta.it"},
+      {"INDIRIZZO_CONDOMINIO", "piazza Dante"},
+      {"CIVICO_CONDOMINIO", "7"},
+      {"CAP_CONDOMINIO", "80135"},
+      {"MUNICIPALITA_CONDOMINIO", "II"},
+  };
+}
+
 // ZapfDingbats 56 as pdftotext gives it (U+2718, heavy ballot X).
 inline const std::string kCross = "\xE2\x9C\x98";
 
@@ -65,64 +94,8 @@ inline std::string collapse(const std::string& text) {
 
 inline std::string utf8(const std::string& w1252) { return cp1252::to_utf8(w1252); }
 
-// A value as long as a data-file field holds (255 bytes): a word with an
-// accented letter, repeated and cut at the end.
-inline std::string testo_lungo() {
-  using namespace cp1252::literals;
-  std::string lungo;
-  while (lungo.size() < 255) lungo += u8"perché "_w1252;
-  lungo.resize(255);
-  return lungo;
-}
-
-// One word of `pdftotext -bbox`, in points from the page's top-left corner.
-struct Word {
-  int page = 0;
-  double x_min = 0, y_min = 0, x_max = 0, y_max = 0;
-  std::string text;  // UTF-8, XML entities decoded
-};
-
-inline std::string decode_entities(std::string s) {
-  const std::pair<const char*, const char*> table[] = {
-      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
-  for (const auto& [from, to] : table) {
-    for (std::size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + 1))
-      s.replace(p, std::string(from).size(), to);
-  }
-  return s;
-}
-
-// The number after `name="` in a line of pdftotext -bbox.
-inline double attribute(const std::string& line, const std::string& name) {
-  const std::size_t p = line.find(name + "=\"");
-  return p == std::string::npos ? 0.0 : std::atof(line.c_str() + p + name.size() + 2);
-}
-
-inline std::vector<Word> words(const std::string& pdf) {
-  pdftest::ToolResult r = pdftest::PdfToText(pdf, {"-bbox"});
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  std::vector<Word> out;
-  int page = 0;
-  std::istringstream in(r.out);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.find("<page ") != std::string::npos) ++page;
-    const std::size_t start = line.find("<word ");
-    const std::size_t open_end = line.find('>', start);
-    const std::size_t close = line.rfind("</word>");
-    if (start == std::string::npos || open_end == std::string::npos || close == std::string::npos)
-      continue;
-    Word w;
-    w.page = page;
-    w.x_min = attribute(line, "xMin");
-    w.y_min = attribute(line, "yMin");
-    w.x_max = attribute(line, "xMax");
-    w.y_max = attribute(line, "yMax");
-    w.text = decode_entities(line.substr(open_end + 1, close - open_end - 1));
-    out.push_back(w);
-  }
-  return out;
-}
+using pdftest::Word;
+using pdftest::words;
 
 inline std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> out;
@@ -141,20 +114,6 @@ inline std::pair<std::string, std::string> footer_of(const std::string& page) {
       return {collapse(l[i]), i + 1 < l.size() ? collapse(l[i + 1]) : ""};
   }
   return {"", ""};
-}
-
-// The page's text without its two footer lines.
-inline std::string without_footer(const std::string& page) {
-  const std::vector<std::string> l = lines_of(page);
-  std::string out;
-  for (std::size_t i = 0; i < l.size(); ++i) {
-    if (collapse(l[i]).rfind("PROGETTO ORTESA 3,", 0) == 0) {
-      ++i;
-      continue;
-    }
-    out += l[i] + "\n";
-  }
-  return out;
 }
 
 // What the readers say of a finished document.

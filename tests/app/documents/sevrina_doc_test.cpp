@@ -1,8 +1,6 @@
 // The two application documents as the readers see them: protection, page
 // size and count, the paragraph with its ending, the page numbers and the
-// footer on every page, amounts and marks, what differs between models 1.a
-// and 1.b of the same data, empty and overlong data files, and the request's
-// letter "C-" moving to a new page together with its base line.
+// footer on every page, amounts and marks.
 
 #include <gtest/gtest.h>
 
@@ -35,29 +33,8 @@ const Modello k1b{"1.b", sevrina::crea_sevrina_proprietari,
                   "- mod. ORTESA 1.b) sevrina proprietari"};
 
 std::vector<Record> domanda(const std::string& tipo) {
-  return {
-      {"TIPO_RICHIEDENTE", tipo},
-      {"NOME_RICHIEDENTE", "Mario"},
-      {"COGNOME_RICHIEDENTE", u8"Niccolò"_w1252},
-      {"COMUNE_NASCITA_RICHIEDENTE", "Napoli"},
-      {"PROVINCIA_NASCITA_RICHIEDENTE", "NA"},
-      {"DATA_NASCITA_RICHIEDENTE", "19600131"},
-      {"COMUNE_RICHIEDENTE", "Vareri"},
-      {"PROVINCIA_RICHIEDENTE", "VA"},
-      {"INDIRIZZO_RICHIEDENTE", "via Roma"},
-      {"CIVICO_RESIDENZA_RICHIEDENTE", "12"},
-      {"CODICE_FISCALE_RICHIEDENTE", "NCCMRA60A31F839X"},
-      {"COMUNE_DOMICILIO_RICHIEDENTE", "Pozzuoli"},
-      {"INDIRIZZO_DOMICILIO_RICHIEDENTE", u8"via Città"_w1252},
-      {"CIVICO_DOMICILIO_RICHIEDENTE", "3"},
-      {"CAP_DOMICILIO_RICHIEDENTE", "80078"},
-      {"TELEFONO_DOMICILIO_RICHIEDENTE", "0811234"},
-      {"FAX_DOMICILIO_RICHIEDENTE", "0815678"},
-      {"MAIL_DOMICILIO_RICHIEDENTE", "mario@posta.it"},
-      {"INDIRIZZO_CONDOMINIO", "piazza Dante"},
-      {"CIVICO_CONDOMINIO", "7"},
-      {"CAP_CONDOMINIO", "80135"},
-      {"MUNICIPALITA_CONDOMINIO", "II"},
+  std::vector<Record> r = doctest::richiedente(tipo);
+  const std::vector<Record> resto = {
       {"DATA_DELIBERA_CONDOMINIALE_AUTORIZZAZIONE", "20080115"},
       {"DATA_DELIBERA_CONDOMINIALE_ESECUZIONE_LAVORI", "20080220"},
       {"DATA", "20080301"},
@@ -83,6 +60,8 @@ std::vector<Record> domanda(const std::string& tipo) {
       {"FASCIA_DIMENSIONALE_SUPERIORE_30000", "S"},
       {"FASCIA_DIMENSIONALE_SUPERIORE_30000_SI_NO", "N"},
   };
+  r.insert(r.end(), resto.begin(), resto.end());
+  return r;
 }
 constexpr int kSpuntate = 9;
 
@@ -122,13 +101,6 @@ int crosses_in_box_column(const std::string& pdf) {
     EXPECT_NEAR((w.x_min + w.x_max) / 2, 103.2 + 12.21 / 2, 2.0);
   }
   return n;
-}
-
-// The pages' text without the footer lines and numbers, collapsed.
-std::string corpo(const doctest::Reading& r) {
-  std::string out;
-  for (const std::string& page : r.text) out += doctest::without_footer(page);
-  return collapse(out);
 }
 
 class Domanda : public doctest::DocumentTest,
@@ -185,165 +157,7 @@ TEST_P(Domanda, DatiCompleti) {
   }
 }
 
-TEST_P(Domanda, FileDatiVuotoDaUnDocumentoCompleto) {
-  const Modello& m = GetParam();
-  write_data({});
-  ASSERT_TRUE(m.genera(out(), false));
-  const doctest::Reading r = doctest::read(out());
-  doctest::expect_sound_protected_a4(out(), r);
-  expect_frame_and_numbers(out(), r, m);
-  const bool a = m.genera == k1a.genera;
-  EXPECT_NE(r.all.find(std::string("in qualità di del condominio sito in Vareri in n. municipalità ") +
-                       (a ? "autorizzato alla presente istanza giusta delibera condominiale del ."
-                          : "autorizzato alla presente giusta delega che si allega in duplice "
-                            "copia.")),
-            std::string::npos)
-      << r.all;
-  EXPECT_EQ(doctest::count_of(r.all, doctest::kCross), 0);
-  EXPECT_EQ(doctest::count_of(r.all, "€ 0,00"), 4);
-  EXPECT_EQ(doctest::count_of(r.all, " 0,00%"), 2);
-  EXPECT_EQ(doctest::count_of(r.all, "quartiere municipalità"), 3);
-  const std::string testo = corpo(r);
-  EXPECT_NE(testo.find(a ? "Altro intervento : Impianto ascensore" : "Altro intervento Impianto"),
-            std::string::npos)
-      << testo;
-  EXPECT_NE(testo.find(a ? "Altri impianti : che i lavori" : "Altri impianti che i lavori"),
-            std::string::npos);
-  EXPECT_NE(r.all.find(a ? "che con verbale del il condominio" : "che il/la sottoscritto/a (ovvero"),
-            std::string::npos);
-  EXPECT_NE(r.all.find("In fede (data e firma) NOTA 1:"), std::string::npos) << r.all;
-  EXPECT_NE(r.all.find("dell' Avviso Pubblico)."), std::string::npos);  // the last words
-}
-
-TEST_P(Domanda, TestiLunghiPortanoAltrePagine) {
-  const Modello& m = GetParam();
-  std::vector<Record> dati = domanda("Amministratore");
-  const std::string lungo = doctest::testo_lungo();
-  for (auto& [k, v] : dati) {
-    if (k.find("RICHIEDENTE") != std::string::npos || k.find("CONDOMINIO") != std::string::npos ||
-        k == "LAVORI_DELIBERATI_ALTRO_INTERVENTO" || k.rfind("QUARTIERE_", 0) == 0 ||
-        k.rfind("MUNICIPALITA_", 0) == 0)
-      v = lungo;
-  }
-  dati.push_back({"LAVORI_DELIBERATI_ALTRI_IMPIANTI", lungo});
-  dati.push_back({"QUARTIERE_QUARTIERE_PERIFERICO", lungo});
-  dati.push_back({"MUNICIPALITA_PERIFERICO", lungo});
-  dati.push_back({"MUNICIPALITA_CENTRO_STORICO_DELLE_PERIFERIE", lungo});
-  write_data(dati);
-  ASSERT_TRUE(m.genera(out(), false));
-  const doctest::Reading r = doctest::read(out());
-  doctest::expect_sound_protected_a4(out(), r);
-  EXPECT_GE(r.pages, 5);
-  expect_frame_and_numbers(out(), r, m);
-  EXPECT_NE(r.all.find("dell' Avviso Pubblico)."), std::string::npos);
-}
-
 INSTANTIATE_TEST_SUITE_P(Modelli, Domanda, ::testing::Values(k1a, k1b),
                          [](const auto& info) { return info.param.genera == k1a.genera ? "1a" : "1b"; });
-
-// ---------------------------------------------------------------- 1.a beside 1.b
-
-void sostituisci(std::string& testo, const std::string& da, const std::string& a) {
-  const std::size_t p = testo.find(da);
-  ASSERT_NE(p, std::string::npos) << da;
-  testo.replace(p, da.size(), a);
-}
-
-class DueModelli : public doctest::DocumentTest {};
-
-TEST_F(DueModelli, DifferisconoSoloNeiTestiDelModello) {
-  std::vector<Record> dati = domanda("Delegato del Proprietario/i");
-  dati.push_back({"LAVORI_DELIBERATI_ALTRI_IMPIANTI", "Pannelli"});
-  write_data(dati);
-  ASSERT_TRUE(sevrina::crea_sevrina_condomini(out("a.pdf"), false));
-  ASSERT_TRUE(sevrina::crea_sevrina_proprietari(out("b.pdf"), false));
-  std::string a = corpo(doctest::read(out("a.pdf")));
-  const std::string b = corpo(doctest::read(out("b.pdf")));
-  ASSERT_NE(a, b);
-  sostituisci(a, "cod. 1.a)", "cod. 1.b)");
-  sostituisci(a, "autorizzato alla presente istanza giusta delibera condominiale del 15/01/2008.",
-              "autorizzato alla presente giusta delega che si allega in duplice copia.");
-  sostituisci(a,
-              "che con verbale del 20/02/2008 il condominio ha deliberato l'approvazione del "
-              "progetto per l'esecuzione di interventi riguardanti:",
-              "che il/la sottoscritto/a (ovvero i comproprietari), ha (ovvero hanno) deciso "
-              "l'esecuzione di interventi riguardanti:");
-  sostituisci(a, "Altro intervento : Tinteggiatura", "Altro intervento Tinteggiatura");
-  sostituisci(a, "Altri impianti : Pannelli", "Altri impianti Pannelli");
-  sostituisci(a, "1.234,50 ) pari al", "1.234,50) pari al");
-  sostituisci(a,
-              "1. delibera assembleare di conferimento del mandato all'amministratore di "
-              "partecipare al 3° bando Ortesa;",
-              "1. in caso di comproprietà, eventuale delega di rappresentanza, allegando all'uopo "
-              "copie di validi documenti di riconoscimento del delegante e del delegato; in caso "
-              "di proprietà individuale o di comunione di beni, occorrerà comunque allegare "
-              "dichiarazione, in forma di autocertificazione, che l'intera proprietà "
-              "dell'immobile appartiene esclusivamente al dichiarante");
-  EXPECT_EQ(a, b);
-}
-
-// ---------------------------------------------------------------- the request's letter and base line
-
-// Where "C-" and the first word of the base line stand.
-struct Posto {
-  int pagina_c = 0, pagina_riga = 0, pagina_chiede = 0;
-  double y_c = 0, y_riga = 0;
-};
-
-Posto posto_della_richiesta(const std::string& pdf) {
-  Posto p;
-  const std::vector<doctest::Word> w = doctest::words(pdf);
-  for (std::size_t i = 0; i < w.size(); ++i) {
-    if (w[i].text == "CHIEDE") p.pagina_chiede = w[i].page;
-    if (w[i].text == "C-") {
-      p.pagina_c = w[i].page;
-      p.y_c = w[i].y_min;
-    }
-    if (w[i].text == "base" && i >= 3 && w[i - 3].text == "concessione" && p.pagina_riga == 0) {
-      p.pagina_riga = w[i].page;
-      p.y_riga = w[i].y_min;
-    }
-  }
-  return p;
-}
-
-TEST_F(DueModelli, LaLetteraCELaRigaBasePassanoInsiemeAllaNuovaPagina) {
-  // Longer and longer works texts push section C down the page until the
-  // page-break test before the base line starts a new page.
-  bool spezzata = false;
-  for (int righe = 0; righe <= 36 && !spezzata; ++righe) {
-    std::vector<Record> dati = domanda("Amministratore");
-    std::string altro;
-    for (int i = 0; i < righe; ++i) altro += "parola ";
-    for (auto& [k, v] : dati) {
-      if (k == "LAVORI_DELIBERATI_ALTRO_INTERVENTO" || k.rfind("QUARTIERE_", 0) == 0 ||
-          k.rfind("MUNICIPALITA_", 0) == 0)
-        v = altro;
-    }
-    for (const char* k : {"LAVORI_DELIBERATI_ALTRI_IMPIANTI", "QUARTIERE_QUARTIERE_PERIFERICO",
-                          "QUARTIERE_CENTRO_STORICO_DELLE_PERIFERIE", "MUNICIPALITA_PERIFERICO",
-                          "MUNICIPALITA_CENTRO_STORICO_DELLE_PERIFERIE"})
-      dati.push_back({k, altro});
-    write_data(dati);
-    ASSERT_TRUE(sevrina::crea_sevrina_condomini(out(), false));
-    const Posto p = posto_della_richiesta(out());
-    SCOPED_TRACE(righe);
-    // The letter always stands beside its line.
-    ASSERT_EQ(p.pagina_c, p.pagina_riga);
-    ASSERT_NEAR(p.y_c, p.y_riga, 2.0);
-    if (p.pagina_chiede != p.pagina_c) {
-      spezzata = true;
-      // The block starts at the top of the new page, 0.3 cm under the rule
-      // (the glyphs' tops a little lower).
-      EXPECT_GT(p.y_c, (2 + 0.3) * 28.3465);
-      EXPECT_LT(p.y_c, (2 + 0.3) * 28.3465 + 5);
-      EXPECT_EQ(p.pagina_c, p.pagina_chiede + 1);
-      const doctest::Reading r = doctest::read(out());
-      doctest::expect_sound_protected_a4(out(), r);
-      expect_frame_and_numbers(out(), r, k1a);
-    }
-  }
-  EXPECT_TRUE(spezzata) << "no data moved the request to a new page";
-}
 
 }  // namespace

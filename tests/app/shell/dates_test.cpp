@@ -109,45 +109,5 @@ TEST(ControllaData, AgreesWithTheCalendarOver1800To2100) {
   EXPECT_EQ(controllate, 311 * 14 * 33);
 }
 
-TEST(Date, EveryCalendarDateRoundTrips) {
-  for (chr::sys_days d = chr::sys_days{chr::year{1800} / 1 / 1};
-       d <= chr::sys_days{chr::year{2100} / 12 / 31}; d += chr::days{1}) {
-    const chr::year_month_day ymd{d};
-    const std::string mostrata = due(unsigned(ymd.day())) + "/" + due(unsigned(ymd.month())) + "/" +
-                                 quattro(int(ymd.year()));
-    const std::string memorizzata =
-        quattro(int(ymd.year())) + due(unsigned(ymd.month())) + due(unsigned(ymd.day()));
-    ASSERT_EQ(data_in_aaaammgg(mostrata), memorizzata);
-    ASSERT_EQ(controlla_data(memorizzata), 0) << memorizzata;
-    ASSERT_EQ(data_da_aaaammgg(memorizzata), mostrata);
-    // Typed without leading zeros.
-    const std::string corta = std::to_string(unsigned(ymd.day())) + "/" +
-                              std::to_string(unsigned(ymd.month())) + "/" + quattro(int(ymd.year()));
-    ASSERT_EQ(data_in_aaaammgg(corta), memorizzata);
-  }
-}
-
-// ---------------------------------------------------------------- data_da_aaaammgg
-
-struct CasoDa {
-  const char* memorizzata;
-  const char* mostrata;
-};
-
-class DataDaTest : public ::testing::TestWithParam<CasoDa> {};
-
-TEST_P(DataDaTest, StoredToShown) {
-  EXPECT_EQ(data_da_aaaammgg(GetParam().memorizzata), GetParam().mostrata) << GetParam().memorizzata;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Parte, DataDaTest,
-    ::testing::Values(CasoDa{"20080131", "31/01/2008"}, CasoDa{"200801311530", "31/01/2008 15:30"},
-                      CasoDa{"0", ""}, CasoDa{"", ""}, CasoDa{"000000", ""}, CasoDa{"  0 ", ""},
-                      CasoDa{"   ", ""}, CasoDa{"2008", "//2008"}, CasoDa{"200801", "/01/2008"},
-                      CasoDa{"200801311", "31/01/2008 1:"}, CasoDa{"2008013115", "31/01/2008 15:"},
-                      CasoDa{"2008013115301", "31/01/2008"}, CasoDa{"00", "//00"},
-                      CasoDa{"00000000", "00/00/0000"}, CasoDa{"aaaammgg", "gg/mm/aaaa"}));
-
 }  // namespace
 }  // namespace sevrina

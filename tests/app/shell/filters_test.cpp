@@ -1,5 +1,6 @@
-// Input types, the dispatch by Tag and the eight keystroke filters; the date
-// filter appends its separator only at the end of a 2- or 5-character text.
+// The keystroke filters: the simple ones over every key, decimals, dates and
+// times; the date filter appends its separator only at the end of a 2- or
+// 5-character text.
 
 #include "app/shell/filters.h"
 
@@ -93,89 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                      [](int k) { return k == 8 || k == '+' || k == ' ' || k == '/' || cifra(k) ? k : 0; }}),
     [](const auto& info) { return std::string(info.param.nome); });
 
-struct CasoTasto {
-  const char* tag;
-  int tasto;
-  int risultato;
-};
-
-class TastiTest : public ::testing::TestWithParam<CasoTasto> {};
-
-TEST_P(TastiTest, NamedKeys) {
-  CasellaTesto c = casella("");
-  EXPECT_EQ(filtra_tasto(GetParam().tag, c, GetParam().tasto), GetParam().risultato)
-      << GetParam().tag << " " << GetParam().tasto;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Parte, TastiTest,
-    ::testing::Values(
-        // "MA": a -> A; digit, blank, apostrophe, accented letters refused.
-        CasoTasto{"MA", 'a', 'A'}, CasoTasto{"MA", 'z', 'Z'}, CasoTasto{"MA", 'Q', 'Q'}, CasoTasto{"MA", '1', 0},
-        CasoTasto{"MA", ' ', 0}, CasoTasto{"MA", '\'', 0}, CasoTasto{"MA", 0xE0, 0}, CasoTasto{"MA", 0xC8, 0},
-        CasoTasto{"MA", 8, 8},
-        CasoTasto{"MANI", 'b', 'B'}, CasoTasto{"MANI", '7', '7'}, CasoTasto{"MANI", '-', 0},
-        CasoTasto{"NI", '0', '0'}, CasoTasto{"NI", '9', '9'}, CasoTasto{"NI", ',', 0}, CasoTasto{"NI", '-', 0},
-        CasoTasto{"PI", '5', '5'}, CasoTasto{"PI", 'I', 0},
-        CasoTasto{"TEL", '+', '+'}, CasoTasto{"TEL", ' ', ' '}, CasoTasto{"TEL", '/', '/'},
-        CasoTasto{"TEL", '-', 0}, CasoTasto{"TEL", '(', 0}, CasoTasto{"TEL", 8, 8},
-        // Enter reaches no filter.
-        CasoTasto{"MA", 13, 13}, CasoTasto{"NI", 13, 13}, CasoTasto{"ND2", 13, 13}, CasoTasto{"DATA", 13, 13}));
-
 // ---------------------------------------------------------------- the dispatch by Tag
-
-struct CasoTag {
-  const char* tag;
-  TipoCampo tipo;
-};
-
-class TagTest : public ::testing::TestWithParam<CasoTag> {};
-
-TEST_P(TagTest, TagNamesType) { EXPECT_EQ(tipo_campo(GetParam().tag), GetParam().tipo) << GetParam().tag; }
-
-INSTANTIATE_TEST_SUITE_P(
-    Parte, TagTest,
-    ::testing::Values(CasoTag{"MA", TipoCampo::MA}, CasoTag{"ma", TipoCampo::MA}, CasoTag{"MANI", TipoCampo::MANI},
-                      CasoTag{"Mani", TipoCampo::MANI}, CasoTag{"NI", TipoCampo::NI}, CasoTag{"ND1", TipoCampo::ND1},
-                      CasoTag{"ND2", TipoCampo::ND2}, CasoTag{"nd2", TipoCampo::ND2}, CasoTag{"ND3", TipoCampo::ND3},
-                      CasoTag{"ND4", TipoCampo::ND4}, CasoTag{"ND5", TipoCampo::ND5}, CasoTag{"ND6", TipoCampo::ND6},
-                      CasoTag{"DATA", TipoCampo::DATA}, CasoTag{"data", TipoCampo::DATA},
-                      CasoTag{"ORA", TipoCampo::ORA}, CasoTag{"TEL", TipoCampo::TEL}, CasoTag{"PI", TipoCampo::PI},
-                      CasoTag{"ND2 ", TipoCampo::Nessuno}, CasoTag{" ND2", TipoCampo::Nessuno},
-                      CasoTag{"NI2", TipoCampo::Nessuno}, CasoTag{"ND7", TipoCampo::Nessuno},
-                      CasoTag{"ND0", TipoCampo::Nessuno}, CasoTag{"ND", TipoCampo::Nessuno},
-                      CasoTag{"", TipoCampo::Nessuno}, CasoTag{"  ", TipoCampo::Nessuno},
-                      CasoTag{"DATE", TipoCampo::Nessuno}));
-
-TEST(Dispatch, NoTypeLetsEveryKeyThrough) {
-  for (const char* tag : {"NI2", "", "ND2 ", "qualcosa"}) {
-    for (int codice = 0; codice <= 255; ++codice) {
-      CasellaTesto c = casella("12,345", 1);
-      const CasellaTesto prima = c;
-      EXPECT_EQ(filtra_tasto(tag, c, codice), codice) << tag;
-      EXPECT_TRUE(c == prima);
-    }
-  }
-}
-
-TEST(Dispatch, TheNDDigitIsTheNumberOfDecimals) {
-  for (int d = 1; d <= 6; ++d) {
-    const std::string tag = "ND" + std::to_string(d);
-    CasellaTesto c = casella("");
-    digita(tag, c, "12,123456789");
-    EXPECT_EQ(c.text, "12," + std::string("123456").substr(0, d)) << tag;
-  }
-  CasellaTesto c = casella("");
-  digita("nd2", c, "7.555");
-  EXPECT_EQ(c.text, "7,55");
-}
-
-TEST(Dispatch, EnterDoesNotReachTheDateFilter) {
-  CasellaTesto c = casella("12");
-  EXPECT_EQ(filtra_tasto("DATA", c, kTastoInvio), kTastoInvio);
-  EXPECT_EQ(c.max_length, 0);
-  EXPECT_EQ(c.text, "12");
-}
 
 // ---------------------------------------------------------------- decimals
 
@@ -263,41 +182,6 @@ INSTANTIATE_TEST_SUITE_P(
         CasoData{"123", 2, '4', '4', "123", 2}, CasoData{"12/456", 5, '7', '7', "12/456", 5},
         CasoData{"12", 0, '9', '9', "12", 0}, CasoData{"12", 1, '9', '9', "12", 1}));
 
-TEST(SoloData, SetsTheLengthLimitOnEveryKeyButEnter) {
-  CasellaTesto c = casella("", 0, 0, 3);
-  solo_data(c, 'x');
-  EXPECT_EQ(c.max_length, 10);
-  c.max_length = 0;
-  solo_data(c, 8);
-  EXPECT_EQ(c.max_length, 10);
-}
-
-TEST(SoloData, TypingEightDigitsGivesADateWithBothSlashes) {
-  CasellaTesto c = casella("");
-  digita("DATA", c, "31012008");
-  EXPECT_EQ(c.text, "31/01/2008");
-  EXPECT_EQ(c.sel_start, 10);
-  // Typing on in the full box changes nothing.
-  digita("DATA", c, "1x/");
-  EXPECT_EQ(c.text, "31/01/2008");
-}
-
-TEST(SoloData, TypedSlashesAreKept) {
-  CasellaTesto c = casella("");
-  digita("DATA", c, "12/05/2008");
-  EXPECT_EQ(c.text, "12/05/2008");
-  // A "/" typed after a one-digit day makes the text 2 characters long; the
-  // next key must not add a second one, or the date would be lost on saving.
-  c = casella("");
-  digita("DATA", c, "1/2/2008");
-  EXPECT_EQ(c.text, "1/2/2008");
-  for (const char* data : {"01/2/2008", "1/12/2008", "12/5/2008"}) {
-    c = casella("");
-    digita("DATA", c, data);
-    EXPECT_EQ(c.text, data);
-  }
-}
-
 TEST(SoloData, AFullBoxNeverGainsAStraySlash) {
   // "15/05/2009" with the caret at 2: the original appended "/" whatever the
   // key and the savers stored "15/05/2009/" as no date.
@@ -312,44 +196,6 @@ TEST(SoloData, AFullBoxNeverGainsAStraySlash) {
   EXPECT_EQ(c.text, "2/05/2009");
   digita("DATA", c, "5");
   EXPECT_EQ(c.text, "25/05/2009");
-}
-
-// ---------------------------------------------------------------- times
-
-struct CasoOra {
-  const char* testo;
-  int sel_start;
-  int tasto;
-  int risultato;
-  const char* testo_dopo;
-};
-
-class OraTest : public ::testing::TestWithParam<CasoOra> {};
-
-TEST_P(OraTest, Keys) {
-  const CasoOra& k = GetParam();
-  CasellaTesto c = casella(k.testo, k.sel_start);
-  EXPECT_EQ(solo_ora(c, k.tasto), k.risultato);
-  EXPECT_EQ(c.text, k.testo_dopo);
-  EXPECT_EQ(c.max_length, 5);
-}
-
-INSTANTIATE_TEST_SUITE_P(Parte, OraTest,
-                         ::testing::Values(CasoOra{"", 0, ':', ':', ""}, CasoOra{"12", 2, ',', ':', "12"},
-                                           CasoOra{"12", 2, '.', ':', "12"}, CasoOra{"12", 2, '3', '3', "12:"},
-                                           CasoOra{"12", 2, 'x', 0, "12:"}, CasoOra{"12", 2, 8, 8, "12"},
-                                           CasoOra{"1", 1, '2', '2', "1"}, CasoOra{"12:3", 4, '0', '0', "12:3"},
-                                           CasoOra{"", 0, 'a', 0, ""}));
-
-TEST(SoloOra, TypingFourDigitsGivesATime) {
-  CasellaTesto c = casella("");
-  digita("ORA", c, "0930");
-  EXPECT_EQ(c.text, "09:30");
-  // The time filter as it stands (no box carries "ORA"): a typed separator at 1 and the caret at 2 give a
-  // second ":".
-  c = casella("");
-  digita("ORA", c, "9.30");
-  EXPECT_EQ(c.text, "9::30");
 }
 
 }  // namespace

@@ -16,41 +16,31 @@ class Probe : public pdf::PdfWriter {
  public:
   using PdfWriter::AppendContent;
   using PdfWriter::BeginIndirectObject;
-  using PdfWriter::BufferAppend;
-  using PdfWriter::BufferAppendChar;
   using PdfWriter::BufferReset;
   using PdfWriter::BufferText;
   using PdfWriter::BuildXmpMetadata;
   using PdfWriter::ColorToRgb;
-  using PdfWriter::EndIndirectObject;
+  using PdfWriter::Colours;
   using PdfWriter::EscapeString;
-  using PdfWriter::FormatNumber;
   using PdfWriter::FormatTextString;
   using PdfWriter::FormatUnits;
+  using PdfWriter::Output;
+  using PdfWriter::WriteStream;
+  using PdfWriter::EndIndirectObject;
+  using PdfWriter::FormatNumber;
   using PdfWriter::GrowTable;
-  using PdfWriter::PaintOperator;
   using PdfWriter::ParseColor;
-  using PdfWriter::ReplaceText;
-  using PdfWriter::RequireVersion;
   using PdfWriter::RoundValue;
   using PdfWriter::SetLastRect;
-  using PdfWriter::SplitText;
-  using PdfWriter::TableUpperBound;
   using PdfWriter::WriteLine;
-  using PdfWriter::WriteOutlines;
-  using PdfWriter::WriteStream;
   using PdfWriter::WriteStreamObject;
 
-  using PdfWriter::Colours;
   using PdfWriter::Content;
   using PdfWriter::Forms;
-  using PdfWriter::Growth;
   using PdfWriter::Labels;
   using PdfWriter::Navigation;
   using PdfWriter::Objects;
-  using PdfWriter::Output;
   using PdfWriter::Pages;
-  using PdfWriter::Powers;
   using PdfWriter::Properties;
   using PdfWriter::Resources;
   using PdfWriter::Settings;
@@ -65,29 +55,11 @@ class Probe : public pdf::PdfWriter {
     GrowTable(Forms.Fields, Forms.FieldCount);
     Forms.Fields[static_cast<std::size_t>(Forms.FieldCount)] = f;
   }
-  void AddDestination(std::int32_t page, const std::string& view, const std::string& name) {
-    Navigation.DestinationCount += 1;
-    GrowTable(Navigation.Destinations, Navigation.DestinationCount);
-    Navigation.Destinations[static_cast<std::size_t>(Navigation.DestinationCount)] = {page, view, name};
-  }
-  void AddLayer(const std::string& name, bool show) {
-    Navigation.LayerCount += 1;
-    GrowTable(Navigation.Layers, Navigation.LayerCount);
-    Navigation.Layers[static_cast<std::size_t>(Navigation.LayerCount)] = {name, true, show};
-  }
-  void SetScript(int type, const std::string& text) {
-    Labels.DocScripts[static_cast<std::size_t>(type)] = text;
-  }
 };
 
 using pdftest::Count;
 using pdftest::ReadFile;
 using pdftest::TempPdf;
-
-// Whether every character of text is in the given set.
-inline bool AllOf(const std::string& text, const std::string& set) {
-  return !text.empty() && text.find_first_not_of(set) == std::string::npos;
-}
 
 // The byte offset at which object n begins ("n 0 obj"), -1 when absent.
 inline long ObjectOffset(const std::string& file, int n) {

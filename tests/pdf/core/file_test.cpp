@@ -1,6 +1,5 @@
-// File structure: object order, cross-reference lines, the resource
-// dictionaries, page tree, catalog, information dictionary, trailer and the
-// header's version.
+// File structure: one empty page byte for byte, with its cross-reference
+// lines.
 
 #include <filesystem>
 
@@ -84,48 +83,6 @@ TEST(CoreFile, OneEmptyPageByteForByte) {
   pdftest::ExpectReadersAccept(path);
 }
 
-TEST(CoreFile, EndDocWithoutPageStillWritesOne) {
-  Probe w;
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  w.EndDoc();
-  EXPECT_EQ(w.GetPage(), 1);
-  const std::string info = pdftest::Pdfinfo(path).out;
-  EXPECT_EQ(pdftest::PdfinfoValue(info, "Pages"), "1");
-  EXPECT_EQ(pdftest::PdfinfoValue(info, "Page size"), "596 x 842 pts (A4)");
-}
-
-TEST(CoreFile, HeaderVersionRewrittenInPlace) {
-  for (int level : {0, 1, 2}) {
-    Probe w;
-    const std::string path = TempPdf(std::to_string(level));
-    w.BeginDoc(path);
-    w.RequireVersion(level);
-    w.EndDoc();
-    const std::string file = ReadFile(path);
-    EXPECT_EQ(file.substr(0, 9), "%PDF-1." + std::to_string(3 + level) + "\n");
-    EXPECT_EQ(file.substr(9, 32), "% Sevrina PDF writer rel. 2.4.4\n");
-    EXPECT_EQ(static_cast<std::size_t>(w.FileSize()), file.size());
-    EXPECT_EQ(pdftest::PdfinfoValue(pdftest::Pdfinfo(path).out, "PDF version"), "1." + std::to_string(3 + level));
-  }
-}
-
-TEST(CoreFile, NumberNeverBegunIsAFreeEntry) {
-  Probe w;
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  w.BeginIndirectObject(6);  // 4 and 5 are never begun
-  w.WriteLine("<< /Unused true >>");
-  w.EndIndirectObject();
-  w.EndDoc();
-  const std::string file = ReadFile(path);
-  const auto entries = XrefEntries(file);
-  EXPECT_EQ(entries[4], "0000000000 65535 f\r\n");
-  EXPECT_EQ(entries[5], "0000000000 65535 f\r\n");
-  EXPECT_EQ(entries[6].substr(10), " 00000 n\r\n");
-  pdftest::ExpectReadersAccept(path);
-}
-
 TEST(CoreFile, ResourceBlocks) {
   Probe w;
   const std::string path = TempPdf();
@@ -151,88 +108,6 @@ TEST(CoreFile, ResourceBlocks) {
   EXPECT_EQ(ObjectBytes(file, 2), "2 0 obj\n" + common +
                                       "/ColorSpace << /xxCSxx [ /Pattern /DeviceRGB ] >> \r/Pattern <<\r"
                                       "/HATCH 13 0 R \r>>\r/ExtGState << /GSTATE_1 14 0 R  >> \r>>\nendobj\n");
-}
-
-TEST(CoreFile, LayersRaiseTheVersionTo15) {
-  Probe w;
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  w.BeginPage();
-  w.AddLayer("PRINTER", true);
-  w.AddLayer("screen", true);  // only the exact upper-case name is special
-  w.AddLayer("SCREEN", false);
-  w.EndDoc();
-  const std::string file = ReadFile(path);
-  EXPECT_EQ(file.substr(0, 9), "%PDF-1.5\n");
-  EXPECT_EQ(ObjectBytes(file, 6), "6 0 obj\n<</Type /OCG /Name (PRINTER)\n"
-                                  "/Usage <</Print <</PrintState /ON>> /View <</ViewState /OFF>>>>\n>>\nendobj\n");
-  EXPECT_EQ(ObjectBytes(file, 7), "7 0 obj\n<</Type /OCG /Name (screen)\n>>\nendobj\n");
-  EXPECT_EQ(ObjectBytes(file, 8), "8 0 obj\n<</Type /OCG /Name (SCREEN)\n"
-                                  "/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>\n>>\nendobj\n");
-  EXPECT_NE(ObjectBytes(file, 2).find("]\r/Properties <</_LAY_1 6 0 R /_LAY_2 7 0 R /_LAY_3 8 0 R >>\r>>"),
-            std::string::npos);
-  EXPECT_NE(file.find("\n/OCProperties <</OCGs [6 0 R 7 0 R 8 0 R ] /D <</AS [ "
-                      "<</Event /Print /OCGs [6 0 R 8 0 R ] /Category [/Print]>> "
-                      "<</Event /View /OCGs [6 0 R 8 0 R ] /Category [/View]>> ]\n"
-                      "/ON [7 0 R 8 0 R ] \n/OFF [6 0 R ] \n/Order [(\\(senza titolo\\)) 6 0 R 7 0 R ]>>  >>\n"),
-            std::string::npos);
-  pdftest::ExpectReadersAccept(path);
-}
-
-TEST(CoreFile, DestinationsByPageRule) {
-  Probe w;
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  for (int i = 0; i < 3; ++i) w.BeginPage();
-  w.AddDestination(-1, "/Fit", "/last");
-  w.AddDestination(7, "/Fit", "/beyond");
-  w.AddDestination(-5, "/Fit", "/negative");
-  w.AddDestination(0, "/Fit", "/zero");  // page 0 is the first page, not object 0
-  w.AddDestination(2, "/XYZ 0 842 0", "/second");
-  w.EndDoc();
-  const std::string file = ReadFile(path);
-  // Pages are objects 4, 6 and 8.
-  const std::string dests = ObjectBytes(file, 11);
-  EXPECT_EQ(dests, "11 0 obj\n<<\n/last [8 0 R /Fit] \n/beyond [8 0 R /Fit] \n/negative [4 0 R /Fit] \n"
-                   "/zero [4 0 R /Fit] \n/second [6 0 R /XYZ 0 842 0] \n>>\nendobj\n");
-  EXPECT_NE(file.find("\r/Dests 11 0 R"), std::string::npos);
-  pdftest::ExpectReadersAccept(path);
-}
-
-TEST(CoreFile, DocumentScriptsAndOpenAction) {
-  Probe w;
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  w.BeginPage();
-  const char* texts[9] = {"", "", "open();", "willClose();", "willPrint();", "willSave();",
-                          "didPrint();", "didSave();", "function f() {}"};
-  for (int t = 2; t <= 8; ++t) w.SetScript(t, texts[t]);
-  w.EndDoc();
-  const std::string file = ReadFile(path);
-  // Streams in the order open, will close, will save, did save, will print,
-  // did print, then the document-level script and its names object.
-  const int want[] = {2, 3, 5, 7, 4, 6, 8};
-  for (int i = 0; i < 7; ++i) {
-    EXPECT_NE(ObjectBytes(file, 6 + i).find(std::string("stream\n") + texts[want[i]] + "\nendstream"),
-              std::string::npos)
-        << i;
-  }
-  EXPECT_EQ(ObjectBytes(file, 13),
-            "13 0 obj\n<< /JavaScript << /Names [ (globalscript) << /S /JavaScript /JS 12 0 R >> ] >> >>\nendobj\n");
-  const std::string catalog = ObjectBytes(file, 15);
-  EXPECT_NE(catalog.find("\r/Names 13 0 R\r/OpenAction << /S /JavaScript /JS 6 0 R >>\r\n"
-                         "\n/AA << /WC << /Type /Action /S /JavaScript /JS 7 0 R >>\r"
-                         " /WS << /Type /Action /S /JavaScript /JS 8 0 R >>\r"
-                         " /DS << /Type /Action /S /JavaScript /JS 9 0 R >>\r"
-                         " /WP << /Type /Action /S /JavaScript /JS 10 0 R >>\r"
-                         " /DP << /Type /Action /S /JavaScript /JS 11 0 R >>\r>> \n"),
-            std::string::npos)
-      << catalog;
-  // The open action closes once: the catalog stays one dictionary.
-  EXPECT_EQ(Count(catalog, "<<"), Count(catalog, ">>"));
-  pdftest::ExpectReadersAccept(path);
-  const auto shown = pdftest::MutoolShow(path, {"trailer/Root/OpenAction"});
-  EXPECT_NE(shown.out.find("/JavaScript"), std::string::npos) << shown.out << shown.err;
 }
 
 }  // namespace

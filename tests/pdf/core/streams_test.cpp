@@ -1,5 +1,5 @@
-// Stream objects: the bytes around the data, the filter list, and each
-// encoder combination read back by a real reader.
+// Each encoder combination: the filter list, and the stream read back by
+// the real readers.
 
 #include "tests/pdf/core/core_probe.h"
 
@@ -9,65 +9,6 @@ using core_test::ObjectBytes;
 using core_test::Probe;
 using core_test::ReadFile;
 using core_test::TempPdf;
-
-TEST(CoreStreams, PlainStreamBytes) {
-  Probe w;
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  EXPECT_EQ(w.WriteStreamObject(""), 4);
-  EXPECT_EQ(w.WriteStreamObject("abc\r\n)"), 5);
-  w.BeginIndirectObject(0);
-  w.WriteLine("<< /Subtype /TrueType");
-  pdf::Bytes font = {0, 1, 2, 255};
-  w.WriteStream(font, 0, "", 1234);
-  w.EndIndirectObject();
-  w.Abort();
-  const std::string file = ReadFile(path);
-  EXPECT_EQ(ObjectBytes(file, 4), "4 0 obj\n<<\n/Length 0 >>\rstream\n\nendstream\nendobj\n");
-  EXPECT_EQ(ObjectBytes(file, 5), "5 0 obj\n<<\n/Length 6 >>\rstream\nabc\r\n)\nendstream\nendobj\n");
-  EXPECT_EQ(ObjectBytes(file, 6), std::string("6 0 obj\n<< /Subtype /TrueType\n/Length1 1234\n/Length 4 >>\rstream\n") +
-                                      std::string("\0\1\2\xFF", 4) + "\nendstream\nendobj\n");
-}
-
-TEST(CoreStreams, CompressionSettings) {
-  Probe w;
-  w.SetCompression(2, 200);
-  EXPECT_EQ(w.Settings.CompressionQuality, 3);
-  EXPECT_EQ(w.Settings.CompressionMode, 2);
-  w.SetCompression(32);
-  const std::string path = TempPdf();
-  w.BeginDoc(path);
-  w.WriteStreamObject("plain");
-  w.Abort();
-  EXPECT_EQ(ObjectBytes(ReadFile(path), 4), "4 0 obj\n<<\n/Length 5 >>\rstream\nplain\nendstream\nendobj\n");
-}
-
-TEST(CoreStreams, CallersFilterComesLastAndSkipsCompression) {
-  for (int mode : {2, 8, 1 | 2 | 4 | 16}) {
-    Probe w;
-    const std::string path = TempPdf(std::to_string(mode));
-    w.BeginDoc(path);
-    w.SetCompression(mode);
-    w.BeginIndirectObject(0);
-    w.WriteLine("<< /Type /XObject");
-    pdf::Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xD9};
-    w.WriteStream(jpeg, 0, "/DCTDecode ", 0);
-    w.EndIndirectObject();
-    w.Abort();
-    const std::string obj = ObjectBytes(ReadFile(path), 4);
-    if (mode == 2) {
-      EXPECT_NE(obj.find("\n/Filter [/DCTDecode ]\n/Length 4 >>\rstream\n\xFF\xD8\xFF\xD9\nendstream"),
-                std::string::npos);
-    } else if (mode == 8) {
-      EXPECT_NE(obj.find("\n/Filter [/ASCII85Decode /DCTDecode ]\n/Length "), std::string::npos) << obj;
-      EXPECT_NE(obj.find("~>\nendstream"), std::string::npos) << obj;
-    } else {
-      EXPECT_NE(obj.find("\n/Filter [/ASCIIHexDecode /DCTDecode ]\n/Length 9 >>\rstream\nFFD8FFD9>\nendstream"),
-                std::string::npos)
-          << obj;
-    }
-  }
-}
 
 // Every combination of encoders: the filter list names the decoders in the
 // order a reader applies them, and qpdf decodes the page content back.

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -20,31 +19,12 @@ namespace {
 using text_test::Probe;
 using text_test::TempPdf;
 
-struct Word {
-  double x_min, y_min, x_max;
-  std::string text;
-};
+using pdftest::Word;
 
 // The words of one page as pdftotext -bbox places them.
 std::vector<Word> PopplerWords(const std::string& path, int page) {
-  const std::string p = std::to_string(page);
-  const auto r = pdftest::RunTool({"pdftotext", "-bbox", "-f", p, "-l", p, path, "-"});
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  std::vector<Word> words;
-  // Lines of the form <word xMin="…" yMin="…" xMax="…" yMax="…">text</word>.
-  const auto attribute = [](const std::string& tag, const std::string& name) {
-    const std::size_t at = tag.find(name + "=\"");
-    return at == std::string::npos ? 0.0 : std::atof(tag.c_str() + at + name.size() + 2);
-  };
-  for (std::size_t at = r.out.find("<word "); at != std::string::npos;
-       at = r.out.find("<word ", at + 1)) {
-    const std::size_t close = r.out.find('>', at);
-    const std::size_t end = r.out.find("</word>", close);
-    if (close == std::string::npos || end == std::string::npos) break;
-    const std::string tag = r.out.substr(at, close - at);
-    words.push_back({attribute(tag, "xMin"), attribute(tag, "yMin"), attribute(tag, "xMax"),
-                     r.out.substr(close + 1, end - close - 1)});
-  }
+  std::vector<Word> words = pdftest::words(path);
+  std::erase_if(words, [&](const Word& w) { return w.page != page; });
   return words;
 }
 
@@ -202,74 +182,6 @@ TEST(Readers, JustifiedBoxLinesSpanTheBoxWidth) {
     }
   }
   EXPECT_GE(checked_lines, 8);
-}
-
-// A page rendered by poppler at one pixel per point, as RGB rows.
-struct Raster {
-  int width = 0, height = 0;
-  std::string rgb;
-  const unsigned char* At(int x, int y) const {
-    return reinterpret_cast<const unsigned char*>(rgb.data()) + (std::size_t(y) * width + x) * 3;
-  }
-};
-
-Raster Render(const std::string& pdf) {
-  const std::string stem = pdf.substr(0, pdf.size() - 4);
-  const auto r = pdftest::RunTool(
-      {"pdftoppm", "-r", "72", "-aa", "no", "-aaVector", "no", "-singlefile", pdf, stem});
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  const std::string ppm = pdftest::ReadFile(stem + ".ppm");
-  Raster raster;
-  std::size_t at = 0;
-  std::string fields[4];
-  for (std::string& f : fields) {  // P6, width, height, maximum
-    while (at < ppm.size() && std::isspace(static_cast<unsigned char>(ppm[at]))) ++at;
-    while (at < ppm.size() && !std::isspace(static_cast<unsigned char>(ppm[at]))) f += ppm[at++];
-  }
-  EXPECT_EQ(fields[0], "P6");
-  raster.width = std::atoi(fields[1].c_str());
-  raster.height = std::atoi(fields[2].c_str());
-  raster.rgb = ppm.substr(at + 1);
-  EXPECT_EQ(raster.rgb.size(), std::size_t(raster.width) * raster.height * 3);
-  return raster;
-}
-
-TEST(Readers, RulesStandWhereTheyBelongInTheTextColour) {
-  const std::string path = TempPdf("rules");
-  Probe w;
-  w.BeginDoc(path);
-  w.BeginPage();
-  // Courier 32: rule width 2 pt; underline 4 pt below the baseline, overline
-  // 25.6 pt and strike-out 9.6 pt above it. The blank of "a c" spans x 69.2
-  // to 88.4, where only the rules leave ink.
-  w.SetFont("Courier", 32, 4 | 8 | 16);
-  w.SetColorText("Red");
-  w.DrawText(50, 100, "a c");
-  w.EndDoc();
-  pdftest::ExpectReadersAccept(path);
-  const Raster page = Render(path);
-  ASSERT_EQ(page.width, 596);
-  ASSERT_EQ(page.height, 842);
-  const auto red = [&](int x, int y) {
-    const unsigned char* p = page.At(x, y);
-    return p[0] > 200 && p[1] < 60 && p[2] < 60;
-  };
-  const auto white = [&](int x, int y) {
-    const unsigned char* p = page.At(x, y);
-    return p[0] > 240 && p[1] > 240 && p[2] > 240;
-  };
-  for (int x : {52, 78, 100, 105}) {
-    EXPECT_TRUE(red(x, 74)) << "overline at x " << x;
-    EXPECT_TRUE(red(x, 90)) << "strike-out at x " << x;
-    EXPECT_TRUE(red(x, 103)) << "underline at x " << x;
-    EXPECT_TRUE(red(x, 104)) << "underline at x " << x;
-  }
-  for (int y : {70, 72, 77, 87, 93, 97, 101, 106, 110}) {
-    EXPECT_TRUE(white(78, y)) << "between the rules at y " << y;
-  }
-  // The rules end with the text: 50 + 3 * 19.2 = 107.6.
-  EXPECT_TRUE(white(48, 103));
-  EXPECT_TRUE(white(110, 103));
 }
 
 }  // namespace

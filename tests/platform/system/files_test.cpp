@@ -1,5 +1,5 @@
-// Files and folders of the output step: every operation and its failures,
-// the move across file systems, the mounted file systems, subfolders.
+// Files and folders of the output step: deleting, moving and replacing
+// folders and their failures, and the mounted file systems.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -44,38 +44,6 @@ class FilesTest : public ::testing::Test {
   fs::path root;
 };
 
-TEST_F(FilesTest, ExistenceTests) {
-  write(root / "f.txt", "x");
-  fs::create_directory(root / "d");
-  fs::create_symlink(root / "f.txt", root / "link");
-  struct Case {
-    fs::path path;
-    bool file, folder;
-  };
-  for (const Case& c : {Case{root / "f.txt", true, false}, Case{root / "d", false, true},
-                        Case{root / "link", true, false}, Case{root / "none", false, false}, Case{"", false, false}}) {
-    EXPECT_EQ(sys::file_exists(c.path), c.file) << c.path;
-    EXPECT_EQ(sys::folder_exists(c.path), c.folder) << c.path;
-  }
-}
-
-TEST_F(FilesTest, CreateFolderReportsWhyItFails) {
-  auto ok = sys::create_folder(root / "Files Sevrina Ortesa");
-  EXPECT_TRUE(ok);
-  EXPECT_TRUE(ok.message.empty());
-  EXPECT_TRUE(sys::folder_exists(root / "Files Sevrina Ortesa"));
-
-  auto again = sys::create_folder(root / "Files Sevrina Ortesa");
-  EXPECT_FALSE(again);
-  EXPECT_EQ(again.code, std::errc::file_exists);
-  EXPECT_NE(again.message.find("Files Sevrina Ortesa"), std::string::npos);
-
-  auto no_parent = sys::create_folder(root / "manca" / "x");
-  EXPECT_FALSE(no_parent);
-  EXPECT_EQ(no_parent.code, std::errc::no_such_file_or_directory);
-  EXPECT_FALSE(sys::create_folder(""));
-}
-
 TEST_F(FilesTest, DeleteFolderWithEverythingInIt) {
   fs::path out = root / "Files Sevrina Ortesa";
   fs::create_directories(out / "sub" / "deeper");
@@ -97,50 +65,6 @@ TEST_F(FilesTest, DeleteFolderWithEverythingInIt) {
   auto not_folder = sys::delete_folder(root / "outside.txt");
   EXPECT_FALSE(not_folder);
   EXPECT_TRUE(fs::exists(root / "outside.txt"));
-}
-
-TEST_F(FilesTest, DeleteFolderWithoutForceReportsTheLockedEntry) {
-  if (root_user()) GTEST_SKIP() << "permissions do not bind root";
-  fs::path out = root / "out";
-  fs::create_directories(out / "sub");
-  write(out / "sub" / "x", "x");
-  fs::permissions(out / "sub", fs::perms::owner_read | fs::perms::owner_exec);
-  auto r = sys::delete_folder(out, false);
-  EXPECT_FALSE(r);
-  EXPECT_FALSE(r.message.empty());
-  EXPECT_TRUE(fs::exists(out / "sub" / "x"));
-}
-
-TEST_F(FilesTest, DeleteFile) {
-  write(root / "bozza.pdf", "x");
-  EXPECT_TRUE(sys::delete_file(root / "bozza.pdf"));
-  EXPECT_FALSE(fs::exists(root / "bozza.pdf"));
-  auto missing = sys::delete_file(root / "bozza.pdf");
-  EXPECT_FALSE(missing);
-  EXPECT_NE(missing.message.find("bozza.pdf"), std::string::npos);
-  fs::create_directory(root / "d");
-  EXPECT_FALSE(sys::delete_file(root / "d"));
-  EXPECT_TRUE(fs::exists(root / "d"));
-  // A read-only file in a read-only folder goes with force.
-  if (!root_user()) {
-    write(root / "d" / "ro", "x");
-    fs::permissions(root / "d" / "ro", fs::perms::owner_read);
-    fs::permissions(root / "d", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(sys::delete_file(root / "d" / "ro", false));
-    EXPECT_TRUE(sys::delete_file(root / "d" / "ro", true));
-    EXPECT_FALSE(fs::exists(root / "d" / "ro"));
-  }
-}
-
-TEST_F(FilesTest, MoveFileWithinOneFileSystem) {
-  std::string data(100000, '\0');
-  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7);
-  write(root / "DATI.DAT", data);
-  fs::create_directory(root / "out");
-  auto r = sys::move_file(root / "DATI.DAT", root / "out" / "dati.dat");
-  EXPECT_TRUE(r) << r.message;
-  EXPECT_FALSE(fs::exists(root / "DATI.DAT"));
-  EXPECT_EQ(read(root / "out" / "dati.dat"), data);
 }
 
 TEST_F(FilesTest, MoveFileFailuresLeaveTheOriginal) {
@@ -165,56 +89,6 @@ TEST_F(FilesTest, MoveFileFailuresLeaveTheOriginal) {
   }
   EXPECT_EQ(read(root / "DATI.DAT"), "dati");
   EXPECT_EQ(read(root / "there"), "old");
-}
-
-TEST_F(FilesTest, CopyCheckAndRemove) {
-  write(root / "DATI.DAT", std::string(5000, 'k'));
-  fs::create_directory(root / "out");
-  auto r = sys::copy_check_and_remove(root / "DATI.DAT", root / "out" / "dati.dat");
-  EXPECT_TRUE(r) << r.message;
-  EXPECT_FALSE(fs::exists(root / "DATI.DAT"));
-  EXPECT_EQ(read(root / "out" / "dati.dat"), std::string(5000, 'k'));
-  // Nothing else left beside it.
-  int entries = 0;
-  for (auto& e : fs::directory_iterator(root / "out")) entries += e.exists() ? 1 : 0;
-  EXPECT_EQ(entries, 1);
-
-  // A failing copy keeps the original and leaves no partial copy.
-  write(root / "DATI.DAT", "dati");
-  auto bad = sys::copy_check_and_remove(root / "DATI.DAT", root / "manca" / "dati.dat");
-  EXPECT_FALSE(bad);
-  EXPECT_EQ(read(root / "DATI.DAT"), "dati");
-  auto exists = sys::copy_check_and_remove(root / "DATI.DAT", root / "out" / "dati.dat");
-  EXPECT_FALSE(exists);
-  EXPECT_EQ(exists.code, std::errc::file_exists);
-  EXPECT_EQ(read(root / "DATI.DAT"), "dati");
-  EXPECT_EQ(read(root / "out" / "dati.dat"), std::string(5000, 'k'));
-}
-
-TEST_F(FilesTest, MoveAcrossFileSystemsWhenTwoAreAtHand) {
-  fs::path other = "/dev/shm";
-  struct stat a{}, b{};
-  if (::stat(root.c_str(), &a) != 0 || ::stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev ||
-      ::access(other.c_str(), W_OK) != 0) {
-    GTEST_SKIP() << "no second writable file system";
-  }
-  fs::path dest = other / ("sevrina-move-" + std::to_string(::getpid()));
-  write(root / "DATI.DAT", "across");
-  auto r = sys::move_file(root / "DATI.DAT", dest);
-  EXPECT_TRUE(r) << r.message;
-  EXPECT_EQ(read(dest), "across");
-  EXPECT_FALSE(fs::exists(root / "DATI.DAT"));
-  fs::remove(dest);
-}
-
-TEST_F(FilesTest, FailuresAreExplainedInItalian) {
-  auto r = sys::create_folder(root / "manca" / "x");
-  EXPECT_EQ(r.message, "impossibile creare la cartella " + sys::path_to_text(root / "manca" / "x") +
-                           ": file o cartella inesistente");
-  EXPECT_EQ(sys::error_text(std::make_error_code(std::errc::permission_denied)), "permesso negato");
-  EXPECT_EQ(sys::error_text(std::make_error_code(std::errc::no_space_on_device)), "spazio su disco esaurito");
-  EXPECT_EQ(sys::error_text(std::make_error_code(std::errc::file_exists)), "esiste gi\xE0");
-  EXPECT_FALSE(sys::error_text(std::make_error_code(std::errc::bad_message)).empty());
 }
 
 TEST_F(FilesTest, TemporaryFolderThenReplace) {
@@ -255,47 +129,49 @@ TEST_F(FilesTest, TemporaryFolderThenReplace) {
   EXPECT_TRUE(fresh.empty());
 }
 
-TEST_F(FilesTest, ReplaceFolderPutsTheOldOneBackWhenTheNewCannotMove) {
-  fs::path other = "/dev/shm";
-  struct stat a{}, b{};
-  if (::stat(root.c_str(), &a) != 0 || ::stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev ||
-      ::access(other.c_str(), W_OK) != 0) {
-    GTEST_SKIP() << "no second writable file system";
+TEST_F(FilesTest, DeleteFile) {
+  write(root / "bozza.pdf", "x");
+  EXPECT_TRUE(sys::delete_file(root / "bozza.pdf"));
+  EXPECT_FALSE(fs::exists(root / "bozza.pdf"));
+  auto missing = sys::delete_file(root / "bozza.pdf");
+  EXPECT_FALSE(missing);
+  EXPECT_NE(missing.message.find("bozza.pdf"), std::string::npos);
+  fs::create_directory(root / "d");
+  EXPECT_FALSE(sys::delete_file(root / "d"));
+  EXPECT_TRUE(fs::exists(root / "d"));
+  // A read-only file in a read-only folder goes with force.
+  if (!root_user()) {
+    write(root / "d" / "ro", "x");
+    fs::permissions(root / "d" / "ro", fs::perms::owner_read);
+    fs::permissions(root / "d", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(sys::delete_file(root / "d" / "ro", false));
+    EXPECT_TRUE(sys::delete_file(root / "d" / "ro", true));
+    EXPECT_FALSE(fs::exists(root / "d" / "ro"));
   }
-  fs::path target = root / "out";
-  fs::create_directory(target);
-  write(target / "old.pdf", "old");
-  fs::path fresh;
-  ASSERT_TRUE(sys::create_temporary_folder(other, "sevrina-", fresh));
-  auto r = sys::replace_folder(fresh, target);  // a rename across file systems fails
-  EXPECT_FALSE(r);
-  EXPECT_EQ(read(target / "old.pdf"), "old");
+}
+
+TEST_F(FilesTest, CopyCheckAndRemove) {
+  write(root / "DATI.DAT", std::string(5000, 'k'));
+  fs::create_directory(root / "out");
+  auto r = sys::copy_check_and_remove(root / "DATI.DAT", root / "out" / "dati.dat");
+  EXPECT_TRUE(r) << r.message;
+  EXPECT_FALSE(fs::exists(root / "DATI.DAT"));
+  EXPECT_EQ(read(root / "out" / "dati.dat"), std::string(5000, 'k'));
+  // Nothing else left beside it.
   int entries = 0;
-  for (auto& e : fs::directory_iterator(root)) entries += e.exists() ? 1 : 0;
+  for (auto& e : fs::directory_iterator(root / "out")) entries += e.exists() ? 1 : 0;
   EXPECT_EQ(entries, 1);
-  fs::remove_all(fresh);
-}
 
-TEST_F(FilesTest, FindIgnoringCase) {
-  write(root / "dati.dat", "x");
-  EXPECT_EQ(sys::find_ignoring_case(root, "DATI.DAT"), root / "dati.dat");
-  write(root / "DATI.DAT", "y");
-  EXPECT_EQ(sys::find_ignoring_case(root, "DATI.DAT"), root / "DATI.DAT");  // exact first
-  EXPECT_FALSE(sys::find_ignoring_case(root, "bozza.pdf"));
-  EXPECT_FALSE(sys::find_ignoring_case(root / "manca", "x"));
-}
-
-TEST_F(FilesTest, Subfolders) {
-  fs::create_directories(root / "b");
-  fs::create_directories(root / "a");
-  fs::create_directories(root / ".nascosta");
-  write(root / "file", "x");
-  std::vector<fs::path> subs;
-  EXPECT_TRUE(sys::subfolders(root, subs));
-  EXPECT_EQ(subs, (std::vector<fs::path>{root / "a", root / "b"}));
-  auto r = sys::subfolders(root / "manca", subs);
-  EXPECT_FALSE(r);
-  EXPECT_TRUE(subs.empty());
+  // A failing copy keeps the original and leaves no partial copy.
+  write(root / "DATI.DAT", "dati");
+  auto bad = sys::copy_check_and_remove(root / "DATI.DAT", root / "manca" / "dati.dat");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(read(root / "DATI.DAT"), "dati");
+  auto exists = sys::copy_check_and_remove(root / "DATI.DAT", root / "out" / "dati.dat");
+  EXPECT_FALSE(exists);
+  EXPECT_EQ(exists.code, std::errc::file_exists);
+  EXPECT_EQ(read(root / "DATI.DAT"), "dati");
+  EXPECT_EQ(read(root / "out" / "dati.dat"), std::string(5000, 'k'));
 }
 
 TEST(Mounts, ParsesTheTable) {
@@ -344,12 +220,6 @@ TEST(Mounts, SurvivesAnyInput) {
       ASSERT_EQ(m.mount_point.string()[0], '/');
     }
   }
-}
-
-TEST(PathText, ConvertsBetweenProgramTextAndPaths) {
-  EXPECT_EQ(sys::path_from_text("/home/x\\Files Sevrina Ortesa"), fs::path("/home/x/Files Sevrina Ortesa"));
-  EXPECT_EQ(sys::path_from_text("perch\xE9"), fs::path("perch\xC3\xA9"));
-  EXPECT_EQ(sys::path_to_text(fs::path("perch\xC3\xA9")), "perch\xE9");
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
-// The program's folder and the desktop folder.
+// The desktop folder: from the user-dirs file, else Desktop, else home.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 
@@ -51,59 +48,6 @@ TEST(DesktopFolder, FromTheUserDirsFileElseDesktopElseHome) {
   fs::create_directory(home / "Scrivania");
   EXPECT_EQ(sys::desktop_folder(), home / "Scrivania");
   fs::remove_all(home);
-}
-
-// Runs open_in_viewer in a child process of its own, with PATH set to
-// `path_dir` and, when asked, SIGCHLD ignored, so that neither change
-// reaches this test program. The child's exit code is the call's result (1
-// true, 0 false); -1 when the child was killed, which the alarm does to a
-// call that never comes back.
-int ViewerResultInChild(const fs::path& path_dir, bool ignore_sigchld) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::alarm(60);
-    ::setenv("PATH", path_dir.c_str(), 1);
-    if (ignore_sigchld) ::signal(SIGCHLD, SIG_IGN);
-    ::_exit(sys::open_in_viewer("/tmp/sevrina-nessun-documento.pdf") ? 1 : 0);
-  }
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A folder holding a stand-in xdg-open that exits with `code` (or nothing).
-fs::path ViewerFolder(bool with_viewer, int code = 0) {
-  fs::path dir = fs::temp_directory_path() / ("sevrina-viewer-" + std::to_string(::getpid()) +
-                                              (with_viewer ? "-si" : "-no") + std::to_string(code));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  if (with_viewer) {
-    std::ofstream(dir / "xdg-open") << "#!/bin/sh\nexit " << code << "\n";
-    fs::permissions(dir / "xdg-open", fs::perms::owner_all | fs::perms::group_read |
-                                          fs::perms::group_exec | fs::perms::others_read |
-                                          fs::perms::others_exec);
-  }
-  return dir;
-}
-
-TEST(OpenInViewer, TrueWhenXdgOpenStartsFalseWhenItIsMissing) {
-  const fs::path with = ViewerFolder(true), without = ViewerFolder(false);
-  EXPECT_EQ(ViewerResultInChild(with, false), 1);
-  EXPECT_EQ(ViewerResultInChild(without, false), 0);
-  const fs::path no_program = ViewerFolder(true, 3);  // xdg-open found no program for the file
-  EXPECT_EQ(ViewerResultInChild(no_program, false), 0);
-  fs::remove_all(no_program);
-  fs::remove_all(with);
-  fs::remove_all(without);
-}
-
-TEST(OpenInViewer, ComesBackWhenTheSystemReapsChildrenItself) {
-  // With SIGCHLD ignored the waited-for child is reaped by the system and
-  // waitpid fails with ECHILD; the call must still come back.
-  const fs::path with = ViewerFolder(true);
-  EXPECT_GE(ViewerResultInChild(with, true), 0);
-  fs::remove_all(with);
 }
 
 }  // namespace

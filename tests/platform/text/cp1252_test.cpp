@@ -43,7 +43,25 @@ TEST(Cp1252, ItalianLiteralsAndRefusals) {
   // Broken UTF-8 never reads past the end.
   EXPECT_EQ(cp1252::from_utf8("\xC3"), "?");
   EXPECT_EQ(cp1252::from_utf8("\xE2\x82"), "??");
+  EXPECT_EQ(cp1252::from_utf8(std::string_view("\xC3\xA9", 1)), "?");  // cut before its last byte
   EXPECT_FALSE(cp1252::from_utf8_strict("\xC0\x80").has_value());  // overlong
+}
+
+// The edges of valid UTF-8: a valid character outside the code page is one
+// "?", an invalid sequence one "?" per byte.
+TEST(Cp1252, EdgesOfValidUtf8) {
+  const struct {
+    const char* utf8;
+    const char* text;
+  } cases[] = {
+      {"\xC2\x80", "?"},           {"\xC1\xBF", "??"},          // U+0080; overlong
+      {"\xE0\xA0\x80", "?"},       {"\xE0\x9F\xBF", "???"},     // U+0800; overlong
+      {"\xED\x9F\xBF", "?"},       {"\xED\xA0\x80", "???"},     // U+D7FF; first surrogate
+      {"\xED\xBF\xBF", "???"},     {"\xEE\x80\x80", "?"},       // last surrogate; U+E000
+      {"\xF0\x90\x80\x80", "?"},  {"\xF0\x8F\xBF\xBF", "????"},  // U+10000; overlong
+      {"\xF4\x8F\xBF\xBF", "?"},  {"\xF4\x90\x80\x80", "????"},  // U+10FFFF; beyond
+  };
+  for (const auto& c : cases) EXPECT_EQ(cp1252::from_utf8(c.utf8), c.text) << testing::PrintToString(c.utf8);
 }
 
 // Case of every byte against the C library's Unicode case mapping: a byte

@@ -95,33 +95,6 @@ TEST(CalcoloQuadro, TypicalCaseEveryComputedField) {
                               });
 }
 
-TEST(CalcoloQuadro, LimitsCaseInBothSizeBands) {
-  Ingressi in{{"400000", "20000", "10000"}, {"430000"}, {"20000", "60000", "", "50000"}, {0}, 1, true};
-  const std::vector<std::pair<std::string, std::string>> comuni{
-      {"Text2(3)", "430.000,00"}, {"Text4(3)", "474.000,00"}, {"Text3(3)", "44.000,00"},
-      {"Text5(7)", "430.000,00"}, {"Text6(0)", "100,00"},     {"Text8(0)", "17.200,00"},
-      {"Text8(1)", "51.600,00"},  {"Text8(2)", "0,00"},       {"Text8(3)", "37.920,00"},
-      {"Text8(4)", "580.720,00"}, {"Text8(8)", "580.720,00"}, {"Text8(6)", "5,00"},
-      {"Text8(7)", "29.036,00"},  {"Text8(10)", "29.036,00"}, {"Text8(11)", "10.000,00"},
-  };
-  const FoglioSemplice sopra = calcola(in);
-  controlla(sopra, comuni);
-  controlla(sopra, {{"Text8(5)", "150.000,00"},
-                    {"Text8(9)", "150.000,00"},
-                    {"Text8(12)", "160.000,00"},
-                    {"Text8(13)", "27,55"}});
-  in.fascia = 0;
-  const FoglioSemplice sotto = calcola(in);
-  controlla(sotto, comuni);
-  controlla(sotto, {{"Text8(5)", "120.000,00"},
-                    {"Text8(9)", "120.000,00"},
-                    {"Text8(12)", "130.000,00"},
-                    {"Text8(13)", "22,39"}});
-  // No band chosen: the lower limit, the accessory added once.
-  in.fascia = -1;
-  controlla(calcola(in), {{"Text8(5)", "120.000,00"}, {"Text8(12)", "130.000,00"}});
-}
-
 TEST(CalcoloQuadro, EdgeCases) {
   struct Caso {
     const char* nome;
@@ -176,14 +149,6 @@ TEST(CalcoloQuadro, EdgeCases) {
     SCOPED_TRACE(c.nome);
     controlla(calcola(c.in), c.attesi);
   }
-}
-
-TEST(CalcoloQuadro, FieldsReadAsNumbers) {
-  EXPECT_EQ(sevrina::quadro::leggi_importo(""), 0);
-  EXPECT_EQ(sevrina::quadro::leggi_importo("   "), 0);
-  EXPECT_EQ(sevrina::quadro::leggi_importo("1.234,56"), 1234.56);
-  EXPECT_EQ(sevrina::quadro::leggi_importo(" 12,5 "), 12.5);
-  EXPECT_EQ(sevrina::quadro::leggi_importo("Verificare gli importi"), 0);
 }
 
 }  // namespace
