@@ -51,7 +51,9 @@
 // from then on; they have been kept all along. Inputs under 16 KiB always
 // take the plain walk.
 // A link holds the distance back to the previous position of its chain, or
-// 0 when there is none within 32767 bytes (a walk stops there anyway). Links
+// kNoLink when there is none within 32767 bytes, and an empty head holds
+// kNoPosition: both put the next candidate more than 32767 bytes back, so
+// one distance test per step ends a walk for "none" and "too far" alike. Links
 // and serial numbers live in rings of 32 KiB entries: a walk never follows a
 // link from a position more than 32767 bytes back, and such a slot is the
 // only kind a newer position can have overwritten. Serial numbers are kept
@@ -60,6 +62,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "pdf/core/deflate_matcher.h"
@@ -68,6 +71,16 @@ namespace pdf::deflate_internal {
 namespace {
 
 constexpr std::size_t kRingSize = 32768;
+// Never a real distance (at most 32767): stepping back by it leaves the
+// window.
+constexpr std::uint16_t kNoLink = 0xFFFF;
+// An empty head: far below any position, so p minus it (modulo 2^64, as the
+// walks compute it) is above 32767 for every p below 2^31.
+constexpr std::int32_t kNoPosition = INT32_MIN;
+
+// A candidate position as the walks use it; an empty head becomes a value
+// more than 32767 below every position.
+inline std::size_t Position(std::int32_t head) { return static_cast<std::size_t>(static_cast<std::int64_t>(head)); }
 
 // Reused between calls on the same thread, so a call allocates nothing once
 // the buffers have grown, and clears only the part of the head table that
@@ -162,7 +175,7 @@ class Finder {
     const std::size_t buckets3 = std::size_t{1} << bits;
     const std::size_t buckets4 = buckets3;
     if (ws.head3.size() < buckets3) ws.head3.resize(buckets3);
-    std::fill_n(ws.head3.begin(), buckets3, -1);
+    std::fill_n(ws.head3.begin(), buckets3, kNoPosition);
     head3_ = ws.head3.data();
     ring_mask_ = std::min(kRingSize, std::bit_ceil(std::max<std::size_t>(size_, 1))) - 1;
     if (ws.link3.size() < ring_mask_ + 1) ws.link3.resize(ring_mask_ + 1);
@@ -170,7 +183,7 @@ class Finder {
     if (serials_) {
       for (std::size_t k = 0; k < kKeys; ++k) {
         if (ws.head[k].size() < buckets4) ws.head[k].resize(buckets4);
-        std::fill_n(ws.head[k].begin(), buckets4, -1);
+        std::fill_n(ws.head[k].begin(), buckets4, kNoPosition);
         head_[k] = ws.head[k].data();
       }
       if (ws.slots.size() < ring_mask_ + 1) ws.slots.resize(ring_mask_ + 1);
@@ -181,7 +194,8 @@ class Finder {
   // Enters p (p + 2 within the input; positions are entered in increasing
   // order, each once).
   void Insert(std::size_t p) {
-    const std::uint32_t triple = Triple(data_ + p);
+    // One word load where the fourth byte exists (all but the last triple).
+    const std::uint32_t triple = p + 4 <= size_ ? Load32(data_ + p) & 0xFFFFFF : Triple(data_ + p);
     const std::uint32_t h = Hash3(triple);
     if (serials_) Enter(p, triple);
     link3_[p & ring_mask_] = LinkTo(p, head3_[h]);
@@ -263,12 +277,9 @@ class Finder {
     // agree in.
     std::size_t key = 0;
     while (key + 1 < kKeys && best.length + 1 >= kKeyLength[key + 1]) ++key;
-    const std::int32_t first = head_[key][KeyHash(key, here)];
-    if (first < 0) return best;
-    std::size_t candidate = static_cast<std::size_t>(first);
+    std::size_t candidate = Position(head_[key][KeyHash(key, here)]);
     unsigned reached = 0;
-    for (;;) {
-      if (p - candidate > static_cast<std::size_t>(kMaxDistance)) break;
+    while (p - candidate <= static_cast<std::size_t>(kMaxDistance)) {
       const std::uint8_t* const there = data_ + candidate;
       const std::uint32_t there4 = Load32(there);
       if (((there4 ^ here4) & 0xFFFFFF) == 0) {
@@ -296,10 +307,7 @@ class Finder {
           }
         }
       }
-      const std::uint16_t back = slots_[candidate & ring_mask_].link[key];
-      if (back == 0) break;
-      candidate -= back;
-      __builtin_prefetch(data_ + candidate);
+      candidate -= slots_[candidate & ring_mask_].link[key];
     }
     covered_ += reached;
     return best;
@@ -314,12 +322,11 @@ class Finder {
     const std::uint32_t triple = Triple(here);
     const unsigned limit = static_cast<unsigned>(std::min<std::size_t>(kMaxMatch, size_ - 1 - p));
     if (limit <= floor) return best;
-    unsigned visited = 0;
-    const std::int32_t first = head3_[Hash3(triple)];
-    if (first < 0) return best;
-    std::size_t candidate = static_cast<std::size_t>(first);
-    for (;;) {
-      if (p - candidate > static_cast<std::size_t>(kMaxDistance)) break;
+    // Positions of the same three bytes still to be counted (a chain of 0,
+    // never used, would leave the walk unbounded, as counting up would).
+    unsigned left = chain_;
+    std::size_t candidate = Position(head3_[Hash3(triple)]);
+    while (p - candidate <= static_cast<std::size_t>(kMaxDistance)) {
       const std::uint8_t* const there = data_ + candidate;
       // A candidate lies before p, so its fourth byte is within the input.
       // Other strings of the same bucket are passed over without counting.
@@ -334,12 +341,9 @@ class Finder {
             if (length >= stop || length == limit) break;
           }
         }
-        if (++visited == chain_) break;
+        if (--left == 0) break;
       }
-      const std::uint16_t back = link3_[candidate & ring_mask_];
-      if (back == 0) break;
-      candidate -= back;
-      __builtin_prefetch(data_ + candidate);
+      candidate -= link3_[candidate & ring_mask_];
     }
     return best;
   }
@@ -360,24 +364,20 @@ class Finder {
 
   // The link from p to the previous position of its chain, `previous`.
   static std::uint16_t LinkTo(std::size_t p, std::int32_t previous) {
-    const std::size_t back = previous >= 0 ? p - static_cast<std::size_t>(previous) : 0;
-    return back <= static_cast<std::size_t>(kMaxDistance) ? static_cast<std::uint16_t>(back) : 0;
+    const std::size_t back = p - Position(previous);
+    return back <= static_cast<std::size_t>(kMaxDistance) ? static_cast<std::uint16_t>(back) : kNoLink;
   }
 
   // The newest entered position before p whose three bytes are `triple`,
   // within 32767 bytes, or -1.
   std::int32_t NewestSame(std::size_t p, std::uint32_t triple) const {
-    std::int32_t found = head3_[Hash3(triple)];
-    if (found < 0) return -1;
-    std::size_t candidate = static_cast<std::size_t>(found);
-    for (;;) {
-      if (p - candidate > static_cast<std::size_t>(kMaxDistance)) return -1;
+    std::size_t candidate = Position(head3_[Hash3(triple)]);
+    while (p - candidate <= static_cast<std::size_t>(kMaxDistance)) {
       // A candidate lies before p, so its fourth byte is within the input.
       if ((Load32(data_ + candidate) & 0xFFFFFF) == triple) return static_cast<std::int32_t>(candidate);
-      const std::uint16_t back = link3_[candidate & ring_mask_];
-      if (back == 0) return -1;
-      candidate -= back;
+      candidate -= link3_[candidate & ring_mask_];
     }
+    return -1;
   }
 
   const std::uint8_t* data_;
