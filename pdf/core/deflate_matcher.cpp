@@ -325,25 +325,45 @@ class Finder {
     // Positions of the same three bytes still to be counted (a chain of 0,
     // never used, would leave the walk unbounded, as counting up would).
     unsigned left = chain_;
-    std::size_t candidate = Position(head3_[Hash3(triple)]);
-    while (p - candidate <= static_cast<std::size_t>(kMaxDistance)) {
-      const std::uint8_t* const there = data_ + candidate;
-      // A candidate lies before p, so its fourth byte is within the input.
-      // Other strings of the same bucket are passed over without counting.
-      if ((Load32(there) & 0xFFFFFF) == triple) {
-        // Only a candidate that agrees at the current best length (and the
-        // byte before it) can be longer, so the others are only counted.
-        if (Load16(there + best.length - 1) == Load16(here + best.length - 1)) {
-          const unsigned length = CommonLength(there, here, limit);
-          if (length > best.length) {
-            best.length = length;
-            best.position = candidate;
-            if (length >= stop || length == limit) break;
-          }
-        }
-        if (--left == 0) break;
+    // The walk keeps the candidate's distance back from p: the window test
+    // is then one compare, and the candidate's bytes are here - distance.
+    std::size_t distance = p - Position(head3_[Hash3(triple)]);
+    const auto step = [&] { distance += link3_[(p - distance) & ring_mask_]; };
+    // A candidate lies before p, so its fourth byte is within the input.
+    // Other strings of the same bucket are passed over without counting.
+    const auto same_triple = [&](const std::uint8_t* there) { return (Load32(there) & 0xFFFFFF) == triple; };
+    if (best.length < kMinMatch) {
+      // Any match beats "none": the first position of the same three bytes
+      // is the best so far.
+      for (;; step()) {
+        if (distance > static_cast<std::size_t>(kMaxDistance)) return best;
+        if (same_triple(here - distance)) break;
       }
-      candidate -= link3_[candidate & ring_mask_];
+      best.length = CommonLength(here - distance, here, limit);
+      best.position = p - distance;
+      if (best.length >= stop || best.length == limit || --left == 0) return best;
+      step();
+    }
+    // From here the best is at least three long, and only a candidate that
+    // agrees in the four bytes ending at the best length can be longer (a
+    // longer one agrees in every byte up to it), so the others are only
+    // counted. Those bytes lie before the input's last byte.
+    unsigned at = best.length - 3;
+    std::uint32_t key = Load32(here + at);
+    for (; distance <= static_cast<std::size_t>(kMaxDistance); step()) {
+      const std::uint8_t* const there = here - distance;
+      if (!same_triple(there)) continue;
+      if (Load32(there + at) == key) {
+        const unsigned length = CommonLength(there, here, limit);
+        if (length > best.length) {
+          best.length = length;
+          best.position = p - distance;
+          if (length >= stop || length == limit) break;
+          at = length - 3;
+          key = Load32(here + at);
+        }
+      }
+      if (--left == 0) break;
     }
     return best;
   }
