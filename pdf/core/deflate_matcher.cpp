@@ -191,15 +191,17 @@ class Finder {
     }
   }
 
-  // Enters p (p + 2 within the input; positions are entered in increasing
+  // Enters p (p + 3 within the input; positions are entered in increasing
   // order, each once).
-  void Insert(std::size_t p) {
-    // One word load where the fourth byte exists (all but the last triple).
-    const std::uint32_t triple = p + 4 <= size_ ? Load32(data_ + p) & 0xFFFFFF : Triple(data_ + p);
-    const std::uint32_t h = Hash3(triple);
-    if (serials_) Enter(p, triple);
-    link3_[p & ring_mask_] = LinkTo(p, head3_[h]);
-    head3_[h] = static_cast<std::int32_t>(p);
+  void Insert(std::size_t p) { Add(p, Load32(data_ + p) & 0xFFFFFF); }
+
+  // Enters from, ..., to (to + 2 within the input): one word load for each
+  // position but the last triple, which has no fourth byte.
+  void InsertRange(std::size_t from, std::size_t to) {
+    const std::size_t last_word = std::min(to, size_ - 4);
+    std::size_t p = from;
+    for (; p <= last_word; ++p) Insert(p);
+    for (; p <= to; ++p) Add(p, Triple(data_ + p));
   }
 
   // The best match for the string at p (p + 2 within the input). With a
@@ -245,6 +247,14 @@ class Finder {
       slot.link[k] = LinkTo(p, head_[k][h]);
       head_[k][h] = static_cast<std::int32_t>(p);
     }
+  }
+
+  // Enters p with its three bytes `triple`.
+  void Add(std::size_t p, std::uint32_t triple) {
+    const std::uint32_t h = Hash3(triple);
+    if (serials_) Enter(p, triple);
+    link3_[p & ring_mask_] = LinkTo(p, head3_[h]);
+    head3_[h] = static_cast<std::int32_t>(p);
   }
 
   // Longest through serial numbers and the longer chains.
@@ -461,8 +471,7 @@ void FindMatches(ByteSpan data, const Level& level, FirstPass& out) {
       out.tokens.push_back(MakeMatch(match.length, distance));
       ++out.literal_length_freq[257 + kLengthCodeOf[match.length]];
       ++out.distance_freq[static_cast<std::size_t>(DistanceCode(distance))];
-      const std::size_t end = std::min(p + match.length - 1, last_triple);
-      for (std::size_t q = p; q <= end; ++q) finder.Insert(q);
+      finder.InsertRange(p, std::min(p + match.length - 1, last_triple));
       p += match.length;
     }
   }
