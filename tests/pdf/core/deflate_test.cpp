@@ -192,6 +192,62 @@ TEST(Deflate, TreeTieBreakAndLengthLimit) {
   EXPECT_FALSE(BuildCodeLengths(none, 15, lengths));
 }
 
+// The tree and the codes against the plain rules, on random counts full of
+// ties: join the two lightest live nodes found by a scan in node order (on
+// equal weights the later node is the lighter), code length = depth; codes
+// are the canonical ones, sent least significant bit first.
+TEST(Deflate, TreeAndCodesFollowThePlainRules) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 200; ++round) {
+    const std::size_t n = 2 + rng() % 287;
+    std::vector<std::uint64_t> freq(n);
+    for (auto& f : freq) f = rng() % 3 == 0 ? 0 : 1 + rng() % (round % 2 ? 4 : 1000);
+    std::vector<std::uint64_t> weight;
+    std::vector<std::size_t> symbol, parent;
+    for (std::size_t s = 0; s < n; ++s)
+      if (freq[s]) weight.push_back(freq[s]), symbol.push_back(s);
+    const std::size_t used = weight.size();
+    if (used < 2) continue;
+    std::vector<bool> live(used, true);
+    parent.assign(2 * used, 0);
+    for (std::size_t joins = 0; joins + 1 < used; ++joins) {
+      std::size_t pick[2];
+      for (std::size_t& p : pick) {
+        p = SIZE_MAX;
+        for (std::size_t k = 0; k < weight.size(); ++k)
+          if (live[k] && (p == SIZE_MAX || weight[k] <= weight[p])) p = k;
+        live[p] = false;
+      }
+      parent[pick[0]] = parent[pick[1]] = weight.size();
+      weight.push_back(weight[pick[0]] + weight[pick[1]]);
+      live.push_back(true);
+    }
+    std::vector<std::uint8_t> expected(n, 0), lengths(n);
+    bool too_deep = false;
+    for (std::size_t k = 0; k < used; ++k) {
+      int depth = 0;
+      for (std::size_t v = k; v + 1 < weight.size(); v = parent[v]) ++depth;
+      expected[symbol[k]] = static_cast<std::uint8_t>(depth);
+      too_deep |= depth > 15;
+    }
+    ASSERT_TRUE(BuildCodeLengths(freq, 15, lengths));
+    if (too_deep) continue;
+    ASSERT_EQ(lengths, expected) << "round " << round;
+
+    std::vector<std::uint16_t> codes(n);
+    BuildCanonicalCodes(lengths, codes);
+    unsigned code = 0;
+    for (int len = 1; len <= 15; ++len, code <<= 1)
+      for (std::size_t s = 0; s < n; ++s)
+        if (lengths[s] == len) {
+          unsigned reversed = 0;
+          for (int i = 0; i < len; ++i) reversed |= ((code >> i) & 1u) << (len - 1 - i);
+          ASSERT_EQ(codes[s], reversed) << "round " << round << " symbol " << s;
+          ++code;
+        }
+  }
+}
+
 // The match finder's rules, seen in its tokens.
 TEST(Deflate, MatchFinderRules) {
   std::mt19937 rng(3);
