@@ -157,6 +157,14 @@ struct Match {
   std::size_t position = 0;
 };
 
+// The results of the look-ahead walk that runs beside the search at p: the
+// look-ahead itself (stop length `nice`, no floor) and the search at p + 1
+// that a walk with stop length `lazy` would have given.
+struct AheadResults {
+  Match ahead;
+  Match plain;
+};
+
 class Finder {
  public:
   Finder(ByteSpan data, const Level& level, Workspace& ws)
@@ -166,6 +174,7 @@ class Finder {
         // Serial numbers and four-byte chains cost time at every entered
         // position; they pay off only when many positions are kept.
         serials_(chain_ >= kSerialChain && size_ >= kSerialMinSize) {
+    paired_ = !serials_ && PairedWithoutSerials();
     // The bucket counts follow the input size (the output does not depend
     // on them); 2^15 and 2^16 buckets are plenty for a 32 KiB window.
     unsigned bits = 8;
@@ -219,12 +228,51 @@ class Finder {
       // about as much per entered position as two steps of a walk. When
       // the walks so far were spared fewer steps than that, the plain walk
       // is quicker, and it needs nothing that has not been kept all along.
-      if (covered_ < visited_ + 2 * p) serials_ = false;
+      if (covered_ < visited_ + 2 * p) {
+        serials_ = false;
+        paired_ = PairedWithoutSerials();
+      }
     }
     return best;
   }
 
+  // Whether LongestAndAhead is used: only while the three-byte chains alone
+  // are walked, and only where walks are long. With short chains and a low
+  // `nice` length the look-ahead is often not needed (the match at p is
+  // already long enough), and walking it anyway costs more than the overlap
+  // saves.
+  bool Paired() const { return paired_; }
+
+  // The search at p (stop length `stop`) and, walked beside it, the
+  // look-ahead at p + 1 (stop length `ahead_stop`, no floor), which also
+  // gives the search at p + 1 with stop length `stop`. The walks follow
+  // separate chains, so their loads overlap. Without a floor the look-ahead
+  // returns the same match as with the floor `Longest` gives it whenever
+  // that match is longer than the floor, and its walk visits the same
+  // candidates. Only when Paired().
+  Match LongestAndAhead(std::size_t p, unsigned stop, unsigned ahead_stop, AheadResults& ahead) const {
+    Walk a = StartWalk(p, stop, 2, stop);
+    Walk b = StartWalk(p + 1, ahead_stop, 2, stop);
+    bool more_a = a.live, more_b = b.live;
+    while (more_a && more_b) {
+      more_a = Step(a);
+      more_b = Step(b);
+    }
+    while (more_a) more_a = Step(a);
+    while (more_b) more_b = Step(b);
+    ahead.ahead = b.best;
+    ahead.plain = Early(b);
+    return a.best;
+  }
+
  private:
+  bool PairedWithoutSerials() const { return chain_ >= kPairChain && size_ >= kPairMinSize; }
+
+  // Positions kept for a string before walking the look-ahead beside the
+  // search pays.
+  static constexpr unsigned kPairChain = 32;
+  // In short inputs the walks are short too, and the overlap saves little.
+  static constexpr std::size_t kPairMinSize = 16384;
   // Positions kept for a string before serial numbers are worth their cost.
   static constexpr unsigned kSerialChain = 64;
   // Shorter inputs rarely fill the kept positions of a string.
@@ -323,6 +371,87 @@ class Finder {
     return best;
   }
 
+  // The search of LongestByTriples in a form that visits one candidate per
+  // Step, so that two searches can be walked side by side: the same
+  // candidates in the same order with the same tests, and the first match
+  // taken by the same test as the later ones.
+  struct Walk {
+    std::size_t p;
+    const std::uint8_t* here;
+    std::uint32_t triple;
+    unsigned limit;
+    unsigned stop;
+    // Positions of the same three bytes still to be counted (a chain of 0,
+    // never used, leaves the walk unbounded, as counting up would).
+    unsigned left;
+    // The candidate's distance back from p: the window test is one compare,
+    // and the candidate's bytes are here - distance. Above 32767 the walk
+    // is over.
+    std::size_t distance;
+    Match best;
+    // Once the best is three long or more, only a candidate that agrees in
+    // the four bytes ending at the best length can be longer (a longer one
+    // agrees in every byte up to it): those bytes start at `at`, and `key`
+    // holds them at p. They lie before the input's last byte.
+    unsigned at = 0;
+    std::uint32_t key = 0;
+    // The best at the moment it first reached `early_stop`: what the same
+    // walk with that stop length would have returned.
+    unsigned early_stop;
+    Match early;
+    bool early_set = false;
+    bool live;
+  };
+
+  Walk StartWalk(std::size_t p, unsigned stop, unsigned floor, unsigned early_stop) const {
+    Walk w;
+    w.p = p;
+    w.here = data_ + p;
+    w.triple = Triple(w.here);
+    w.limit = static_cast<unsigned>(std::min<std::size_t>(kMaxMatch, size_ - 1 - p));
+    w.stop = stop;
+    w.left = chain_;
+    w.distance = p - Position(head3_[Hash3(w.triple)]);
+    w.best.length = floor;
+    if (floor >= kMinMatch) {
+      w.at = floor - 3;
+      w.key = Load32(w.here + w.at);
+    }
+    w.early_stop = early_stop;
+    w.live = w.limit > floor && w.distance <= static_cast<std::size_t>(kMaxDistance);
+    return w;
+  }
+
+  // Visits the walk's current candidate and moves on; false when the walk
+  // is over.
+  bool Step(Walk& w) const {
+    const std::uint8_t* const there = w.here - w.distance;
+    // A candidate lies before p, so its fourth byte is within the input.
+    // Other strings of the same bucket are passed over without counting.
+    if ((Load32(there) & 0xFFFFFF) == w.triple) {
+      // Before the first match any candidate of the same three bytes wins.
+      if (w.best.length < kMinMatch || Load32(there + w.at) == w.key) {
+        const unsigned length = CommonLength(there, w.here, w.limit);
+        if (length > w.best.length) {
+          w.best.length = length;
+          w.best.position = w.p - w.distance;
+          if (length >= w.early_stop && !w.early_set) {
+            w.early = w.best;
+            w.early_set = true;
+          }
+          if (length >= w.stop || length == w.limit) return false;
+          w.at = length - 3;
+          w.key = Load32(w.here + w.at);
+        }
+      }
+      if (--w.left == 0) return false;
+    }
+    w.distance += link3_[(w.p - w.distance) & ring_mask_];
+    return w.distance <= static_cast<std::size_t>(kMaxDistance);
+  }
+
+  static Match Early(const Walk& w) { return w.early_set ? w.early : w.best; }
+
   // Longest through the three-byte chains alone: every position of the same
   // three bytes is visited and counted.
   Match LongestByTriples(std::size_t p, unsigned stop, unsigned floor) const {
@@ -414,6 +543,7 @@ class Finder {
   std::size_t size_;
   unsigned chain_;
   bool serials_;
+  bool paired_ = false;
   bool tried_ = false;
   std::size_t visited_ = 0;
   std::size_t covered_ = 0;
@@ -447,33 +577,65 @@ void FindMatches(ByteSpan data, const Level& level, FirstPass& out) {
     const unsigned lazy = static_cast<unsigned>(level.lazy);
     const unsigned nice = static_cast<unsigned>(level.nice);
     const std::size_t last_triple = size - 3;
-    while (p + 3 <= size - 1) {
-      Match match = finder.Longest(p, lazy);
-      if (match.length >= kMinMatch && match.length < nice) {
-        // p is not entered yet, so the look-ahead cannot match at distance 1.
-        const Match ahead = finder.Longest(p + 1, nice, match.length);
-        if (ahead.length > match.length) {
+    // The loop comes in two forms: searches one at a time, and the search
+    // at p walked together with the look-ahead at p + 1 (see
+    // LongestAndAhead). The first form runs until the finder pairs its
+    // walks, which it may start doing part way.
+    const auto scan = [&]<bool kPaired>() {
+      // The search at p, when the look-ahead walk of the position before
+      // has made it already.
+      bool searched = false;
+      Match next;
+      AheadResults walked;
+      while (p + 3 <= size - 1) {
+        Match match;
+        bool ahead_walked = false;
+        if constexpr (kPaired) {
+          ahead_walked = !searched;
+          match = searched ? next : finder.LongestAndAhead(p, lazy, nice, walked);
+          searched = false;
+        } else {
+          if (finder.Paired()) return;
+          match = finder.Longest(p, lazy);
+        }
+        if (match.length >= kMinMatch && match.length < nice) {
+          // p is not entered yet, so the look-ahead cannot match at
+          // distance 1.
+          const Match ahead = ahead_walked ? walked.ahead : finder.Longest(p + 1, nice, match.length);
+          if (ahead.length > match.length) {
+            literal(p);
+            finder.Insert(p);
+            ++p;
+            match = ahead;
+          }
+        }
+        if (match.length == kMinMatch && p - match.position > static_cast<std::size_t>(kFarLengthThreeDistance))
+          match.length = 1;
+        if (match.length < kMinMatch) {
           literal(p);
           finder.Insert(p);
+          // The look-ahead walk was the search at p + 1 too, made before p
+          // was entered: p, now the newest position, changes that search
+          // only when it has the same three bytes (in another bucket it is
+          // never met; in the same bucket with other bytes it is passed
+          // over).
+          if (ahead_walked && Triple(bytes + p) != Triple(bytes + p + 1)) {
+            searched = true;
+            next = walked.plain;
+          }
           ++p;
-          match = ahead;
+          continue;
         }
+        const unsigned distance = static_cast<unsigned>(p - match.position);
+        out.tokens.push_back(MakeMatch(match.length, distance));
+        ++out.literal_length_freq[257 + kLengthCodeOf[match.length]];
+        ++out.distance_freq[static_cast<std::size_t>(DistanceCode(distance))];
+        finder.InsertRange(p, std::min(p + match.length - 1, last_triple));
+        p += match.length;
       }
-      if (match.length == kMinMatch && p - match.position > static_cast<std::size_t>(kFarLengthThreeDistance))
-        match.length = 1;
-      if (match.length < kMinMatch) {
-        literal(p);
-        finder.Insert(p);
-        ++p;
-        continue;
-      }
-      const unsigned distance = static_cast<unsigned>(p - match.position);
-      out.tokens.push_back(MakeMatch(match.length, distance));
-      ++out.literal_length_freq[257 + kLengthCodeOf[match.length]];
-      ++out.distance_freq[static_cast<std::size_t>(DistanceCode(distance))];
-      finder.InsertRange(p, std::min(p + match.length - 1, last_triple));
-      p += match.length;
-    }
+    };
+    scan.template operator()<false>();
+    scan.template operator()<true>();
   }
   for (; p < size; ++p) literal(p);
   out.literal_length_freq[kEndOfBlock] = 1;
