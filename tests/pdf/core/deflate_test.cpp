@@ -320,6 +320,39 @@ TEST(Deflate, MatchFinderRules) {
   }
 }
 
+// The lazy rules again, after nothing and after 20,000 bytes of filler:
+// long inputs walk the look-ahead beside each search, short ones do not,
+// and both must give the same matches. At quality 1:
+//  - "abc" matches 3 at p and "bcdefg" 6 at p + 1: p is a literal;
+//  - a new run of z right after a match: its first byte finds nothing and
+//    is a literal, and the second byte then matches the first (distance 1,
+//    up to the last byte);
+//  - 40 strings "k01LO?#" between a string and its repeat: not reached.
+TEST(Deflate, LazyRulesInLongInputs) {
+  std::mt19937 rng(7);
+  for (std::size_t prefix : {std::size_t{0}, std::size_t{20000}}) {
+    const auto tokens = [&](const std::string& text) {
+      Bytes b(prefix);
+      for (auto& x : b) x = static_cast<std::uint8_t>(128 + rng() % 128);
+      b.insert(b.end(), text.begin(), text.end());
+      return Tokens(b, 1);
+    };
+    const auto has_match = [](const std::vector<std::uint32_t>& t, unsigned length, unsigned distance) {
+      return std::find(t.begin(), t.end(), MakeMatch(length, distance)) != t.end();
+    };
+    const auto lazy = tokens("bcdefg-abc=abcdefg+");
+    EXPECT_TRUE(has_match(lazy, 6, 12)) << prefix;
+    EXPECT_FALSE(has_match(lazy, 3, 4)) << prefix;
+    const auto run = tokens("ABCDEF-ABCDEFzzzzzzzzzz!");
+    EXPECT_TRUE(has_match(run, 6, 7)) << prefix;
+    EXPECT_TRUE(has_match(run, 9, 1)) << prefix;
+    std::string chain = "k01LONGMATCHxyz";
+    for (char x : std::string("abcdefghijklmnopqrstuvwxyz0123456789ABCD")) chain += "k01LO" + std::string(1, x) + "#";
+    const unsigned distance = static_cast<unsigned>(chain.size());
+    EXPECT_FALSE(has_match(tokens(chain + "k01LONGMATCHxyz."), 15, distance)) << prefix;
+  }
+}
+
 // Text with no repetition is never dynamic: fixed when smaller than the
 // input plus 5, else stored.
 TEST(Deflate, NoRepetitionIsFixedOrStored) {
