@@ -9,7 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <span>
 
 #include "pdf/core/deflate_blocks.h"
 #include "pdf/core/deflate_huffman.h"
@@ -70,19 +70,14 @@ class BitWriter {
   unsigned bits_ = 0;
 };
 
-// A code-length symbol (0..18) and the value of its extra bits.
-struct LengthSymbol {
-  std::uint8_t symbol;
-  std::uint8_t extra;
-};
-
 // Run-length codes the lengths lengths[0..last] the way every common
 // encoder does: a run of zeros of 3..10 as 17, of 11..138 as 18; a run of a
 // non-zero length as the length once (unless the run before had the same
 // length) followed by 16 for each 3..6 repeats; shorter runs as plain
 // lengths. A run is cut at 138 zeros, at 6 repeats when the length goes on,
-// or at 7 lengths otherwise.
-void RunLengthCode(const std::uint8_t* lengths, int last, std::vector<LengthSymbol>& out) {
+// or at 7 lengths otherwise. Writes at most last + 1 symbols from `out` on
+// and returns the end.
+LengthSymbol* RunLengthCode(const std::uint8_t* lengths, int last, LengthSymbol* out) {
   int previous = -1;
   int next = lengths[0];
   int count = 0;
@@ -93,17 +88,17 @@ void RunLengthCode(const std::uint8_t* lengths, int last, std::vector<LengthSymb
     next = n + 1 <= last ? lengths[n + 1] : -1;
     if (++count < max_count && current == next) continue;
     if (count < min_count) {
-      for (; count > 0; --count) out.push_back({static_cast<std::uint8_t>(current), 0});
+      for (; count > 0; --count) *out++ = LengthSymbol{static_cast<std::uint8_t>(current), 0};
     } else if (current != 0) {
       if (current != previous) {
-        out.push_back({static_cast<std::uint8_t>(current), 0});
+        *out++ = LengthSymbol{static_cast<std::uint8_t>(current), 0};
         --count;
       }
-      out.push_back({16, static_cast<std::uint8_t>(count - 3)});
+      *out++ = LengthSymbol{16, static_cast<std::uint8_t>(count - 3)};
     } else if (count <= 10) {
-      out.push_back({17, static_cast<std::uint8_t>(count - 3)});
+      *out++ = LengthSymbol{17, static_cast<std::uint8_t>(count - 3)};
     } else {
-      out.push_back({18, static_cast<std::uint8_t>(count - 11)});
+      *out++ = LengthSymbol{18, static_cast<std::uint8_t>(count - 11)};
     }
     count = 0;
     previous = current;
@@ -118,6 +113,7 @@ void RunLengthCode(const std::uint8_t* lengths, int last, std::vector<LengthSymb
       min_count = 4;
     }
   }
+  return out;
 }
 
 constexpr std::uint8_t kCodeLengthExtraBits[3] = {2, 3, 7};
@@ -129,13 +125,17 @@ int LastNonZero(const std::array<std::uint8_t, N>& lengths) {
   return last;
 }
 
-// The code-length symbols of both lists, literal/length lengths first.
-std::vector<LengthSymbol> CodeLengthSymbols(const BlockPlan& plan) {
-  std::vector<LengthSymbol> symbols;
-  symbols.reserve(64);
-  RunLengthCode(plan.literal_length_lengths.data(), LastNonZero(plan.literal_length_lengths), symbols);
-  RunLengthCode(plan.distance_lengths.data(), LastNonZero(plan.distance_lengths), symbols);
-  return symbols;
+// The code-length symbols of both lists, literal/length lengths first,
+// into the plan.
+void CodeLengthSymbols(BlockPlan& plan) {
+  LengthSymbol* end = plan.length_symbols.data();
+  end = RunLengthCode(plan.literal_length_lengths.data(), LastNonZero(plan.literal_length_lengths), end);
+  end = RunLengthCode(plan.distance_lengths.data(), LastNonZero(plan.distance_lengths), end);
+  plan.length_symbol_count = static_cast<int>(end - plan.length_symbols.data());
+}
+
+std::span<const LengthSymbol> LengthSymbols(const BlockPlan& plan) {
+  return {plan.length_symbols.data(), static_cast<std::size_t>(plan.length_symbol_count)};
 }
 
 std::uint64_t StoredSize(std::size_t input_size) {
@@ -163,7 +163,8 @@ std::uint64_t DynamicSize(const FirstPass& pass, BlockPlan& plan) {
       !BuildCodeLengths(pass.distance_freq, kMaxCodeLength, plan.distance_lengths))
     return kNoDynamic;
   std::array<std::uint64_t, kCodeLengthSymbols> cl_freq{};
-  for (const LengthSymbol& ls : CodeLengthSymbols(plan)) ++cl_freq[ls.symbol];
+  CodeLengthSymbols(plan);
+  for (const LengthSymbol& ls : LengthSymbols(plan)) ++cl_freq[ls.symbol];
   BuildCodeLengths(cl_freq, kMaxCodeLengthCodeLength, plan.code_length_lengths);
   int h = kCodeLengthSymbols - 1;
   while (h > 0 && plan.code_length_lengths[kCodeLengthOrder[static_cast<std::size_t>(h)]] == 0) --h;
@@ -298,7 +299,7 @@ void WriteBlocks(ByteSpan input, const FirstPass& pass, const BlockPlan& plan, B
   bits.Put(static_cast<std::uint32_t>(last_dist), 5);
   bits.Put(static_cast<std::uint32_t>(h - 3), 4);
   for (int i = 0; i <= h; ++i) bits.Put(plan.code_length_lengths[kCodeLengthOrder[static_cast<std::size_t>(i)]], 3);
-  for (const LengthSymbol& ls : CodeLengthSymbols(plan)) {
+  for (const LengthSymbol& ls : LengthSymbols(plan)) {
     bits.Put(cl_codes[ls.symbol], plan.code_length_lengths[ls.symbol]);
     if (ls.symbol >= 16) bits.Put(ls.extra, kCodeLengthExtraBits[ls.symbol - 16]);
   }

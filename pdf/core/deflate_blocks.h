@@ -20,6 +20,12 @@ struct FormSizes {
 };
 inline constexpr std::uint64_t kNoDynamic = std::uint64_t{1} << 30;
 
+// A code-length symbol (0..18) and the value of its extra bits.
+struct LengthSymbol {
+  std::uint8_t symbol;
+  std::uint8_t extra;
+};
+
 // Everything the second pass decides before it writes: the estimated size
 // of each form, the chosen form, and the dynamic form's code lengths.
 struct BlockPlan {
@@ -29,6 +35,10 @@ struct BlockPlan {
   std::array<std::uint8_t, kDistanceSymbols> distance_lengths{};
   std::array<std::uint8_t, kCodeLengthSymbols> code_length_lengths{};
   int last_code_length_index = 0;  // highest index into kCodeLengthOrder with a length
+  // Both length lists run-length coded (at most one symbol per length), made
+  // once for the estimate and sent as they are.
+  std::array<LengthSymbol, kLiteralLengthSymbols + kDistanceSymbols> length_symbols{};
+  int length_symbol_count = 0;
 };
 
 // Stored unless fixed is smaller; then dynamic if smaller still. Equal sizes

@@ -15,9 +15,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
-#include <queue>
-#include <vector>
 
 #include "pdf/core/deflate_huffman.h"
 
@@ -27,6 +24,54 @@ namespace {
 constexpr int kMaxSymbols = 288;
 constexpr int kMaxNodes = 2 * kMaxSymbols - 1;
 constexpr std::uint64_t kIndexRange = 1024;  // above kMaxNodes
+
+// A binary min-heap of keys in a fixed array: no allocation per tree, and
+// the join step replaces the top instead of a pop followed by a push.
+class KeyHeap {
+ public:
+  void Add(std::uint64_t key) { keys_[size_++] = key; }
+  void Heapify() {
+    for (std::size_t i = size_ / 2; i-- > 0;) SiftDown(i);
+  }
+  std::size_t size() const { return size_; }
+  std::uint64_t top() const { return keys_[0]; }
+  void Pop() {
+    keys_[0] = keys_[--size_];
+    SiftDown(0);
+  }
+  void ReplaceTop(std::uint64_t key) {
+    keys_[0] = key;
+    SiftDown(0);
+  }
+
+ private:
+  void SiftDown(std::size_t i) {
+    const std::uint64_t key = keys_[i];
+    for (;;) {
+      std::size_t child = 2 * i + 1;
+      if (child >= size_) break;
+      if (child + 1 < size_ && keys_[child + 1] < keys_[child]) ++child;
+      if (keys_[child] >= key) break;
+      keys_[i] = keys_[child];
+      i = child;
+    }
+    keys_[i] = key;
+  }
+
+  std::array<std::uint64_t, kMaxSymbols> keys_;
+  std::size_t size_ = 0;
+};
+
+// Bytes with their bits in reverse order.
+constexpr auto kReversedByte = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    unsigned r = 0;
+    for (unsigned i = 0; i < 8; ++i) r |= ((b >> i) & 1u) << (7 - i);
+    table[b] = static_cast<std::uint8_t>(r);
+  }
+  return table;
+}();
 
 }  // namespace
 
@@ -44,24 +89,24 @@ bool BuildCodeLengths(std::span<const std::uint64_t> freq, int limit, std::span<
 
   // Heap keys: weight, then the node number reversed so that the higher
   // number of two equal weights comes out first.
-  std::priority_queue<std::uint64_t, std::vector<std::uint64_t>, std::greater<>> heap;
+  KeyHeap heap;
   auto key = [](std::uint64_t weight, int node) {
     return weight * kIndexRange + (kIndexRange - 1 - static_cast<std::uint64_t>(node));
   };
   for (int n = 0; n < used; ++n)
-    heap.push(key(freq[static_cast<std::size_t>(symbol_of[static_cast<std::size_t>(n)])], n));
+    heap.Add(key(freq[static_cast<std::size_t>(symbol_of[static_cast<std::size_t>(n)])], n));
+  heap.Heapify();
   std::array<int, kMaxNodes> parent{};
   int next = used;
   while (heap.size() > 1) {
     const std::uint64_t a = heap.top();
-    heap.pop();
+    heap.Pop();
     const std::uint64_t b = heap.top();
-    heap.pop();
     const int na = static_cast<int>(kIndexRange - 1 - a % kIndexRange);
     const int nb = static_cast<int>(kIndexRange - 1 - b % kIndexRange);
     parent[static_cast<std::size_t>(na)] = next;
     parent[static_cast<std::size_t>(nb)] = next;
-    heap.push(key(a / kIndexRange + b / kIndexRange, next));
+    heap.ReplaceTop(key(a / kIndexRange + b / kIndexRange, next));
     ++next;
   }
   // Every node's parent has a higher number, so one pass downward from the
@@ -83,7 +128,8 @@ bool BuildCodeLengths(std::span<const std::uint64_t> freq, int limit, std::span<
   }
 
   // Too deep: adjust the counts per length (Kraft sum unchanged by each step).
-  std::vector<int> count(static_cast<std::size_t>(deepest) + 1, 0);
+  // A tree of at most 288 leaves is at most 287 deep.
+  std::array<int, kMaxSymbols> count{};
   for (int n = 0; n < used; ++n) ++count[static_cast<std::size_t>(depth[static_cast<std::size_t>(n)])];
   for (int i = deepest; i > limit; --i) {
     while (count[static_cast<std::size_t>(i)] > 0) {
@@ -127,13 +173,11 @@ void BuildCanonicalCodes(std::span<const std::uint8_t> lengths, std::span<std::u
       codes[s] = 0;
       continue;
     }
-    unsigned c = next[n]++;
-    unsigned reversed = 0;
-    for (unsigned i = 0; i < n; ++i) {
-      reversed = (reversed << 1) | (c & 1);
-      c >>= 1;
-    }
-    codes[s] = static_cast<std::uint16_t>(reversed);
+    const unsigned c = next[n]++;
+    // The code's n bits reversed: both bytes of the 16-bit value reversed
+    // and swapped, then shifted down to n bits.
+    const unsigned reversed16 = static_cast<unsigned>(kReversedByte[c & 0xFF]) << 8 | kReversedByte[(c >> 8) & 0xFF];
+    codes[s] = static_cast<std::uint16_t>(reversed16 >> (16 - n));
   }
 }
 
