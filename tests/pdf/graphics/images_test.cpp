@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/pdf/graphics/image_tools.h"
+#include "tests/pdf/graphics/graphics_probe.h"
 
 namespace {
 
-using imgtest::PageWriter;
+using gfxtest::PageWriter;
 using Bytes = std::string;
 
 void PutLe(Bytes& s, std::size_t at, std::uint32_t v, int n) {
@@ -31,7 +31,7 @@ class ImagesTest : public ::testing::Test {
  protected:
   // Makes `name` ("BMP3:x.bmp": the Windows 3 header) from blank-separated arguments.
   std::string Make(const std::string& args, const std::string& name) {
-    std::vector<std::string> argv = {imgtest::kConvert};
+    std::vector<std::string> argv = {gfxtest::kConvert};
     std::istringstream words(args);
     for (std::string w; words >> w;) argv.push_back(w);
     const std::string file = dir_.file(name.substr(name.find(':') + 1));
@@ -41,7 +41,7 @@ class ImagesTest : public ::testing::Test {
   }
   // Draws `file` at one pixel per point; compares with ImageMagick's `reference`.
   void ExpectRendersLike(const std::string& file, const std::string& reference, int tolerance, std::int16_t frame = 1) {
-    const imgtest::Pixels expected = imgtest::DecodeWithImageMagick(reference);
+    const gfxtest::Pixels expected = gfxtest::DecodeWithImageMagick(reference);
     const std::string pdf = dir_.file("page.pdf");
     PageWriter writer;
     writer.Open(pdf, static_cast<float>(expected.width), static_cast<float>(expected.height));
@@ -49,7 +49,7 @@ class ImagesTest : public ::testing::Test {
     EXPECT_EQ(writer.ErrNumber(), 0) << writer.ErrDescription();
     writer.EndDoc();
     EXPECT_EQ(pdftest::QpdfCheck(pdf).exit_code, 0);
-    const auto [largest, mean] = imgtest::Compare(imgtest::RenderPage(pdf), expected);
+    const auto [largest, mean] = gfxtest::Compare(gfxtest::RenderPage(pdf), expected);
     EXPECT_TRUE(largest >= 0 && largest <= tolerance) << largest;
     EXPECT_LE(mean, tolerance <= 8 ? tolerance : 25);  // CMYK: 18 upright, 100 inverted
   }
@@ -150,7 +150,7 @@ TEST_F(ImagesTest, ColourMasksAndTransparentIndexesShowThePageThrough) {
     writer.EndDoc();
     const bool masked = !c.entry.empty();
     EXPECT_EQ(pdftest::ReadFile(dir_.file("mask.pdf")).find(masked ? c.entry : "/Mask") != std::string::npos, masked) << file;
-    const imgtest::Pixels page = imgtest::RenderPage(dir_.file("mask.pdf"), true);
+    const gfxtest::Pixels page = gfxtest::RenderPage(dir_.file("mask.pdf"), true);
     ASSERT_EQ(page.width, 20);
     EXPECT_EQ(page.At(3, 5, 0) + page.At(3, 5, 1) + page.At(3, 5, 2), masked ? 765 : 255) << file << ": white or blue";
     EXPECT_EQ(page.At(15, 5, 0) + page.At(15, 5, 1) + page.At(15, 5, 2), 255) << file << ": red";

@@ -1,17 +1,16 @@
 // Text boxes: where the line wraps, byte for byte, with the indentation and
-// a word wider than the box; the rest text continuing a cut paragraph.
+// a word wider than the box; the rest text continuing a cut paragraph; the
+// rules drawn under, through and over a text line.
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "tests/pdf/text/text_probe.h"
 
 namespace {
-
-using text_test::Probe;
-using text_test::TempPdf;
 
 // One drawn line read back from the content: its Tm operands and the line
 // that shows the text.
@@ -25,44 +24,23 @@ std::ostream& operator<<(std::ostream& o, const Drawn& d) {
 }
 
 std::vector<Drawn> DrawnLines(const std::string& content) {
-  std::vector<std::string> lines;
-  std::size_t begin = 0;
-  for (std::size_t i = 0; i <= content.size(); ++i) {
-    if (i == content.size() || content[i] == '\r') {
-      lines.push_back(content.substr(begin, i - begin));
-      begin = i + 1;
-    }
-  }
+  static const std::regex line("\r1 0 0 -1 (\\S+) (\\S+) Tm\r([^\r]*)");
   std::vector<Drawn> drawn;
-  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-    const std::string& l = lines[i];
-    if (l.rfind("1 0 0 -1 ", 0) != 0 || l.size() < 3 || l.substr(l.size() - 3) != " Tm") continue;
-    const std::string operands = l.substr(9, l.size() - 12);
-    const std::size_t blank = operands.find(' ');
-    drawn.push_back({operands.substr(0, blank), operands.substr(blank + 1), lines[i + 1]});
-  }
+  for (std::sregex_iterator m(content.begin(), content.end(), line), end; m != end; ++m)
+    drawn.push_back({(*m)[1], (*m)[2], (*m)[3]});
   return drawn;
 }
 
-class TextBoxTest : public ::testing::Test {
+// Courier 10: line height 11.33 pt, descent 3 pt: the first baseline of a
+// box at Y 20 is 20 + 11.33 - 3.
+class TextBoxTest : public text_test::PageTest {
  protected:
-  void SetUp() override {
-    w_.BeginDoc(TempPdf("out"));
-    ASSERT_EQ(w_.ErrNumber(), 0);
-    w_.BeginPage();
-    // Courier 10: every character and blank 6 pt, line height 11.33 pt,
-    // descent 3 pt: the first baseline of a box at Y 20 is 20 + 11.33 - 3.
-    w_.SetFont("Courier", 10);
-    w_.Clear();
-  }
-  void TearDown() override { w_.EndDoc(); }
   std::vector<Drawn> Box(float x, float y, float width, float height, const std::string& text,
                          float indent = 0, std::int32_t align = 9, std::int32_t options = 1) {
     w_.Clear();
     rest_ = w_.DrawTextBox(x, y, width, height, text, indent, align, options);
     return DrawnLines(w_.PageText());
   }
-  Probe w_;
   std::string rest_;
 };
 
@@ -122,6 +100,26 @@ TEST_F(TextBoxTest, JustifyCollapsesBlanksAndSetsTheLastLineLeft) {
   // The rest of a justified box carries the collapsed text.
   Box(0, 0, 60, 20, "aa  bb cc   dd ee ff gg", 0, 64);
   EXPECT_EQ(rest_, std::string("\0dd ee ff gg", 12));
+}
+
+TEST_F(TextBoxTest, RulesUnderThroughAndOverALine) {
+  w_.SetFont("Courier", 16, 4 | 8 | 16);
+  w_.SetColorText("Red");
+  w_.SetColorLine("Blue");
+  w_.Clear();
+  w_.DrawTextLine(10, 40, 0, "abc", 0, 1, false);
+  EXPECT_EQ(w_.PageText(),
+            "\r1 0 0 rg\rBT\r/CourierNew 16 Tf 16 TL\r1 0 0 -1 10 40 Tm\r(abc) Tj\rET\r0 0 0 rg"
+            "\rq\r1 0 0 RG\r1 w \r1 0 0 1 10 40 cm"
+            "\r0 2 m 28.8 2 l S\r0 -12.8 m 28.8 -12.8 l S\r0 -4.8 m 28.8 -4.8 l S"
+            "\r0 0 1 RG\rQ");
+  // Each style bit alone draws its own rule; a justified line's rule spans the full width.
+  for (const auto& [style, rule] : {std::pair{8, "\r0 -12.8 m 28.8 -12.8 l S\r0 0 1 RG\rQ"}, {4, "\r0 2 m 100 2 l S\r"}}) {
+    w_.SetFont("Courier", 16, style);
+    w_.Clear();
+    w_.DrawTextLine(10, 40, style == 4 ? 100 : 0, style == 4 ? "ab c" : "abc", 0, style == 4 ? 64 : 1, false);
+    EXPECT_EQ(pdftest::Count(w_.PageText(), "\rq\r1 0 0 RG\r1 w \r1 0 0 1 10 40 cm" + std::string(rule)), 1) << style;
+  }
 }
 
 }  // namespace
