@@ -27,10 +27,7 @@ gfxtest::Pixels Ghostscript(const std::string& file) {
 }
 
 TEST(EpsDrawings, FillTheSamePlacesAsGhostscript) {
-  const struct {
-    std::string box, body;
-    float width, height;
-  } cases[] = {
+  const struct { std::string box, body; float width, height; } cases[] = {
       {"0 0 144 72",
        "0.9 0.1 0.1 Xa\n10 10 m\n60 10 l\n60 60 l\n10 60 l\nf\n0 0 1 0 k\n80 20 m\n130 20 L\n105 60 l\nF\n"
        "0.5 g\n70 62 m\n140 62 l\n140 70 l\n70 70 l\nf\n", 144, 72},
@@ -41,7 +38,7 @@ TEST(EpsDrawings, FillTheSamePlacesAsGhostscript) {
     SCOPED_TRACE(c.box);
     const std::string eps = dir.file("drawing.eps"), pdf = dir.file("eps.pdf");
     pdftest::WriteFile(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: " + c.box + "\n" + kProlog + c.body + "showpage\n");
-    gfxtest::PageWriter writer;
+    gfxtest::Probe writer;
     writer.Open(pdf, c.width, c.height);
     writer.DrawImage(eps, 0, 0, c.width, c.height);
     EXPECT_EQ(writer.ErrNumber(), 0) << writer.ErrDescription();
@@ -53,10 +50,7 @@ TEST(EpsDrawings, FillTheSamePlacesAsGhostscript) {
 
 TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
   using Lines = std::vector<std::string>;
-  const struct {
-    std::string body;
-    Lines expected;
-  } cases[] = {
+  const struct { std::string body; Lines expected; } cases[] = {
       {"0.1 0.2 0.3 Xa\n0.5 XR\n", {"0.1 0.2 0.3 rg", "0.5 G"}},
       {"1 1 m\n2 2 l\nf\nS\nf\n", {"1 1 m", "2 2 l", "f*"}},  // a stroke or fill after a fill: dropped
       {"1 1 m\nS\n", {"1 1 m", "S"}},
@@ -72,12 +66,7 @@ TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
 }
 
 TEST(EpsDrawings, PlacementAndBrokenBoundingBoxes) {
-  const struct {
-    std::string eps;
-    float width, height;
-    int error;
-    std::string text;  // written into the page
-  } cases[] = {
+  const struct { std::string eps; float width, height; int error; std::string text; } cases[] = {  // text: what the page gets
       {"%%BoundingBox: 0 0 144 72\n1 1 m\n", 0, 0, 0, "\rq\r0.278 0 0 0.278 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\rQ"},
       {"%%BoundingBox: 10 20 110 70\n", 200, 0, 0, "\rq\r2 0 0 2 0 0 cm\r1 0 0 -1 -10 70 cm\rQ"},
       {"%%BoundingBox: 0  0   144 72\n", 144, 72, 0, "\rq\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\rQ"},
@@ -93,7 +82,7 @@ TEST(EpsDrawings, PlacementAndBrokenBoundingBoxes) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.eps);
     if (c.error != 53) pdftest::WriteFile(dir.file("d.eps"), c.eps);
-    gfxtest::PageWriter writer;
+    gfxtest::Probe writer;
     writer.Open(dir.file("d.pdf"), 595, 842);
     writer.DrawImage(dir.file(c.error == 53 ? c.eps : "d.eps"), 0, 0, c.width, c.height);
     EXPECT_EQ(writer.ErrNumber(), c.error);

@@ -1,8 +1,7 @@
 #pragma once
-// The graphics tests' helpers: a writer with an open document and page whose
-// content and state the tests can read; renderings and ImageMagick's
-// readings as RGB pixels, compared; a writer whose page is the size of what
-// it shows.
+// The graphics tests' helpers: a writer whose content and state the tests
+// can read, with an open document and page; renderings and ImageMagick's
+// readings as RGB pixels, compared.
 
 #include <algorithm>
 #include <array>
@@ -20,6 +19,8 @@
 
 namespace gfxtest {
 
+// A writer whose content and state the tests can read; Open gives it one
+// page of width x height points and no margins.
 class Probe : public pdf::PdfWriter {
  public:
   using PdfWriter::Navigation;
@@ -27,37 +28,40 @@ class Probe : public pdf::PdfWriter {
   using PdfWriter::Resources;
   using PdfWriter::Text;
   using PdfWriter::PatternDefined;
-  std::string PageText() const { return BufferText(Content.PageContent); }
+
+  void Open(const std::string& path, float width, float height) {
+    BeginDoc(path);
+    SetPaperSize(255, width, height);
+    BeginPage();
+    mark_ = BufferText(Content.PageContent).size();
+  }
+  // The page content written since Open.
+  std::string PageText() const { return BufferText(Content.PageContent).substr(mark_); }
   std::string TilingText() const { return BufferText(Content.TilingContent); }
   std::array<float, 4> LastRect() const { return Content.LastRect; }
+
+ private:
+  std::size_t mark_ = 0;
 };
 
-// Opens a document and one page at the given points-per-unit factor; Take()
-// returns the content lines appended since the previous Take().
 class GraphicsTest : public ::testing::Test {
  protected:
-  void Open(float scale = 1) {
-    path_ = dir_.file("graphics.pdf");
-    pdf_.BeginDoc(path_);
+  void SetUp() override { Reopen(1); }
+  // Starts on a fresh document and page at the given points-per-unit factor.
+  void Reopen(float scale) {
+    pdf_.Abort();
+    mark_ = 0;
+    pdf_.BeginDoc(path_ = dir_.file("graphics.pdf"));
     ASSERT_EQ(pdf_.ErrNumber(), 0) << pdf_.ErrDescription();
     if (scale != 1) pdf_.SetScale(255, scale);
     pdf_.BeginPage();
     Take();
   }
-  void SetUp() override { Open(); }
-
+  // The content lines appended since the previous Take().
   std::string Take() {
-    const std::string all = pdf_.PageText();
-    std::string fresh = all.substr(mark_);
-    mark_ = all.size();
+    std::string fresh = pdf_.PageText().substr(mark_);
+    mark_ += fresh.size();
     return fresh;
-  }
-
-  // Starts again on a fresh document at another scale.
-  void Reopen(float scale) {
-    pdf_.Abort();
-    mark_ = 0;
-    Open(scale);
   }
 
   pdftest::TempDir dir_;
@@ -153,23 +157,5 @@ inline int ExpectSameFills(const Pixels& ours, const Pixels& ref) {
   EXPECT_EQ(wrong, 0) << "of " << compared << " points, first at " << first;
   return compared;
 }
-
-// A writer with one page of Width x Height points and no margins.
-class PageWriter : public pdf::PdfWriter {
- public:
-  using PdfWriter::Content;
-  using PdfWriter::Resources;
-  void Open(const std::string& path, float width, float height) {
-    BeginDoc(path);
-    SetPaperSize(255, width, height);
-    BeginPage();
-    mark_ = BufferText(Content.PageContent).size();
-  }
-  // The page content written since Open.
-  std::string PageText() const { return BufferText(Content.PageContent).substr(mark_); }
-
- private:
-  std::size_t mark_ = 0;
-};
 
 }  // namespace gfxtest

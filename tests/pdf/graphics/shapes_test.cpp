@@ -62,26 +62,14 @@ TEST_F(GraphicsTest, ColumnByColumnTableAndFramelessCells) {
 }
 
 TEST_F(GraphicsTest, DashPatternForms) {
-  struct Case {
-    const char* pattern;
-    float phase;
-    const char* text;
-  };
-  const Case cases[] = {
-      {"dash", 0, "\r[1 ] 0 d"},
-      {"  dot ", 0, "\r[0.5 ] 0 d"},
-      {"DashDot", 1, "\r[1 0.5 0.5 0.5 ] 10 d"},
-      {"DASHDOTDOT", 0.25f, "\r[1 0.5 0.5 0.5 0.5 0.5 ] 2.5 d"},
-      {"2;1", 0, "\r[ 20 10 ] 0 d"},
-      {" 0.3 ; 1 5;abc;.25x", 0.5f, "\r[ 3 150 0 2.5 ] 5 d"},
-      {"1e-1;2D0", 0, "\r[ 1 20 ] 0 d"},
-      {"", 0, "\r[ ] 0 d"},
-      {"solid", 3, "\r[ ] 0 d"},
-      {"dashes", 0, "\r[ ] 0 d"},  // an unknown name: lengths of 0 draw solid
-      {";", 0, "\r[ ] 0 d"},
+  const struct { const char* pattern; float phase; const char* text; } cases[] = {
+      {"dash", 0, "\r[1 ] 0 d"}, {"  dot ", 0, "\r[0.5 ] 0 d"}, {"DashDot", 1, "\r[1 0.5 0.5 0.5 ] 10 d"},
+      {"DASHDOTDOT", 0.25f, "\r[1 0.5 0.5 0.5 0.5 0.5 ] 2.5 d"}, {"2;1", 0, "\r[ 20 10 ] 0 d"},
+      {" 0.3 ; 1 5;abc;.25x", 0.5f, "\r[ 3 150 0 2.5 ] 5 d"}, {"1e-1;2D0", 0, "\r[ 1 20 ] 0 d"}, {"", 0, "\r[ ] 0 d"},
+      {"solid", 3, "\r[ ] 0 d"}, {"dashes", 0, "\r[ ] 0 d"}, {";", 0, "\r[ ] 0 d"},  // "dashes": unknown, solid
   };
   Reopen(10);
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern);
     pdf_.SetDash(c.pattern, c.phase);
     EXPECT_EQ(Take(), c.text);
