@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/pdf/graphics/image_tools.h"
+#include "tests/pdf/graphics/graphics_probe.h"
 
 namespace {
 
-using imgtest::PageWriter;
+using gfxtest::Probe;
 using Bytes = std::string;
 
 void PutLe(Bytes& s, std::size_t at, std::uint32_t v, int n) {
@@ -31,7 +31,7 @@ class ImagesTest : public ::testing::Test {
  protected:
   // Makes `name` ("BMP3:x.bmp": the Windows 3 header) from blank-separated arguments.
   std::string Make(const std::string& args, const std::string& name) {
-    std::vector<std::string> argv = {imgtest::kConvert};
+    std::vector<std::string> argv = {gfxtest::kConvert};
     std::istringstream words(args);
     for (std::string w; words >> w;) argv.push_back(w);
     const std::string file = dir_.file(name.substr(name.find(':') + 1));
@@ -41,15 +41,15 @@ class ImagesTest : public ::testing::Test {
   }
   // Draws `file` at one pixel per point; compares with ImageMagick's `reference`.
   void ExpectRendersLike(const std::string& file, const std::string& reference, int tolerance, std::int16_t frame = 1) {
-    const imgtest::Pixels expected = imgtest::DecodeWithImageMagick(reference);
+    const gfxtest::Pixels expected = gfxtest::DecodeWithImageMagick(reference);
     const std::string pdf = dir_.file("page.pdf");
-    PageWriter writer;
+    Probe writer;
     writer.Open(pdf, static_cast<float>(expected.width), static_cast<float>(expected.height));
     writer.DrawImage(file, 0, 0, 0, 0, frame);
     EXPECT_EQ(writer.ErrNumber(), 0) << writer.ErrDescription();
     writer.EndDoc();
     EXPECT_EQ(pdftest::QpdfCheck(pdf).exit_code, 0);
-    const auto [largest, mean] = imgtest::Compare(imgtest::RenderPage(pdf), expected);
+    const auto [largest, mean] = gfxtest::Compare(gfxtest::RenderPage(pdf), expected);
     EXPECT_TRUE(largest >= 0 && largest <= tolerance) << largest;
     EXPECT_LE(mean, tolerance <= 8 ? tolerance : 25);  // CMYK: 18 upright, 100 inverted
   }
@@ -106,11 +106,7 @@ Bytes Rle4(const Bytes& f) {
 // ImageMagick's arguments, its file, a rewriting (or none), the largest difference.
 TEST_F(ImagesTest, EveryDepthAndCompressionRendersAsImageMagickReadsIt) {
   const std::string palette16 = "rose: -type palette -colors 16 -compress none";
-  const struct {
-    std::string args, name;
-    std::function<Bytes(const Bytes&)> rewrite = nullptr;
-    int tolerance = 0;
-  } cases[] = {
+  const struct { std::string args, name; std::function<Bytes(const Bytes&)> rewrite = nullptr; int tolerance = 0; } cases[] = {
       {"rose: -monochrome", "BMP3:1bit.bmp"}, {palette16, "4bit.bmp"}, {"rose: -colors 200 -compress none", "8bit.bmp"},
       {"rose: -colors 200", "rle8.bmp"}, {"rose: -resize 37x23! -colors 50", "rle8-odd-width.bmp"},
       {"rose: -type truecolor", "24bit.bmp"}, {"rose: -resize 37x23! -type truecolor", "BMP3:24bit-odd.bmp"},
@@ -136,21 +132,20 @@ TEST_F(ImagesTest, EveryDepthAndCompressionRendersAsImageMagickReadsIt) {
 
 TEST_F(ImagesTest, ColourMasksAndTransparentIndexesShowThePageThrough) {
   // Left half blue, right half red; "" as the mask entry: none written.
-  const struct {
-    std::string option, name, mask, entry;
-  } cases[] = {{"-type truecolor", "BMP3:24bit.bmp", "#0000FF", "/Mask [0 0 0 0 255 255 ]"},
-               {"-type palette", "BMP3:indexed.bmp", "#0000FF", "/Mask [1 1 ]"},
-               {"-transparent blue", "transparent-index.gif", "", "/Mask ["},
-               {"-type palette", "every-pixel-shown.gif", "", ""}};  // whatever its background index
+  const struct { std::string option, name, mask, entry; } cases[] = {
+      {"-type truecolor", "BMP3:24bit.bmp", "#0000FF", "/Mask [0 0 0 0 255 255 ]"},
+      {"-type palette", "BMP3:indexed.bmp", "#0000FF", "/Mask [1 1 ]"},
+      {"-transparent blue", "transparent-index.gif", "", "/Mask ["},
+      {"-type palette", "every-pixel-shown.gif", "", ""}};  // whatever its background index
   for (const auto& c : cases) {
     const std::string file = Make("-size 10x10 xc:blue xc:red +append " + c.option, c.name);
-    PageWriter writer;
+    Probe writer;
     writer.Open(dir_.file("mask.pdf"), 20, 10);
     writer.DrawImage(file, 0, 0, 0, 0, 1, c.mask);
     writer.EndDoc();
     const bool masked = !c.entry.empty();
     EXPECT_EQ(pdftest::ReadFile(dir_.file("mask.pdf")).find(masked ? c.entry : "/Mask") != std::string::npos, masked) << file;
-    const imgtest::Pixels page = imgtest::RenderPage(dir_.file("mask.pdf"), true);
+    const gfxtest::Pixels page = gfxtest::RenderPage(dir_.file("mask.pdf"), true);
     ASSERT_EQ(page.width, 20);
     EXPECT_EQ(page.At(3, 5, 0) + page.At(3, 5, 1) + page.At(3, 5, 2), masked ? 765 : 255) << file << ": white or blue";
     EXPECT_EQ(page.At(15, 5, 0) + page.At(15, 5, 1) + page.At(15, 5, 2), 255) << file << ": red";
@@ -161,7 +156,7 @@ TEST_F(ImagesTest, OneObjectPerFileAndFramePlacedAsOftenAsAsked) {
   const std::string bmp = Make("-size 100x50 xc:orange -type truecolor", "BMP3:p.bmp");
   const std::string other = Make("-size 20x10 xc:green -type truecolor", "BMP3:P.BMP");
   const std::string jpg = Make("-size 100x50 xc:orange -colorspace cmyk", "p.jpg"), gif = Make("-size 8x4 xc:red xc:blue", "two.gif");
-  PageWriter writer;
+  Probe writer;
   writer.Open(dir_.file("cache.pdf"), 595, 842);
   writer.DrawImage(bmp, 10, 20);                   // one pixel per point
   writer.DrawImage(other, 0, 0, 30);               // the same name in other case: another file here
@@ -174,7 +169,7 @@ TEST_F(ImagesTest, OneObjectPerFileAndFramePlacedAsOftenAsAsked) {
   EXPECT_EQ(writer.PageText(), "\rq 100 0 0 50 10 20 cm /_IMG_1 Do Q\rq 30 0 0 15 0 0 cm /_IMG_2 Do Q"
                                "\rq 50 0 0 -25 5 31 cm /_IMG_3 Do Q\rq 8 0 0 4 0 0 cm /_IMG_4 Do Q\rq 8 0 0 4 0 0 cm /_IMG_5 Do Q"
                                "\rq 283.465 0 0 141.732 28.346 56.693 cm /_IMG_1 Do Q");
-  EXPECT_NEAR(writer.Content.LastRect[1] - writer.Content.LastRect[3], 141.732f, 1e-3);
+  EXPECT_NEAR(writer.LastRect()[1] - writer.LastRect()[3], 141.732f, 1e-3);
   writer.EndDoc();
   const std::string pdf = pdftest::ReadFile(dir_.file("cache.pdf"));
   EXPECT_EQ(pdftest::Count(pdf, "/Subtype /Image"), 5);
@@ -193,10 +188,7 @@ TEST_F(ImagesTest, LyingHeadersRecordAnErrorAndDrawNothing) {
   const std::string bmp = Make("rose: -type truecolor", "BMP3:t.bmp"), rle = Make("rose: -colors 200", "r.bmp");
   const std::string tga = Make("rose: -compress RLE", "t.tga"), gif = Make("rose:", "g.gif"), jpg = Make("rose:", "j.jpg");
   const std::size_t image = pdftest::ReadFile(gif).find(',', 13 + 768), sof = pdftest::ReadFile(jpg).find("\xFF\xC0");
-  const struct {
-    std::string file;
-    std::vector<Hostile> rows;
-  } tables[] = {
+  const struct { std::string file; std::vector<Hostile> rows; } tables[] = {
       {bmp, {{"cut in the header", Cut(30), 62}, {"no signature", Put(0, 'X', 1), 321},
              {"width 2^31 - 1", Put(18, 0x7FFFFFFF, 4), 7}, {"height 0", Put(22, 0, 4), 321},
              {"height past the data", Put(22, 4000, 4), 62}, {"data offset past the end", Put(10, 0x7FFFFFF0, 4), 62},
@@ -228,7 +220,7 @@ TEST_F(ImagesTest, LyingHeadersRecordAnErrorAndDrawNothing) {
       damage(bytes);
       const std::string file = dir_.file("hostile") + table.file.substr(table.file.rfind('.')), pdf = dir_.file("h.pdf");
       pdftest::WriteFile(file, bytes);
-      PageWriter writer;
+      Probe writer;
       writer.Open(pdf, 200, 200);
       writer.DrawImage(file, 0, 0);
       EXPECT_EQ(writer.ErrNumber(), error) << writer.ErrDescription();

@@ -11,7 +11,6 @@
 
 #include "tests/pdf/core/core_probe.h"
 #include "tests/pdf/graphics/graphics_probe.h"
-#include "tests/pdf/graphics/raster.h"
 
 namespace {
 
@@ -110,7 +109,7 @@ TEST(PatternsRender, GradientsTilesAndLayersAsReadersShowThem) {
   pdf.EndDoc();
   pdftest::ExpectReadersAccept(path);
 
-  const gfxtest::Raster r(path, 1);
+  const gfxtest::Pixels r = gfxtest::RenderPage(path, true);
   struct Pixel { int x, y, rgb[3], tolerance; const char* what; };
   std::vector<Pixel> probes = {
       {101, 150, {255, 0, 0}, 8, "axial start"},       {250, 150, {128, 0, 127}, 8, "axial middle"},
@@ -126,7 +125,7 @@ TEST(PatternsRender, GradientsTilesAndLayersAsReadersShowThem) {
     probes.push_back({20 * k + 105, y + 10, {255, 255, 255}, 0, "below the dot"});
   }
   for (const Pixel& p : probes)
-    for (int c = 0; c < 3; ++c) EXPECT_NEAR(r.At(p.x, p.y)[static_cast<std::size_t>(c)], p.rgb[c], p.tolerance) << p.what;
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(r.At(p.x, p.y, c), p.rgb[c], p.tolerance) << p.what;
 
   const pdftest::ToolResult json = pdftest::Qpdf({"--json", "--json-key=qpdf", path});
   const pdftest::ToolResult oc = pdftest::RunTool({"/usr/bin/python3", "-c", kOptionalContent}, json.out);

@@ -1,9 +1,7 @@
 // A polyline's points and the current point it leaves; a table built column
-// by column, with frameless cells.
+// by column, with frameless cells; the dash pattern operators.
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -13,10 +11,6 @@ namespace {
 
 using gfxtest::ExpectRect;
 using gfxtest::GraphicsTest;
-
-using pdftest::Count;
-
-// ---- lines and moves -------------------------------------------------------
 
 TEST_F(GraphicsTest, PolylinePointsAndCurrentPoint) {
   pdf_.DrawPolyline({0, 0, 1, 0, 1, 1});
@@ -65,6 +59,23 @@ TEST_F(GraphicsTest, ColumnByColumnTableAndFramelessCells) {
   pdf_.EndColumn();
   pdf_.EndTable();
   EXPECT_EQ(pdf_.Navigation.StyleDepth, 0);
+}
+
+TEST_F(GraphicsTest, DashPatternForms) {
+  const struct { const char* pattern; float phase; const char* text; } cases[] = {
+      {"dash", 0, "\r[1 ] 0 d"}, {"  dot ", 0, "\r[0.5 ] 0 d"}, {"DashDot", 1, "\r[1 0.5 0.5 0.5 ] 10 d"},
+      {"DASHDOTDOT", 0.25f, "\r[1 0.5 0.5 0.5 0.5 0.5 ] 2.5 d"}, {"2;1", 0, "\r[ 20 10 ] 0 d"},
+      {" 0.3 ; 1 5;abc;.25x", 0.5f, "\r[ 3 150 0 2.5 ] 5 d"}, {"1e-1;2D0", 0, "\r[ 1 20 ] 0 d"}, {"", 0, "\r[ ] 0 d"},
+      {"solid", 3, "\r[ ] 0 d"}, {"dashes", 0, "\r[ ] 0 d"}, {";", 0, "\r[ ] 0 d"},  // "dashes": unknown, solid
+  };
+  Reopen(10);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    pdf_.SetDash(c.pattern, c.phase);
+    EXPECT_EQ(Take(), c.text);
+  }
+  pdf_.SetDash();
+  EXPECT_EQ(Take(), "\r[ ] 0 d");
 }
 
 }  // namespace

@@ -1,124 +1,148 @@
-// Font selection: the names, styles and encodings of the font objects, and
-// the TrueType font object with its widths, descriptor and font file.
+// Fonts: the names, styles and encodings of the standard font objects; the
+// TrueType reader against fontTools, damaged fonts refused with a recorded
+// error and a valid document, and the embedded font as PDF readers see it.
 
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "pdf/text/truetype.h"
 #include "tests/pdf/text/text_probe.h"
 
 namespace {
 
-using text_test::Count;
-using text_test::Probe;
-using text_test::ReadFile;
-using text_test::TempPdf;
+using namespace text_test;
 
-const std::string kWinAnsi = "/Encoding << /Type /Encoding /BaseEncoding /WinAnsiEncoding>>\n";
-const std::string kMacRoman = "/Encoding << /Type /Encoding /BaseEncoding /MacRomanEncoding>>\n";
-
-std::string Type1Object(const std::string& name, const std::string& base,
-                        const std::string& encoding) {
-  return "<< /Type /Font /Subtype /Type1 /Name /" + name + " /BaseFont /" + base +
-         " /FirstChar 0 /LastChar 255\n" + encoding + " >>\n";
-}
-
-class FontsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    path_ = TempPdf("out");
-    w_.BeginDoc(path_);
-    ASSERT_EQ(w_.ErrNumber(), 0);
-  }
-  std::string Finish() {
-    w_.EndDoc();
-    return ReadFile(path_);
-  }
-  Probe w_;
-  std::string path_;
-};
-
-TEST_F(FontsTest, NamesStylesAndEncodings) {
-  struct Case {
-    const char* family;
-    std::int32_t style, encoding;
-    const char* resource;
-    const char* base;
-    const std::string* encoding_line;
-  } cases[] = {
-      {"times new roman", 3, 0, "TimesNewRoman,BoldItalic", "TimesNewRoman,BoldItalic", &kWinAnsi},
-      {"Times", 1, 0, "TimesNewRoman,Bold", "TimesNewRoman,Bold", &kWinAnsi},
-      {"Courier", 2, 0, "CourierNew,Italic", "CourierNew,Italic", &kWinAnsi},
-      {"Courier New", 0, 0, "CourierNew", "CourierNew", &kWinAnsi},
-      {"Arial", 1, 1, "MACArial,Bold", "Arial,Bold", &kMacRoman},
-      {"Symbol", 3, 0, "Symbol", "Symbol", nullptr},
-      {"Zapf Dingbats", 1, 0, "ZapfDingbats", "ZapfDingbats", nullptr},
-      {"Verdana", 1, 0, "Verdana", "Arial,Bold", &kWinAnsi},
+// The font object of each standard font: WinAnsi or MacRoman encoding,
+// none for the symbol fonts; "" as the base font: the resource name.
+TEST(Fonts, NamesStylesAndEncodings) {
+  const std::string path = TempPdf("out");
+  Probe w;
+  w.BeginDoc(path);
+  const struct { const char *family; std::int32_t style, encoding; const char *resource, *base; } cases[] = {
+      {"times new roman", 3, 0, "TimesNewRoman,BoldItalic", ""}, {"Times", 1, 0, "TimesNewRoman,Bold", ""},
+      {"Courier", 2, 0, "CourierNew,Italic", ""}, {"Courier New", 0, 0, "CourierNew", ""},
+      {"Arial", 1, 1, "MACArial,Bold", "Arial,Bold"}, {"Symbol", 3, 0, "Symbol", ""},
+      {"Zapf Dingbats", 1, 0, "ZapfDingbats", ""}, {"Verdana", 1, 0, "Verdana", "Arial,Bold"},
   };
   for (const auto& c : cases) {
-    w_.SetFont(c.family, 12, c.style, c.encoding);
-    EXPECT_EQ(w_.TextStateOf().FontResource, c.resource) << c.family;
+    w.SetFont(c.family, 12, c.style, c.encoding);
+    EXPECT_EQ(w.TextStateOf().FontResource, c.resource) << c.family;
   }
-  EXPECT_EQ(w_.TextStateOf().FontCount, 8);
-  const std::string file = Finish();
-  for (const auto& c : cases) {
-    const std::string enc = c.encoding_line ? *c.encoding_line : "";
-    EXPECT_EQ(Count(file, Type1Object(c.resource, c.base, enc)), 1) << c.family;
-  }
-  EXPECT_EQ(Count(file, "/Type /Font "), 8);
-  pdftest::ExpectReadersAccept(path_);
-}
-
-// The TrueType branch of the font object: widths array, descriptor, font file.
-class TrueTypeProbe : public Probe {
- public:
-  void AddRecord(const std::string& base) {
-    Text.FontCount += 1;
-    GrowTable(Text.Fonts, Text.FontCount);
-    pdf::FontRecord& r = Text.Fonts[static_cast<std::size_t>(Text.FontCount)];
-    r = pdf::FontRecord{};
-    r.FontType = true;
-    r.BaseFont = base;
-    r.Key = base;
-    for (int c = 0; c < 256; ++c) r.Widths[static_cast<std::size_t>(c)] = static_cast<std::int16_t>(c * 3 - 5);
-  }
-};
-
-TEST(Fonts, TrueTypeObjects) {
-  TrueTypeProbe w;
-  const std::string path = TempPdf("tt");
-  w.BeginDoc(path);
-  w.AddRecord("Demo,Bold");
-  pdf::Bytes none;
-  const std::int32_t n = w.WriteFont("DEMO", none, 0, "/Flags 32 /StemV 70");
-  w.AddRecord("Other");
-  pdf::Bytes file_bytes = {'t', 'r', 'u', 'e', 0, 1, 2};
-  const std::int32_t n2 = w.WriteFont("OTHER", file_bytes, 7, "/Flags 4");
-  EXPECT_EQ(w.TextStateOf().FontResources, "/DEMO " + std::to_string(n) + " 0 R /OTHER " +
-                                               std::to_string(n2) + " 0 R ");
-  EXPECT_EQ(n2, n + 2);
+  EXPECT_EQ(w.TextStateOf().FontCount, 8);
   w.EndDoc();
   const std::string file = ReadFile(path);
-
-  std::string widths;
-  for (int c = 0; c < 256; ++c) {
-    widths += std::to_string(c * 3 - 5) + " ";
-    if (c % 16 == 15) widths += "\r";
+  for (const auto& c : cases) {
+    const std::string encoding = c.family[0] == 'S' || c.family[0] == 'Z' ? ""  // Symbol, Zapf Dingbats
+        : std::string("/Encoding << /Type /Encoding /BaseEncoding /") + (c.encoding ? "MacRoman" : "WinAnsi") + "Encoding>>\n";
+    EXPECT_EQ(Count(file, "<< /Type /Font /Subtype /Type1 /Name /" + std::string(c.resource) + " /BaseFont /" +
+                              (*c.base ? c.base : c.resource) + " /FirstChar 0 /LastChar 255\n" + encoding + " >>\n"), 1)
+        << c.family;
   }
-  EXPECT_EQ(Count(file, "<< /Type /Font /Subtype /TrueType /Name /DEMO /BaseFont /Demo,Bold "
-                        "/FirstChar 0 /LastChar 255\n" + kWinAnsi + "/FontDescriptor " +
-                        std::to_string(n + 1) + " 0 R\r/Widths [" + widths + "]\r>>\n"),
-            1);
-  EXPECT_EQ(Count(file, "<< /Type /FontDescriptor /FontName /Demo,Bold /Flags 32 /StemV 70 \n"
-                        " >>\n"),
-            1);
-  EXPECT_EQ(Count(file, "<< /Type /FontDescriptor /FontName /Other /Flags 4 \n/FontFile2 " +
-                        std::to_string(n2 + 2) + " 0 R >>\n"),
-            1);
-  EXPECT_EQ(Count(file, "/Length1 7"), 1);
-  EXPECT_NE(file.find(std::string("true\0\x01\x02", 7)), std::string::npos);
-  const auto check = pdftest::QpdfCheck(path);
-  EXPECT_EQ(check.exit_code, 0) << check.out << check.err;
+  EXPECT_EQ(Count(file, "/Type /Font "), 8);
+  pdftest::ExpectReadersAccept(path);
+}
+
+const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/";
+const std::string kLiberation = "/usr/share/fonts/truetype/liberation/";
+const std::string kWine = "/usr/share/wine/fonts/";
+
+std::string Oracle(std::vector<std::string> args) {
+  args.insert(args.begin(), {"/usr/bin/python3", SEVRINA_SOURCE_DIR "/tests/pdf/text/truetype_oracle.py"});
+  return pdftest::RunTool(args).out;
+}
+
+// The reader's result in the oracle's words: widths, box, metrics, flags, name.
+std::string Describe(const pdf::TrueTypeFont& f) {
+  std::ostringstream o;
+  for (int v : f.Widths) o << v << ' ';
+  for (int v : {f.XMin, f.YMin, f.XMax, f.YMax, f.AvgWidth, f.Ascent, f.Descent, f.MaxWidth, f.MissingWidth})
+    o << v << ' ';
+  o << f.ItalicAngle << ' ' << f.WeightClass << ' ' << f.Symbolic << ' ' << f.FixedPitch << ' ' << f.FontName << '\n';
+  return o.str();
+}
+
+// Monospaced glyphs past numberOfHMetrics (DejaVu Sans Mono, wine's
+// courier), the euro, quotes and dashes of codes 128-159, symbol fonts
+// whose codes stand at F000 (marlett, webdings, wingding), italic and bold.
+TEST(TrueType, MetricsAgreeWithFontTools) {
+  for (const std::string& path :
+       {kDejaVu + "DejaVuSans.ttf", kDejaVu + "DejaVuSansMono.ttf", kDejaVu + "DejaVuSans-BoldOblique.ttf",
+        kLiberation + "LiberationSans-Regular.ttf", kLiberation + "LiberationSerif-Regular.ttf",
+        kLiberation + "LiberationSerif-BoldItalic.ttf", kWine + "courier.ttf", kWine + "marlett.ttf",
+        kWine + "webdings.ttf", kWine + "wingding.ttf", kWine + "symbol.ttf"}) {
+    const auto r = pdf::ReadTrueType(pdf::as_bytes(ReadFile(path)));
+    ASSERT_EQ(r.status, pdf::TrueTypeStatus::kOk) << path << ": " << r.detail;
+    EXPECT_EQ(Describe(r.font), Oracle({"metrics", path})) << path;
+  }
+}
+
+TEST(TrueType, EveryTruncationIsRefused) {
+  const std::string font = ReadFile(kWine + "webdings.ttf");
+  // The last table ends at most 3 bytes of padding before the file does.
+  for (std::size_t n = 0; n + 3 < font.size(); ++n) {
+    EXPECT_NE(pdf::ReadTrueType(pdf::as_bytes(font).first(n)).status, pdf::TrueTypeStatus::kOk) << n << " bytes";
+  }
+}
+
+TEST(TrueType, DamagedFontsAreRecordedAndTheDocumentStaysValid) {
+  pdftest::TempDir dir;
+  const struct { const char* kind; std::int32_t error; } rows[] = {
+      {"missing", 53}, {"no-os2", 321}, {"no-format-4", 321}, {"otto", 321}, {"ttcf", 321}, {"upem-0", 11},
+      {"hmetrics-0", 9}, {"long-loca-flag", 9}, {"half", 9}, {"delimiter-name", 0}};
+  for (const auto& row : rows) {
+    const std::string font = dir.file(std::string(row.kind) + ".ttf");
+    if (row.error != 53) Oracle({"broken", row.kind, kLiberation + "LiberationSans-Regular.ttf", font});
+    const std::string path = TempPdf(row.kind);
+    Probe w;
+    w.BeginDoc(path);
+    EXPECT_EQ(w.AddFont(font), row.error ? "" : "Test(Font)/X") << row.kind;
+    EXPECT_EQ(w.ErrNumber(), row.error) << row.kind;
+    EXPECT_EQ(w.TextStateOf().FontCount, row.error ? 0 : 1) << row.kind;
+    w.BeginPage();
+    w.SetFont("Arial", 12);
+    w.DrawText(50, 50, row.kind);
+    w.EndDoc();
+    EXPECT_EQ(pdftest::QpdfCheck(path).exit_code, 0) << row.kind;
+    EXPECT_EQ(Count(ReadFile(path), "/BaseFont /Test#28Font#29#2FX "), row.error ? 0 : 1);
+  }
+}
+
+TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
+  const std::string path = TempPdf("embedded");
+  const std::string bold_oblique = kDejaVu + "DejaVuSans-BoldOblique.ttf";
+  Probe closed;  // no document to write the font into: error 52 and no record
+  EXPECT_EQ(closed.AddFont(bold_oblique), "");
+  EXPECT_EQ(closed.TextStateOf().FontCount * 100 + closed.ErrNumber(), 52);
+  Probe w;
+  w.BeginDoc(path);
+  w.SetCompression(pdf::CompressFlate);
+  EXPECT_EQ(w.AddFont(bold_oblique), "DejaVuSansBoldOblique");
+  EXPECT_EQ(w.AddFont(kLiberation + "LiberationSans-Regular.ttf", "My Font"), "My Font");
+  EXPECT_EQ(w.AddFont(kLiberation + "LiberationSerif-Regular.ttf", "Flat", false), "Flat");
+  ASSERT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
+  w.BeginPage();
+  w.SetFont("dejavusansboldoblique", 14);
+  w.DrawText(40, 60, "Grassetto obliquo \x80 100");
+  w.EndDoc();
+  pdftest::ExpectReadersAccept(path);
+  const std::string file = ReadFile(path);
+  EXPECT_EQ(Count(file, "/FontName /DejaVuSansBoldOblique,BoldItalic /Flags 96 /FontBBox ["), 1);
+  EXPECT_EQ(Count(file, " /StemV 120 /ItalicAngle -11 "), 1);
+  EXPECT_EQ(Count(file, "/Name /My#20Font "), 1);
+  const std::string fonts = pdftest::RunTool({"pdffonts", path}).out;
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("\nDejaVuSansBoldOblique,BoldItalic +TrueType +WinAnsi +yes "))) << fonts;
+  EXPECT_TRUE(std::regex_search(fonts, std::regex("\nLiberationSerif +TrueType +WinAnsi +no "))) << fonts;
+  // The font file stream decodes to the file itself; /Length1 is its length.
+  const std::size_t ref = file.find("/FontFile2 ") + 11;
+  const std::string number = file.substr(ref, file.find(' ', ref) - ref);
+  const auto stream = pdftest::Qpdf({"--show-object=" + number, "--filtered-stream-data", path});
+  const std::string original = ReadFile(bold_oblique);
+  EXPECT_TRUE(stream.out == original) << stream.out.size() << " bytes, not " << original.size();
+  EXPECT_EQ(Count(file, "/Length1 " + std::to_string(original.size()) + "\n"), 1);
 }
 
 }  // namespace

@@ -4,10 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <iterator>
+#include <cstring>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,25 +22,6 @@ using text_test::TempPdf;
 
 using pdftest::Word;
 
-// The words of one page as pdftotext -bbox places them.
-std::vector<Word> PopplerWords(const std::string& path, int page) {
-  std::vector<Word> words = pdftest::words(path);
-  std::erase_if(words, [&](const Word& w) { return w.page != page; });
-  return words;
-}
-
-std::vector<std::string> SplitBlanks(const std::string& s) {
-  std::vector<std::string> out;
-  std::size_t at = 0;
-  while (at < s.size()) {
-    const std::size_t end = s.find(' ', at);
-    const std::size_t stop = end == std::string::npos ? s.size() : end;
-    if (stop > at) out.push_back(s.substr(at, stop - at));
-    at = stop + 1;
-  }
-  return out;
-}
-
 struct Expected {
   double x_min, x_max;
   std::string text;
@@ -50,12 +32,12 @@ struct Expected {
 // glyph, before the character spacing that follows it.
 void AddExpectedWords(Probe& w, float x, const std::string& line, std::vector<Expected>& out,
                       float trailing_spacing = 0) {
+  std::istringstream words(line);
   std::size_t at = 0;
-  for (const std::string& word : SplitBlanks(line)) {
+  for (std::string word; words >> word; at += word.size()) {
     at = line.find(word, at);
     const float start = x + w.TextLength(line.substr(0, at));
     out.push_back({start, start + w.TextLength(word) - trailing_spacing, word});
-    at += word.size();
   }
 }
 
@@ -69,12 +51,7 @@ TEST(Readers, PopplerPlacesEveryWordWhereWeMeasuredIt) {
   w.BeginPage();
   // TrueType fonts measure by the widths read from their files.
   ASSERT_EQ(w.AddFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu"), "DejaVu");
-  struct Row {
-    const char* family;
-    std::int32_t style;
-    float size;
-    const char* text;
-  } rows[] = {
+  struct Row { const char* family; std::int32_t style; float size; const char* text; } rows[] = {
       {"Arial", 0, 12, "Il condominio chiede un contributo per le opere sulle parti comuni"},
       {"Arial", 1, 14, "Hello World: Domanda di contributo 2024 (variante B) 15,50%"},
       {"Arial", 2, 10, "dichiarazione sostitutiva di atto di notoriet\xE0 e certificazione"},
@@ -107,81 +84,57 @@ TEST(Readers, PopplerPlacesEveryWordWhereWeMeasuredIt) {
   ASSERT_EQ(w.ErrNumber(), 0);
 
   pdftest::ExpectReadersAccept(path);
-  const std::vector<Word> words = PopplerWords(path, 1);
+  const std::vector<Word> words = pdftest::words(path);
   ASSERT_EQ(words.size(), expected.size());
   for (std::size_t i = 0; i < words.size(); ++i) {
     SCOPED_TRACE("word " + std::to_string(i) + " " + words[i].text);
-    bool ascii = true;
-    for (char c : expected[i].text) ascii = ascii && static_cast<unsigned char>(c) < 128 &&
-                                            c != '&' && c != '<' && c != '>' && c != '\'' &&
-                                            c != '"';
-    if (ascii) {
-      EXPECT_EQ(words[i].text, expected[i].text);
+    const std::string& t = expected[i].text;  // poppler's text only where it is plain ASCII
+    if (std::all_of(t.begin(), t.end(), [](unsigned char c) { return c < 128 && !std::strchr("&<>'\"", c); })) {
+      EXPECT_EQ(words[i].text, t);
     }
     EXPECT_NEAR(words[i].x_min, expected[i].x_min, kTolerance);
     EXPECT_NEAR(words[i].x_max, expected[i].x_max, kTolerance);
   }
 }
 
+// Poppler's words grouped into lines by their top: a justified line that is
+// not the last of its paragraph starts at the box's left edge (plus the
+// indentation on a paragraph's first line) and ends at its right edge.
 TEST(Readers, JustifiedBoxLinesSpanTheBoxWidth) {
   const std::string path = TempPdf("box");
   Probe w;
   w.BeginDoc(path);
-  ASSERT_EQ(w.ErrNumber(), 0);
   w.SetScale(3);
   w.SetMargins(2, 2, 2, 2, false);
   w.BeginPage();
-  const std::string text =
-      "Il sottoscritto, in qualit\xE0 di amministratore del condominio, chiede la concessione "
-      "del contributo comunale per i lavori sulle parti comuni dell'edificio, descritti nella "
-      "relazione tecnica allegata e nella tabella dei costi.\r\n"
-      "Dichiara inoltre che i lavori non sono iniziati prima della presentazione della domanda "
-      "e che le spese indicate sono al netto di ogni altro contributo pubblico.";
-  struct Box {
-    const char* family;
-    std::int32_t style;
-    float size, x, y, width, indent;
-  } boxes[] = {{"Times", 0, 11, 0, 1, 12, 0.8f}, {"Arial", 0, 10, 2, 12, 10, 0}};
-  int checked_lines = 0;
-  for (const auto& b : boxes) {
-    w.SetFont(b.family, b.size, b.style);
-    EXPECT_EQ(w.DrawTextBox(b.x, b.y, b.width, 0, text, b.indent, 64), "");
-  }
+  w.SetFont("Times", 11);
+  EXPECT_EQ(w.DrawTextBox(0, 1, 12, 0,
+                          "Il sottoscritto, in qualit\xE0 di amministratore del condominio, chiede la concessione "
+                          "del contributo comunale per i lavori sulle parti comuni dell'edificio, descritti nella "
+                          "relazione tecnica allegata e nella tabella dei costi.\r\n"
+                          "Dichiara inoltre che i lavori non sono iniziati prima della presentazione della domanda "
+                          "e che le spese indicate sono al netto di ogni altro contributo pubblico.", 0.8f, 64), "");
   w.EndDoc();
   pdftest::ExpectReadersAccept(path);
-
-  // Group poppler's words into lines by their top; a justified line that is
-  // not the last of its paragraph starts at the box's left edge (plus the
-  // indentation on a paragraph's first line) and ends at its right edge.
-  const std::vector<Word> words = PopplerWords(path, 1);
-  ASSERT_FALSE(words.empty());
-  const double cm = 28.346457;
-  for (const auto& b : boxes) {
-    const double left = (2 + b.x) * cm;
-    const double right = left + b.width * cm;
-    std::map<long, std::vector<Word>> lines;
-    for (const Word& word : words) {
-      if (word.x_min < left - 1 || word.x_max > right + 1) continue;
-      if (word.y_min < (2 + b.y) * cm - 15 || word.y_min > (2 + b.y + 8) * cm) continue;
-      lines[std::lround(word.y_min * 10)].push_back(word);
+  const double cm = 28.346457, left = 2 * cm, right = 14 * cm;
+  std::map<long, std::vector<Word>> lines;
+  for (const Word& word : pdftest::words(path)) lines[std::lround(word.y_min * 10)].push_back(word);
+  ASSERT_GE(lines.size(), 6u);
+  bool paragraph_start = true;
+  int index = 0, spanning = 0;
+  for (const auto& [top, line] : lines) {
+    SCOPED_TRACE("line " + std::to_string(++index));
+    const bool paragraph_end = line.back().text.back() == '.';
+    EXPECT_NEAR(line.front().x_min, left + (paragraph_start ? 0.8 * cm : 0), kTolerance);
+    if (paragraph_end) {
+      EXPECT_LT(line.back().x_max, right);
+    } else {
+      EXPECT_NEAR(line.back().x_max, right, kTolerance);
+      ++spanning;
     }
-    ASSERT_GE(lines.size(), 6u) << b.family;
-    int index = 0;
-    for (const auto& [top, line] : lines) {
-      const bool paragraph_end = line.back().text.back() == '.';
-      const bool paragraph_start = index == 0 || (std::prev(lines.find(top))->second.back().text.back() == '.');
-      ++index;
-      EXPECT_NEAR(line.front().x_min, left + (paragraph_start ? b.indent * cm : 0), kTolerance)
-          << b.family << " line " << index;
-      if (!paragraph_end) {
-        EXPECT_NEAR(line.back().x_max, right, kTolerance) << b.family << " line " << index;
-        ++checked_lines;
-      } else {
-        EXPECT_LT(line.back().x_max, right) << b.family << " line " << index;
-      }
-    }
+    paragraph_start = paragraph_end;
   }
-  EXPECT_GE(checked_lines, 8);
+  EXPECT_GE(spanning, 4);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
-// A writer whose internals the text tests can read: the page content, the
-// font table, the text state, the current point and the last rectangle.
+// A writer whose page content and text state the text tests can read, and a
+// fixture with one open page in Courier 10 (every character 6 pt wide:
+// exact numbers).
 
-#include <array>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -12,27 +12,31 @@
 
 namespace text_test {
 
+using pdftest::Count;
+using pdftest::ReadFile;
+using pdftest::TempPdf;
+
 class Probe : public pdf::PdfWriter {
  public:
   using PdfWriter::DrawTextLine;
-  using PdfWriter::WriteFont;
 
   // The content appended to the open page since the last Clear().
   std::string PageText() const { return BufferText(Content.PageContent); }
   void Clear() { BufferReset(Content.PageContent); }
-
   const TextState& TextStateOf() const { return Text; }
-  TextState& MutableText() { return Text; }
-  const pdf::FontRecord& Font(int i) const { return Text.Fonts.at(static_cast<std::size_t>(i)); }
-  float CurrentX() const { return Pages.CurrentX; }
-  float CurrentY() const { return Pages.CurrentY; }
-  float PageHeight() const { return Pages.PageHeight; }
-  std::array<float, 4> LastRect() const { return Content.LastRect; }
-  float Hs() const { return Text.HorizontalScaling; }
 };
 
-using pdftest::Count;
-using pdftest::ReadFile;
-using pdftest::TempPdf;
+class PageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    w_.BeginDoc(TempPdf("out"));
+    ASSERT_EQ(w_.ErrNumber(), 0);
+    w_.BeginPage();
+    w_.SetFont("Courier", 10);
+    w_.Clear();
+  }
+  void TearDown() override { w_.EndDoc(); }
+  Probe w_;
+};
 
 }  // namespace text_test
