@@ -1,21 +1,12 @@
 // Focus: who may take the focus, the Tab order across containers with one
 // stop per option group, and a typed Tab running after the key's handler.
 
-#include <gtest/gtest.h>
-
-#include "platform/forms/gtest_support.h"
 #include "tests/platform/forms/test_forms.h"
 
 namespace {
 
-using bench::Banco;
-
-class FocusTest : public ::testing::Test {
+class FocusTest : public bench::BancoTest {
  protected:
-  void SetUp() override {
-    forms::fail_test_on_driver_failure(ui);
-    f = rt.Load<Banco>();
-  }
   // The controls Tab visits from the focused one, as full names.
   std::vector<std::string> tab_round(int count, bool backwards = false) {
     std::vector<std::string> out;
@@ -26,9 +17,6 @@ class FocusTest : public ::testing::Test {
     }
     return out;
   }
-  forms::Runtime rt;
-  forms::TestDriver ui{rt};
-  std::shared_ptr<Banco> f;
 };
 
 TEST_F(FocusTest, WhoTakesTheFocus) {

@@ -1,25 +1,15 @@
 // Forms' lifecycle, the close box, timers, modal forms, message boxes and
 // the driver's own failure reports.
 
-#include <gtest/gtest.h>
-
-#include "platform/forms/gtest_support.h"
 #include "tests/platform/forms/test_forms.h"
 
 namespace {
 
 using bench::Banco;
 using bench::Dialogo;
-
-class LifecycleTest : public ::testing::Test {
- protected:
-  void SetUp() override { forms::fail_test_on_driver_failure(ui); }
-  forms::Runtime rt;
-  forms::TestDriver ui{rt};
-};
+using LifecycleTest = bench::BancoTest;
 
 TEST_F(LifecycleTest, LoadShowUnloadAndLoadAfresh) {
-  auto f = rt.Load<Banco>();
   EXPECT_TRUE(f->Loaded());
   EXPECT_FALSE(f->Visible());
   EXPECT_EQ(rt.Load<Banco>(), f);  // already loaded: the same form
@@ -42,7 +32,6 @@ TEST_F(LifecycleTest, LoadShowUnloadAndLoadAfresh) {
 }
 
 TEST_F(LifecycleTest, CloseBoxAsksQueryUnloadWhichMayRefuse) {
-  auto f = rt.Load<Banco>();
   f->Show();
   f->query_cancel = 1;
   f->log.clear();
@@ -56,7 +45,6 @@ TEST_F(LifecycleTest, CloseBoxAsksQueryUnloadWhichMayRefuse) {
 }
 
 TEST_F(LifecycleTest, ModalShowBlocksUntilClosedAndFreezesTheOwner) {
-  auto f = rt.Load<Banco>();
   f->Show();
   std::string order;
   ui.on_modal("Dialogo", [&](forms::Form& d) {
