@@ -7,6 +7,10 @@ namespace {
 
 class FocusTest : public bench::BancoTest {
  protected:
+  void SetUp() override {
+    BancoTest::SetUp();
+    f->Show();
+  }
   // The controls Tab visits from the focused one, as full names.
   std::vector<std::string> tab_round(int count, bool backwards = false) {
     std::vector<std::string> out;
@@ -20,7 +24,6 @@ class FocusTest : public bench::BancoTest {
 };
 
 TEST_F(FocusTest, WhoTakesTheFocus) {
-  f->Show();
   struct Case {
     const char* what;
     std::function<void()> setup;
@@ -59,7 +62,6 @@ TEST_F(FocusTest, WhoTakesTheFocus) {
 }
 
 TEST_F(FocusTest, TabOrderAcrossContainersWithOneStopPerOptionGroup) {
-  f->Show();
   // No option selected: the first of each group is its stop.
   EXPECT_EQ(tab_round(9), (std::vector<std::string>{"Check1(0)", "Option1(0)", "Text1(1)", "Option2(0)", "Combo1",
                                                     "Text1(5)", "Command1(0)", "Command1(1)", "VScroll1"}));
@@ -83,7 +85,6 @@ TEST_F(FocusTest, TabOrderAcrossContainersWithOneStopPerOptionGroup) {
 }
 
 TEST_F(FocusTest, SimulatedTabRunsAfterTheHandlerAndTheKey) {
-  f->Show();
   ui.focus(f->Text1[0]);
   std::string seen_in_handler;
   f->on_key = [&](int i, int& k) {
