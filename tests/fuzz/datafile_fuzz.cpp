@@ -3,11 +3,7 @@
 // disk, that a lookup and a write agree with it, and that the value decoders
 // (numbers, dates, amounts) take any stored value without failing.
 
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cstdint>
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,36 +13,27 @@
 #include "app/shell/dates.h"
 #include "app/shell/store.h"
 #include "platform/system/system.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
 using namespace sevrina;
 namespace fs = std::filesystem;
 
-[[noreturn]] void guasto(const char* cosa) {
-  std::fprintf(stderr, "invariant broken: %s\n", cosa);
-  std::abort();
-}
-void verifica(bool ok, const char* cosa) {
-  if (!ok) guasto(cosa);
-}
+const auto verifica = fuzz::Check;
 
 const fs::path& cartella() {
   static const fs::path c = [] {
-    // In memory when the machine has a tmpfs: every write of the store
-    // flushes the file to the disk, which would make the fuzzer crawl.
-    std::error_code ec;
-    const fs::path base = ::access("/dev/shm", W_OK) == 0 && fs::is_directory("/dev/shm", ec)
-                              ? fs::path("/dev/shm")
-                              : fs::temp_directory_path();
-    std::string modello = (base / "sevrina-fuzz-XXXXXX").string();
-    if (!::mkdtemp(modello.data())) guasto("mkdtemp");
-    sys::set_program_folder(modello);
+    // In memory: every write of the store flushes the file to the disk,
+    // which would make the fuzzer crawl.
+    const fs::path p = fuzz::TempPath("datafile-fuzz", "");
+    fs::create_directories(p);
+    sys::set_program_folder(p);
     std::atexit([] {
       std::error_code ec;
       fs::remove_all(sys::program_folder(), ec);
     });
-    return fs::path(modello);
+    return p;
   }();
   return c;
 }
@@ -141,14 +128,8 @@ void controlla(std::string_view byte, bool su_disco) {
   if (!voci.empty()) {
     // A lookup takes the first match.
     const std::string& chiave = voci.back().chiave;
-    std::string primo;
-    for (const Voce& v : voci) {
-      if (v.chiave == chiave) {
-        primo = v.valore;
-        break;
-      }
-    }
-    verifica(leggi_dato(chiave) == primo, "lookup is not the first match");
+    const auto primo = std::find_if(voci.begin(), voci.end(), [&](const Voce& v) { return v.chiave == chiave; });
+    verifica(leggi_dato(chiave) == primo->valore, "lookup is not the first match");
   }
 
   // A write of the first record's key (or a new key) with the first 300
@@ -156,8 +137,8 @@ void controlla(std::string_view byte, bool su_disco) {
   {
     const std::string chiave = voci.empty() ? std::string("CHIAVE") : voci.front().chiave;
     const std::string valore(byte.substr(0, 300));
-    bool c_era = false;
-    for (const Voce& v : voci) c_era |= v.chiave == chiave_normalizzata(chiave);
+    const bool c_era =
+        std::any_of(voci.begin(), voci.end(), [&](const Voce& v) { return v.chiave == chiave_normalizzata(chiave); });
     scrivi_dato(chiave, valore);
     const std::string dopo = leggi_file(dati);
     const std::size_t n = size / kLunghezzaRecord;

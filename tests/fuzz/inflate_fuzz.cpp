@@ -6,14 +6,11 @@
 // through our encoder and back through zlib.
 #include <zlib.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "pdf/core/deflate.h"
 #include "pdf/interactive/inflate.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
@@ -29,7 +26,7 @@ struct ZlibResult {
 ZlibResult ZlibInflate(const std::uint8_t* data, std::size_t size, int window_bits) {
   ZlibResult r;
   z_stream z{};
-  if (inflateInit2(&z, window_bits) != Z_OK) std::abort();
+  fuzz::Check(inflateInit2(&z, window_bits) == Z_OK, "inflateInit2");
   r.data.resize(kLimit);
   z.next_in = const_cast<Bytef*>(data);
   z.avail_in = static_cast<uInt>(size);
@@ -44,11 +41,6 @@ ZlibResult ZlibInflate(const std::uint8_t* data, std::size_t size, int window_bi
   return r;
 }
 
-void Fail(const char* what) {
-  std::fprintf(stderr, "inflate_fuzz: %s\n", what);
-  std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -57,24 +49,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ZlibResult theirs = ZlibInflate(data, size, -15);
   const bool ours_ok = ours.status == pdf::InflateStatus::kOk;
   if (theirs.ok) {
-    if (!ours_ok) Fail("zlib decodes what we refuse");
-    if (ours.data != theirs.data) Fail("decoded bytes differ");
+    fuzz::Check(ours_ok, "zlib decodes what we refuse");
+    fuzz::Check(ours.data == theirs.data, "decoded bytes differ");
   } else if (ours_ok && !theirs.out_of_room) {
     static const char* const kTolerated[] = {"invalid literal/length code", "invalid distance code",
                                              "too many length or distance symbols",
                                              "invalid distance too far back"};
     bool tolerated = false;
     for (const char* m : kTolerated) tolerated = tolerated || theirs.message == m;
-    if (!tolerated) Fail(("we decode what zlib refuses: " + theirs.message).c_str());
+    fuzz::Check(tolerated, ("we decode what zlib refuses: " + theirs.message).c_str());
   }
-  if (!ours_ok && !ours.data.empty()) Fail("data returned with an error");
+  fuzz::Check(ours_ok || ours.data.empty(), "data returned with an error");
 
   // Our encoder on the same bytes, decoded by zlib and by us.
   const int quality = size > 0 ? data[0] & 3 : 0;
   const pdf::Bytes packed = pdf::DeflateEncode(input, quality);
   const ZlibResult back = ZlibInflate(packed.data(), packed.size(), 15);
-  if (!back.ok || back.data != pdf::Bytes(data, data + size)) Fail("our encoder's stream does not round-trip in zlib");
+  fuzz::Check(back.ok && back.data == pdf::Bytes(data, data + size), "our encoder's stream does not round-trip in zlib");
   const pdf::InflateResult again = pdf::InflateZlib(packed, kLimit);
-  if (again.status != pdf::InflateStatus::kOk || again.data != back.data) Fail("our encoder's stream does not round-trip in ours");
+  fuzz::Check(again.status == pdf::InflateStatus::kOk && again.data == back.data,
+              "our encoder's stream does not round-trip in ours");
   return 0;
 }

@@ -3,38 +3,15 @@
 // PdfError thrown before anything was written, and the document written
 // must always read back through our own reader as one sound page.
 
-#include <unistd.h>
-
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 #include "pdf/PdfWriter.h"
+#include "tests/fuzz/fuzz_check.h"
 
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "pdf_import_fuzz: %s\n", what);
-    std::abort();
-  }
-}
-
-std::string TempName(const char* stem) {
-  return "/dev/shm/sevrina-pdf-import-fuzz-" + std::to_string(getpid()) + stem;
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string source = TempName("-in.pdf");
-  static const std::string output = TempName("-out.pdf");
-  std::FILE* f = std::fopen(source.c_str(), "wb");
-  if (f == nullptr) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
-
+  static const std::string source = fuzz::TempPath("pdf-import-fuzz", "-in.pdf");
+  static const std::string output = fuzz::TempPath("pdf-import-fuzz", "-out.pdf");
+  if (!fuzz::WriteFile(source, data, size)) return 0;
   {
     pdf::PdfWriter w;
     const std::int32_t pages = w.GetInfo(source);

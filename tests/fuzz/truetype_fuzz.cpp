@@ -1,16 +1,13 @@
 // libFuzzer target for the TrueType reader behind AddFont: any bytes as a font file. Seeds:
 // DejaVu subsets made with fontTools, one a symbol font (cmap 3,0 at F000).
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "pdf/text/truetype.h"
+#include "tests/fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto check = [](bool ok, const char* what) {
-    if (!ok) std::fprintf(stderr, "truetype_fuzz: %s\n", what), std::abort();
-  };
+  const auto check = fuzz::Check;
   const pdf::TrueTypeResult r = pdf::ReadTrueType(pdf::ByteSpan(data, size));
   const pdf::TrueTypeFont& f = r.font;
   if (r.status != pdf::TrueTypeStatus::kOk) return check(f.FontName.empty(), "values with a failure"), 0;

@@ -21,7 +21,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -421,9 +420,6 @@ void Road::road(int variant) {
   };
   for (const auto& [key, value] : expected) {
     EXPECT_EQ(moved.count(key) ? moved.at(key) : "<missing>", value) << key;
-  }
-  if (HasFailure()) {
-    for (const auto& [key, value] : moved) std::cout << key << " = " << value << "\n";
   }
 
   // The three documents as a reader sees them.

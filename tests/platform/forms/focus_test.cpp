@@ -1,20 +1,15 @@
 // Focus: who may take the focus, the Tab order across containers with one
 // stop per option group, and a typed Tab running after the key's handler.
 
-#include <gtest/gtest.h>
-
-#include "platform/forms/gtest_support.h"
 #include "tests/platform/forms/test_forms.h"
 
 namespace {
 
-using bench::Banco;
-
-class FocusTest : public ::testing::Test {
+class FocusTest : public bench::BancoTest {
  protected:
   void SetUp() override {
-    forms::fail_test_on_driver_failure(ui);
-    f = rt.Load<Banco>();
+    BancoTest::SetUp();
+    f->Show();
   }
   // The controls Tab visits from the focused one, as full names.
   std::vector<std::string> tab_round(int count, bool backwards = false) {
@@ -26,13 +21,9 @@ class FocusTest : public ::testing::Test {
     }
     return out;
   }
-  forms::Runtime rt;
-  forms::TestDriver ui{rt};
-  std::shared_ptr<Banco> f;
 };
 
 TEST_F(FocusTest, WhoTakesTheFocus) {
-  f->Show();
   struct Case {
     const char* what;
     std::function<void()> setup;
@@ -71,7 +62,6 @@ TEST_F(FocusTest, WhoTakesTheFocus) {
 }
 
 TEST_F(FocusTest, TabOrderAcrossContainersWithOneStopPerOptionGroup) {
-  f->Show();
   // No option selected: the first of each group is its stop.
   EXPECT_EQ(tab_round(9), (std::vector<std::string>{"Check1(0)", "Option1(0)", "Text1(1)", "Option2(0)", "Combo1",
                                                     "Text1(5)", "Command1(0)", "Command1(1)", "VScroll1"}));
@@ -95,7 +85,6 @@ TEST_F(FocusTest, TabOrderAcrossContainersWithOneStopPerOptionGroup) {
 }
 
 TEST_F(FocusTest, SimulatedTabRunsAfterTheHandlerAndTheKey) {
-  f->Show();
   ui.focus(f->Text1[0]);
   std::string seen_in_handler;
   f->on_key = [&](int i, int& k) {

@@ -1,25 +1,15 @@
 // Forms' lifecycle, the close box, timers, modal forms, message boxes and
 // the driver's own failure reports.
 
-#include <gtest/gtest.h>
-
-#include "platform/forms/gtest_support.h"
 #include "tests/platform/forms/test_forms.h"
 
 namespace {
 
 using bench::Banco;
 using bench::Dialogo;
-
-class LifecycleTest : public ::testing::Test {
- protected:
-  void SetUp() override { forms::fail_test_on_driver_failure(ui); }
-  forms::Runtime rt;
-  forms::TestDriver ui{rt};
-};
+using LifecycleTest = bench::BancoTest;
 
 TEST_F(LifecycleTest, LoadShowUnloadAndLoadAfresh) {
-  auto f = rt.Load<Banco>();
   EXPECT_TRUE(f->Loaded());
   EXPECT_FALSE(f->Visible());
   EXPECT_EQ(rt.Load<Banco>(), f);  // already loaded: the same form
@@ -42,7 +32,6 @@ TEST_F(LifecycleTest, LoadShowUnloadAndLoadAfresh) {
 }
 
 TEST_F(LifecycleTest, CloseBoxAsksQueryUnloadWhichMayRefuse) {
-  auto f = rt.Load<Banco>();
   f->Show();
   f->query_cancel = 1;
   f->log.clear();
@@ -56,7 +45,6 @@ TEST_F(LifecycleTest, CloseBoxAsksQueryUnloadWhichMayRefuse) {
 }
 
 TEST_F(LifecycleTest, ModalShowBlocksUntilClosedAndFreezesTheOwner) {
-  auto f = rt.Load<Banco>();
   f->Show();
   std::string order;
   ui.on_modal("Dialogo", [&](forms::Form& d) {
@@ -108,15 +96,11 @@ TEST(DriverFailures, UnexpectedBoxesAndModalFormsAreReported) {
   ui.on_modal("Mai", [](forms::Form&) {});
   EXPECT_FALSE(ui.type("{NOPE}"));
   ui.verify();
-  ASSERT_EQ(reported.size(), 8u);
-  EXPECT_NE(reported[0].find("unexpected message box \"boh\""), std::string::npos);
-  EXPECT_NE(reported[1].find("does not match the expected \"uno\""), std::string::npos);
-  EXPECT_NE(reported[2].find("no such button"), std::string::npos);
-  EXPECT_NE(reported[3].find("no script"), std::string::npos);
-  EXPECT_NE(reported[4].find("still open"), std::string::npos);
-  EXPECT_NE(reported[5].find("invalid key notation"), std::string::npos);
-  EXPECT_NE(reported[6].find("never shown: \"mai\""), std::string::npos);
-  EXPECT_NE(reported[7].find("modal form Mai was never shown"), std::string::npos);
+  const char* expected[] = {"unexpected message box \"boh\"", "does not match the expected \"uno\"",
+                            "no such button", "no script", "still open", "invalid key notation",
+                            "never shown: \"mai\"", "modal form Mai was never shown"};
+  ASSERT_EQ(reported.size(), std::size(expected));
+  for (std::size_t i = 0; i < reported.size(); ++i) EXPECT_NE(reported[i].find(expected[i]), std::string::npos) << reported[i];
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #pragma once
 // A test bench form with one of every control and a log of every event, for
-// the runtime's own tests.
+// the runtime's own tests, and the fixture that loads it under the driver.
+
+#include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/forms/forms.h"
+#include "platform/forms/gtest_support.h"
 
 namespace bench {
 
@@ -110,6 +113,18 @@ class Dialogo : public forms::Form {
  public:
   explicit Dialogo(forms::Runtime& rt) : Form(rt, "Dialogo") { Text1.SetTabIndex(0); }
   forms::TextBox Text1{this, "Text1"};
+};
+
+// The bench loaded (not shown), driven by a driver whose failures fail the test.
+class BancoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms::fail_test_on_driver_failure(ui);
+    f = rt.Load<Banco>();
+  }
+  forms::Runtime rt;
+  forms::TestDriver ui{rt};
+  std::shared_ptr<Banco> f;
 };
 
 }  // namespace bench
