@@ -4,11 +4,7 @@
 
 namespace {
 
-using core_test::Count;
-using core_test::ObjectBytes;
-using core_test::Probe;
-using core_test::ReadFile;
-using core_test::TempPdf;
+using namespace core_test;
 
 // The packet as its lines give it, for the given texts.
 std::string ExpectedXmp(const std::string& producer, const std::string& author, const std::string& creator,
@@ -67,9 +63,6 @@ TEST(CoreDocInfo, XmpPacketByteForByte) {
   const std::string packet = w.BuildXmpMetadata();
   EXPECT_EQ(packet, ExpectedXmp("Sevrina PDF writer", "Sevrina", "Sevrina PDF writer", "D:20240131235959",
                                 "Modello quadro economico", "Computo metrico", "sevrina"));
-  EXPECT_EQ(Count(packet, "\r"), 34);  // 35 lines, none after the last
-  EXPECT_EQ(packet.find('\n'), std::string::npos);
-  EXPECT_EQ(packet.substr(0, 56), "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='");
   // With the defaults the count has four digits and is the packet's length.
   Probe d;
   const std::string def = d.BuildXmpMetadata();
