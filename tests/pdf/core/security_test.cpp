@@ -108,12 +108,7 @@ TEST(ProtectedDocument, RevisionPermissionsAndKeyInReaders) {
 TEST(ProtectedDocument, EncryptionDictionaryAndIdentifierBytes) {
   auto escape = [](const std::string& text) {
     std::string out;
-    for (char c : text) {
-      if (c == '\\' || c == '(' || c == ')') out += '\\';
-      if (c == '\r') out += "\\r";
-      else if (c == '\n') out += "\\n";
-      else out += c;
-    }
+    for (char c : text) out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c != 0 && std::strchr("\\()", c) ? std::string{'\\', c} : std::string(1, c);
     return out;
   };
   for (std::int32_t mode : {4, 4100}) {

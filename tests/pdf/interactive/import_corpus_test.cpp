@@ -94,13 +94,10 @@ double Difference(const Picture& a, const Picture& b) {
   const int w = std::min(a.width, b.width), h = std::min(a.height, b.height);
   if (w <= 0 || h <= 0) return 1;
   int differ = 0;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const int pa = static_cast<unsigned char>(a.pixels[static_cast<std::size_t>(y * a.width + x)]);
-      const int pb = static_cast<unsigned char>(b.pixels[static_cast<std::size_t>(y * b.width + x)]);
-      if (std::abs(pa - pb) > 64) ++differ;
-    }
-  }
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      differ += std::abs(static_cast<unsigned char>(a.pixels[static_cast<std::size_t>(y * a.width + x)]) -
+                         static_cast<unsigned char>(b.pixels[static_cast<std::size_t>(y * b.width + x)])) > 64;
   return static_cast<double>(differ) / (w * h);
 }
 
