@@ -13,14 +13,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -62,10 +66,9 @@ inline ToolResult RunTool(const std::vector<std::string>& argv, const std::strin
     (void)ignored;
     _exit(127);
   }
-  close(in_pipe[0]);
-  close(out_pipe[1]);
-  close(err_pipe[1]);
-  // Feed stdin and drain stdout/stderr together so no pipe fills up.
+  for (int fd : {in_pipe[0], out_pipe[1], err_pipe[1]}) close(fd);
+  // Feed stdin and drain stdout/stderr together so no pipe fills up; poll
+  // skips the descriptors already closed (-1).
   signal(SIGPIPE, SIG_IGN);
   std::size_t written = 0;
   int in_fd = in_pipe[1];
@@ -75,40 +78,28 @@ inline ToolResult RunTool(const std::vector<std::string>& argv, const std::strin
   } else {
     fcntl(in_fd, F_SETFL, O_NONBLOCK);
   }
-  bool out_open = true, err_open = true;
+  int from[2] = {out_pipe[0], err_pipe[0]};
+  std::string* into[2] = {&result.out, &result.err};
   char buf[65536];
-  while (out_open || err_open || in_fd >= 0) {
-    pollfd fds[3];
-    int n = 0;
-    int out_i = -1, err_i = -1, in_i = -1;
-    if (out_open) { fds[n] = {out_pipe[0], POLLIN, 0}; out_i = n++; }
-    if (err_open) { fds[n] = {err_pipe[0], POLLIN, 0}; err_i = n++; }
-    if (in_fd >= 0) { fds[n] = {in_fd, POLLOUT, 0}; in_i = n++; }
-    if (poll(fds, n, -1) < 0) {
+  while (from[0] >= 0 || from[1] >= 0 || in_fd >= 0) {
+    pollfd fds[3] = {{from[0], POLLIN, 0}, {from[1], POLLIN, 0}, {in_fd, POLLOUT, 0}};
+    if (poll(fds, 3, -1) < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    if (out_i >= 0 && fds[out_i].revents) {
-      ssize_t r = read(out_pipe[0], buf, sizeof buf);
-      if (r > 0) result.out.append(buf, static_cast<std::size_t>(r));
-      else out_open = false;
+    for (int i = 0; i < 2; ++i) {
+      if (from[i] < 0 || !fds[i].revents) continue;
+      const ssize_t r = read(from[i], buf, sizeof buf);
+      if (r > 0) into[i]->append(buf, static_cast<std::size_t>(r));
+      else close(std::exchange(from[i], -1));
     }
-    if (err_i >= 0 && fds[err_i].revents) {
-      ssize_t r = read(err_pipe[0], buf, sizeof buf);
-      if (r > 0) result.err.append(buf, static_cast<std::size_t>(r));
-      else err_open = false;
-    }
-    if (in_i >= 0 && fds[in_i].revents) {
-      ssize_t w = write(in_fd, input.data() + written, input.size() - written);
+    if (in_fd >= 0 && fds[2].revents) {
+      const ssize_t w = write(in_fd, input.data() + written, input.size() - written);
       if (w > 0) written += static_cast<std::size_t>(w);
-      if (w < 0 || written >= input.size()) {
-        close(in_fd);
-        in_fd = -1;
-      }
+      if (w < 0 || written >= input.size()) close(std::exchange(in_fd, -1));
     }
   }
-  close(out_pipe[0]);
-  close(err_pipe[0]);
+  for (int fd : from) if (fd >= 0) close(fd);
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
@@ -122,10 +113,8 @@ class TempDir {
  public:
   TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "sevrina-pdf-XXXXXX").string();
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    if (mkdtemp(buf.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = buf.data();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
   }
   ~TempDir() {
     std::error_code ec;
@@ -153,20 +142,24 @@ inline std::string TempPdf(const std::string& stem = "doc") {
   static TempDir dir;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = std::string(info->test_suite_name()) + "_" + info->name() + "_" + stem;
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
+  std::replace(name.begin(), name.end(), '/', '_');
   return dir.file(name + ".pdf");
 }
 
 // Number of non-overlapping occurrences of needle in hay.
 inline int Count(const std::string& hay, const std::string& needle) {
   int n = 0;
-  for (std::size_t at = hay.find(needle); at != std::string::npos;
-       at = hay.find(needle, at + needle.size())) {
-    ++n;
-  }
+  for (std::size_t at = hay.find(needle); at != std::string::npos; at = hay.find(needle, at + needle.size())) ++n;
   return n;
+}
+
+// The bytes of a text, and n pseudo-random bytes, for the codec tests.
+inline std::vector<std::uint8_t> BytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+inline std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::vector<std::uint8_t> b(n);
+  for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+  return b;
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
@@ -187,9 +180,8 @@ inline ToolResult Qpdf(std::vector<std::string> args) {
 
 // mutool show <path> <what...>: a second parser; its stderr must stay empty.
 inline ToolResult MutoolShow(const std::string& path, std::vector<std::string> what = {"trailer"}) {
-  std::vector<std::string> args = {"mutool", "show", path};
-  args.insert(args.end(), what.begin(), what.end());
-  return RunTool(args);
+  what.insert(what.begin(), {"mutool", "show", path});
+  return RunTool(what);
 }
 
 // Ghostscript renders every page to the null device and stops on any error
@@ -200,33 +192,27 @@ inline ToolResult GhostscriptCheck(const std::string& path) {
 }
 
 inline ToolResult Pdfinfo(const std::string& path, std::vector<std::string> extra = {}) {
-  std::vector<std::string> args = {"pdfinfo"};
-  args.insert(args.end(), extra.begin(), extra.end());
-  args.push_back(path);
-  return RunTool(args);
+  extra.insert(extra.begin(), "pdfinfo");
+  extra.push_back(path);
+  return RunTool(extra);
 }
 
 // The value of one "Key:   value" line of pdfinfo's output ("" when absent).
 inline std::string PdfinfoValue(const std::string& info, const std::string& key) {
   std::istringstream in(info);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.rfind(key + ":", 0) == 0) {
-      std::string v = line.substr(key.size() + 1);
-      std::size_t b = v.find_first_not_of(' ');
-      return b == std::string::npos ? "" : v.substr(b);
-    }
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(key + ":", 0) != 0) continue;
+    const std::size_t b = line.find_first_not_of(' ', key.size() + 1);
+    return b == std::string::npos ? "" : line.substr(b);
   }
   return "";
 }
 
 // pdftotext of the whole document (or of the given page range) to stdout.
 inline ToolResult PdfToText(const std::string& path, std::vector<std::string> extra = {}) {
-  std::vector<std::string> args = {"pdftotext"};
-  args.insert(args.end(), extra.begin(), extra.end());
-  args.push_back(path);
-  args.push_back("-");
-  return RunTool(args);
+  extra.insert(extra.begin(), "pdftotext");
+  extra.insert(extra.end(), {path, "-"});
+  return RunTool(extra);
 }
 
 // One word of `pdftotext -bbox`, in points from the page's top-left corner.
@@ -258,22 +244,12 @@ inline std::vector<Word> words(const std::string& pdf) {
   std::vector<Word> out;
   int page = 0;
   std::istringstream in(r.out);
-  std::string line;
-  while (std::getline(in, line)) {
+  for (std::string line; std::getline(in, line);) {
     if (line.find("<page ") != std::string::npos) ++page;
-    const std::size_t start = line.find("<word ");
-    const std::size_t open_end = line.find('>', start);
-    const std::size_t close = line.rfind("</word>");
-    if (start == std::string::npos || open_end == std::string::npos || close == std::string::npos)
-      continue;
-    Word w;
-    w.page = page;
-    w.x_min = attribute(line, "xMin");
-    w.y_min = attribute(line, "yMin");
-    w.x_max = attribute(line, "xMax");
-    w.y_max = attribute(line, "yMax");
-    w.text = decode_entities(line.substr(open_end + 1, close - open_end - 1));
-    out.push_back(w);
+    const std::size_t start = line.find("<word "), open_end = line.find('>', start), close = line.rfind("</word>");
+    if (start == std::string::npos || open_end == std::string::npos || close == std::string::npos) continue;
+    out.push_back({page, attribute(line, "xMin"), attribute(line, "yMin"), attribute(line, "xMax"),
+                   attribute(line, "yMax"), decode_entities(line.substr(open_end + 1, close - open_end - 1))});
   }
   return out;
 }

@@ -4,22 +4,7 @@
 
 namespace {
 
-using core_test::Probe;
-
-// A writer with an open page whose content starts empty, and two patterns
-// for the colour texts to name.
-struct PageProbe : Probe {
-  PageProbe() {
-    Resources.PatternResources = "/HATCH 7 0 R \r/DOTS 8 0 R \r";
-    Pages.PageOpen = true;
-    BufferReset(Content.PageContent);
-  }
-  std::string Take() {
-    std::string t = PageText();
-    BufferReset(Content.PageContent);
-    return t;
-  }
-};
+using namespace core_test;
 
 TEST(CoreColours, ParseColorForms) {
   Probe w;

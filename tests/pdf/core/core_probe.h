@@ -16,16 +16,9 @@ class Probe : public pdf::PdfWriter {
  public:
   using PdfWriter::AppendContent;
   using PdfWriter::BeginIndirectObject;
-  using PdfWriter::BufferReset;
   using PdfWriter::BufferText;
   using PdfWriter::BuildXmpMetadata;
-  using PdfWriter::ColorToRgb;
   using PdfWriter::Colours;
-  using PdfWriter::EscapeString;
-  using PdfWriter::FormatTextString;
-  using PdfWriter::FormatUnits;
-  using PdfWriter::Output;
-  using PdfWriter::WriteStream;
   using PdfWriter::EndIndirectObject;
   using PdfWriter::FormatNumber;
   using PdfWriter::GrowTable;
@@ -43,11 +36,10 @@ class Probe : public pdf::PdfWriter {
   using PdfWriter::Pages;
   using PdfWriter::Properties;
   using PdfWriter::Resources;
-  using PdfWriter::Settings;
+  using PdfWriter::Security;
   using PdfWriter::Text;
 
   std::string PageText() const { return BufferText(Content.PageContent); }
-  std::string ObjectText() const { return BufferText(Content.ObjectContent); }
 
   // Adds a field record to the open page, as the interactive features do.
   void AddFieldRecord(const pdf::FieldRecord& f) {
@@ -60,6 +52,16 @@ class Probe : public pdf::PdfWriter {
 using pdftest::Count;
 using pdftest::ReadFile;
 using pdftest::TempPdf;
+
+// Bytes as hexadecimal text, two digits each.
+inline std::string Hex(const void* data, std::size_t size, const char* digits = "0123456789abcdef") {
+  std::string s;
+  for (std::size_t i = 0; i < size; ++i) {
+    const unsigned b = static_cast<const unsigned char*>(data)[i];
+    s += {digits[b >> 4], digits[b & 15]};
+  }
+  return s;
+}
 
 // The byte offset at which object n begins ("n 0 obj"), -1 when absent.
 inline long ObjectOffset(const std::string& file, int n) {

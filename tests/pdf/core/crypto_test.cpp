@@ -1,24 +1,13 @@
 // MD5 against the RFC 1321 test suite and RC4 against the RFC 6229
 // keystreams for the 40-, 80- and 128-bit keys 01 02 03 ...
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "pdf/core/md5.h"
 #include "pdf/core/rc4.h"
+#include "tests/pdf/core/core_probe.h"
 
 namespace {
 
-std::string Hex(const std::uint8_t* data, std::size_t size) {
-  static const char* digits = "0123456789abcdef";
-  std::string s;
-  for (std::size_t i = 0; i < size; ++i) {
-    s += digits[data[i] >> 4];
-    s += digits[data[i] & 15];
-  }
-  return s;
-}
+using namespace core_test;
 
 TEST(Md5, Rfc1321Suite) {
   const struct {

@@ -4,14 +4,7 @@
 
 #include <zlib.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/deflate.h"
@@ -19,7 +12,7 @@
 #include "pdf/core/deflate_huffman.h"
 #include "pdf/core/deflate_matcher.h"
 #include "pdf/interactive/inflate.h"
-#include "tests/pdf/pdf_tools.h"
+#include "tests/pdf/core/core_probe.h"
 
 namespace {
 
@@ -32,19 +25,8 @@ Bytes FromHex(const std::string& hex) {
   return out;
 }
 
-Bytes FromText(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
-Bytes ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-Bytes Random(std::size_t n, unsigned seed) {
-  std::mt19937 rng(seed);
-  Bytes b(n);
-  for (auto& x : b) x = static_cast<std::uint8_t>(rng());
-  return b;
-}
+using pdftest::BytesOf;
+using pdftest::RandomBytes;
 
 // zlib's inflate of a whole zlib stream; fails the test on any error.
 Bytes ZlibDecode(const Bytes& stream, std::size_t expected_size) {
@@ -74,19 +56,14 @@ TEST(Deflate, WorkedExamples) {
     std::snprintf(buf, sizeof buf, "%08X", pdf::Adler32(b));
     return std::string(buf);
   };
-  std::string stored22 = "785E011600E9FF";
-  for (std::uint8_t b : high22) {
-    char buf[3];
-    std::snprintf(buf, sizeof buf, "%02X", b);
-    stored22 += buf;
-  }
+  const std::string stored22 = "785E011600E9FF" + core_test::Hex(high22.data(), high22.size(), "0123456789ABCDEF");
   const struct {
     Bytes input;
     std::string expected;
   } cases[] = {
       {{}, "785E030000000001"},
-      {FromText("a"), "785E4B0400" "00620062"},
-      {FromText("aaaaaaaaaa"), "785E4B8481440014E103CB"},
+      {BytesOf("a"), "785E4B0400" "00620062"},
+      {BytesOf("aaaaaaaaaa"), "785E4B8481440014E103CB"},
       {high22, stored22 + adler_hex(high22)},
   };
   for (const auto& c : cases)
@@ -98,7 +75,7 @@ TEST(Deflate, WorkedExamples) {
 // bytes were worked out independently of this encoder and are decoded by
 // zlib below.
 TEST(Deflate, DynamicBlockBytes) {
-  const Bytes text = FromText(
+  const Bytes text = BytesOf(
       "Il richiedente dichiara che il condominio ha deliberato i lavori; il condominio chiede il "
       "contributo per i lavori deliberati sulle parti comuni del condominio.");
   const struct {
@@ -151,7 +128,7 @@ TEST(Deflate, LimitedTreeStreams) {
 // blocks as needed, only the last final, each counted in the estimate.
 TEST(Deflate, StoredDataOver64KiBUsesSeveralBlocks) {
   for (std::size_t n : {std::size_t{65535}, std::size_t{65536}, std::size_t{200000}}) {
-    const Bytes data = Random(n, static_cast<unsigned>(n));
+    const Bytes data = RandomBytes(n, static_cast<unsigned>(n));
     const Bytes out = pdf::DeflateEncode(data, 2);
     const std::size_t blocks = (n + 65534) / 65535;
     ASSERT_EQ(out.size(), 2 + n + 5 * blocks + 4) << n;
@@ -175,7 +152,7 @@ TEST(Deflate, EveryQualityRoundTripsThroughZlib) {
             " 100 l S\rBT /F1 10 Tf 56.693 " + std::to_string(i) + " Td (Riga di testo " + std::to_string(i) + ") Tj ET";
   Bytes runs;
   for (int i = 0; i < 3000; ++i) runs.insert(runs.end(), 1 + i % 13, static_cast<std::uint8_t>(i % 3));
-  const Bytes font = ReadWhole("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+  const Bytes font = BytesOf(pdftest::ReadFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
   ASSERT_GT(font.size(), 100000u);
   const struct {
     const char* name;
@@ -184,10 +161,10 @@ TEST(Deflate, EveryQualityRoundTripsThroughZlib) {
       {"empty", {}},
       {"one byte", {0x00}},
       {"runs", runs},
-      {"text", ReadWhole(SEVRINA_SOURCE_DIR "/README.md")},
-      {"page content", FromText(page)},
+      {"text", BytesOf(pdftest::ReadFile(SEVRINA_SOURCE_DIR "/README.md"))},
+      {"page content", BytesOf(page)},
       {"font", Bytes(font.begin(), font.begin() + 150000)},
-      {"random over 64 KiB", Random(70000, 1)},
+      {"random over 64 KiB", RandomBytes(70000, 1)},
   };
   for (const auto& in : inputs) {
     for (int q = 0; q <= 3; ++q) {

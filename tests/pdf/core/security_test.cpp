@@ -2,37 +2,13 @@
 // and protected documents as real readers see them (pdfinfo, qpdf, mutool,
 // Ghostscript).
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "pdf/PdfWriter.h"
-#include "pdf/core/md5.h"
-#include "tests/pdf/pdf_tools.h"
+#include "tests/pdf/core/core_probe.h"
 
 namespace {
 
 constexpr const char* kOwner = "ravoduzorude";
 
-class Probe : public pdf::PdfWriter {
- public:
-  using PdfWriter::AppendContent;
-  using PdfWriter::Objects;
-  using PdfWriter::Properties;
-  using PdfWriter::Security;
-  using PdfWriter::WriteStreamObject;
-};
-
-std::string Hex(const std::string& bytes) {
-  static const char* digits = "0123456789abcdef";
-  std::string s;
-  for (unsigned char b : bytes) {
-    s += digits[b >> 4];
-    s += digits[b & 15];
-  }
-  return s;
-}
+using namespace core_test;
 
 // The title and the other strings carry every byte that escaping or a
 // careless encryption could disturb.
@@ -115,7 +91,7 @@ TEST(ProtectedDocument, RevisionPermissionsAndKeyInReaders) {
     EXPECT_EQ(LineStarting(shown.out, "R = "), c.revision);
     EXPECT_EQ(LineStarting(shown.out, "P = "), c.permission);
     EXPECT_EQ(LineStarting(shown.out, "User password = "), "User password = ");
-    EXPECT_EQ(LineStarting(shown.out, "Encryption key = "), "Encryption key = " + Hex(key));
+    EXPECT_EQ(LineStarting(shown.out, "Encryption key = "), "Encryption key = " + Hex(key.data(), key.size()));
     EXPECT_NE(shown.out.find("Supplied password is owner password"), std::string::npos) << shown.out;
     for (const char* line : c.qpdf_lines) EXPECT_NE(shown.out.find(line), std::string::npos) << line;
 
@@ -132,12 +108,7 @@ TEST(ProtectedDocument, RevisionPermissionsAndKeyInReaders) {
 TEST(ProtectedDocument, EncryptionDictionaryAndIdentifierBytes) {
   auto escape = [](const std::string& text) {
     std::string out;
-    for (char c : text) {
-      if (c == '\\' || c == '(' || c == ')') out += '\\';
-      if (c == '\r') out += "\\r";
-      else if (c == '\n') out += "\\n";
-      else out += c;
-    }
+    for (char c : text) out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c != 0 && std::strchr("\\()", c) ? std::string{'\\', c} : std::string(1, c);
     return out;
   };
   for (std::int32_t mode : {4, 4100}) {
@@ -161,11 +132,7 @@ TEST(ProtectedDocument, EncryptionDictionaryAndIdentifierBytes) {
     ASSERT_NE(head, std::string::npos);
     EXPECT_EQ(head + 7, at);
     const std::string number = raw.substr(raw.rfind('\n', head) + 1, head - raw.rfind('\n', head) - 1);
-    std::string hex;
-    for (unsigned char c : w.Security.FileIdText) {
-      hex += "0123456789ABCDEF"[c >> 4];
-      hex += "0123456789ABCDEF"[c & 15];
-    }
+    const std::string hex = Hex(w.Security.FileIdText.data(), w.Security.FileIdText.size(), "0123456789ABCDEF");
     EXPECT_EQ(w.Security.FileIdText, w.Properties.Producer + "2.4.4");
     EXPECT_NE(raw.find("/Encrypt " + number + " 0 R /ID [<" + hex + "><" + hex + ">]\n"), std::string::npos);
   }

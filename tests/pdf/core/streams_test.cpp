@@ -5,10 +5,7 @@
 
 namespace {
 
-using core_test::ObjectBytes;
-using core_test::Probe;
-using core_test::ReadFile;
-using core_test::TempPdf;
+using namespace core_test;
 
 // Every combination of encoders: the filter list names the decoders in the
 // order a reader applies them, and qpdf decodes the page content back.

@@ -5,12 +5,7 @@
 // count and title; every refused one its recorded error; an imported page
 // must render like its source page, in a file qpdf --check accepts.
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <map>
-#include <string>
-#include <vector>
+#include <sstream>
 
 #include "pdf/PdfWriter.h"
 #include "platform/text/cp1252.h"
@@ -83,21 +78,13 @@ Picture Render(const std::string& pdf, int page) {
   const std::string p = std::to_string(page);
   const pdftest::ToolResult r =
       RunTool({"pdftoppm", "-r", "30", "-gray", "-f", p, "-l", p, "-singlefile", pdf});
-  Picture pic;
   // PGM: "P5\n<w> <h>\n255\n" and the pixels.
-  std::size_t at = 0;
-  std::vector<int> head;
-  while (head.size() < 4 && at < r.out.size()) {
-    while (at < r.out.size() && std::isspace(static_cast<unsigned char>(r.out[at]))) ++at;
-    std::size_t end = at;
-    while (end < r.out.size() && !std::isspace(static_cast<unsigned char>(r.out[end]))) ++end;
-    head.push_back(head.empty() ? 0 : std::atoi(r.out.substr(at, end - at).c_str()));
-    at = end;
-  }
-  if (head.size() < 4) return pic;
-  pic.width = head[1];
-  pic.height = head[2];
-  pic.pixels = r.out.substr(at + 1);
+  std::istringstream in(r.out);
+  std::string magic;
+  int max = 0;
+  Picture pic;
+  if (!(in >> magic >> pic.width >> pic.height >> max) || in.get() == EOF) return Picture{};
+  pic.pixels = r.out.substr(static_cast<std::size_t>(in.tellg()));
   return pic;
 }
 
@@ -107,13 +94,10 @@ double Difference(const Picture& a, const Picture& b) {
   const int w = std::min(a.width, b.width), h = std::min(a.height, b.height);
   if (w <= 0 || h <= 0) return 1;
   int differ = 0;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const int pa = static_cast<unsigned char>(a.pixels[static_cast<std::size_t>(y * a.width + x)]);
-      const int pb = static_cast<unsigned char>(b.pixels[static_cast<std::size_t>(y * b.width + x)]);
-      if (std::abs(pa - pb) > 64) ++differ;
-    }
-  }
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      differ += std::abs(static_cast<unsigned char>(a.pixels[static_cast<std::size_t>(y * a.width + x)]) -
+                         static_cast<unsigned char>(b.pixels[static_cast<std::size_t>(y * b.width + x)])) > 64;
   return static_cast<double>(differ) / (w * h);
 }
 

@@ -1,21 +1,14 @@
 // Our inflate decoder: hand-built streams for each block form and each
-// fault, the output limit, and truncation at every byte offset of zlib's and
-// our own streams.
+// fault, the zlib wrapper and the output limit, and truncation at every
+// byte offset of zlib's and our own streams.
 
 #include <zlib.h>
 
-#include <gtest/gtest.h>
-
 #include <array>
-#include <cstdint>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "pdf/core/deflate.h"
 #include "pdf/interactive/inflate.h"
+#include "tests/pdf/pdf_tools.h"
 
 namespace {
 
@@ -26,19 +19,8 @@ using pdf::InflateZlib;
 
 constexpr std::size_t kNoLimit = std::size_t{1} << 30;
 
-Bytes FromText(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
-Bytes ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-Bytes Random(std::size_t n, unsigned seed) {
-  std::mt19937 rng(seed);
-  Bytes b(n);
-  for (auto& x : b) x = static_cast<std::uint8_t>(rng());
-  return b;
-}
+using pdftest::BytesOf;
+using pdftest::RandomBytes;
 
 // Writes a deflate bit stream: values least significant bit first, Huffman
 // codes most significant bit first.
@@ -135,12 +117,10 @@ std::vector<std::pair<unsigned, unsigned>> CrossingSequence() {
   return {{18, 54}, {2, 0}, {2, 0}, {18, 127}, {18, 40}, {2, 0}, {16, 0}, {1, 0}};
 }
 
-InflateStatus StatusOf(const Bytes& raw, std::size_t limit = kNoLimit) { return InflateData(raw, limit).status; }
-
 // ---------------------------------------------------------------------------
 
 TEST(Inflate, BlockForms) {
-  const Bytes some = Random(32769, 5);
+  const Bytes some = RandomBytes(32769, 5);
   Bytes far_expected = some;
   far_expected.insert(far_expected.end(), some.begin(), some.begin() + 3);
   Bytes far_stream = BitSink().Bits(0, 1).Bits(0, 2).Raw({0x01, 0x80, 0xFE, 0x7F}).Raw(some).Done();
@@ -154,6 +134,10 @@ TEST(Inflate, BlockForms) {
   DynamicHeader(dyn, true, 258, 3, FourSymbolCodeLengthCode(), CrossingSequence());
   // A, B, then length 3 (257) at distance 2 (distance code 1), end.
   dyn.Code(0, 2).Code(1, 2).Code(3, 2).Code(3, 2).Code(2, 2);
+  // Literal-only: A 1, end of block 1, an empty distance code; A, A, end.
+  BitSink literals;
+  DynamicHeader(literals, true, 257, 11, FourSymbolCodeLengthCode(), {{18, 54}, {1, 0}, {18, 127}, {18, 41}, {1, 0}, {18, 0}});
+  literals.Code(0, 1).Code(0, 1).Code(1, 1);
 
   const struct {
     const char* name;
@@ -165,13 +149,14 @@ TEST(Inflate, BlockForms) {
        BitSink().Bits(1, 1).Bits(1, 2).FixedLiteral('a').FixedLiteral(264).FixedDistance(0).FixedLiteral(256).Done(),
        Bytes(11, 'a')},
       {"stored block after a fixed block starts on the next byte",
-       BitSink().Bits(0, 1).Bits(1, 2).FixedLiteral('a').FixedLiteral(256).Bits(1, 1).Bits(0, 2).Raw({2, 0, 0xFD, 0xFF}).Raw(FromText("bc")).Done(),
-       FromText("abc")},
+       BitSink().Bits(0, 1).Bits(1, 2).FixedLiteral('a').FixedLiteral(256).Bits(1, 1).Bits(0, 2).Raw({2, 0, 0xFD, 0xFF}).Raw(BytesOf("bc")).Done(),
+       BytesOf("abc")},
       {"distance code 30 reaches 32769 back", far_stream, far_expected},
-      {"dynamic: 18 with extra 127, a repeat across both alphabets", dyn.Done(), FromText("ABABA")},
+      {"dynamic: 18 with extra 127, a repeat across both alphabets", dyn.Done(), BytesOf("ABABA")},
+      {"dynamic: literals only, no distance codes", literals.Done(), BytesOf("AA")},
       {"length symbols 286 and 287 copy nothing",
        BitSink().Bits(1, 1).Bits(1, 2).FixedLiteral('x').FixedLiteral(286).FixedDistance(0).FixedLiteral(287).FixedDistance(0).FixedLiteral(256).Done(),
-       FromText("x")},
+       BytesOf("x")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -202,9 +187,6 @@ TEST(Inflate, FaultsAreReported) {
   std::vector<unsigned> incomplete_cl(19, 0);
   incomplete_cl[2] = 2;
   incomplete_cl[18] = 2;
-  // Literal-only block: A 1, end of block 1, no distance codes at all.
-  const std::vector<std::pair<unsigned, unsigned>> literals_only = {{18, 54}, {1, 0}, {18, 127}, {18, 41}, {1, 0}, {18, 0}};
-  std::vector<unsigned> cl_ones = cl;  // 1, 2, 16, 18 each two bits
 
   const struct {
     const char* name;
@@ -231,6 +213,9 @@ TEST(Inflate, FaultsAreReported) {
        InflateStatus::kBadCodeLengths},
       {"a length in a block with no distance codes", dynamic(258, 11, cl, {{18, 54}, {2, 0}, {18, 127}, {18, 41}, {2, 0}, {1, 0}, {18, 0}}).Code(2, 2).Code(0, 1).Done(),
        InflateStatus::kBadCode},
+      // The single one-bit literal/length code (end of block) leaves code 1 unused.
+      {"unused code of a one-symbol code", dynamic(257, 11, cl, {{18, 127}, {18, 107}, {1, 0}, {18, 0}}).Code(1, 1).Done(),
+       InflateStatus::kBadCode},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -238,30 +223,51 @@ TEST(Inflate, FaultsAreReported) {
     EXPECT_EQ(r.status, c.expected) << pdf::InflateStatusText(r.status);
     EXPECT_TRUE(r.data.empty());
   }
+}
 
-  // A literal-only block with an empty distance code decodes; the single
-  // one-bit literal/length code leaves code 1 unused, which is a bad code.
-  {
-    BitSink s;
-    DynamicHeader(s, true, 257, 11, cl_ones, literals_only);
-    s.Code(0, 1).Code(0, 1).Code(1, 1);
-    const pdf::InflateResult r = InflateData(s.Done(), kNoLimit);
-    EXPECT_EQ(r.status, InflateStatus::kOk) << pdf::InflateStatusText(r.status);
-    EXPECT_EQ(r.data, FromText("AA"));
-  }
-  {
-    std::vector<std::pair<unsigned, unsigned>> only_end = {{18, 127}, {18, 107}, {1, 0}, {18, 0}};
-    BitSink s;
-    DynamicHeader(s, true, 257, 11, cl_ones, only_end);
-    s.Code(1, 1);
-    EXPECT_EQ(StatusOf(s.Done()), InflateStatus::kBadCode);
+// The zlib wrapper's header and trailer, and the output limit: a small
+// stream that would grow past it stops there; the largest limit is none.
+TEST(Inflate, ZlibWrapperAndOutputLimit) {
+  const Bytes zeros(std::size_t{16} << 20, 0);
+  Bytes packed(compressBound(static_cast<uLong>(zeros.size())));
+  uLongf n = packed.size();
+  ASSERT_EQ(compress2(packed.data(), &n, zeros.data(), static_cast<uLong>(zeros.size()), 9), Z_OK);
+  packed.resize(n);
+  const Bytes abc = pdf::DeflateEncode(BytesOf("abc"), 2);
+  const auto with = [&abc](std::size_t at, std::uint8_t a, std::uint8_t b) {
+    Bytes s = abc;
+    s[at] = a;
+    s[at + 1] = b;
+    return s;
+  };
+  const struct {
+    const char* name;
+    Bytes stream;
+    std::size_t limit, size;
+    InflateStatus expected;
+  } cases[] = {
+      {"three bytes within a limit of three", abc, 3, 3, InflateStatus::kOk},
+      {"one byte over the limit", abc, 2, 0, InflateStatus::kOutputLimit},
+      {"16 MiB of zeros against 1 MiB", packed, std::size_t{1} << 20, 0, InflateStatus::kOutputLimit},
+      {"16 MiB of zeros, the largest limit", packed, SIZE_MAX, zeros.size(), InflateStatus::kOk},
+      {"check bits wrong", with(0, 0x78, 0x5F), 3, 0, InflateStatus::kBadHeader},
+      {"method 7", with(0, 0x77, 0x09), 3, 0, InflateStatus::kBadHeader},
+      {"window over 32 KiB", with(0, 0x88, 0x1C), 3, 0, InflateStatus::kBadHeader},
+      {"preset dictionary", with(0, 0x78, 0x20), 3, 0, InflateStatus::kBadHeader},
+      {"Adler-32 differs", with(abc.size() - 2, abc[abc.size() - 2], abc.back() ^ 1), 3, 0, InflateStatus::kBadChecksum},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const pdf::InflateResult r = InflateZlib(c.stream, c.limit);
+    EXPECT_EQ(r.status, c.expected) << pdf::InflateStatusText(r.status);
+    EXPECT_EQ(r.data.size(), c.size);
   }
 }
 
 // Every proper prefix of a stream is an error, never a crash or a partial
 // result: zlib's and our own streams, raw and wrapped.
 TEST(Inflate, TruncationAtEveryOffsetIsAnError) {
-  const Bytes text = ReadWhole(SEVRINA_SOURCE_DIR "/README.md");
+  const Bytes text = BytesOf(pdftest::ReadFile(SEVRINA_SOURCE_DIR "/README.md"));
   const Bytes piece(text.begin(), text.begin() + std::min<std::size_t>(text.size(), 2500));
   std::vector<std::pair<std::string, Bytes>> streams;
   for (int level : {1, 6, 9}) {
@@ -283,7 +289,7 @@ TEST(Inflate, TruncationAtEveryOffsetIsAnError) {
     }
   }
   for (int q = 0; q <= 3; ++q) streams.emplace_back("ours " + std::to_string(q), pdf::DeflateEncode(piece, q));
-  streams.emplace_back("ours stored", pdf::DeflateEncode(Random(700, 3), 0));
+  streams.emplace_back("ours stored", pdf::DeflateEncode(RandomBytes(700, 3), 0));
   for (const auto& [name, stream] : streams) {
     SCOPED_TRACE(name);
     ASSERT_EQ(InflateZlib(stream, kNoLimit).status, InflateStatus::kOk);

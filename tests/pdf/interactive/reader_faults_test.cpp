@@ -4,12 +4,8 @@
 
 #include <zlib.h>
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "pdf/PdfWriter.h"
 #include "tests/pdf/pdf_tools.h"
