@@ -97,21 +97,15 @@ inline std::string utf8(const std::string& w1252) { return cp1252::to_utf8(w1252
 using pdftest::Word;
 using pdftest::words;
 
-inline std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) out.push_back(line);
-  return out;
-}
-
 // The two footer lines of a page of `pdftotext -layout`, collapsed: the
 // line starting with "PROGETTO ORTESA 3," and the one after it.
 inline std::pair<std::string, std::string> footer_of(const std::string& page) {
-  const std::vector<std::string> l = lines_of(page);
-  for (std::size_t i = 0; i < l.size(); ++i) {
-    if (collapse(l[i]).rfind("PROGETTO ORTESA 3,", 0) == 0)
-      return {collapse(l[i]), i + 1 < l.size() ? collapse(l[i + 1]) : ""};
+  std::istringstream in(page);
+  for (std::string line; std::getline(in, line);) {
+    if (collapse(line).rfind("PROGETTO ORTESA 3,", 0) != 0) continue;
+    std::string next;
+    std::getline(in, next);
+    return {collapse(line), collapse(next)};
   }
   return {"", ""};
 }

@@ -14,17 +14,6 @@ namespace {
 
 namespace chr = std::chrono;
 
-std::string due(unsigned n) {
-  char b[8];
-  std::snprintf(b, sizeof b, "%02u", n);
-  return b;
-}
-std::string quattro(int n) {
-  char b[8];
-  std::snprintf(b, sizeof b, "%04d", n);
-  return b;
-}
-
 // ---------------------------------------------------------------- data_in_aaaammgg
 
 struct CasoIn {
@@ -89,7 +78,8 @@ TEST(ControllaData, AgreesWithTheCalendarOver1800To2100) {
   for (int a = 1795; a <= 2105; ++a) {
     for (unsigned m = 0; m <= 13; ++m) {
       for (unsigned g = 0; g <= 32; ++g) {
-        const std::string data = quattro(a) + due(m) + due(g);
+        char data[16];
+        std::snprintf(data, sizeof data, "%04d%02u%02u", a, m, g);
         const chr::year_month_day ymd{chr::year{a}, chr::month{m}, chr::day{g}};
         int atteso;
         if (a < 1800 || a > 2100 || g < 1 || g > 31) {

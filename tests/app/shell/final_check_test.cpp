@@ -70,12 +70,6 @@ Coppie modifica(Coppie c, const Modifiche& m) {
   return c;
 }
 
-std::string in_byte(const Coppie& c) {
-  std::string byte;
-  for (const auto& [chiave, valore] : c) byte += campo_record(chiave) + campo_record(valore);
-  return byte;
-}
-
 class FinalCheckTest : public CartellaProgramma {
  protected:
   // Writes the data file and runs the check from the disk; the in-memory

@@ -176,7 +176,5 @@ TEST(FormattaNumero, AgreesWithExactDecimalRounding) {
   }
 }
 
-// ---------------------------------------------------------------- testo_numero
-
 }  // namespace
 }  // namespace sevrina
