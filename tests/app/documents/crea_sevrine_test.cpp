@@ -5,7 +5,6 @@
 // still open.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,14 +18,12 @@
 #include "app/documents/crea_sevrine.h"
 #include "app/documents/frame.h"
 #include "app/shell/document_services.h"
-#include "platform/system/system.h"
 #include "platform/text/cp1252.h"
 #include "tests/app/documents/doc_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace cp1252::literals;
 using doctest::Record;
 
 const std::string kFolder = "Files Sevrina Ortesa";

@@ -13,7 +13,6 @@
 
 #include "app/documents/crea_file.h"
 #include "app/documents/frame.h"
-#include "app/shell/document_services.h"
 #include "platform/text/cp1252.h"
 #include "tests/app/documents/doc_test_support.h"
 
@@ -35,18 +34,9 @@ const std::string kInizio =
 
 TEST(DatiGeneratore, RegolaDiLettura) {
   const std::string file = doctest::data_file({
-      {"  nome_richiedente ", "  Primo  "},
-      {"NOME_RICHIEDENTE", "Secondo"},
-      {"FLAG_A", "S"},
-      {"FLAG_B", "s"},
-      {"FLAG_C", " S "},
-      {"FLAG_D", "SI"},
-      {"IMPORTO", "150000"},
-      {"IMPORTO_MEZZO", "0,125"},
-      {"IMPORTO_TESTO", "abc"},
-      {"PERCENTUALE", "12,5"},
-      {"DATA_X", "20081231"},
-      {"DATA_ZERO", "0"},
+      {"  nome_richiedente ", "  Primo  "}, {"NOME_RICHIEDENTE", "Secondo"}, {"FLAG_A", "S"}, {"FLAG_B", "s"},
+      {"FLAG_C", " S "}, {"FLAG_D", "SI"}, {"IMPORTO", "150000"}, {"IMPORTO_MEZZO", "0,125"},
+      {"IMPORTO_TESTO", "abc"}, {"PERCENTUALE", "12,5"}, {"DATA_X", "20081231"}, {"DATA_ZERO", "0"},
   });
   const Dati d = Dati::da_contenuto(file);
   EXPECT_EQ(d["NOME_RICHIEDENTE"], "Secondo");  // the later record wins

@@ -5,10 +5,7 @@
 #include "app/shell/intro.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,8 +13,6 @@
 #include "app/shell/document_services.h"
 #include "app/shell/final_check.h"
 #include "app/shell/form_registry.h"
-#include "app/shell/help_forms.h"
-#include "app/shell/intro_images.h"
 #include "app/shell/store.h"
 #include "platform/forms/gtest_support.h"
 #include "platform/text/cp1252.h"
@@ -26,7 +21,6 @@
 namespace sevrina {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace cp1252::literals;
 using forms::MsgButtons;
 using forms::MsgIcon;
@@ -161,7 +155,9 @@ TEST_P(ProseguiTest, AsTheMenuDecides) {
   // changed by a question's answer.
   bool reads_type = c.choice == 0 || c.choice == 1;
   EXPECT_EQ(esiste_file(dati()), c.tipo.has_value() || reads_type);
-  if (c.tipo || reads_type) EXPECT_EQ(leggi_byte(), before);  // empty when it was created
+  if (c.tipo || reads_type) {
+    EXPECT_EQ(leggi_byte(), before);  // empty when it was created
+  }
 }
 
 const std::string kSceltaMancante = "Deve selezionare una scelta!";

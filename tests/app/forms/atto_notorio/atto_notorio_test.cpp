@@ -3,22 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "app/forms/atto_notorio/atto_notorio.h"
 #include "app/shell/form_registry.h"
 #include "platform/forms/forms.h"
-#include "platform/text/cp1252.h"
 #include "tests/app/forms/forms_test_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using namespace cp1252::literals;
 using prova::campo_file;
 using sevrina::atto_notorio;
 
