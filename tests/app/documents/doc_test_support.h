@@ -41,27 +41,15 @@ inline std::string data_file(const std::vector<Record>& records) {
 inline std::vector<Record> richiedente(const std::string& tipo) {
   using namespace cp1252::literals;
   return {
-      {"TIPO_RICHIEDENTE", tipo},
-      {"NOME_RICHIEDENTE", "Mario"},
-      {"COGNOME_RICHIEDENTE", u8"Niccolò"_w1252},
-      {"COMUNE_NASCITA_RICHIEDENTE", "Napoli"},
-      {"PROVINCIA_NASCITA_RICHIEDENTE", "NA"},
-      {"DATA_NASCITA_RICHIEDENTE", "19600131"},
-      {"COMUNE_RICHIEDENTE", "Vareri"},
-      {"PROVINCIA_RICHIEDENTE", "VA"},
-      {"INDIRIZZO_RICHIEDENTE", "via Roma"},
-      {"CIVICO_RESIDENZA_RICHIEDENTE", "12"},
-      {"CODICE_FISCALE_RICHIEDENTE", "NCCMRA60A31F839X"},
-      {"COMUNE_DOMICILIO_RICHIEDENTE", "Pozzuoli"},
-      {"INDIRIZZO_DOMICILIO_RICHIEDENTE", u8"via Città"_w1252},
-      {"CIVICO_DOMICILIO_RICHIEDENTE", "3"},
-      {"CAP_DOMICILIO_RICHIEDENTE", "80078"},
-      {"TELEFONO_DOMICILIO_RICHIEDENTE", "0811234"},
-      {"FAX_DOMICILIO_RICHIEDENTE", "0815678"},
-      {"MAIL_DOMICILIO_RICHIEDENTE", "mario@posta.it"},
-      {"INDIRIZZO_CONDOMINIO", "piazza Dante"},
-      {"CIVICO_CONDOMINIO", "7"},
-      {"CAP_CONDOMINIO", "80135"},
+      {"TIPO_RICHIEDENTE", tipo}, {"NOME_RICHIEDENTE", "Mario"}, {"COGNOME_RICHIEDENTE", u8"Niccolò"_w1252},
+      {"COMUNE_NASCITA_RICHIEDENTE", "Napoli"}, {"PROVINCIA_NASCITA_RICHIEDENTE", "NA"},
+      {"DATA_NASCITA_RICHIEDENTE", "19600131"}, {"COMUNE_RICHIEDENTE", "Vareri"}, {"PROVINCIA_RICHIEDENTE", "VA"},
+      {"INDIRIZZO_RICHIEDENTE", "via Roma"}, {"CIVICO_RESIDENZA_RICHIEDENTE", "12"},
+      {"CODICE_FISCALE_RICHIEDENTE", "NCCMRA60A31F839X"}, {"COMUNE_DOMICILIO_RICHIEDENTE", "Pozzuoli"},
+      {"INDIRIZZO_DOMICILIO_RICHIEDENTE", u8"via Città"_w1252}, {"CIVICO_DOMICILIO_RICHIEDENTE", "3"},
+      {"CAP_DOMICILIO_RICHIEDENTE", "80078"}, {"TELEFONO_DOMICILIO_RICHIEDENTE", "0811234"},
+      {"FAX_DOMICILIO_RICHIEDENTE", "0815678"}, {"MAIL_DOMICILIO_RICHIEDENTE", "mario@posta.it"},
+      {"INDIRIZZO_CONDOMINIO", "piazza Dante"}, {"CIVICO_CONDOMINIO", "7"}, {"CAP_CONDOMINIO", "80135"},
       {"MUNICIPALITA_CONDOMINIO", "II"},
   };
 }
@@ -97,21 +85,15 @@ inline std::string utf8(const std::string& w1252) { return cp1252::to_utf8(w1252
 using pdftest::Word;
 using pdftest::words;
 
-inline std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) out.push_back(line);
-  return out;
-}
-
 // The two footer lines of a page of `pdftotext -layout`, collapsed: the
 // line starting with "PROGETTO ORTESA 3," and the one after it.
 inline std::pair<std::string, std::string> footer_of(const std::string& page) {
-  const std::vector<std::string> l = lines_of(page);
-  for (std::size_t i = 0; i < l.size(); ++i) {
-    if (collapse(l[i]).rfind("PROGETTO ORTESA 3,", 0) == 0)
-      return {collapse(l[i]), i + 1 < l.size() ? collapse(l[i + 1]) : ""};
+  std::istringstream in(page);
+  for (std::string line; std::getline(in, line);) {
+    if (collapse(line).rfind("PROGETTO ORTESA 3,", 0) != 0) continue;
+    std::string next;
+    std::getline(in, next);
+    return {collapse(line), collapse(next)};
   }
   return {"", ""};
 }

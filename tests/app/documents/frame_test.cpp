@@ -13,7 +13,6 @@
 
 #include "app/documents/crea_file.h"
 #include "app/documents/frame.h"
-#include "app/shell/document_services.h"
 #include "platform/text/cp1252.h"
 #include "tests/app/documents/doc_test_support.h"
 
@@ -22,59 +21,22 @@ namespace {
 using namespace cp1252::literals;
 using sevrina::documenti::Dati;
 
-// A complete applicant, with accented letters in the values.
+// A complete applicant with accented letters in the values, read back from
+// its data file.
 Dati richiedente(const std::string& tipo) {
-  Dati d;
-  d.imposta("NOME_RICHIEDENTE", "Mario");
-  d.imposta("COGNOME_RICHIEDENTE", u8"Niccolò"_w1252);
-  d.imposta("COMUNE_NASCITA_RICHIEDENTE", "Napoli");
-  d.imposta("PROVINCIA_NASCITA_RICHIEDENTE", "NA");
-  d.imposta("DATA_NASCITA_RICHIEDENTE", "19600131");
-  d.imposta("COMUNE_RICHIEDENTE", "Vareri");
-  d.imposta("PROVINCIA_RICHIEDENTE", "VA");
-  d.imposta("INDIRIZZO_RICHIEDENTE", "via Roma");
-  d.imposta("CIVICO_RESIDENZA_RICHIEDENTE", "12");
-  d.imposta("CODICE_FISCALE_RICHIEDENTE", "NCCMRA60A31F839X");
-  d.imposta("COMUNE_DOMICILIO_RICHIEDENTE", "Pozzuoli");
-  d.imposta("INDIRIZZO_DOMICILIO_RICHIEDENTE", u8"via Città"_w1252);
-  d.imposta("CIVICO_DOMICILIO_RICHIEDENTE", "3");
-  d.imposta("CAP_DOMICILIO_RICHIEDENTE", "80078");
-  d.imposta("TELEFONO_DOMICILIO_RICHIEDENTE", "0811234");
-  d.imposta("FAX_DOMICILIO_RICHIEDENTE", "0815678");
-  d.imposta("MAIL_DOMICILIO_RICHIEDENTE", "m@x.it");
-  d.imposta("INDIRIZZO_CONDOMINIO", "piazza Dante");
-  d.imposta("CIVICO_CONDOMINIO", "7");
-  d.imposta("CAP_CONDOMINIO", "80135");
-  d.imposta("MUNICIPALITA_CONDOMINIO", "II");
-  d.imposta("DATA_DELIBERA_CONDOMINIALE_AUTORIZZAZIONE", "20080115");
-  d.imposta("TIPO_RICHIEDENTE", tipo);
-  return d;
+  return Dati::da_contenuto(doctest::data_file(doctest::richiedente(tipo)));
 }
 
 const std::string kInizio =
     u8"Il/La sottoscritto/a Mario Niccolò nato/a a Napoli (NA) Il 31/01/1960 residente a Vareri "
     u8"(VA) "_w1252;
-const std::string kMezzo =
-    u8"via Roma n. 12 c.f.: NCCMRA60A31F839X domiciliato per la carica in Pozzuoli in via Città "
-    u8"n. 3 80078 tel. 0811234 fax. 0815678 e-mail m@x.it in qualità di "_w1252;
-const std::string kSito = u8"sito in Vareri in piazza Dante n. 7 80135 municipalità II"_w1252;
-
 // ---------------------------------------------------------------- the data values
 
 TEST(DatiGeneratore, RegolaDiLettura) {
   const std::string file = doctest::data_file({
-      {"  nome_richiedente ", "  Primo  "},
-      {"NOME_RICHIEDENTE", "Secondo"},
-      {"FLAG_A", "S"},
-      {"FLAG_B", "s"},
-      {"FLAG_C", " S "},
-      {"FLAG_D", "SI"},
-      {"IMPORTO", "150000"},
-      {"IMPORTO_MEZZO", "0,125"},
-      {"IMPORTO_TESTO", "abc"},
-      {"PERCENTUALE", "12,5"},
-      {"DATA_X", "20081231"},
-      {"DATA_ZERO", "0"},
+      {"  nome_richiedente ", "  Primo  "}, {"NOME_RICHIEDENTE", "Secondo"}, {"FLAG_A", "S"}, {"FLAG_B", "s"},
+      {"FLAG_C", " S "}, {"FLAG_D", "SI"}, {"IMPORTO", "150000"}, {"IMPORTO_MEZZO", "0,125"},
+      {"IMPORTO_TESTO", "abc"}, {"PERCENTUALE", "12,5"}, {"DATA_X", "20081231"}, {"DATA_ZERO", "0"},
   });
   const Dati d = Dati::da_contenuto(file);
   EXPECT_EQ(d["NOME_RICHIEDENTE"], "Secondo");  // the later record wins
@@ -100,20 +62,19 @@ TEST(ParagrafoDichiarante, ConESenzaDomicilioEConIlCrLfTolto) {
     std::vector<std::pair<const char*, std::string>> modifiche;
     std::string atteso;
   };
-  const std::string inizio = kInizio;
   const std::vector<Caso> casi = {
       {"con domicilio", {},
-       inizio + u8"domiciliato in Pozzuoli in via Città n. 3 in qualità di amministratore del "
+       kInizio + u8"domiciliato in Pozzuoli in via Città n. 3 in qualità di amministratore del "
                 u8"condominio sito in Vareri in piazza Dante n. 7."_w1252},
       {"senza domicilio", {{"COMUNE_DOMICILIO_RICHIEDENTE", ""}},
-       inizio + u8"in qualità di amministratore del condominio sito in Vareri in piazza Dante n. "
+       kInizio + u8"in qualità di amministratore del condominio sito in Vareri in piazza Dante n. "
                 u8"7."_w1252},
       {"comune del domicilio senza via", {{"INDIRIZZO_DOMICILIO_RICHIEDENTE", ""},
                                           {"CIVICO_DOMICILIO_RICHIEDENTE", ""}},
-       inizio + u8"domiciliato in Pozzuoli in  n.  in qualità di amministratore del condominio "
+       kInizio + u8"domiciliato in Pozzuoli in  n.  in qualità di amministratore del condominio "
                 u8"sito in Vareri in piazza Dante n. 7."_w1252},
       {"proprietario", {{"TIPO_RICHIEDENTE", "Delegato del Proprietario/i"}},
-       inizio + u8"domiciliato in Pozzuoli in via Città n. 3 in qualità di delegato del "
+       kInizio + u8"domiciliato in Pozzuoli in via Città n. 3 in qualità di delegato del "
                 u8"proprietario/i dello stabile sito in Vareri in piazza Dante n. 7."_w1252},
       {"CR LF tolti", {{"INDIRIZZO_CONDOMINIO", "piazza\r\nDante"}, {"NOME_RICHIEDENTE", "Ma\r\n\r\nrio"}},
        u8"Il/La sottoscritto/a Mario Niccolò nato/a a Napoli (NA) Il 31/01/1960 residente a "

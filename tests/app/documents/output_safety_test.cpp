@@ -1,12 +1,15 @@
 // The output step keeps the dossier safe: it refuses an output folder that
 // is, or holds, the data file's own folder; it gives the output folder and
 // its files the usual permissions; it removes what an interrupted run left.
+// A draft that no program can show is still written, and the user is told
+// where it is.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -14,6 +17,7 @@
 #include "app/documents/crea_sevrine.h"
 #include "app/documents/frame.h"
 #include "app/shell/store.h"
+#include "platform/forms/forms.h"
 #include "platform/system/system.h"
 
 namespace {
@@ -83,6 +87,22 @@ TEST_F(OutputSafety, UsualPermissionsAndNoLeftovers) {
   };
   EXPECT_EQ(mode(out), 0755u);
   for (const auto& e : fs::directory_iterator(out)) EXPECT_EQ(mode(e.path()), 0644u) << e.path();
+}
+
+TEST_F(OutputSafety, ADraftNoProgramCanShowIsWrittenAndTheUserToldWhere) {
+  program_in(root_ / "programma");
+  fs::create_directories(root_ / "bin");
+  std::ofstream(root_ / "bin/xdg-open") << "#!/bin/sh\nexit 3\n";  // no program for PDF files
+  fs::permissions(root_ / "bin/xdg-open", fs::perms::owner_all);
+  const std::string old_path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  ::setenv("PATH", (root_ / "bin").c_str(), 1);
+  const fs::path bozza = root_ / "programma" / "bozza.pdf";
+  sevrina::crea_atto_notorio(bozza.string(), true);
+  ::setenv("PATH", old_path.c_str(), 1);
+  EXPECT_GT(fs::file_size(bozza), 1000u);
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0], sevrina::documenti::messaggio_non_mostrato(sys::path_to_text(bozza)));
+  EXPECT_NE(boxes_.texts[0].find(bozza.string()), std::string::npos) << boxes_.texts[0];
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 #include <string>
 
 #include "app/documents/crea_file.h"
@@ -20,7 +19,6 @@
 #include "app/forms/sevrina_condomini/sevrina_condomini.h"
 #include "app/forms/sevrina_proprietari/sevrina_proprietari.h"
 #include "app/shell/intro.h"
-#include "platform/system/system.h"
 #include "platform/text/cp1252.h"
 #include "tests/app/documents/doc_test_support.h"
 #include "tests/app/documents/road_checks.h"
@@ -29,7 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace cp1252::literals;
-using doctest::collapse;
 
 class Road : public doctest::DocumentTest {
  protected:

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,9 +32,7 @@ class MenuFinto : public forms::Form {
   explicit MenuFinto(forms::Runtime& rt) : Form(rt, "Intro") { SetCaption("Intro"); }
 };
 
-// Stand-in document services that record every draft request under the
-// name `nomi` gives its generator (the two application models, the sworn
-// declarations, the cost table, in this order).
+// Stand-in document services that record every draft request.
 class DocumentiRegistrati : public sevrina::DocumentServices {
  public:
   struct Chiamata {
@@ -43,11 +40,10 @@ class DocumentiRegistrati : public sevrina::DocumentServices {
     std::string percorso;
     bool apri;
   };
-  explicit DocumentiRegistrati(std::array<const char*, 4> nomi) : nomi_(nomi) {}
-  bool crea_sevrina_condomini(const std::string& p, bool a) override { return annota(nomi_[0], p, a); }
-  bool crea_sevrina_proprietari(const std::string& p, bool a) override { return annota(nomi_[1], p, a); }
-  bool crea_atto_notorio(const std::string& p, bool a) override { return annota(nomi_[2], p, a); }
-  bool crea_quadro_economico(const std::string& p, bool a) override { return annota(nomi_[3], p, a); }
+  bool crea_sevrina_condomini(const std::string& p, bool a) override { return annota("condomini", p, a); }
+  bool crea_sevrina_proprietari(const std::string& p, bool a) override { return annota("proprietari", p, a); }
+  bool crea_atto_notorio(const std::string& p, bool a) override { return annota("atto_notorio", p, a); }
+  bool crea_quadro_economico(const std::string& p, bool a) override { return annota("quadro_economico", p, a); }
   void crea_sevrine() override {}
   std::vector<Chiamata> chiamate;
 
@@ -56,7 +52,6 @@ class DocumentiRegistrati : public sevrina::DocumentServices {
     chiamate.push_back({g, p, a});
     return true;
   }
-  std::array<const char*, 4> nomi_;
 };
 
 // One record of the data file.
@@ -76,9 +71,8 @@ inline std::string senza_blanchi_finali(std::string s) {
   return s;
 }
 
-// The fixture of a form's tests. `Documenti` stands in for the document
-// services; the form's fixture registers its forms in registra_moduli.
-template <class Documenti>
+// The fixture of a form's tests, with stand-in document services; the
+// form's fixture registers its forms in registra_moduli.
 class ProvaModulo : public ::testing::Test {
  protected:
   // `cartella`: the start of the temporary folder's name; `domanda_menu`:
@@ -171,7 +165,7 @@ class ProvaModulo : public ::testing::Test {
   fs::path cartella_;
   forms::Runtime rt;
   forms::TestDriver ui{rt};
-  Documenti documenti;
+  DocumentiRegistrati documenti;
   int menu_mostrato = 0;
 
  private:

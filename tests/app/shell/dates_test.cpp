@@ -8,88 +8,54 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace sevrina {
 namespace {
 
 namespace chr = std::chrono;
 
-std::string due(unsigned n) {
-  char b[8];
-  std::snprintf(b, sizeof b, "%02u", n);
-  return b;
-}
-std::string quattro(int n) {
-  char b[8];
-  std::snprintf(b, sizeof b, "%04d", n);
-  return b;
-}
-
 // ---------------------------------------------------------------- data_in_aaaammgg
 
-struct CasoIn {
-  const char* digitata;
-  const char* memorizzata;
-};
-
-class DataInTest : public ::testing::TestWithParam<CasoIn> {};
-
-TEST_P(DataInTest, TypedToStored) {
-  EXPECT_EQ(data_in_aaaammgg(GetParam().digitata), GetParam().memorizzata) << GetParam().digitata;
+TEST(DataInAaaammgg, TypedToStored) {
+  const std::pair<const char*, const char*> casi[] = {
+      // The documented examples.
+      {"31/01/2008", "20080131"}, {"1/2/2008", "20080201"}, {"1/2/08", "00080201"}, {"gg/mm/aaaa", "aaaammgg"},
+      {"GG/MM/AAAA", "AAAAMMGG"}, {"", "000000"}, {"12/03", "00000012"},
+      // Further "/" stay in the year part, which then reads as no number.
+      {"1/2/2008/", "2008/0201"}, {"15/05/2009/", "2009/0515"},
+      // Numbers are padded, never cut.
+      {"123/4567/20089", "200894567123"}, {"/ /", " "}, {"//", ""}, {"12", "000000"}, {"1a/02/2008", "2008021a"},
+      {" 5/ 6/2008", "20080605"}, {"/02/2008", "200802"}, {"01//2008", "200801"}
+  };
+  for (const auto& [digitata, memorizzata] : casi) EXPECT_EQ(data_in_aaaammgg(digitata), memorizzata) << digitata;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Parte, DataInTest,
-    ::testing::Values(
-        // The documented examples.
-        CasoIn{"31/01/2008", "20080131"}, CasoIn{"1/2/2008", "20080201"}, CasoIn{"1/2/08", "00080201"},
-        CasoIn{"gg/mm/aaaa", "aaaammgg"}, CasoIn{"GG/MM/AAAA", "AAAAMMGG"}, CasoIn{"", "000000"},
-        CasoIn{"12/03", "00000012"},
-        // Further "/" stay in the year part, which then reads as no number.
-        CasoIn{"1/2/2008/", "2008/0201"}, CasoIn{"15/05/2009/", "2009/0515"},
-        // Numbers are padded, never cut.
-        CasoIn{"123/4567/20089", "200894567123"}, CasoIn{"/ /", " "}, CasoIn{"//", ""},
-        CasoIn{"12", "000000"}, CasoIn{"1a/02/2008", "2008021a"}, CasoIn{" 5/ 6/2008", "20080605"},
-        CasoIn{"/02/2008", "200802"}, CasoIn{"01//2008", "200801"}));
 
 // ---------------------------------------------------------------- controlla_data
 
-struct CasoControllo {
-  const char* data;
-  int esito;
-};
-
-class ControllaDataTest : public ::testing::TestWithParam<CasoControllo> {};
-
-TEST_P(ControllaDataTest, PartTable) {
-  EXPECT_EQ(controlla_data(GetParam().data), GetParam().esito) << GetParam().data;
+TEST(ControllaData, DocumentedTable) {
+  const std::pair<const char*, int> casi[] = {
+      {"20080229", 0}, {"19000229", 1}, {"20000229", 0}, {"21000229", 0}, {"18000229", 0}, {"20090229", 1},
+      {"17991231", 1}, {"18000101", 0}, {"21001231", 0}, {"21010101", 1}, {"20081301", 2}, {"20080132", 1},
+      {"20080431", 1}, {"20081345", 1}, {"20080001", 2}, {"20080100", 1}, {"0", 1}, {"000000", 1}, {"", 1},
+      {"aaaammgg", 1}, {"00080201", 1}, {"00000012", 1}, {"2008/0201", 1},
+      // Four or six digits: the missing parts are not checked.
+      {"2008", 0}, {"200812", 0}, {"200813", 2}, {"2008123", 0}, {"20081232", 1},
+      // Surrounding blanks read as a number; the parts keep them.
+      {"20080229  ", 0}, {"2008    ", 0},
+      // Longer texts: the first eight characters decide.
+      {"200801311530", 0}
+  };
+  for (const auto& [data, esito] : casi) EXPECT_EQ(controlla_data(data), esito) << data;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Parte, ControllaDataTest,
-    ::testing::Values(
-        CasoControllo{"20080229", 0}, CasoControllo{"19000229", 1}, CasoControllo{"20000229", 0},
-        CasoControllo{"21000229", 0}, CasoControllo{"18000229", 0}, CasoControllo{"20090229", 1},
-        CasoControllo{"17991231", 1}, CasoControllo{"18000101", 0}, CasoControllo{"21001231", 0},
-        CasoControllo{"21010101", 1}, CasoControllo{"20081301", 2}, CasoControllo{"20080132", 1},
-        CasoControllo{"20080431", 1}, CasoControllo{"20081345", 1}, CasoControllo{"20080001", 2},
-        CasoControllo{"20080100", 1}, CasoControllo{"0", 1}, CasoControllo{"000000", 1},
-        CasoControllo{"", 1}, CasoControllo{"aaaammgg", 1}, CasoControllo{"00080201", 1},
-        CasoControllo{"00000012", 1}, CasoControllo{"2008/0201", 1},
-        // Four or six digits: the missing parts are not checked.
-        CasoControllo{"2008", 0}, CasoControllo{"200812", 0}, CasoControllo{"200813", 2},
-        CasoControllo{"2008123", 0}, CasoControllo{"20081232", 1},
-        // Surrounding blanks read as a number; the parts keep them.
-        CasoControllo{"20080229  ", 0}, CasoControllo{"2008    ", 0},
-        // Longer texts: the first eight characters decide.
-        CasoControllo{"200801311530", 0}));
 
 TEST(ControllaData, AgreesWithTheCalendarOver1800To2100) {
   int controllate = 0;
   for (int a = 1795; a <= 2105; ++a) {
     for (unsigned m = 0; m <= 13; ++m) {
       for (unsigned g = 0; g <= 32; ++g) {
-        const std::string data = quattro(a) + due(m) + due(g);
+        char data[16];
+        std::snprintf(data, sizeof data, "%04d%02u%02u", a, m, g);
         const chr::year_month_day ymd{chr::year{a}, chr::month{m}, chr::day{g}};
         int atteso;
         if (a < 1800 || a > 2100 || g < 1 || g > 31) {

@@ -1,5 +1,5 @@
-// The keystroke filters: the simple ones over every key, decimals, dates and
-// times; the date filter appends its separator only at the end of a 2- or
+// The keystroke filters: the simple ones over every key, decimals and dates;
+// the date filter appends its separator only at the end of a 2- or
 // 5-character text.
 
 #include "app/shell/filters.h"
@@ -24,37 +24,6 @@ CasellaTesto casella(std::string testo, int sel_start = -1, int sel_length = 0, 
 bool operator==(const CasellaTesto& a, const CasellaTesto& b) {
   return a.text == b.text && a.sel_start == b.sel_start && a.sel_length == b.sel_length &&
          a.max_length == b.max_length;
-}
-
-// What the forms runtime does with the filtered key (the forms-runtime
-// notes): Backspace deletes the selection or the character before the caret;
-// a printable key replaces the selection or inserts at the caret within
-// MaxLength; 0 and Enter insert nothing.
-void applica(CasellaTesto& c, int codice) {
-  if (codice == 0 || codice == kTastoInvio) return;
-  if (codice == kTastoBackspace) {
-    if (c.sel_length > 0) {
-      c.text.erase(c.sel_start, c.sel_length);
-    } else if (c.sel_start > 0) {
-      c.text.erase(c.sel_start - 1, 1);
-      --c.sel_start;
-    }
-    c.sel_length = 0;
-    return;
-  }
-  if (codice < 32) return;
-  if (c.sel_length > 0) {
-    c.text.erase(c.sel_start, c.sel_length);
-    c.sel_length = 0;
-  } else if (c.max_length > 0 && static_cast<int>(c.text.size()) >= c.max_length) {
-    return;
-  }
-  c.text.insert(c.text.begin() + c.sel_start, static_cast<char>(codice));
-  ++c.sel_start;
-}
-
-void digita(std::string_view tag, CasellaTesto& c, std::string_view tasti) {
-  for (char t : tasti) applica(c, filtra_tasto(tag, c, static_cast<unsigned char>(t)));
 }
 
 // ---------------------------------------------------------------- the simple filters over every key
@@ -96,6 +65,26 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------- the dispatch by Tag
 
+// Each Tag (any case) reaches its filter; Enter and unknown Tags pass untouched.
+TEST(FiltraTasto, EachTagItsFilter) {
+  struct Caso {
+    const char* tag;
+    const char* testo;
+    int tasto;
+    int risultato;
+  };
+  const Caso casi[] = {
+      {"ma", "", 'a', 'A'},       {"MANI", "", '1', '1'},  {"MANI", "", '-', 0},      {"NI", "", 'a', 0},
+      {"ND1", "5,2", '1', 0},     {"ND2", "5,2", '1', '1'}, {"nd6", "5,12345", '6', '6'}, {"DATA", "12", 'x', 0},
+      {"TEL", "", '+', '+'},      {"PI", "", 'a', 0},      {"", "", 'a', 'a'},        {"XYZ", "", '-', '-'},
+      {"NI", "", kTastoInvio, kTastoInvio},
+  };
+  for (const Caso& k : casi) {
+    CasellaTesto c = casella(k.testo);
+    EXPECT_EQ(filtra_tasto(k.tag, c, k.tasto), k.risultato) << '"' << k.tag << "\" key " << k.tasto;
+  }
+}
+
 // ---------------------------------------------------------------- decimals
 
 struct CasoDecimali {
@@ -109,38 +98,36 @@ struct CasoDecimali {
   int sel_start_dopo;
 };
 
-class DecimaliTest : public ::testing::TestWithParam<CasoDecimali> {};
-
-TEST_P(DecimaliTest, Keys) {
-  const CasoDecimali& k = GetParam();
-  CasellaTesto c = casella(k.testo, k.sel_start, k.sel_length);
-  EXPECT_EQ(solo_numeri_decimali(c, k.decimali, k.tasto), k.risultato);
-  EXPECT_EQ(c.text, k.testo_dopo);
-  EXPECT_EQ(c.sel_start, k.sel_start_dopo);
+TEST(SoloNumeriDecimali, Keys) {
+  const CasoDecimali casi[] = {
+      // 12,3 with the caret at the end: 4 goes in; with 12,34 a further digit does not.
+      {2, "12,3", 4, 0, '4', '4', "12,3", 4}, {2, "12,34", 5, 0, '5', 0, "12,34", 5},
+      // Before the comma digits are still accepted.
+      {2, "12,34", 1, 0, '5', '5', "12,34", 1}, {2, "12,34", 2, 0, '5', '5', "12,34", 2},
+      // Right after the comma (caret = comma position) with the decimals full: refused.
+      {2, "12,34", 3, 0, '5', 0, "12,34", 3},
+      // The selection is not looked at.
+      {2, "12,34", 3, 2, '5', 0, "12,34", 3},
+      // An empty box: "," gives 0, with the caret after the comma.
+      {2, "", 0, 0, ',', 0, "0,", 2}, {2, "", 0, 0, '.', 0, "0,", 2}, {2, "12", 0, 0, ',', 0, "0,12", 2},
+      {2, "12", 0, 2, '.', 0, "0,12", 2},
+      // "." becomes ",".
+      {2, "12", 2, 0, '.', ',', "12", 2}, {2, "12", 1, 0, ',', ',', "12", 1},
+      // A second comma is refused.
+      {2, "1,2", 3, 0, ',', 0, "1,2", 3}, {2, "1,2", 0, 0, '.', 0, "1,2", 0},
+      // Other keys.
+      {2, "1", 1, 0, '-', 0, "1", 1}, {2, "1", 1, 0, 'a', 0, "1", 1}, {2, "1,23", 4, 0, 8, 8, "1,23", 4},
+      {2, "", 0, 0, '0', '0', "", 0}, {1, "5,2", 3, 0, '1', 0, "5,2", 3},
+      {6, "5,12345", 7, 0, '6', '6', "5,12345", 7}
+  };
+  for (const CasoDecimali& k : casi) {
+    SCOPED_TRACE(std::string(k.testo) + " key " + std::to_string(k.tasto) + " at " + std::to_string(k.sel_start));
+    CasellaTesto c = casella(k.testo, k.sel_start, k.sel_length);
+    EXPECT_EQ(solo_numeri_decimali(c, k.decimali, k.tasto), k.risultato);
+    EXPECT_EQ(c.text, k.testo_dopo);
+    EXPECT_EQ(c.sel_start, k.sel_start_dopo);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Parte, DecimaliTest,
-    ::testing::Values(
-        // 12,3 with the caret at the end: 4 goes in; with 12,34 a further digit does not.
-        CasoDecimali{2, "12,3", 4, 0, '4', '4', "12,3", 4}, CasoDecimali{2, "12,34", 5, 0, '5', 0, "12,34", 5},
-        // Before the comma digits are still accepted.
-        CasoDecimali{2, "12,34", 1, 0, '5', '5', "12,34", 1}, CasoDecimali{2, "12,34", 2, 0, '5', '5', "12,34", 2},
-        // Right after the comma (caret = comma position) with the decimals full: refused.
-        CasoDecimali{2, "12,34", 3, 0, '5', 0, "12,34", 3},
-        // The selection is not looked at.
-        CasoDecimali{2, "12,34", 3, 2, '5', 0, "12,34", 3},
-        // An empty box: "," gives 0, with the caret after the comma.
-        CasoDecimali{2, "", 0, 0, ',', 0, "0,", 2}, CasoDecimali{2, "", 0, 0, '.', 0, "0,", 2},
-        CasoDecimali{2, "12", 0, 0, ',', 0, "0,12", 2}, CasoDecimali{2, "12", 0, 2, '.', 0, "0,12", 2},
-        // "." becomes ",".
-        CasoDecimali{2, "12", 2, 0, '.', ',', "12", 2}, CasoDecimali{2, "12", 1, 0, ',', ',', "12", 1},
-        // A second comma is refused.
-        CasoDecimali{2, "1,2", 3, 0, ',', 0, "1,2", 3}, CasoDecimali{2, "1,2", 0, 0, '.', 0, "1,2", 0},
-        // Other keys.
-        CasoDecimali{2, "1", 1, 0, '-', 0, "1", 1}, CasoDecimali{2, "1", 1, 0, 'a', 0, "1", 1},
-        CasoDecimali{2, "1,23", 4, 0, 8, 8, "1,23", 4}, CasoDecimali{2, "", 0, 0, '0', '0', "", 0},
-        CasoDecimali{1, "5,2", 3, 0, '1', 0, "5,2", 3}, CasoDecimali{6, "5,12345", 7, 0, '6', '6', "5,12345", 7}));
 
 // ---------------------------------------------------------------- dates
 
@@ -153,49 +140,30 @@ struct CasoData {
   int sel_start_dopo;
 };
 
-class DataTest : public ::testing::TestWithParam<CasoData> {};
-
-TEST_P(DataTest, Keys) {
-  const CasoData& k = GetParam();
-  CasellaTesto c = casella(k.testo, k.sel_start);
-  EXPECT_EQ(solo_data(c, k.tasto), k.risultato) << k.testo << " " << k.tasto;
-  EXPECT_EQ(c.text, k.testo_dopo);
-  EXPECT_EQ(c.sel_start, k.sel_start_dopo);
-  EXPECT_EQ(c.max_length, 10);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Parte, DataTest,
-    ::testing::Values(
-        // 12 with the caret at the end: a letter appends "/" and inserts nothing; 0 goes in after it.
-        CasoData{"12", 2, 'x', 0, "12/", 3}, CasoData{"12", 2, '0', '0', "12/", 3},
-        CasoData{"12/05", 5, '2', '2', "12/05/", 6}, CasoData{"12/05", 5, ' ', 0, "12/05/", 6},
-        // Backspace and "/" pass and append nothing.
-        CasoData{"12", 2, 8, 8, "12", 2}, CasoData{"12", 2, '/', '/', "12", 2},
-        CasoData{"12/05", 5, '/', '/', "12/05", 5},
-        // Other keys and positions.
-        CasoData{"", 0, '1', '1', "", 0}, CasoData{"1", 1, '2', '2', "1", 1}, CasoData{"12/", 3, '0', '0', "12/", 3},
-        CasoData{"", 0, '-', 0, "", 0},
-        // Issue 2's mend: no "/" unless the caret is at the end of a 2- or 5-character text.
-        CasoData{"15/05/2009", 2, '1', '1', "15/05/2009", 2}, CasoData{"15/05/2009", 5, 'x', 0, "15/05/2009", 5},
-        CasoData{"15/05/2009", 2, 8, 8, "15/05/2009", 2}, CasoData{"12/03", 2, '4', '4', "12/03", 2},
-        CasoData{"123", 2, '4', '4', "123", 2}, CasoData{"12/456", 5, '7', '7', "12/456", 5},
-        CasoData{"12", 0, '9', '9', "12", 0}, CasoData{"12", 1, '9', '9', "12", 1}));
-
-TEST(SoloData, AFullBoxNeverGainsAStraySlash) {
-  // "15/05/2009" with the caret at 2: the original appended "/" whatever the
-  // key and the savers stored "15/05/2009/" as no date.
-  for (int tasto : {'1', 'x', ' ', '.'}) {
-    CasellaTesto c = casella("15/05/2009", 2);
-    applica(c, filtra_tasto("DATA", c, tasto));
-    EXPECT_EQ(c.text, "15/05/2009") << tasto;
+TEST(SoloData, Keys) {
+  const CasoData casi[] = {
+      // 12 with the caret at the end: a letter appends "/" and inserts nothing; 0 goes in after it.
+      {"12", 2, 'x', 0, "12/", 3}, {"12", 2, '0', '0', "12/", 3}, {"12/05", 5, '2', '2', "12/05/", 6},
+      {"12/05", 5, ' ', 0, "12/05/", 6},
+      // Backspace and "/" pass and append nothing.
+      {"12", 2, 8, 8, "12", 2}, {"12", 2, '/', '/', "12", 2}, {"12/05", 5, '/', '/', "12/05", 5},
+      // Other keys and positions.
+      {"", 0, '1', '1', "", 0}, {"1", 1, '2', '2', "1", 1}, {"12/", 3, '0', '0', "12/", 3}, {"", 0, '-', 0, "", 0},
+      // No "/" unless the caret is at the end of a 2- or 5-character text: a full box
+      // never gains a stray one, whatever the key.
+      {"15/05/2009", 2, '1', '1', "15/05/2009", 2}, {"15/05/2009", 5, 'x', 0, "15/05/2009", 5},
+      {"15/05/2009", 2, ' ', 0, "15/05/2009", 2}, {"15/05/2009", 2, '.', 0, "15/05/2009", 2},
+      {"15/05/2009", 2, 8, 8, "15/05/2009", 2}, {"12/03", 2, '4', '4', "12/03", 2}, {"123", 2, '4', '4', "123", 2},
+      {"12/456", 5, '7', '7', "12/456", 5}, {"12", 0, '9', '9', "12", 0}, {"12", 1, '9', '9', "12", 1}
+  };
+  for (const CasoData& k : casi) {
+    SCOPED_TRACE(std::string(k.testo) + " key " + std::to_string(k.tasto) + " at " + std::to_string(k.sel_start));
+    CasellaTesto c = casella(k.testo, k.sel_start);
+    EXPECT_EQ(solo_data(c, k.tasto), k.risultato);
+    EXPECT_EQ(c.text, k.testo_dopo);
+    EXPECT_EQ(c.sel_start, k.sel_start_dopo);
+    EXPECT_EQ(c.max_length, 10);
   }
-  // Correcting the day in a full box: select it and type over it.
-  CasellaTesto c = casella("15/05/2009", 0, 2, 10);
-  digita("DATA", c, "2");
-  EXPECT_EQ(c.text, "2/05/2009");
-  digita("DATA", c, "5");
-  EXPECT_EQ(c.text, "25/05/2009");
 }
 
 }  // namespace

@@ -4,11 +4,9 @@
 #include "app/shell/final_check.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,8 +17,6 @@
 
 namespace sevrina {
 namespace {
-
-namespace fs = std::filesystem;
 
 // A change to the complete file: a value, or nullopt to leave the key out.
 using Modifiche = std::vector<std::pair<std::string, std::optional<std::string>>>;
@@ -68,12 +64,6 @@ Coppie modifica(Coppie c, const Modifiche& m) {
     }
   }
   return c;
-}
-
-std::string in_byte(const Coppie& c) {
-  std::string byte;
-  for (const auto& [chiave, valore] : c) byte += campo_record(chiave) + campo_record(valore);
-  return byte;
 }
 
 class FinalCheckTest : public CartellaProgramma {

@@ -5,10 +5,7 @@
 #include "app/shell/intro.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,8 +13,6 @@
 #include "app/shell/document_services.h"
 #include "app/shell/final_check.h"
 #include "app/shell/form_registry.h"
-#include "app/shell/help_forms.h"
-#include "app/shell/intro_images.h"
 #include "app/shell/store.h"
 #include "platform/forms/gtest_support.h"
 #include "platform/text/cp1252.h"
@@ -26,7 +21,6 @@
 namespace sevrina {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace cp1252::literals;
 using forms::MsgButtons;
 using forms::MsgIcon;
@@ -56,19 +50,20 @@ const std::string kDomandaProprietario =
     u8"La sevrina già è stata creata per un condominio, sei sicuro di volerla modificare con una per un "
     u8"proprietario (o Delegato del Proprietario/i) ?"_w1252;
 
+const std::pair<EditingForm, const char*> kForms[] = {
+    {EditingForm::SevrinaCondomini, "sevrina_condomini"},
+    {EditingForm::SevrinaProprietari, "sevrina_proprietari"},
+    {EditingForm::AttoNotorio, "atto_notorio"},
+    {EditingForm::QuadroEconomico, "quadro_economico"},
+};
+
 class IntroTest : public CartellaProgramma {
  protected:
   void SetUp() override {
     CartellaProgramma::SetUp();
     forms::fail_test_on_driver_failure(ui_);
     set_document_services(&documents_);
-    const std::pair<EditingForm, const char*> forms_[] = {
-        {EditingForm::SevrinaCondomini, "sevrina_condomini"},
-        {EditingForm::SevrinaProprietari, "sevrina_proprietari"},
-        {EditingForm::AttoNotorio, "atto_notorio"},
-        {EditingForm::QuadroEconomico, "quadro_economico"},
-    };
-    for (const auto& [form, name] : forms_) {
+    for (const auto& [form, name] : kForms) {
       std::string n = name;
       register_form(form, [this, n] {
         opened_.push_back(n);
@@ -83,10 +78,7 @@ class IntroTest : public CartellaProgramma {
   void TearDown() override {
     set_document_services(nullptr);
     register_menu(nullptr);
-    for (auto f : {EditingForm::SevrinaCondomini, EditingForm::SevrinaProprietari, EditingForm::AttoNotorio,
-                   EditingForm::QuadroEconomico}) {
-      register_form(f, nullptr);
-    }
+    for (const auto& [form, name] : kForms) register_form(form, nullptr);
     CartellaProgramma::TearDown();
   }
 
@@ -121,13 +113,7 @@ class ProseguiTest : public IntroTest, public ::testing::WithParamInterface<Pros
 TEST_P(ProseguiTest, AsTheMenuDecides) {
   const ProseguiCase& c = GetParam();
   if (c.tipo) scrivi_dati({{"NOME_RICHIEDENTE", "MARIO"}, {"TIPO_RICHIEDENTE", *c.tipo}});
-  std::string before;
-  if (c.tipo) {
-    leggi_file_dati([&](const VoceDati& v) {
-      before += std::string(v.chiave) + "=" + std::string(v.valore) + ";";
-      return true;
-    });
-  }
+  const std::string before = leggi_byte();
 
   Intro& m = menu();
   if (c.choice >= 0) {
@@ -169,15 +155,8 @@ TEST_P(ProseguiTest, AsTheMenuDecides) {
   // changed by a question's answer.
   bool reads_type = c.choice == 0 || c.choice == 1;
   EXPECT_EQ(esiste_file(dati()), c.tipo.has_value() || reads_type);
-  if (c.tipo) {
-    std::string after;
-    leggi_file_dati([&](const VoceDati& v) {
-      after += std::string(v.chiave) + "=" + std::string(v.valore) + ";";
-      return true;
-    });
-    EXPECT_EQ(after, before);
-  } else if (reads_type) {
-    EXPECT_EQ(fs::file_size(dati()), 0u);
+  if (c.tipo || reads_type) {
+    EXPECT_EQ(leggi_byte(), before);  // empty when it was created
   }
 }
 
@@ -214,9 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ProseguiCase>& info) { return std::string(info.param.name); });
 
 TEST_F(IntroTest, StampaDatiOpensTheOutputStepWhenEverythingPasses) {
-  std::string byte;
-  for (const auto& [chiave, valore] : completo()) byte += record(chiave, valore);
-  scrivi_byte(byte);
+  scrivi_byte(in_byte(completo()));
   ASSERT_EQ(stampa_dati(), std::nullopt) << "the data file above passes every check";
 
   Intro& m = menu();

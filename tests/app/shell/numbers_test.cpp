@@ -10,7 +10,7 @@
 #include <string>
 #include <variant>
 
-#include "app/shell/dates.h"
+#include "app/shell/dates.h"  // reading numbers
 #include "app/shell/numbers_internal.h"
 
 namespace sevrina {
@@ -24,38 +24,29 @@ struct CasoLettura {
   double valore;
 };
 
-class LetturaTest : public ::testing::TestWithParam<CasoLettura> {};
-
-TEST_P(LetturaTest, ItalianConvention) {
-  const CasoLettura& c = GetParam();
-  const auto n = leggi_numero(c.testo);
-  ASSERT_EQ(n.has_value(), c.numero) << '"' << c.testo << '"';
-  if (c.numero) {
-    EXPECT_EQ(*n, c.valore) << c.testo;
+TEST(Lettura, ItalianConvention) {
+  const CasoLettura casi[] = {
+      {"0", true, 0}, {"000000", true, 0}, {"20080131", true, 20080131}, {"1234,5", true, 1234.5},
+      {"1.234,50", true, 1234.5}, {"1.234.567,25", true, 1234567.25}, {"12.34", true, 1234},
+      {"-0,125", true, -0.125}, {"+7", true, 7}, {"  42  ", true, 42}, {"12,", true, 12}, {",5", true, 0.5},
+      {"-,5", true, -0.5}, {"0,00", true, 0}, {"007", true, 7},
+      // Not numbers.
+      {"", false, 0}, {"   ", false, 0}, {",", false, 0}, {"+", false, 0}, {"-", false, 0}, {"abc", false, 0},
+      {"1.", false, 0}, {".5", false, 0}, {"1..2", false, 0}, {"1,2,3", false, 0}, {"1,2.3", false, 0},
+      {"1 2", false, 0}, {"- 1", false, 0}, {"1e5", false, 0}, {"1E5", false, 0}, {"0x10", false, 0},
+      {"aaaammgg", false, 0}, {"\t1", false, 0}, {"1\t", false, 0}, {"--1", false, 0}, {"1-", false, 0},
+      {"2008/0201", false, 0}, {"inf", false, 0}, {"nan", false, 0}, {"1.234.", false, 0}, {"€ 5", false, 0}
+  };
+  for (const CasoLettura& c : casi) {
+    const auto n = leggi_numero(c.testo);
+    EXPECT_EQ(n.has_value(), c.numero) << '"' << c.testo << '"';
+    if (c.numero && n) {
+      EXPECT_EQ(*n, c.valore) << c.testo;
+    }
+    EXPECT_EQ(e_numero(c.testo), c.numero) << c.testo;
+    EXPECT_EQ(numero_o_zero(c.testo), c.numero ? c.valore : 0.0) << c.testo;
   }
-  EXPECT_EQ(e_numero(c.testo), c.numero);
-  EXPECT_EQ(numero_o_zero(c.testo), c.numero ? c.valore : 0.0);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Spellings, LetturaTest,
-    ::testing::Values(
-        CasoLettura{"0", true, 0}, CasoLettura{"000000", true, 0}, CasoLettura{"20080131", true, 20080131},
-        CasoLettura{"1234,5", true, 1234.5}, CasoLettura{"1.234,50", true, 1234.5},
-        CasoLettura{"1.234.567,25", true, 1234567.25}, CasoLettura{"12.34", true, 1234},
-        CasoLettura{"-0,125", true, -0.125}, CasoLettura{"+7", true, 7}, CasoLettura{"  42  ", true, 42},
-        CasoLettura{"12,", true, 12}, CasoLettura{",5", true, 0.5}, CasoLettura{"-,5", true, -0.5},
-        CasoLettura{"0,00", true, 0}, CasoLettura{"007", true, 7},
-        // Not numbers.
-        CasoLettura{"", false, 0}, CasoLettura{"   ", false, 0}, CasoLettura{",", false, 0},
-        CasoLettura{"+", false, 0}, CasoLettura{"-", false, 0}, CasoLettura{"abc", false, 0},
-        CasoLettura{"1.", false, 0}, CasoLettura{".5", false, 0}, CasoLettura{"1..2", false, 0},
-        CasoLettura{"1,2,3", false, 0}, CasoLettura{"1,2.3", false, 0}, CasoLettura{"1 2", false, 0},
-        CasoLettura{"- 1", false, 0}, CasoLettura{"1e5", false, 0}, CasoLettura{"1E5", false, 0},
-        CasoLettura{"0x10", false, 0}, CasoLettura{"aaaammgg", false, 0}, CasoLettura{"\t1", false, 0},
-        CasoLettura{"1\t", false, 0}, CasoLettura{"--1", false, 0}, CasoLettura{"1-", false, 0},
-        CasoLettura{"2008/0201", false, 0}, CasoLettura{"inf", false, 0}, CasoLettura{"nan", false, 0},
-        CasoLettura{"1.234.", false, 0}, CasoLettura{"€ 5", false, 0}));
 
 double oracolo(const std::string& c) {
   double v = 0;
@@ -93,60 +84,50 @@ struct Riga {
   std::variant<std::string, double> dopo;
 };
 
-class TabellaTest : public ::testing::TestWithParam<Riga> {};
-
-TEST_P(TabellaTest, WorkedExamples) {
-  const Riga& r = GetParam();
-  ValoreNumero v = r.valore;
-  EXPECT_EQ(formatta_numero(v, r.decimali, r.migliaia, r.punto), r.risultato);
-  EXPECT_EQ(v, r.dopo);
-  // The by-value forms give the same text.
-  if (const auto* s = std::get_if<std::string>(&r.valore)) {
-    EXPECT_EQ(formatta_numero(std::string_view(*s), r.decimali, r.migliaia, r.punto), r.risultato);
-  } else {
-    double d = std::get<double>(r.valore);
-    EXPECT_EQ(formatta_numero(d, r.decimali, r.migliaia, r.punto), r.risultato);
-    EXPECT_EQ(ValoreNumero(d), r.dopo);
-  }
-}
-
 using std::nullopt;
 using Testo = std::string;
 
-INSTANTIATE_TEST_SUITE_P(
-    Parte, TabellaTest,
-    ::testing::Values(Riga{Testo("1234,5"), 2, "S", nullopt, "1.234,50", 1234.5},
-                      Riga{Testo("1234,5"), 2, nullopt, nullopt, "1234,50", 1234.5},
-                      Riga{Testo("1234,5"), 2, "S", "S", "1234.50", 1234.5},
-                      Riga{Testo("0,125"), 2, "S", nullopt, "0,12", 0.12},
-                      Riga{Testo("0,375"), 2, "S", nullopt, "0,38", 0.38},
-                      Riga{Testo("10,125"), 2, nullopt, nullopt, "10,12", 10.12},
-                      Riga{2.5, 0, nullopt, nullopt, "2", 2.0}, Riga{3.5, 0, nullopt, nullopt, "4", 4.0},
-                      Riga{Testo("1234567,25"), 2, "S", nullopt, "1.234.567,25", 1234567.25},
-                      Riga{Testo("-0,125"), 2, "S", nullopt, "-0,12", -0.12},
-                      Riga{Testo(""), 2, "S", nullopt, "0,00", Testo("")},
-                      Riga{Testo("abc"), 0, nullopt, nullopt, "0", Testo("abc")},
-                      // Edge cases.
-                      Riga{Testo("abc"), 0, "S", nullopt, "0", Testo("abc")},
-                      Riga{1234.5, 0, "S", nullopt, "1.234", 1234.0},
-                      Riga{Testo("1.234,50"), 2, "S", nullopt, "1.234,50", 1234.5},
-                      Riga{Testo("2,675"), 2, nullopt, nullopt, "2,67", 2.67},  // 2.67499999...
-                      Riga{Testo("-0,001"), 2, nullopt, nullopt, "0,00", 0.0},  // never "-0,00"
-                      Riga{-0.4, 0, nullopt, nullopt, "0", 0.0},
-                      Riga{Testo("999,995"), 2, "S", nullopt, "1.000,00", 1000.0},  // 999.99500...0045
-                      Riga{Testo("1,005"), 2, "S", nullopt, "1,00", 1.0},  // 1.00499999...
-                      Riga{Testo("999,996"), 2, "S", nullopt, "1.000,00", 1000.0},
-                      Riga{Testo("1234,5"), 2, nullopt, "S", "1234.50", 1234.5},
-                      Riga{Testo("1234,5"), 2, "N", "S", "1234.50", 1234.5},
-                      Riga{Testo("1234,5"), 2, "s", nullopt, "1234,50", 1234.5},
-                      Riga{Testo("abc"), 2, nullopt, "S", "0.00", Testo("abc")},
-                      Riga{Testo("123456789012"), 0, "S", nullopt, "123.456.789.012", 123456789012.0},
-                      Riga{Testo("0,5"), 0, nullopt, nullopt, "0", 0.0},
-                      Riga{Testo("1,5"), 0, nullopt, nullopt, "2", 2.0},
-                      Riga{Testo("-2,5"), 0, nullopt, nullopt, "-2", -2.0},
-                      Riga{Testo("12"), 3, "S", nullopt, "12,000", 12.0},
-                      Riga{Testo("-1234567"), 2, "S", nullopt, "-1.234.567,00", -1234567.0},
-                      Riga{0.0, 2, nullopt, nullopt, "0,00", 0.0}));
+TEST(FormattaNumero, WorkedExamples) {
+  const Riga righe[] = {
+      {Testo("1234,5"), 2, "S", nullopt, "1.234,50", 1234.5}, {Testo("1234,5"), 2, nullopt, nullopt, "1234,50", 1234.5},
+      {Testo("1234,5"), 2, "S", "S", "1234.50", 1234.5},
+      {Testo("0,125"), 2, "S", nullopt, "0,12", 0.12}, {Testo("0,375"), 2, "S", nullopt, "0,38", 0.38},
+      {Testo("10,125"), 2, nullopt, nullopt, "10,12", 10.12}, {2.5, 0, nullopt, nullopt, "2", 2.0},
+      {3.5, 0, nullopt, nullopt, "4", 4.0}, {Testo("1234567,25"), 2, "S", nullopt, "1.234.567,25", 1234567.25},
+      {Testo("-0,125"), 2, "S", nullopt, "-0,12", -0.12}, {Testo(""), 2, "S", nullopt, "0,00", Testo("")},
+      {Testo("abc"), 0, nullopt, nullopt, "0", Testo("abc")},
+      // Edge cases.
+      {Testo("abc"), 0, "S", nullopt, "0", Testo("abc")}, {1234.5, 0, "S", nullopt, "1.234", 1234.0},
+      {Testo("1.234,50"), 2, "S", nullopt, "1.234,50", 1234.5},
+      {Testo("2,675"), 2, nullopt, nullopt, "2,67", 2.67},  // 2.67499999...
+      {Testo("-0,001"), 2, nullopt, nullopt, "0,00", 0.0},  // never "-0,00"
+      {-0.4, 0, nullopt, nullopt, "0", 0.0},
+      {Testo("999,995"), 2, "S", nullopt, "1.000,00", 1000.0},  // 999.99500...0045
+      {Testo("1,005"), 2, "S", nullopt, "1,00", 1.0},  // 1.00499999...
+      {Testo("999,996"), 2, "S", nullopt, "1.000,00", 1000.0},
+      {Testo("1234,5"), 2, nullopt, "S", "1234.50", 1234.5}, {Testo("1234,5"), 2, "N", "S", "1234.50", 1234.5},
+      {Testo("1234,5"), 2, "s", nullopt, "1234,50", 1234.5}, {Testo("abc"), 2, nullopt, "S", "0.00", Testo("abc")},
+      {Testo("123456789012"), 0, "S", nullopt, "123.456.789.012", 123456789012.0},
+      {Testo("0,5"), 0, nullopt, nullopt, "0", 0.0}, {Testo("1,5"), 0, nullopt, nullopt, "2", 2.0},
+      {Testo("-2,5"), 0, nullopt, nullopt, "-2", -2.0}, {Testo("12"), 3, "S", nullopt, "12,000", 12.0},
+      {Testo("-1234567"), 2, "S", nullopt, "-1.234.567,00", -1234567.0}, {0.0, 2, nullopt, nullopt, "0,00", 0.0}
+  };
+  for (std::size_t i = 0; i < std::size(righe); ++i) {
+    const Riga& r = righe[i];
+    SCOPED_TRACE("row " + std::to_string(i) + ", " + r.risultato);
+    ValoreNumero v = r.valore;
+    EXPECT_EQ(formatta_numero(v, r.decimali, r.migliaia, r.punto), r.risultato);
+    EXPECT_EQ(v, r.dopo);
+    // The by-value forms give the same text.
+    if (const auto* s = std::get_if<std::string>(&r.valore)) {
+      EXPECT_EQ(formatta_numero(std::string_view(*s), r.decimali, r.migliaia, r.punto), r.risultato);
+    } else {
+      double d = std::get<double>(r.valore);
+      EXPECT_EQ(formatta_numero(d, r.decimali, r.migliaia, r.punto), r.risultato);
+      EXPECT_EQ(ValoreNumero(d), r.dopo);
+    }
+  }
+}
 
 // The rounding agrees with to_chars's exact rounding of the binary value.
 TEST(FormattaNumero, AgreesWithExactDecimalRounding) {
@@ -175,8 +156,6 @@ TEST(FormattaNumero, AgreesWithExactDecimalRounding) {
     ASSERT_EQ(v, rounded_oracolo) << x;
   }
 }
-
-// ---------------------------------------------------------------- testo_numero
 
 }  // namespace
 }  // namespace sevrina

@@ -1,4 +1,6 @@
-// The data file store, checked on the bytes on disk.
+// The data file store, checked on the bytes on disk: padding and cutting,
+// duplicate keys, a write that fails part-way, two programs writing one
+// folder at once, a read-only data file and the leftovers of a save.
 
 #include "app/shell/store.h"
 
@@ -6,9 +8,11 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -33,17 +37,6 @@ class StoreTest : public CartellaProgramma {
 
 // ---------------------------------------------------------------- the bytes on disk
 
-TEST_F(StoreTest, FirstWriteAppendsRecordOnePaddedWithBlanks) {
-  scrivi_dato("TIPO_RICHIEDENTE", "Amministratore");
-  const std::string byte = leggi_byte();
-  ASSERT_EQ(byte.size(), 510u);
-  EXPECT_EQ(byte.substr(0, 16), "TIPO_RICHIEDENTE");
-  EXPECT_EQ(byte.substr(16, 255 - 16), std::string(239, ' '));
-  EXPECT_EQ(byte.substr(255, 14), "Amministratore");
-  EXPECT_EQ(byte.substr(255 + 14), std::string(255 - 14, ' '));
-  EXPECT_EQ(leggi_dato("TIPO_RICHIEDENTE"), "Amministratore");
-}
-
 TEST_F(StoreTest, ATrailingPartIsIgnoredAndOverwrittenByTheNextAppend) {
   // 1030 bytes: two records and a 10-byte tail.
   scrivi_byte(record("PRIMA", "uno") + record("SECONDA", "due") + "CODA_CORTA");
@@ -65,43 +58,29 @@ TEST_F(StoreTest, ATrailingPartIsIgnoredAndOverwrittenByTheNextAppend) {
 
 // ---------------------------------------------------------------- values
 
-struct CasoValore {
-  std::string scritto;
-  std::string su_disco;  // the 255-byte field, without the padding
-  std::string letto;
-};
-
-class ValoriTest : public StoreTest, public ::testing::WithParamInterface<CasoValore> {};
-
-TEST_P(ValoriTest, ValuesAreStoredPaddedOrCutAndReadTrimmed) {
-  const CasoValore& c = GetParam();
-  scrivi_dato("K", c.scritto);
-  const std::string byte = leggi_byte();
-  ASSERT_EQ(byte.size(), 510u);
-  EXPECT_EQ(byte.substr(255), campo_record(c.su_disco));
-  EXPECT_EQ(leggi_dato("K"), c.letto);
+// A value as written, as on disk (the 255-byte field without its padding),
+// and as read back: padded, cut at 255 bytes, read without surrounding blanks.
+TEST_F(StoreTest, ValuesAreStoredPaddedOrCutAndReadTrimmed) {
+  std::string accentate;  // 300 bytes of Windows-1252 text ("è" is two in UTF-8)
+  for (int i = 0; i < 100; ++i) accentate += u8"èé€"_w1252;
+  const std::string y254(254, 'y');
+  const std::string casi[][3] = {
+      {"Amministratore", "Amministratore", "Amministratore"}, {"   tre blank", "   tre blank", "tre blank"},
+      {"dopo   ", "dopo", "dopo"}, {"     ", "", ""}, {"", "", ""},
+      {std::string(300, 'x'), std::string(255, 'x'), std::string(255, 'x')},
+      {accentate, accentate.substr(0, 255), accentate.substr(0, 255)}, {y254 + "  z", y254 + " ", y254},
+  };
+  for (const auto& [scritto, su_disco, letto] : casi) {
+    SCOPED_TRACE("\"" + scritto + "\"");
+    fs::remove(dati());
+    scrivi_dato("K", scritto);
+    const std::string byte = leggi_byte();
+    ASSERT_EQ(byte.size(), 510u);
+    EXPECT_EQ(byte.substr(0, 255), "K" + std::string(254, ' '));
+    EXPECT_EQ(byte.substr(255), su_disco + std::string(255 - su_disco.size(), ' '));
+    EXPECT_EQ(leggi_dato("K"), letto);
+  }
 }
-
-const std::string k300(300, 'x');
-const std::string k255(255, 'x');
-// 300 characters of Windows-1252 text: "è" is one byte here (two in UTF-8).
-const std::string kAccentate300 = [] {
-  std::string s;
-  for (int i = 0; i < 100; ++i) s += u8"èé€"_w1252;
-  return s;
-}();
-
-INSTANTIATE_TEST_SUITE_P(
-    Valori, ValoriTest,
-    ::testing::Values(CasoValore{"Amministratore", "Amministratore", "Amministratore"},
-                      CasoValore{"   tre blank", "   tre blank", "tre blank"},
-                      CasoValore{"dopo   ", "dopo", "dopo"},
-                      CasoValore{"     ", "", ""},
-                      CasoValore{"", "", ""},
-                      CasoValore{k300, k255, k255},
-                      CasoValore{kAccentate300, kAccentate300.substr(0, 255), kAccentate300.substr(0, 255)},
-                      CasoValore{std::string(254, 'y') + "  z", std::string(254, 'y') + " ",
-                                 std::string(254, 'y')}));
 
 // ---------------------------------------------------------------- duplicate keys
 
@@ -119,8 +98,6 @@ TEST_F(StoreTest, DuplicateKeysLookupTakesTheFirstReaderTheLastWriteRewritesBoth
   scrivi_dato("Doppia", "nuova");
   EXPECT_EQ(leggi_byte(), record("Doppia", "nuova") + record("ALTRA", "x") + record("Doppia", "nuova"));
 }
-
-// ---------------------------------------------------------------- batch write
 
 // ---------------------------------------------------------------- failures
 
@@ -160,17 +137,55 @@ TEST(ValoriDati, Flags) {
   for (const char* no : {"s", "N", "", "SI"}) EXPECT_FALSE(flag_si(no)) << no;
 }
 
-}  // namespace
-}  // namespace sevrina
+// ---------------------------------------------------------------- keys, locking, leftovers
 
-namespace sevrina {
-namespace {
-
+// A key longer than a record holds is cut alike for a batch, single writes
+// and lookup: one record, rewritten in place.
 TEST_F(StoreTest, KeysAreCutTo255ForWritingAndLookupAlike) {
-  const std::string lunga = std::string(255, 'K') + "OLTRE";
-  scrivi_dato(lunga, "v");
-  EXPECT_EQ(leggi_byte(), record(std::string(255, 'K'), "v"));
-  EXPECT_EQ(leggi_dato(lunga), "v");  // the key asked for is cut alike
+  const std::string lunga = std::string(255, 'K') + "_OLTRE_IL_LIMITE";
+  const std::string atteso = record(std::string(255, 'K'), "2");
+  scrivi_dati({Dato{lunga, "1"}, Dato{lunga, "2"}});
+  EXPECT_EQ(leggi_byte(), atteso);
+  fs::remove(dati());
+  scrivi_dato(lunga, "1");
+  scrivi_dato(lunga, "2");
+  EXPECT_EQ(leggi_byte(), atteso);
+  EXPECT_EQ(leggi_dato(lunga), "2");
+}
+
+TEST_F(StoreTest, TwoProgramsOnOneFolderKeepEverySave) {
+  scrivi_dato("INIZIO", "S");
+  pid_t figli[2];
+  for (int p = 0; p < 2; ++p) {
+    figli[p] = ::fork();
+    if (figli[p] == 0) {
+      for (int i = 0; i < 150; ++i) scrivi_dato("CHIAVE_" + std::to_string(p) + "_" + std::to_string(i), "v");
+      ::_exit(0);
+    }
+  }
+  for (pid_t f : figli) ::waitpid(f, nullptr, 0);
+  EXPECT_EQ(fs::file_size(dati()), 301 * kLunghezzaRecord);
+  for (int p = 0; p < 2; ++p) {
+    for (int i = 0; i < 150; i += 7) EXPECT_EQ(leggi_dato("CHIAVE_" + std::to_string(p) + "_" + std::to_string(i)), "v");
+  }
+}
+
+TEST_F(StoreTest, AReadOnlyDataFileIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files; ./test runs this as an unprivileged user";
+  scrivi_dato("NOME", "Mario");
+  ::chmod(dati().c_str(), 0444);
+  EXPECT_THROW(scrivi_dato("NOME", "Luigi"), ErroreFileDati);
+  EXPECT_EQ(leggi_dato("NOME"), "Mario");
+}
+
+TEST_F(StoreTest, TheLeftoversOfAnInterruptedSaveGoAtStart) {
+  scrivi_dato("NOME", "Mario");
+  for (const char* nome : {".DATI.DAT.a1B2c3", ".dati.dat.zzzzzz", ".DATI.DAT.lungo1234", "altro.txt"}) {
+    std::ofstream(cartella_ / nome) << "x";
+  }
+  pulisci_residui();
+  EXPECT_EQ(file_nella_cartella(), (std::vector<std::string>{".DATI.DAT.lungo1234", "DATI.DAT", "altro.txt"}));
+  EXPECT_EQ(leggi_dato("NOME"), "Mario");
 }
 
 }  // namespace

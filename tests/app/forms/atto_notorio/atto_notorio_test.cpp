@@ -3,40 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "app/forms/atto_notorio/atto_notorio.h"
-#include "app/shell/document_services.h"
 #include "app/shell/form_registry.h"
 #include "platform/forms/forms.h"
-#include "platform/text/cp1252.h"
 #include "tests/app/forms/forms_test_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using namespace cp1252::literals;
 using prova::campo_file;
 using sevrina::atto_notorio;
 
-class DocumentiFinti : public sevrina::DocumentServices {
- public:
-  bool crea_sevrina_condomini(const std::string&, bool) override { return false; }
-  bool crea_sevrina_proprietari(const std::string&, bool) override { return false; }
-  bool crea_atto_notorio(const std::string& p, bool a) override {
-    bozze.emplace_back(p, a);
-    return true;
-  }
-  bool crea_quadro_economico(const std::string&, bool) override { return false; }
-  void crea_sevrine() override {}
-  std::vector<std::pair<std::string, bool>> bozze;
-};
-
-class AttoNotorio : public prova::ProvaModulo<DocumentiFinti> {
+class AttoNotorio : public prova::ProvaModulo {
  protected:
   AttoNotorio() : ProvaModulo("sevrina-atto", sevrina::domanda_menu_atto_notorio()) {}
 

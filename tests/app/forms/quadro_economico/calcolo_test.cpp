@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/forms/quadro_economico/calcolo.h"
+#include "tests/app/forms/quadro_economico/quadro_support.h"
 
 namespace {
 
@@ -37,71 +38,37 @@ FoglioSemplice calcola(const Ingressi& in) {
   return f;
 }
 
-// "Text8(5)" -> the field's text.
-std::string campo(const FoglioSemplice& f, const std::string& nome) {
-  static const std::map<std::string, Serie> serie{{"Text2", Serie::Text2}, {"Text3", Serie::Text3},
-                                                  {"Text4", Serie::Text4}, {"Text5", Serie::Text5},
-                                                  {"Text6", Serie::Text6}, {"Text7", Serie::Text7},
-                                                  {"Text8", Serie::Text8}};
-  const auto aperta = nome.find('(');
-  return f.testo(serie.at(nome.substr(0, aperta)), std::stoi(nome.substr(aperta + 1)));
-}
-
+// Each expected field ("Text8(5)") against the sheet's text.
 void controlla(const FoglioSemplice& f, const std::vector<std::pair<std::string, std::string>>& attesi) {
-  for (const auto& [nome, testo] : attesi) EXPECT_EQ(campo(f, nome), testo) << nome;
+  const auto campi = prova::campi_calcolo(f);
+  const std::map<std::string, std::string> testi(campi.begin(), campi.end());
+  for (const auto& [nome, testo] : attesi) EXPECT_EQ(testi.at(nome), testo) << nome;
 }
 
-const Ingressi kTipico{{"100000", "5000", "2000"},
-                       {"10000", "20000", "30000", "40000", "7000", "", ""},
-                       {"5000", "10000", "4280", ""},
-                       {0, 1},
-                       0,
-                       true};
-
-TEST(CalcoloQuadro, TypicalCaseEveryComputedField) {
-  controlla(calcola(kTipico), {
-                                  {"Text2(3)", "107.000,00"},
-                                  {"Text4(0)", "110.000,00"},
-                                  {"Text4(1)", "5.500,00"},
-                                  {"Text4(2)", "2.400,00"},
-                                  {"Text4(3)", "117.900,00"},
-                                  {"Text3(0)", "10.000,00"},
-                                  {"Text3(1)", "500,00"},
-                                  {"Text3(2)", "400,00"},
-                                  {"Text3(3)", "10.900,00"},
-                                  {"Text5(7)", "107.000,00"},
-                                  {"Text6(0)", "9,35"},
-                                  {"Text6(1)", "18,69"},
-                                  {"Text6(2)", "28,04"},
-                                  {"Text6(3)", "37,38"},
-                                  {"Text6(4)", "6,54"},
-                                  {"Text6(5)", "0,00"},
-                                  {"Text6(6)", "0,00"},
-                                  {"Text6(7)", ""},
-                                  {"Text8(0)", "4.280,00"},
-                                  {"Text8(1)", "10.000,00"},
-                                  {"Text8(2)", "4.280,00"},
-                                  {"Text8(3)", "0,00"},
-                                  {"Text8(4)", "136.460,00"},
-                                  {"Text8(5)", "40.938,00"},
-                                  {"Text8(6)", "7,00"},
-                                  {"Text8(7)", "9.552,20"},
-                                  {"Text8(8)", "136.460,00"},
-                                  {"Text8(9)", "40.938,00"},
-                                  {"Text8(10)", "9.552,20"},
-                                  {"Text8(11)", "4.093,80"},
-                                  {"Text8(12)", "54.584,00"},
-                                  {"Text8(13)", "40,00"},
-                              });
-}
-
-TEST(CalcoloQuadro, EdgeCases) {
+TEST(CalcoloQuadro, WorkedCasesAndEdgeCases) {
   struct Caso {
     const char* nome;
     Ingressi in;
     std::vector<std::pair<std::string, std::string>> attesi;
   };
   const std::vector<Caso> casi = {
+      {"the typical case, every computed field",
+       {{"100000", "5000", "2000"},
+        {"10000", "20000", "30000", "40000", "7000", "", ""},
+        {"5000", "10000", "4280", ""},
+        {0, 1},
+        0,
+        true},
+       {
+        {"Text2(3)", "107.000,00"}, {"Text4(0)", "110.000,00"}, {"Text4(1)", "5.500,00"}, {"Text4(2)", "2.400,00"},
+        {"Text4(3)", "117.900,00"}, {"Text3(0)", "10.000,00"}, {"Text3(1)", "500,00"}, {"Text3(2)", "400,00"},
+        {"Text3(3)", "10.900,00"}, {"Text5(7)", "107.000,00"}, {"Text6(0)", "9,35"}, {"Text6(1)", "18,69"},
+        {"Text6(2)", "28,04"}, {"Text6(3)", "37,38"}, {"Text6(4)", "6,54"}, {"Text6(5)", "0,00"},
+        {"Text6(6)", "0,00"}, {"Text6(7)", ""}, {"Text8(0)", "4.280,00"}, {"Text8(1)", "10.000,00"},
+        {"Text8(2)", "4.280,00"}, {"Text8(3)", "0,00"}, {"Text8(4)", "136.460,00"}, {"Text8(5)", "40.938,00"},
+        {"Text8(6)", "7,00"}, {"Text8(7)", "9.552,20"}, {"Text8(8)", "136.460,00"}, {"Text8(9)", "40.938,00"},
+        {"Text8(10)", "9.552,20"}, {"Text8(11)", "4.093,80"}, {"Text8(12)", "54.584,00"}, {"Text8(13)", "40,00"},
+       }},
       {"exact halves in the shares go to the even neighbour",
        {{"800"}, {"1", "3", "796"}, {}, {}, 0, false},
        {{"Text5(7)", "800,00"}, {"Text6(0)", "0,12"}, {"Text6(1)", "0,38"}, {"Text6(2)", "99,50"}}},

@@ -1,7 +1,6 @@
 #pragma once
 // What the cost-table tests share, besides the editing forms' fixture
-// (tests/app/forms/forms_test_support.h): stand-in document services, and
-// the form's computed fields side by side with one plain pass of the
+// (tests/app/forms/forms_test_support.h): the form's computed fields side by side with one plain pass of the
 // computation over the same inputs.
 
 #include <gtest/gtest.h>
@@ -24,12 +23,6 @@ namespace prova {
 
 using namespace cp1252::literals;
 using sevrina::quadro::Serie;
-
-// Records the draft requests under short names.
-class DocumentiFinti : public DocumentiRegistrati {
- public:
-  DocumentiFinti() : DocumentiRegistrati({"condomini", "proprietari", "atto_notorio", "quadro_economico"}) {}
-};
 
 // Every computation field's name and text, in a fixed order.
 inline std::vector<std::pair<std::string, std::string>> campi_calcolo(const sevrina::quadro::Foglio& f) {
@@ -77,7 +70,7 @@ inline sevrina::quadro::FoglioSemplice un_passaggio(const sevrina::quadro_econom
   return s;
 }
 
-class ProvaQuadro : public ProvaModulo<DocumentiFinti> {
+class ProvaQuadro : public ProvaModulo {
  protected:
   ProvaQuadro() : ProvaModulo("sevrina-quadro", sevrina::domanda_menu_quadro_economico()) {}
 
