@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -238,75 +237,6 @@ TEST(View, UnitsColoursAndFontsAtTheScreen) {
   }
   // Windows-1252 at the screen.
   EXPECT_EQ(qtview::to_qstring("1\xB0 \x80"), QString::fromUtf8("1° €"));
-}
-
-// Drawn controls overlapping in a container and on the form itself: a
-// filled shape made before a label lies under it, a shape made after a
-// label covers it, and a text box stays over both.
-class Stacked : public forms::Form {
- public:
-  explicit Stacked(forms::Runtime& rt) : Form(rt, "Stacked") {
-    SetClientSize(6000, 3000);
-    SetBackColor(forms::kWhite);
-    Frame1.Move(0, 0, 3000, 3000);
-    Frame1.SetBackColor(forms::kWhite);
-    for (forms::Control* c : std::initializer_list<forms::Control*>{&Under1, &Label1, &Label2, &Over1, &Text1, &Cover})
-      c->SetContainer(Frame1);
-    Under1.Move(300, 300, 2400, 600);
-    Label1.Move(600, 450, 1500, 300);
-    Label2.Move(600, 1350, 1500, 300);
-    Over1.Move(300, 1200, 2400, 600);
-    Text1.Move(600, 2250, 1500, 300);
-    Cover.Move(300, 2100, 2400, 600);
-    Under2.Move(3300, 300, 2400, 600);
-    Label3.Move(3600, 450, 1500, 300);
-    for (forms::Shape* shape : {&Under1, &Over1, &Cover, &Under2}) {
-      shape->SetBackStyle(1);
-      shape->SetBackColor(forms::kRed);
-      shape->SetBorderWidth(0);
-    }
-    for (forms::Label* l : {&Label1, &Label2, &Label3}) {
-      l->SetBackStyle(1);
-      l->SetBackColor(forms::kWhite);
-    }
-    Text1.SetBackColor(forms::kWhite);
-  }
-  // Made in this order.
-  forms::Frame Frame1{this, "Frame1"};
-  forms::Shape Under1{this, "Under1"};
-  forms::Label Label1{this, "Label1"};
-  forms::Label Label2{this, "Label2"};
-  forms::Shape Over1{this, "Over1"};
-  forms::TextBox Text1{this, "Text1"};
-  forms::Shape Cover{this, "Cover"};
-  forms::Shape Under2{this, "Under2"};
-  forms::Label Label3{this, "Label3"};
-};
-
-TEST(View, DrawnControlsStackInCreationOrderUnderWindowedOnes) {
-  forms::Runtime rt;
-  qtview::View view(rt);
-  auto form = rt.Load<Stacked>();
-  form->Show();
-  QWidget* win = view.window(*form);
-  ASSERT_NE(win, nullptr);
-  const QImage shot = win->grab().toImage();
-  auto colour_at = [&](forms::Control& c) {
-    QWidget* w = view.widget(c);
-    return shot.pixelColor(w->mapTo(win, QPoint(w->width() - 6, w->height() / 2)));
-  };
-  const QColor red(0xFF, 0, 0), white(0xFF, 0xFF, 0xFF);
-  // In the frame: the label made after its shape shows; the shape made
-  // after Label2 hides it.
-  EXPECT_EQ(colour_at(form->Label1), white);
-  EXPECT_EQ(colour_at(form->Label2), red);
-  // The text box shows over a shape made after it.
-  EXPECT_EQ(colour_at(form->Text1), white);
-  // On the form itself, the same rule.
-  EXPECT_EQ(colour_at(form->Label3), white);
-  // The shapes show where nothing covers them.
-  EXPECT_EQ(shot.pixelColor(view.widget(form->Under1)->mapTo(win, QPoint(3, 3))), red);
-  form->Unload();
 }
 
 // The main loop ends with the last form, and only then: a handler that

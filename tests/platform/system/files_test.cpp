@@ -63,37 +63,47 @@ TEST_F(FilesTest, DeleteFolderWithEverythingInIt) {
   EXPECT_TRUE(r) << r.message;
   EXPECT_FALSE(fs::exists(out));
   EXPECT_EQ(read(root / "outside.txt"), "keep");
-
-  auto missing = sys::delete_folder(out);
-  EXPECT_FALSE(missing);
-  EXPECT_EQ(missing.code, std::errc::no_such_file_or_directory);
-  auto not_folder = sys::delete_folder(root / "outside.txt");
-  EXPECT_FALSE(not_folder);
-  EXPECT_TRUE(fs::exists(root / "outside.txt"));
 }
 
-TEST_F(FilesTest, MoveFileFailuresLeaveTheOriginal) {
+// Every failure is reported with its reason and leaves the files as they were.
+TEST_F(FilesTest, FailuresAreReportedAndChangeNothing) {
   write(root / "DATI.DAT", "dati");
-  write(root / "there", "old");
-  struct Case {
+  write(root / "file", "x");
+  fs::create_directories(root / "target");
+  write(root / "target" / "b.pdf", "b");
+  fs::path temporary = "set";
+  const auto missing = std::errc::no_such_file_or_directory, exists = std::errc::file_exists, any = std::errc{};
+  const fs::path dati = root / "DATI.DAT", file = root / "file", target = root / "target", none = root / "manca";
+  const struct {
     const char* what;
-    fs::path from, to;
+    sys::OpResult r;
     std::errc code;
-  };
-  const Case cases[] = {
-      {"destination exists", root / "DATI.DAT", root / "there", std::errc::file_exists},
-      {"source missing", root / "none", root / "x", std::errc::no_such_file_or_directory},
-      {"destination folder missing", root / "DATI.DAT", root / "manca" / "dati.dat",
-       std::errc::no_such_file_or_directory},
+  } cases[] = {
+      {"delete a missing folder", sys::delete_folder(none), missing},
+      {"delete a file as a folder", sys::delete_folder(dati), any},
+      {"move onto an existing file", sys::move_file(dati, file), exists},
+      {"move a missing file", sys::move_file(none, root / "x"), missing},
+      {"move into a missing folder", sys::move_file(dati, none / "dati.dat"), missing},
+      {"replace with a missing folder", sys::replace_folder(none, target), any},
+      {"replace with a file", sys::replace_folder(file, target), any},
+      {"replace a file", sys::replace_folder(target, file), any},
+      {"temporary folder in a missing one", sys::create_temporary_folder(none, ".x-", temporary), any},
+      {"delete a missing file", sys::delete_file(root / "bozza.pdf"), missing},
+      {"delete a folder as a file", sys::delete_file(target), any},
+      {"copy into a missing folder", sys::copy_check_and_remove(dati, none / "dati.dat"), any},
+      {"copy onto an existing file", sys::copy_check_and_remove(dati, file), exists},
   };
   for (const auto& c : cases) {
-    auto r = sys::move_file(c.from, c.to);
-    EXPECT_FALSE(r) << c.what;
-    EXPECT_EQ(r.code, c.code) << c.what;
-    EXPECT_FALSE(r.message.empty()) << c.what;
+    EXPECT_FALSE(c.r) << c.what;
+    if (c.code != any) {
+      EXPECT_EQ(c.r.code, c.code) << c.what;
+    }
+    EXPECT_FALSE(c.r.message.empty()) << c.what;
   }
-  EXPECT_EQ(read(root / "DATI.DAT"), "dati");
-  EXPECT_EQ(read(root / "there"), "old");
+  EXPECT_NE(cases[9].r.message.find("bozza.pdf"), std::string::npos);
+  EXPECT_TRUE(temporary.empty());
+  EXPECT_EQ(read(dati) + read(file) + read(target / "b.pdf"), "datixb");
+  EXPECT_EQ(entries(root), 3) << "no partial copy or folder left aside";
 }
 
 TEST_F(FilesTest, TemporaryFolderThenReplace) {
@@ -120,30 +130,15 @@ TEST_F(FilesTest, TemporaryFolderThenReplace) {
   EXPECT_EQ(read(target / "b.pdf"), "b");
   EXPECT_FALSE(fs::exists(target / "vecchio.txt"));
   EXPECT_EQ(entries(root), 1);
-
-  // Failures leave the earlier folder as it was.
-  EXPECT_FALSE(sys::replace_folder(root / "manca", target));
-  write(root / "file", "x");
-  EXPECT_FALSE(sys::replace_folder(root / "file", target));
-  fs::create_directory(root / "fresh");
-  EXPECT_FALSE(sys::replace_folder(root / "fresh", root / "file"));  // a file in the place
-  EXPECT_EQ(read(target / "b.pdf"), "b");
-  EXPECT_FALSE(sys::create_temporary_folder(root / "manca", ".x-", fresh));
-  EXPECT_TRUE(fresh.empty());
 }
 
 TEST_F(FilesTest, DeleteFile) {
   write(root / "bozza.pdf", "x");
   EXPECT_TRUE(sys::delete_file(root / "bozza.pdf"));
   EXPECT_FALSE(fs::exists(root / "bozza.pdf"));
-  auto missing = sys::delete_file(root / "bozza.pdf");
-  EXPECT_FALSE(missing);
-  EXPECT_NE(missing.message.find("bozza.pdf"), std::string::npos);
-  fs::create_directory(root / "d");
-  EXPECT_FALSE(sys::delete_file(root / "d"));
-  EXPECT_TRUE(fs::exists(root / "d"));
   // A read-only file in a read-only folder goes with force.
   if (!root_user()) {
+    fs::create_directory(root / "d");
     write(root / "d" / "ro", "x");
     fs::permissions(root / "d" / "ro", fs::perms::owner_read);
     fs::permissions(root / "d", fs::perms::owner_read | fs::perms::owner_exec);
@@ -161,17 +156,6 @@ TEST_F(FilesTest, CopyCheckAndRemove) {
   EXPECT_FALSE(fs::exists(root / "DATI.DAT"));
   EXPECT_EQ(read(root / "out" / "dati.dat"), std::string(5000, 'k'));
   EXPECT_EQ(entries(root / "out"), 1);
-
-  // A failing copy keeps the original and leaves no partial copy.
-  write(root / "DATI.DAT", "dati");
-  auto bad = sys::copy_check_and_remove(root / "DATI.DAT", root / "manca" / "dati.dat");
-  EXPECT_FALSE(bad);
-  EXPECT_EQ(read(root / "DATI.DAT"), "dati");
-  auto exists = sys::copy_check_and_remove(root / "DATI.DAT", root / "out" / "dati.dat");
-  EXPECT_FALSE(exists);
-  EXPECT_EQ(exists.code, std::errc::file_exists);
-  EXPECT_EQ(read(root / "DATI.DAT"), "dati");
-  EXPECT_EQ(read(root / "out" / "dati.dat"), std::string(5000, 'k'));
 }
 
 TEST(Mounts, ParsesTheTable) {
