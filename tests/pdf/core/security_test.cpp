@@ -36,8 +36,7 @@ void WriteDocument(Probe& w, const std::string& path, std::int32_t protection) {
 
 std::string LineStarting(const std::string& text, const std::string& start) {
   const std::size_t p = text.find(start);
-  if (p == std::string::npos) return "";
-  return text.substr(p, text.find('\n', p) - p);
+  return p == std::string::npos ? "" : text.substr(p, text.find('\n', p) - p);
 }
 
 // Opens without a password, with exactly the permissions of the mode, and

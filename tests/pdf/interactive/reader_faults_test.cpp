@@ -181,8 +181,7 @@ TEST(ReaderFaults, ImportPageOnHandMadeFiles) {
   };
   auto form_stream = [second](const std::string& path, const std::string& bytes) {
     const std::string n = ObjectWith(bytes, "<< /Type /XObject /Subtype /Form");
-    const pdftest::ToolResult r = pdftest::Qpdf({"--show-object=" + n, "--filtered-stream-data", path});
-    EXPECT_EQ(r.out, std::string(kContent) + "\n" + second);
+    EXPECT_EQ(pdftest::Qpdf({"--show-object=" + n, "--filtered-stream-data", path}).out, std::string(kContent) + "\n" + second);
   };
   const std::vector<ImportRow> rows = {
       {"sound file: the copied font, then the form", kSound, 1, false, 0,
