@@ -6,18 +6,13 @@
 
 #include <algorithm>
 
-#include "pdf/PdfWriter.h"
 #include "pdf/core/deflate.h"
-#include "pdf/core/deflate_blocks.h"
-#include "pdf/core/deflate_huffman.h"
-#include "pdf/core/deflate_matcher.h"
 #include "pdf/interactive/inflate.h"
 #include "tests/pdf/core/core_probe.h"
 
 namespace {
 
 using pdf::Bytes;
-using namespace pdf::deflate_internal;
 
 Bytes FromHex(const std::string& hex) {
   Bytes out;
@@ -38,7 +33,6 @@ Bytes ZlibDecode(const Bytes& stream, std::size_t expected_size) {
   return out;
 }
 
-int FirstBlockForm(const Bytes& stream) { return (stream.at(2) >> 1) & 3; }
 
 // ---------------------------------------------------------------------------
 
@@ -51,11 +45,6 @@ TEST(Deflate, WorkedExamples) {
   Bytes high22, high21;
   for (int b = 144; b < 166; ++b) high22.push_back(static_cast<std::uint8_t>(b));
   high21.assign(high22.begin(), high22.end() - 1);
-  const auto adler_hex = [](const Bytes& b) {
-    char buf[9];
-    std::snprintf(buf, sizeof buf, "%08X", pdf::Adler32(b));
-    return std::string(buf);
-  };
   const std::string stored22 = "785E011600E9FF" + core_test::Hex(high22.data(), high22.size(), "0123456789ABCDEF");
   const struct {
     Bytes input;
@@ -64,11 +53,11 @@ TEST(Deflate, WorkedExamples) {
       {{}, "785E030000000001"},
       {BytesOf("a"), "785E4B0400" "00620062"},
       {BytesOf("aaaaaaaaaa"), "785E4B8481440014E103CB"},
-      {high22, stored22 + adler_hex(high22)},
+      {high22, stored22 + "95510D48"},
   };
   for (const auto& c : cases)
     for (int q = 0; q <= 3; ++q) EXPECT_EQ(pdf::DeflateEncode(c.input, q), FromHex(c.expected)) << c.expected << " q" << q;
-  EXPECT_EQ(FirstBlockForm(pdf::DeflateEncode(high21, 0)), 1);
+  EXPECT_EQ((pdf::DeflateEncode(high21, 0).at(2) >> 1) & 3, 1);  // a fixed block
 }
 
 // Dynamic blocks, fixed by the tree rules and the estimates; the expected
@@ -90,7 +79,6 @@ TEST(Deflate, DynamicBlockBytes) {
   for (const auto& c : cases) {
     const Bytes out = pdf::DeflateEncode(text, c.quality);
     EXPECT_EQ(out, FromHex(c.hex)) << "q" << c.quality;
-    EXPECT_EQ(FirstBlockForm(out), 2);
     EXPECT_EQ(ZlibDecode(out, text.size()), text);
   }
 }
@@ -125,7 +113,8 @@ TEST(Deflate, LimitedTreeStreams) {
 }
 
 // Mend: incompressible data over 65,535 bytes goes into as many stored
-// blocks as needed, only the last final, each counted in the estimate.
+// blocks as needed, only the last final, each counted in the estimate
+// (decoded below, "random over 64 KiB").
 TEST(Deflate, StoredDataOver64KiBUsesSeveralBlocks) {
   for (std::size_t n : {std::size_t{65535}, std::size_t{65536}, std::size_t{200000}}) {
     const Bytes data = RandomBytes(n, static_cast<unsigned>(n));
@@ -140,16 +129,11 @@ TEST(Deflate, StoredDataOver64KiBUsesSeveralBlocks) {
       EXPECT_EQ((out[at + 3] | out[at + 4] << 8), static_cast<int>(len ^ 0xFFFF));
       at += 5 + len;
     }
-    EXPECT_EQ(ZlibDecode(out, n), data);
   }
 }
 
 // Every quality on every kind of input decodes in zlib and in our inflate.
 TEST(Deflate, EveryQualityRoundTripsThroughZlib) {
-  std::string page;
-  for (int i = 0; i < 400; ++i)
-    page += "\r" + std::to_string(i % 50) + ".5 " + std::to_string(700 - i) + " m " + std::to_string(i) +
-            " 100 l S\rBT /F1 10 Tf 56.693 " + std::to_string(i) + " Td (Riga di testo " + std::to_string(i) + ") Tj ET";
   Bytes runs;
   for (int i = 0; i < 3000; ++i) runs.insert(runs.end(), 1 + i % 13, static_cast<std::uint8_t>(i % 3));
   const Bytes font = BytesOf(pdftest::ReadFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
@@ -162,23 +146,18 @@ TEST(Deflate, EveryQualityRoundTripsThroughZlib) {
       {"one byte", {0x00}},
       {"runs", runs},
       {"text", BytesOf(pdftest::ReadFile(SEVRINA_SOURCE_DIR "/README.md"))},
-      {"page content", BytesOf(page)},
       {"font", Bytes(font.begin(), font.begin() + 150000)},
-      {"random over 64 KiB", RandomBytes(70000, 1)},
+      {"random over 64 KiB", RandomBytes(200000, 200000)},
   };
-  for (const auto& in : inputs) {
+  for (const auto& in : inputs)
     for (int q = 0; q <= 3; ++q) {
       SCOPED_TRACE(std::string(in.name) + " q" + std::to_string(q));
       const Bytes out = pdf::DeflateEncode(in.data, q);
-      ASSERT_GE(out.size(), 6u);
-      EXPECT_EQ(out[0], 0x78);
-      EXPECT_EQ(out[1], 0x5E);
       EXPECT_EQ(ZlibDecode(out, in.data.size()), in.data);
       const pdf::InflateResult ours = pdf::InflateZlib(out, in.data.size());
       EXPECT_EQ(ours.status, pdf::InflateStatus::kOk);
       EXPECT_EQ(ours.data, in.data);
     }
-  }
 }
 
 }  // namespace
