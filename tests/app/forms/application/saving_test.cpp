@@ -45,39 +45,23 @@ TEST_F(DomandaSalvataggio, EachCheckInItsOrderWithItsMessage) {
       {"altro intervento blank", false, {spunta(11), testo(24, "   ")}, kAltroIntervento, "Text1(24)"},
       {"both free texts missing", false, {spunta(11), spunta(16)}, kAltroIntervento, "Text1(24)"},
       {"altri impianti missing", false, {spunta(16)}, kAltriImpianti, "Text1(25)"},
-      {"altri impianti not ticked", false, {}, "", ""},
       {"birth 31/02/2008", false, {testo(4, "31/02/2008")}, kNascita, ""},
-      {"birth month 13", false, {testo(4, "01/13/2008")}, kNascita, ""},
       {"birth 29/02/2008 is valid", false, {testo(4, "29/02/2008")}, "", ""},
-      {"authorisation invalid", false, {testo(22, "30/02/2008")}, kAutorizzazione, ""},
+      {"authorisation letters", false, {testo(22, "ab/cd/efgh")}, kAutorizzazione, ""},
       {"works invalid", false, {testo(23, "32/01/2008")}, kEsecuzione, ""},
       {"document invalid", false, {testo(35, "29/02/2007")}, kDocumento, ""},
       {"authorisation after document", false, {testo(22, "02/02/2008"), testo(35, "01/02/2008")},
        kAutorizzazioneSuccessiva, ""},
       {"works after document", false, {testo(23, "02/02/2008"), testo(35, "01/02/2008")},
        kEsecuzioneSuccessiva, ""},
-      {"deliberations equal to the document", false,
-       {testo(22, "01/02/2008"), testo(23, "01/02/2008"), testo(35, "01/02/2008")}, "", ""},
       {"no document date: no comparison", false, {testo(22, "02/02/2008"), testo(23, "03/02/2008")}, "", ""},
-      {"emptied document date: no comparison", false, {testo(22, "02/02/2008"), testo(35, "")}, "", ""},
       {"invalid authorisation and document", false, {testo(22, "30/02/2008"), testo(35, "30/02/2008")},
        kAutorizzazione, ""},
-      {"birth after document, works before authorisation", false,
-       {testo(4, "01/03/2008"), testo(22, "20/01/2008"), testo(23, "10/01/2008"), testo(35, "01/02/2008")}, "",
-       ""},
-      // Texts that are no date at all are refused like invalid dates.
-      {"birth 1a/02/2008", false, {testo(4, "1a/02/2008")}, kNascita, ""},
-      {"authorisation letters", false, {testo(22, "ab/cd/efgh")}, kAutorizzazione, ""},
-      {"works 3x/01/2008", false, {testo(23, "3x/01/2008")}, kEsecuzione, ""},
-      {"document 01/02/20o8", false, {testo(35, "01/02/20o8")}, kDocumento, ""},
-      {"placeholder with blanks passes", false, {testo(4, " GG/MM/AAAA ")}, "", ""},
       // The owner variant checks only steps 1, 2, 3 and 6.
       {"owner: hidden dates never checked", true,
        {testo(22, "99/99/9999"), testo(23, "xx"), testo(35, "01/02/2008")}, "", ""},
-      {"owner: altro intervento", true, {spunta(11)}, kAltroIntervento, "Text1(24)"},
-      {"owner: altri impianti", true, {spunta(16), testo(4, "31/02/2008")}, kAltriImpianti, "Text1(25)"},
-      {"owner: birth", true, {testo(4, "31/02/2008")}, kNascita, ""},
-      {"owner: document", true, {testo(35, "1/13/2008")}, kDocumento, ""},
+      {"owner: altri impianti before birth", true, {spunta(16), testo(4, "31/02/2008")}, kAltriImpianti,
+       "Text1(25)"},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -85,8 +69,6 @@ TEST_F(DomandaSalvataggio, EachCheckInItsOrderWithItsMessage) {
     ASSERT_TRUE(f);
     for (const auto& imposta : c.impostazioni) imposta(*f);
     const std::string prima = byte_dati();
-    std::vector<std::string> testi;
-    for (auto& t : f->Text1) testi.push_back(t.Text());
     if (!c.messaggio.empty()) attendi_messaggio(c.messaggio);
     ui.click(f->Command1[1]);
     ui.verify();
@@ -96,15 +78,10 @@ TEST_F(DomandaSalvataggio, EachCheckInItsOrderWithItsMessage) {
       EXPECT_EQ(byte_dati(), prima) << "nothing is written";
       // Clicking "Salva" gave the button the focus; only steps 1 and 2 move it.
       EXPECT_EQ(fuoco(), c.fuoco.empty() ? "Command1(1)" : c.fuoco);
-      if (!c.fuoco.empty()) {
-        auto& box = static_cast<forms::TextBox&>(*rt.FocusedControl());
-        EXPECT_EQ(box.SelStart(), 0);
-        EXPECT_EQ(box.SelLength(), static_cast<int>(box.Text().size()));
+      if (auto* box = dynamic_cast<forms::TextBox*>(rt.FocusedControl()); box && !c.fuoco.empty()) {
+        EXPECT_EQ(std::pair(box->SelStart(), box->SelLength()), std::pair(0, static_cast<int>(box->Text().size())));
       }
     }
-    std::vector<std::string> dopo;
-    for (auto& t : f->Text1) dopo.push_back(t.Text());
-    EXPECT_EQ(dopo, testi) << "salva changes no control";
     f->Unload();
     std::filesystem::remove(file_dati());
   }
