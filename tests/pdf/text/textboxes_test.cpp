@@ -105,4 +105,27 @@ TEST_F(TextBoxTest, RulesUnderThroughAndOverALine) {
   }
 }
 
+// Super- and subscript baselines (Arial 10: line height 12.21, descent 221),
+// the size and baseline restored after, the point advanced by the text;
+// WriteTextLn goes to the next line; DrawText moves along the line.
+TEST_F(TextBoxTest, WriteTextRaisesLowersAndRestores) {
+  w_.SetFont("Arial", 10);
+  const struct { std::int32_t style; const char* y; float advance; } cases[] = {
+      {0, "100", 22.78f}, {1, "95.354", 15.0348f}, {2, "103.669", 15.0348f}, {3, "100", 15.0348f}};
+  for (const auto& c : cases) {
+    w_.SetXY(50, 100);
+    w_.Clear();
+    w_.WriteText("Hello", c.style);
+    EXPECT_EQ(DrawnLines(w_.PageText()), Lines{std::string("50 ") + c.y + " (Hello) Tj"}) << c.style;
+    EXPECT_EQ(w_.TextStateOf().FontSize, 10);
+    EXPECT_EQ(w_.GetY(), 100);
+    EXPECT_NEAR(w_.GetX(), 50 + c.advance, 1e-4) << c.style;
+  }
+  w_.WriteTextLn("Hello");
+  EXPECT_EQ(w_.GetX(), 0);
+  EXPECT_FLOAT_EQ(w_.GetY(), 112.21f);
+  w_.DrawText(10, 20, "Hello");
+  EXPECT_NEAR(w_.GetX(), 32.78f, 1e-4);
+}
+
 }  // namespace
