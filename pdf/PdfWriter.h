@@ -1022,6 +1022,9 @@ class PdfWriter {
   };
   static void BufferAppend(StringBuffer& Buffer, std::string_view Text);
   static void BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code);
+  // Makes room for content up to position End (the one growth rule of the
+  // buffers); fails with PdfError 7 past a billion bytes.
+  static void BufferGrow(StringBuffer& Buffer, std::int64_t End);
   static void BufferReset(StringBuffer& Buffer);
   static std::string BufferText(const StringBuffer& Buffer);
   static float RoundValue(float Value);

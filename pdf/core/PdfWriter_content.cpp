@@ -37,11 +37,7 @@ void PdfWriter::AppendContent(std::initializer_list<std::string_view> Pieces) {
   std::int64_t length = 0;
   for (const std::string_view piece : Pieces) length += static_cast<std::int64_t>(piece.size());
   const std::int64_t end = target->Position + length;
-  if (end > INT32_MAX / 2) throw PdfError(7);
-  if (end > target->Capacity) {
-    target->Capacity += static_cast<std::int32_t>(end);
-    target->Data.resize(static_cast<std::size_t>(target->Capacity), ' ');
-  }
+  BufferGrow(*target, end);
   char* out = target->Data.data() + (target->Position - 1);
   for (const std::string_view piece : Pieces) {
     if (!piece.empty()) std::memcpy(out, piece.data(), piece.size());
@@ -86,16 +82,20 @@ PdfWriter::ContentRollback::~ContentRollback() {
 
 // ---- StringBuffer ---------------------------------------------------------
 
+void PdfWriter::BufferGrow(StringBuffer& Buffer, std::int64_t End) {
+  if (End > INT32_MAX / 2) throw PdfError(7);
+  if (End > Buffer.Capacity) {
+    // Grow by at least the size reached, so the store at least doubles and a
+    // long content is copied only about log2(n) times.
+    Buffer.Capacity += static_cast<std::int32_t>(End);
+    Buffer.Data.resize(static_cast<std::size_t>(Buffer.Capacity), ' ');
+  }
+}
+
 void PdfWriter::BufferAppend(StringBuffer& Buffer, std::string_view Text) {
   const std::int64_t length = static_cast<std::int64_t>(Text.size());
   const std::int64_t end = Buffer.Position + length;
-  if (end > INT32_MAX / 2) throw PdfError(7);
-  if (end > Buffer.Capacity) {
-    // Grow by at least the size reached, so the store at least doubles and a
-    // long content is copied only about log2(n) times.
-    Buffer.Capacity += static_cast<std::int32_t>(end);
-    Buffer.Data.resize(static_cast<std::size_t>(Buffer.Capacity), ' ');
-  }
+  BufferGrow(Buffer, end);
   if (length > 0)
     std::memcpy(&Buffer.Data[static_cast<std::size_t>(Buffer.Position - 1)], Text.data(), Text.size());
   Buffer.Position = static_cast<std::int32_t>(end);
@@ -103,11 +103,7 @@ void PdfWriter::BufferAppend(StringBuffer& Buffer, std::string_view Text) {
 
 void PdfWriter::BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code) {
   const std::int64_t end = Buffer.Position + 1;
-  if (end > INT32_MAX / 2) throw PdfError(7);
-  if (end > Buffer.Capacity) {
-    Buffer.Capacity += static_cast<std::int32_t>(end);
-    Buffer.Data.resize(static_cast<std::size_t>(Buffer.Capacity), ' ');
-  }
+  BufferGrow(Buffer, end);
   Buffer.Data[static_cast<std::size_t>(Buffer.Position - 1)] = static_cast<char>(Code);
   Buffer.Position = static_cast<std::int32_t>(end);
 }
