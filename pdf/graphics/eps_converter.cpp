@@ -1,7 +1,7 @@
 #include "pdf/graphics/eps_converter.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string_view>
 
 namespace pdf {
@@ -16,6 +16,15 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+// The value of a number text ("." as the decimal point, whatever the
+// locale says); 0 when it is none.
+double Value(std::string_view t) {
+  if (!t.empty() && t[0] == '+') t.remove_prefix(1);
+  double v = 0;
+  std::from_chars(t.data(), t.data() + t.size(), v);
+  return v;
 }
 
 // A number as a PDF content stream writes one: optional sign, digits with
@@ -35,7 +44,7 @@ bool IsNumber(std::string_view t) {
     else if (c == '.' && !point) point = true;
     else return false;
   }
-  return digit && std::fabs(std::strtod(std::string(text).c_str(), nullptr)) < 2147483648.0;
+  return digit && std::fabs(Value(text)) < 2147483648.0;
 }
 
 // The words of a text, split at runs of blanks.
@@ -142,10 +151,10 @@ void ReadBox(std::string_view rest, EpsDrawing& d) {
   const std::vector<std::string_view> v = Words(rest);
   d.has_box = true;
   if (v.size() != 4 || !AllNumbers(v)) return;  // "(atend)" and the like: no placement
-  d.llx = std::strtod(std::string(v[0]).c_str(), nullptr);
-  d.lly = std::strtod(std::string(v[1]).c_str(), nullptr);
-  d.urx = std::strtod(std::string(v[2]).c_str(), nullptr);
-  d.ury = std::strtod(std::string(v[3]).c_str(), nullptr);
+  d.llx = Value(v[0]);
+  d.lly = Value(v[1]);
+  d.urx = Value(v[2]);
+  d.ury = Value(v[3]);
   d.box_valid = d.urx != d.llx && d.ury != d.lly;
 }
 
