@@ -731,20 +731,24 @@ class View::Impl final : public QObject {
     resync(bar, Property::Range);
   }
 
-  // The wheel over a form: each notch is as many arrow clicks on the form's
-  // page scroll bar (VScroll1) as the desktop's wheel setting gives lines,
-  // downward toward the bar's bottom end. The focus stays where it is.
+  // The wheel over a form moves the form's scroll bar that has a wheel step
+  // (the page's), a step per notch, through the runtime, so that the bar's
+  // Change moves the page. The focus stays where it is.
   void wheel(Form& form, QWheelEvent* e) {
     if (!rt_.AcceptsInput(form)) return;
-    auto* bar = dynamic_cast<forms::VScrollBar*>(form.FindControl("VScroll1", -1));
+    forms::VScrollBar* bar = nullptr;
+    for (Control* c : form.Controls()) {
+      if (c->Kind() != ControlKind::VScrollBar) continue;
+      bar = static_cast<forms::VScrollBar*>(c);
+      if (bar->WheelChange() > 0) break;
+      bar = nullptr;
+    }
     if (!bar) return;
     wheel_rest_ += e->angleDelta().y();
-    const int notches = wheel_rest_ / 120;
+    const int notches = wheel_rest_ / 120;  // positive: turned up, away from the user
     wheel_rest_ -= notches * 120;
-    const int steps = std::abs(notches) * std::max(1, QApplication::wheelScrollLines());
-    for (int i = 0; i < steps; ++i) {
-      if (!rt_.user_scroll_step(*bar, false, notches < 0, false)) break;
-    }
+    if (notches == 0) return;
+    rt_.user_wheel(*bar, -notches);
     resync(*bar, Property::Range);
     check_loops();
   }

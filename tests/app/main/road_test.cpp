@@ -237,8 +237,7 @@ class Road : public ::testing::Test {
     return {x, y};
   }
   // Turns the wheel over the page until the control lies whole inside the
-  // viewport Frame1; the twin's page is turned alike (three arrow steps a
-  // notch, the desktop's default).
+  // viewport Frame1; the twin's page is turned alike, a notch at a time.
   void into_view(const std::string& win, const char* form, forms::Control& c) {
     forms::Control* viewport = twin(form).FindControl("Frame1", -1);
     auto* bar = dynamic_cast<forms::VScrollBar*>(twin(form).FindControl("VScroll1", -1));
@@ -252,7 +251,7 @@ class Road : public ::testing::Test {
       if (top >= 0 && top + c.Height() <= viewport->Height()) return;
       bool down = top > 0;
       press_at(win, vx + viewport->Width() / 2, vy + viewport->Height() / 2, down ? 5 : 4);
-      for (int i = 0; i < 3; ++i) twin_.user_scroll_step(*bar, false, down, false);
+      twin_.user_wheel(*bar, down ? 1 : -1);
     }
     ADD_FAILURE() << c.FullName() << " never comes into view";
   }
