@@ -12,7 +12,7 @@ RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang-16 libclang-rt-16-dev llvm-16
   qpdf poppler-utils mupdf-tools ghostscript libxml2-utils imagemagick zbar-tools
   zlib1g-dev libssl-dev libhpdf-dev libdeflate-dev fonts-urw-base35 fonts-dejavu-core fonts-wine python3
-  python3-fonttools xvfb xauth xdotool util-linux)
+  python3-fonttools xvfb xauth xdotool x11-xkb-utils util-linux)
 
 sevrina_jobs() {
   local n

@@ -767,7 +767,9 @@ class View::Impl final : public QObject {
     resync(box, Property::Selection);
   }
 
-  // A character typed into the form; false when Windows-1252 cannot hold it.
+  // Characters typed into the form. Any that Windows-1252 cannot hold (the
+  // data file keeps one byte a character) refuses the whole text with the
+  // system's bell, leaving the box as it was.
   void type_text(const QString& text) {
     std::vector<int> codes;
     for (char32_t cp : text.toStdU32String()) {
@@ -840,6 +842,13 @@ class View::Impl final : public QObject {
         QString sel = to_qstring(static_cast<forms::TextBox*>(c)->SelText());
         if (!sel.isEmpty()) QGuiApplication::clipboard()->setText(sel);
       }
+      return true;
+    }
+    // A key the keyboard map gives no symbol for (a letter remapped while
+    // it was typed) cannot be read: refused as a letter Windows-1252 cannot
+    // hold is, so that the user hears it.
+    if (k->text().isEmpty() && (key == 0 || key == Qt::Key_unknown)) {
+      QApplication::beep();
       return true;
     }
     type_text(k->text());

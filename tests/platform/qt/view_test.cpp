@@ -80,9 +80,14 @@ TEST_F(ViewTest, KeysGoThroughTheRuntime) {
   // Windows-1252 holds é; the box holds its one byte.
   EXPECT_EQ(form_->Text1[0].Text(), "A\xE9" "B");
   EXPECT_EQ(edit(0)->text(), QString::fromUtf8("AéB"));
-  // A character Windows-1252 cannot hold is refused whole.
+  // A character Windows-1252 cannot hold is refused whole, as is a key the
+  // keyboard map gives no symbol for; a selection stays as it was.
+  ASSERT_TRUE(rt_.user_select(form_->Text1[0], 1, 2));
   qttest::type(focused(), QString::fromUtf8("ł"));
+  qttest::key(focused(), 0);
   EXPECT_EQ(form_->Text1[0].Text(), "A\xE9" "B");
+  EXPECT_EQ(form_->Text1[0].SelLength(), 2);
+  EXPECT_EQ(edit(0)->selectedText(), QString::fromUtf8("éB"));
 }
 
 TEST_F(ViewTest, TabAndEnterMoveTheFocusAsTheRuntimeSays) {
