@@ -43,6 +43,9 @@ TEST_F(AttoNotorio, SixteenKeysSavedAndReopened) {
     ASSERT_TRUE(f);
     ui.click(f->Check2[4]);
     ui.type(f->Text1[13], "05022008");
+    // Enter in the last box: the next stops are disabled, the focus stays.
+    EXPECT_TRUE(ui.enter());
+    EXPECT_TRUE(f->Text1[13].HasFocus());
     ui.click(f->Command1[1]);
     EXPECT_EQ(f->modificato, 1);
     chiudi(*f);
