@@ -8,6 +8,7 @@ RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 # Everything the tests use on top: the sanitizer and fuzzing compilers, the
 # PDF readers used as oracles, fonts, zlib and OpenSSL as references, a
 # virtual X server for real windows, xdotool to drive the real program,
+# xkbevd (x11-xkb-utils) to hear its bells,
 # setpriv (util-linux) to run the permission tests as an unprivileged user.
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang-16 libclang-rt-16-dev llvm-16
   qpdf poppler-utils mupdf-tools ghostscript libxml2-utils imagemagick zbar-tools
