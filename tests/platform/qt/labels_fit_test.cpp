@@ -18,6 +18,8 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "app/documents/crea_sevrine.h"
 #include "app/forms/atto_notorio/atto_notorio.h"
