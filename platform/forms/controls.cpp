@@ -513,6 +513,7 @@ void VScrollBar::SetLargeChange(int v) {
   large_change_ = v;
   changed(Property::Range);
 }
+void VScrollBar::SetWheelChange(int v) { wheel_change_ = std::max(0, v); }
 
 // ---- Timer, PictureBox, Shape, Line -----------------------------------------
 

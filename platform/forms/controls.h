@@ -334,6 +334,12 @@ class VScrollBar : public Control {
   void SetSmallChange(int v);
   int LargeChange() const { return large_change_; }
   void SetLargeChange(int v);
+  // How far one notch of the mouse wheel over the bar's form moves the
+  // value; 0 (the default) leaves the wheel without effect. The form sets
+  // it from the length of its page, as the arrows' steps are too short for
+  // a wheel.
+  int WheelChange() const { return wheel_change_; }
+  void SetWheelChange(int v);
 
  private:
   void clamp_value();
@@ -342,6 +348,7 @@ class VScrollBar : public Control {
   int value_ = 0;
   int small_change_ = 1;
   int large_change_ = 1;
+  int wheel_change_ = 0;
 };
 
 // A timer fires its Timer event every Interval milliseconds while it is

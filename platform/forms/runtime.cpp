@@ -1,6 +1,7 @@
 #include "platform/forms/runtime.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
@@ -749,6 +750,22 @@ bool Runtime::user_scroll_step(VScrollBar& bar, bool large, bool toward_max, boo
   long long hi = std::max(bar.Min(), bar.Max());
   long long v = std::clamp(static_cast<long long>(bar.Value()) + sign * step, lo, hi);
   bar.SetValue(static_cast<int>(v));
+  return true;
+}
+
+bool Runtime::user_wheel(VScrollBar& bar, int notches) {
+  if (bar.WheelChange() <= 0 || !AcceptsInput(bar.Parent()) || !control_takes_focus(bar)) return false;
+  EventScope scope(*this);
+  // Down moves toward the bottom end, which is Max even when the range runs
+  // reversed.
+  const long long lo = std::min(bar.Min(), bar.Max());
+  const long long hi = std::max(bar.Min(), bar.Max());
+  const int sign = (bar.Max() >= bar.Min()) == (notches > 0) ? 1 : -1;
+  for (int i = 0; i < std::abs(notches); ++i) {
+    const long long v = std::clamp(bar.Value() + sign * static_cast<long long>(bar.WheelChange()), lo, hi);
+    if (v == bar.Value()) break;
+    bar.SetValue(static_cast<int>(v));
+  }
   return true;
 }
 

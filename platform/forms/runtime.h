@@ -156,6 +156,12 @@ class Runtime {
   // A click on the bar focuses it; the mouse wheel over the page does not
   // (`take_focus` false), so the field being edited keeps the focus.
   bool user_scroll_step(VScrollBar& bar, bool large, bool toward_max, bool take_focus = true);
+  // Notches of the mouse wheel over the bar's form, turned down (toward
+  // the page's end) when positive: each moves the value by the bar's
+  // WheelChange, so Change runs as for a click on the bar, up to the end
+  // of the range. The focus stays where it is. False when the form takes
+  // no input or the bar has no wheel step.
+  bool user_wheel(VScrollBar& bar, int notches);
   // The caret or selection moved by the mouse in a text box.
   bool user_select(TextBox& box, int start, int length);
   // Text pasted into a text box (Windows-1252): it replaces the selection,

@@ -731,20 +731,24 @@ class View::Impl final : public QObject {
     resync(bar, Property::Range);
   }
 
-  // The wheel over a form: each notch is as many arrow clicks on the form's
-  // page scroll bar (VScroll1) as the desktop's wheel setting gives lines,
-  // downward toward the bar's bottom end. The focus stays where it is.
+  // The wheel over a form moves the form's scroll bar that has a wheel step
+  // (the page's), a step per notch, through the runtime, so that the bar's
+  // Change moves the page. The focus stays where it is.
   void wheel(Form& form, QWheelEvent* e) {
     if (!rt_.AcceptsInput(form)) return;
-    auto* bar = dynamic_cast<forms::VScrollBar*>(form.FindControl("VScroll1", -1));
+    forms::VScrollBar* bar = nullptr;
+    for (Control* c : form.Controls()) {
+      if (c->Kind() != ControlKind::VScrollBar) continue;
+      bar = static_cast<forms::VScrollBar*>(c);
+      if (bar->WheelChange() > 0) break;
+      bar = nullptr;
+    }
     if (!bar) return;
     wheel_rest_ += e->angleDelta().y();
-    const int notches = wheel_rest_ / 120;
+    const int notches = wheel_rest_ / 120;  // positive: turned up, away from the user
     wheel_rest_ -= notches * 120;
-    const int steps = std::abs(notches) * std::max(1, QApplication::wheelScrollLines());
-    for (int i = 0; i < steps; ++i) {
-      if (!rt_.user_scroll_step(*bar, false, notches < 0, false)) break;
-    }
+    if (notches == 0) return;
+    rt_.user_wheel(*bar, -notches);
     resync(*bar, Property::Range);
     check_loops();
   }
@@ -763,7 +767,9 @@ class View::Impl final : public QObject {
     resync(box, Property::Selection);
   }
 
-  // A character typed into the form; false when Windows-1252 cannot hold it.
+  // Characters typed into the form. Any that Windows-1252 cannot hold (the
+  // data file keeps one byte a character) refuses the whole text with the
+  // system's bell, leaving the box as it was.
   void type_text(const QString& text) {
     std::vector<int> codes;
     for (char32_t cp : text.toStdU32String()) {
@@ -836,6 +842,13 @@ class View::Impl final : public QObject {
         QString sel = to_qstring(static_cast<forms::TextBox*>(c)->SelText());
         if (!sel.isEmpty()) QGuiApplication::clipboard()->setText(sel);
       }
+      return true;
+    }
+    // A key the keyboard map gives no symbol for (a letter remapped while
+    // it was typed) cannot be read: refused as a letter Windows-1252 cannot
+    // hold is, so that the user hears it.
+    if (k->text().isEmpty() && (key == 0 || key == Qt::Key_unknown)) {
+      QApplication::beep();
       return true;
     }
     type_text(k->text());

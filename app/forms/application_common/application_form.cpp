@@ -22,6 +22,9 @@ using namespace cp1252::literals;
 
 namespace {
 
+// The divisor of the page's scrolling formula (VScroll1_Change).
+constexpr long double kDivisoreScorrimento = 30000.0L;
+
 forms::FontSpec carattere(Stile s) {
   switch (s) {
     case Stile::Normale:
@@ -229,7 +232,7 @@ void ModuloDomanda::costruisci() {
 // ---------------------------------------------------------------- opening
 
 void ModuloDomanda::Form_Load() {
-  modifica::apri_pagina(*this, Frame1, Frame2, VScroll1);
+  modifica::apri_pagina(*this, Frame1, Frame2, VScroll1, kDivisoreScorrimento);
   modificato = 0;
   carica_sevrina();
   for (auto& c : Label2) c.SetBackColor(kBianco);
@@ -252,7 +255,7 @@ void ModuloDomanda::VScroll1_Change() {
   const float valore = static_cast<float>(VScroll1.Value());
   const float h = Frame2.Height();
   const long double top =
-      static_cast<long double>(valore) * h / 30000.0L - static_cast<long double>(h) - 5500.0L;
+      static_cast<long double>(valore) * h / kDivisoreScorrimento - static_cast<long double>(h) - 5500.0L;
   Frame2.SetTop(static_cast<float>(top));
 }
 

@@ -25,6 +25,8 @@ namespace {
 using modifica::kSegnaposto;
 
 constexpr float kAltezzaPannello = 25400.0f;
+// The divisor of the panel's scrolling formula (VScroll1_Change).
+constexpr long double kDivisoreScorrimento = 32767.0L;
 constexpr int kDichiarazioni = 15;
 constexpr int kVoceE = 4;  // the only declaration the user chooses
 constexpr int kVoceF = 5;  // "S" only for an owner
@@ -260,7 +262,7 @@ void atto_notorio::costruisci() {
 // ---------------------------------------------------------------- opening
 
 void atto_notorio::Form_Load() {
-  modifica::apri_pagina(*this, Frame1, Frame2, VScroll1);
+  modifica::apri_pagina(*this, Frame1, Frame2, VScroll1, kDivisoreScorrimento);
   modificato = 0;
   Combo2.SetListIndex(0);
   salva_light();
@@ -277,7 +279,7 @@ void atto_notorio::Timer1_Timer() {
 void atto_notorio::VScroll1_Change() {
   // value x H / 32767 - H: 0 at the top end, the panel moving up below it.
   const long double h = Frame2.Height();
-  const long double top = static_cast<long double>(VScroll1.Value()) * h / 32767.0L - h;
+  const long double top = static_cast<long double>(VScroll1.Value()) * h / kDivisoreScorrimento - h;
   Frame2.SetTop(static_cast<float>(top));
 }
 

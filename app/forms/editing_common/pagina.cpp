@@ -1,18 +1,26 @@
 #include "app/forms/editing_common/pagina.h"
 
+#include <cmath>
+
 #include "app/forms/editing_common/pictures.h"
 #include "app/shell/form_helpers.h"
 #include "platform/text/cp1252.h"
 
 namespace sevrina::modifica {
 
-void apri_pagina(forms::Form& form, forms::Frame& Frame1, forms::Frame& Frame2, forms::VScrollBar& VScroll1) {
+void apri_pagina(forms::Form& form, forms::Frame& Frame1, forms::Frame& Frame2, forms::VScrollBar& VScroll1,
+                 long double divisore) {
   centra_form(form);
   Frame2.SetLeft(0);
   Frame2.SetTop(0);
   Frame1.SetBackColor(forms::kWhite);
   VScroll1.SetMin(32767);
   VScroll1.SetMax(5400);
+  // The arrows' step moves the page a few pixels, far too little for a
+  // wheel: a notch turns a fifth of the viewport, some 100 pixels.
+  if (Frame2.Height() > 0) {
+    VScroll1.SetWheelChange(static_cast<int>(std::lround(Frame1.Height() / 5.0L * divisore / Frame2.Height())));
+  }
 }
 
 void costruisci_intestazione(forms::Label& Label5, forms::Label& Label1, const std::string& titolo,

@@ -15,8 +15,12 @@ namespace sevrina::modifica {
 
 // The start of every editing form's Form_Load: the window centred, the page
 // at the top left of the white viewport, and the scroll bar reversed (32767
-// at the top end, 5400 at the bottom end).
-void apri_pagina(forms::Form& form, forms::Frame& Frame1, forms::Frame& Frame2, forms::VScrollBar& VScroll1);
+// at the top end, 5400 at the bottom end). `divisore` is the divisor of the
+// form's scrolling formula (the page's top moves by its height / divisore
+// for each unit of the bar): one notch of the mouse wheel moves the page by
+// a fifth of the viewport.
+void apri_pagina(forms::Form& form, forms::Frame& Frame1, forms::Frame& Frame2, forms::VScrollBar& VScroll1,
+                 long double divisore);
 
 inline const forms::FontSpec kArial825{"Arial", 8.25f};
 inline const forms::FontSpec kArial825Grassetto{"Arial", 8.25f, true};

@@ -51,8 +51,8 @@ constexpr CampoAnagrafica kAnagrafica[] = {
     {14, "CAP", 6120, 900, "NI", 50, 14, 7080, 5760, 735},
     {15, "tel.", 240, 420, "TEL", 50, 15, 720, 6120, 2055},
     {16, "fax.", 2880, 780, "TEL", 50, 16, 3720, 6120, 2055},
-    {17, "e-mail", 5880, 1860, "MANI", 50, 17, 7800, 6120, 2175},
-    {18, "", 0, 0, "", 50, 20, 5880, 6720, 4095},
+    {17, "e-mail", 5880, 720, "MANI", 50, 17, 6660, 6120, 3315},
+    {18, "", 0, 0, "", 50, 20, 6360, 6720, 3615},
     {19, "n.", 240, 220, "", 50, 21, 480, 7200, 735},
     {20, "cap", 1320, 780, "NI", 50, 22, 2160, 7200, 735},
     {21, "municipalit\xC3\xA0", 3000, 1500, "NI", 50, 23, 4560, 7200, 735},
@@ -170,9 +170,12 @@ void quadro_economico::costruisci() {
     t.SetBackColor(forms::kWhite);
     t.SetBorderStyle(1);
   }
-  etichetta(240, 6720, 5580, 300, "in qualità di                                   dell'immobile sito in",
-            kArial12, forms::Alignment::Right);
-  modifica::costruisci_tipo_richiedente(Combo2, Frame2, 1440, 6720, 2175, 19);
+  // The list shows its longest entry, "Delegato del Proprietario/i", whole,
+  // in the blanks between "in qualità di" and "dell'immobile sito in".
+  etichetta(240, 6720, 6060, 300,
+            "in qualità di                                             dell'immobile sito in", kArial12,
+            forms::Alignment::Right);
+  modifica::costruisci_tipo_richiedente(Combo2, Frame2, 1560, 6720, 2520, 19);
 
   etichetta(240, 7680, 9615, 240, "NOTA", kArial975Grassetto);
   etichetta(240, 7920, 9615, 240,

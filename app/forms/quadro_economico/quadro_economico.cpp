@@ -23,6 +23,9 @@ using quadro::Serie;
 
 namespace {
 
+// The divisor of the sheet's scrolling formula (VScroll1_Change).
+constexpr long double kDivisoreScorrimento = 30000.0L;
+
 using modifica::senza_punti;
 
 // "S" when the amount reads as a number other than 0: a contribution worth
@@ -161,7 +164,7 @@ forms::TextBox& quadro_economico::campo(Serie serie, int indice) const {
 // ---------------------------------------------------------------- opening
 
 void quadro_economico::Form_Load() {
-  modifica::apri_pagina(*this, Frame1, Frame2, VScroll1);
+  modifica::apri_pagina(*this, Frame1, Frame2, VScroll1, kDivisoreScorrimento);
   modificato = 0;
   carica_sevrina();
   for (auto& l : Label2) l.SetBackColor(forms::kWhite);
@@ -176,7 +179,7 @@ void quadro_economico::VScroll1_Change() {
   // value x H / 30000 - H - 5000, kept in single precision: about 257 at
   // the top end, -51740 at the bottom end.
   const long double h = Frame2.Height();
-  const long double top = static_cast<long double>(VScroll1.Value()) * h / 30000.0L - h - 5000.0L;
+  const long double top = static_cast<long double>(VScroll1.Value()) * h / kDivisoreScorrimento - h - 5000.0L;
   Frame2.SetTop(static_cast<float>(top));
 }
 

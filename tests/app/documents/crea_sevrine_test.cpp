@@ -129,6 +129,16 @@ TEST_F(OutputStepTest, EachApplicantTypeItsVariantAndTheFourFiles) {
     const doctest::Reading application = doctest::read((out / c.file).string());
     EXPECT_NE(application.all.find(c.footer), std::string::npos);
     doctest::expect_sound_protected_a4((out / c.file).string(), application);
+    if (&c != &cases.front()) continue;
+    // After the declarations' table the type is 12 point again, as in the
+    // paragraphs before it.
+    double before = 0, after = 0;
+    for (const doctest::Word& w : doctest::words((out / "Modello dichiarazione sostitutiva.pdf").string())) {
+      if (w.text == "consapevole" && before == 0) before = w.y_max - w.y_min;  // the first, above the table
+      if (w.text == "pertanto,") after = w.y_max - w.y_min;
+    }
+    EXPECT_GT(before, 0);
+    EXPECT_NEAR(after, before, 0.05);
   }
 }
 

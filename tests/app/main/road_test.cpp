@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -237,8 +238,7 @@ class Road : public ::testing::Test {
     return {x, y};
   }
   // Turns the wheel over the page until the control lies whole inside the
-  // viewport Frame1; the twin's page is turned alike (three arrow steps a
-  // notch, the desktop's default).
+  // viewport Frame1; the twin's page is turned alike, a notch at a time.
   void into_view(const std::string& win, const char* form, forms::Control& c) {
     forms::Control* viewport = twin(form).FindControl("Frame1", -1);
     auto* bar = dynamic_cast<forms::VScrollBar*>(twin(form).FindControl("VScroll1", -1));
@@ -252,7 +252,7 @@ class Road : public ::testing::Test {
       if (top >= 0 && top + c.Height() <= viewport->Height()) return;
       bool down = top > 0;
       press_at(win, vx + viewport->Width() / 2, vy + viewport->Height() / 2, down ? 5 : 4);
-      for (int i = 0; i < 3; ++i) twin_.user_scroll_step(*bar, false, down, false);
+      twin_.user_wheel(*bar, down ? 1 : -1);
     }
     ADD_FAILURE() << c.FullName() << " never comes into view";
   }
@@ -437,6 +437,87 @@ void Road::road(int variant) {
 }
 
 TEST_F(Road, CondominiumFromAnEmptyFolderToTheOutputFolder) { road(0); }
+
+// Counts the X server's bells (XkbBellNotify), as a desktop would sound or
+// flash them: xkbevd runs a command for each.
+class Bells {
+ public:
+  Bells(const std::string& display, const fs::path& folder) : log_(folder / "bells") {
+    const fs::path config = folder / "xkbevd.cf";
+    std::ofstream(config) << "Bell() shell \"echo >> " << log_.string() << "\"\n";
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, 1);
+      ::dup2(null, 2);
+      ::execlp("xkbevd", "xkbevd", "-display", display.c_str(), "-cfg", config.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    // Ready once a bell of our own is heard.
+    ready_ = wait_until([&] {
+      sh("xkbbell -display " + display);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      return count() > 0;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  ~Bells() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool ready() const { return ready_; }
+  int count() const {
+    std::ifstream in(log_);
+    return static_cast<int>(std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
+  }
+
+ private:
+  fs::path log_;
+  pid_t pid_ = -1;
+  bool ready_ = false;
+};
+
+// The wheel: a notch turns the page by a fifth of the viewport, some 100
+// pixels, and the field being edited keeps the focus. A letter Windows-1252
+// cannot hold is refused with the system's bell; the rest of the name goes
+// in.
+TEST_F(Road, AWheelNotchTurnsAFifthOfThePageAndALetterOutside1252Beeps) {
+  if (sh("command -v xkbevd").empty()) GTEST_SKIP() << "xkbevd is not installed";
+  const char* app = "sevrina_condomini";
+  const std::string win = open(0, app, "Sevrina condomini");
+  forms::Control& first = control(app, "Text1", 0);
+  forms::Control& page = control(app, "Frame2", -1);
+  forms::Control& viewport = control(app, "Frame1", -1);
+  auto& bar = static_cast<forms::VScrollBar&>(control(app, "VScroll1", -1));
+  // Whether the real window shows the focus colour where the twin has the field.
+  auto focus_shown = [&] {
+    auto [x, y] = origin(first);
+    return pixel(win, static_cast<int>((x + first.Width() * 0.75) / 15),
+                 static_cast<int>((y + first.Height() / 2) / 15)) == "#C0FFFF";
+  };
+  auto [vx, vy] = origin(viewport);
+  for (int notch : {5, 4}) {
+    SCOPED_TRACE(notch == 5 ? "down" : "up");
+    const float top = page.Top();
+    press_at(win, vx + viewport.Width() / 2, vy + viewport.Height() / 2, notch);
+    twin_.user_wheel(bar, notch == 5 ? 1 : -1);
+    EXPECT_NEAR(std::abs(page.Top() - top) / 15, viewport.Height() / 5 / 15, 2);
+    EXPECT_TRUE(wait_until(focus_shown));
+  }
+
+  Bells bells(x_->display(), root_);
+  ASSERT_TRUE(bells.ready()) << "no bell heard";
+  const int before = bells.count();
+  press_at(win, origin(first).first + first.Width() / 2, origin(first).second + first.Height() / 2);
+  keys("Wa\xC5\x82\xC4\x99sa");  // "Wałęsa"
+  EXPECT_TRUE(wait_until([&] { return bells.count() >= before + 2; })) << bells.count() - before << " bells";
+  click(win, app, "Command1", 1);  // "Salva"
+  EXPECT_TRUE(wait_until([&] { return records(data_ / "DATI.DAT").count("NOME_RICHIEDENTE") > 0; }));
+  EXPECT_EQ(records(data_ / "DATI.DAT")["NOME_RICHIEDENTE"], "Wasa");
+  EXPECT_EQ(bells.count(), before + 2);
+}
 TEST_F(Road, OwnerFromAnEmptyFolderToTheOutputFolder) { road(1); }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Controls: text editing by typed keys, check boxes, option groups, combo
 // boxes; the key notation the driver types.
 
+#include <optional>
+
 #include "tests/platform/forms/test_forms.h"
 
 namespace {
@@ -27,6 +29,7 @@ TEST_F(ControlsTest, TypedKeysEditTheTextBox) {
     std::string result;
     int caret;
     bool changed;
+    std::optional<forms::NavKey> nav = {};  // an arrow instead of `key`
   };
   const Case cases[] = {
       {"append", "abc", 3, 0, 0, false, 'd', "abcd", 4, true},
@@ -43,6 +46,7 @@ TEST_F(ControlsTest, TypedKeysEditTheTextBox) {
       {"locked refuses backspace", "abc", 3, 0, 0, true, 8, "abc", 3, false},
       {"Windows-1252 letter", "perch", 5, 0, 0, false, 0xE9, "perch\xE9", 6, true},
       {"control code inserts nothing", "abc", 3, 0, 0, false, 1, "abc", 3, false},
+      {"right arrow ends the selection", "abcd", 1, 2, 0, false, 0, "abcd", 3, false, forms::NavKey::Right},
   };
   auto& t = f->Text1[0];
   ui.focus(t);
@@ -56,13 +60,13 @@ TEST_F(ControlsTest, TypedKeysEditTheTextBox) {
     t.SetSelLength(c.sel_length);
     t.SetLocked(c.locked);
     f->log.clear();
-    EXPECT_TRUE(ui.key(c.key));
+    EXPECT_TRUE(c.nav ? rt.user_nav_key(*c.nav) : ui.key(c.key));
     EXPECT_EQ(t.Text(), c.result);
     EXPECT_EQ(t.SelStart(), c.caret);
     EXPECT_EQ(t.SelLength(), 0);
     // KeyPress always comes first, even in a locked box; Change only on a
-    // real change.
-    EXPECT_EQ(f->log, c.changed ? "key0 change0 " : "key0 ");
+    // real change. An arrow raises neither.
+    EXPECT_EQ(f->log, c.nav ? "" : c.changed ? "key0 change0 " : "key0 ");
   }
 }
 
@@ -88,6 +92,14 @@ TEST_F(ControlsTest, OptionGroupsByContainer) {
   f->Option1[1].SetValue(false);
   EXPECT_EQ(f->log, "");
   for (auto& o : f->Option1) EXPECT_FALSE(o.Value());
+  // The arrows select the next or previous button of the group, round its
+  // ends, and take the focus with them.
+  ui.click(f->Option1[0]);
+  f->log.clear();
+  ui.type("{DOWN}{UP}{UP}{RIGHT}{LEFT}");
+  EXPECT_EQ(f->log, "opt1_1 opt1_0 opt1_2 opt1_0 opt1_2 ");
+  EXPECT_TRUE(f->Option1[2].HasFocus());
+  EXPECT_FALSE(f->Option1[0].Value());
 }
 
 TEST_F(ControlsTest, ComboBox) {
@@ -126,6 +138,15 @@ TEST_F(ControlsTest, ComboBox) {
   ui.type("{DOWN}{DOWN}");
   EXPECT_EQ(c.ListIndex(), 2);
   EXPECT_EQ(f->log, "combo0 combo1 combo2 ");
+  // A letter goes on to the next entry starting with it, round the end of
+  // the list; the current entry only when no other starts with it.
+  c.AddItem("Amministratore delegato");
+  f->log.clear();
+  ui.type("aauu");
+  EXPECT_EQ(c.ListIndex(), 0);
+  ui.type("a");
+  EXPECT_EQ(c.ListIndex(), 2);
+  EXPECT_EQ(f->log, "combo3 combo2 combo0 combo2 ");
   // Disabled: keeps its selection, takes no choice.
   c.SetEnabled(false);
   EXPECT_FALSE(ui.choose(c, 0));

@@ -1,16 +1,25 @@
 // No label of any window loses text: each label's text, measured with the
 // font the view draws it in and wrapped as the view wraps it, fits the
-// label's inner area. A failure names the form, the label and the text.
+// label's inner area. So do the captions of buttons and frames, every entry
+// of every list, and what the display boxes (locked or disabled text boxes)
+// show of a typical dossier, the one the road test types. A failure names
+// the form, the control and the text.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
+#include <QStyleOption>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "app/documents/crea_sevrine.h"
 #include "app/forms/atto_notorio/atto_notorio.h"
@@ -19,6 +28,7 @@
 #include "app/forms/sevrina_proprietari/sevrina_proprietari.h"
 #include "app/shell/help_forms.h"
 #include "app/shell/intro.h"
+#include "app/shell/store.h"
 #include "platform/qt/view.h"
 #include "platform/system/system.h"
 
@@ -26,10 +36,47 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The spans, in the label's parent's pixels, of the words of a one-line
+// label as its alignment places them.
+std::vector<std::pair<int, int>> word_spans(const QLabel& l) {
+  const QFontMetrics fm(l.font());
+  const QString t = l.text();
+  const QRect area = l.contentsRect().translated(l.pos());
+  int x = area.left();
+  if (l.alignment() & Qt::AlignRight) x = area.right() + 1 - fm.horizontalAdvance(t);
+  if (l.alignment() & Qt::AlignHCenter) x = area.left() + (area.width() - fm.horizontalAdvance(t)) / 2;
+  std::vector<std::pair<int, int>> out;
+  for (qsizetype i = 0; i < t.size();) {
+    if (t[i] == ' ') {
+      ++i;
+      continue;
+    }
+    qsizetype end = i;
+    while (end < t.size() && t[end] != ' ') ++end;
+    const int from = x + fm.horizontalAdvance(t.left(i));
+    out.emplace_back(from, from + fm.horizontalAdvance(t.mid(i, end - i)) - 1);
+    i = end;
+  }
+  return out;
+}
+
 TEST(LabelsFit, EveryLabelOfEveryForm) {
   std::string folder = (fs::temp_directory_path() / "sevrina-labels-XXXXXX").string();
   ASSERT_NE(::mkdtemp(folder.data()), nullptr);
   sys::set_program_folder(folder);
+  // The display boxes show what the road test types.
+  sevrina::scrivi_dati({
+      {"TIPO_RICHIEDENTE", "Delegato del Proprietario/i"}, {"NOME_RICHIEDENTE", "Mario"},
+      {"COGNOME_RICHIEDENTE", "Rossi"}, {"COMUNE_NASCITA_RICHIEDENTE", "Vareri"},
+      {"PROVINCIA_NASCITA_RICHIEDENTE", "NA"}, {"DATA_NASCITA_RICHIEDENTE", "19600131"},
+      {"COMUNE_RICHIEDENTE", "Vareri"}, {"PROVINCIA_RICHIEDENTE", "NA"}, {"INDIRIZZO_RICHIEDENTE", "via Roma"},
+      {"CIVICO_RESIDENZA_RICHIEDENTE", "12"}, {"CODICE_FISCALE_RICHIEDENTE", "RSSMRA70A01F839X"},
+      {"COMUNE_DOMICILIO_RICHIEDENTE", "Vareri"}, {"PROVINCIA_DOMICILIO_RICHIEDENTE", "NA"},
+      {"INDIRIZZO_DOMICILIO_RICHIEDENTE", "via Toledo"}, {"CIVICO_DOMICILIO_RICHIEDENTE", "3"},
+      {"CAP_DOMICILIO_RICHIEDENTE", "80100"}, {"TELEFONO_DOMICILIO_RICHIEDENTE", "081 555/12"},
+      {"MAIL_DOMICILIO_RICHIEDENTE", "mario.rossi@studio-tecnico.it"}, {"INDIRIZZO_CONDOMINIO", "via Chiaia"},
+      {"CIVICO_CONDOMINIO", "7"}, {"CAP_CONDOMINIO", "80121"}, {"MUNICIPALITA_CONDOMINIO", "1"},
+  });
   forms::Runtime rt;
   qtview::View view(rt);
   const std::vector<std::function<std::shared_ptr<forms::Form>()>> loaders{
@@ -65,6 +112,60 @@ TEST(LabelsFit, EveryLabelOfEveryForm) {
             << form->Name() << "." << c->FullName() << ": " << b->text().toStdString();
         continue;
       }
+      if (c->Kind() == forms::ControlKind::CommandButton) {
+        // The caption inside the button's bevel.
+        auto* b = static_cast<QPushButton*>(view.widget(*c));
+        QStyleOptionButton o;
+        o.initFrom(b);
+        o.text = b->text();
+        const QRect area = b->style()->subElementRect(QStyle::SE_PushButtonContents, &o, b);
+        ++measured;
+        EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(QString(b->text()).remove('&')), area.width())
+            << form->Name() << "." << c->FullName() << ": " << b->text().toStdString();
+        continue;
+      }
+      if (c->Kind() == forms::ControlKind::Frame) {
+        // The caption drawn over the top edge, 6 pixels in, with 2 either side.
+        auto& frame = static_cast<forms::Frame&>(*c);
+        if (frame.Caption().empty()) continue;
+        QWidget* w = view.widget(*c);
+        const QString caption = qtview::to_qstring(frame.Caption());
+        ++measured;
+        EXPECT_LE(6 + QFontMetrics(w->font()).horizontalAdvance(caption) + 4, w->width())
+            << form->Name() << "." << c->FullName() << ": " << caption.toStdString();
+        continue;
+      }
+      if (c->Kind() == forms::ControlKind::ComboBox || c->Kind() == forms::ControlKind::DriveListBox) {
+        // Whichever entry is chosen shows whole beside the arrow.
+        auto* b = static_cast<QComboBox*>(view.widget(*c));
+        QStyleOptionComboBox o;
+        o.initFrom(b);
+        o.editable = false;
+        o.frame = true;
+        const QRect area = b->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, b);
+        for (int i = 0; i < b->count(); ++i) {
+          ++measured;
+          EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->itemText(i)), area.width())
+              << form->Name() << "." << c->FullName() << ": " << b->itemText(i).toStdString();
+        }
+        continue;
+      }
+      if (c->Kind() == forms::ControlKind::TextBox) {
+        // A display box cannot be scrolled by typing: its text shows whole
+        // inside the frame and the line edit's 2-pixel margins.
+        auto& box = static_cast<forms::TextBox&>(*c);
+        if (!box.Locked() && box.Enabled()) continue;
+        auto* e = static_cast<QLineEdit*>(view.widget(*c));
+        if (!e || e->text().isEmpty()) continue;
+        QStyleOptionFrame o;
+        o.initFrom(e);
+        o.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, e);
+        const QRect area = e->style()->subElementRect(QStyle::SE_LineEditContents, &o, e);
+        ++measured;
+        EXPECT_LE(QFontMetrics(e->font()).horizontalAdvance(e->text()) + 2 * 2, area.width())
+            << form->Name() << "." << c->FullName() << ": " << e->text().toStdString();
+        continue;
+      }
       if (c->Kind() != forms::ControlKind::Label) continue;
       auto* l = static_cast<QLabel*>(view.widget(*c));
       if (!l || l->text().trimmed().isEmpty()) continue;
@@ -75,6 +176,23 @@ TEST(LabelsFit, EveryLabelOfEveryForm) {
       EXPECT_TRUE(needed.height() <= area.height() && needed.width() <= area.width())
           << form->Name() << "." << c->FullName() << " needs " << needed.width() << "x" << needed.height()
           << " px, has " << area.width() << "x" << area.height() << ": " << l->text().toStdString();
+      // A one-line label whose blank stretches hold boxes: no box covers
+      // its words.
+      if (needed.height() >= 2 * QFontMetrics(l->font()).height() || !l->text().contains("   ")) continue;
+      for (const auto& [from, to] : word_spans(*l)) {
+        for (forms::Control* o : form->Controls()) {
+          QWidget* ow = o == c ? nullptr : view.widget(*o);
+          if (!ow || !o->Visible() || o->Container() != c->Container() || o->Kind() == forms::ControlKind::Label ||
+              o->Kind() == forms::ControlKind::Line || o->Kind() == forms::ControlKind::Shape) {
+            continue;
+          }
+          const QRect r = ow->geometry();
+          if (r.top() >= l->geometry().bottom() || r.bottom() <= l->geometry().top()) continue;
+          EXPECT_TRUE(r.right() < from || r.left() > to)
+              << form->Name() << "." << o->FullName() << " covers pixels " << from << " to " << to << " of "
+              << c->FullName() << ": " << l->text().toStdString();
+        }
+      }
     }
     form->Unload();
   }

@@ -80,9 +80,14 @@ TEST_F(ViewTest, KeysGoThroughTheRuntime) {
   // Windows-1252 holds é; the box holds its one byte.
   EXPECT_EQ(form_->Text1[0].Text(), "A\xE9" "B");
   EXPECT_EQ(edit(0)->text(), QString::fromUtf8("AéB"));
-  // A character Windows-1252 cannot hold is refused whole.
+  // A character Windows-1252 cannot hold is refused whole, as is a key the
+  // keyboard map gives no symbol for; a selection stays as it was.
+  ASSERT_TRUE(rt_.user_select(form_->Text1[0], 1, 2));
   qttest::type(focused(), QString::fromUtf8("ł"));
+  qttest::key(focused(), 0);
   EXPECT_EQ(form_->Text1[0].Text(), "A\xE9" "B");
+  EXPECT_EQ(form_->Text1[0].SelLength(), 2);
+  EXPECT_EQ(edit(0)->selectedText(), QString::fromUtf8("éB"));
 }
 
 TEST_F(ViewTest, TabAndEnterMoveTheFocusAsTheRuntimeSays) {
@@ -154,15 +159,17 @@ TEST_F(ViewTest, AReversedScrollBarKeepsItsMinAtTheTop) {
   ASSERT_EQ(form_->VScroll1.Min(), 32767);
   ASSERT_EQ(form_->VScroll1.Max(), 5400);
   EXPECT_EQ(bar->value(), bar->minimum()) << "value Min shows at the top";
-  // One wheel notch down over a text box: as many arrow steps toward the
-  // bottom end as the desktop's wheel lines; the box keeps the focus.
-  const int small = form_->VScroll1.SmallChange(), large = form_->VScroll1.LargeChange();
+  // One wheel notch down over a text box: the bar's wheel step toward the
+  // bottom end, its Change moving the page; the box keeps the focus.
+  const int large = form_->VScroll1.LargeChange();
+  form_->VScroll1.SetWheelChange(1500);
   const QPointF at(5, 5);
   QWheelEvent notch(at, edit(0)->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                     Qt::NoScrollPhase, false);
   QApplication::sendEvent(edit(0), &notch);
-  int expected = 32767 - QApplication::wheelScrollLines() * small;
+  int expected = 32767 - 1500;
   EXPECT_EQ(form_->VScroll1.Value(), expected);
+  EXPECT_EQ(w(form_->Frame2)->y(), qtview::to_pixels(form_->Frame2.Top()));
   EXPECT_TRUE(form_->Text1[0].HasFocus());
   // A click in the trough below the thumb: one large step.
   qttest::mouse(bar, QEvent::MouseButtonPress, QPoint(bar->width() / 2, bar->height() - bar->width() - 3));

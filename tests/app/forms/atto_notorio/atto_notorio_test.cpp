@@ -43,6 +43,9 @@ TEST_F(AttoNotorio, SixteenKeysSavedAndReopened) {
     ASSERT_TRUE(f);
     ui.click(f->Check2[4]);
     ui.type(f->Text1[13], "05022008");
+    // Enter in the last box: the next stops are disabled, the focus stays.
+    EXPECT_TRUE(ui.enter());
+    EXPECT_TRUE(f->Text1[13].HasFocus());
     ui.click(f->Command1[1]);
     EXPECT_EQ(f->modificato, 1);
     chiudi(*f);
@@ -86,6 +89,22 @@ TEST_F(AttoNotorio, SixteenKeysSavedAndReopened) {
   auto g = apri();
   EXPECT_EQ(g->Text1[13].Text(), "");
   chiudi(*g);
+}
+
+// One notch of the wheel turns the panel by a fifth of the viewport, through
+// the scroll bar, and back; the focus stays where it was.
+TEST_F(AttoNotorio, AWheelNotchTurnsAFifthOfTheViewport) {
+  auto f = apri();
+  ASSERT_TRUE(f);
+  forms::Control* focused = rt.FocusedControl();
+  const float top = f->Frame2.Top();
+  const int value = f->VScroll1.Value();
+  EXPECT_TRUE(rt.user_wheel(f->VScroll1, 1));
+  EXPECT_NEAR(top - f->Frame2.Top(), f->Frame1.Height() / 5, 15);
+  EXPECT_LT(f->VScroll1.Value(), value);
+  EXPECT_EQ(rt.FocusedControl(), focused);
+  EXPECT_TRUE(rt.user_wheel(f->VScroll1, -1));
+  EXPECT_EQ(f->Frame2.Top(), top);
 }
 
 }  // namespace

@@ -127,5 +127,21 @@ TEST_F(QuadroSalvataggio, EnterOrder) {
   EXPECT_EQ(f->Text2[1].SelLength(), 4);
 }
 
+// One notch of the wheel turns the sheet by a fifth of the viewport, through
+// the scroll bar, and back; the focus stays where it was.
+TEST_F(QuadroSalvataggio, AWheelNotchTurnsAFifthOfTheViewport) {
+  auto f = apri();
+  ASSERT_TRUE(f);
+  forms::Control* focused = rt.FocusedControl();
+  const float top = f->Frame2.Top();
+  const int value = f->VScroll1.Value();
+  EXPECT_TRUE(rt.user_wheel(f->VScroll1, 1));
+  EXPECT_NEAR(top - f->Frame2.Top(), f->Frame1.Height() / 5, 15);
+  EXPECT_LT(f->VScroll1.Value(), value);
+  EXPECT_EQ(rt.FocusedControl(), focused);
+  EXPECT_TRUE(rt.user_wheel(f->VScroll1, -1));
+  EXPECT_EQ(f->Frame2.Top(), top);
+}
+
 }  // namespace
 }  // namespace prova
