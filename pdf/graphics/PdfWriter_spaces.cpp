@@ -33,7 +33,12 @@ void PdfWriter::AxisRotation(float Angle) {
 }
 
 void PdfWriter::AxisScaling(float ScaleX, float ScaleY) {
-  AppendContent(FormatNumber(ScaleX) + " 0 0 " + FormatNumber(ScaleY) + " 0 0 cm");
+  const std::string sx = FormatNumber(ScaleX);
+  const std::string sy = FormatNumber(ScaleY);
+  // A scale written as 0 makes the matrix singular: nothing drawn after it
+  // could be shown, and text under it stops readers.
+  if (sx == "0" || sy == "0") throw PdfError(5);
+  AppendContent(sx + " 0 0 " + sy + " 0 0 cm");
 }
 
 void PdfWriter::AxisSkewing(float AngleX, float AngleY) {
@@ -87,6 +92,7 @@ void PdfWriter::BeginCell(float Width, float Height) {
                   " re f*");
   }
   if (width > 0) AppendContent("0 0 " + FormatPoint(Width, Height) + " re S");
+  if (!Colours.FillColor.empty() || width > 0) PathPainted();
 }
 
 void PdfWriter::BeginRow(float Height) {
