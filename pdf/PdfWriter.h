@@ -400,6 +400,9 @@ class PdfWriter {
   // under text, table cells, bars, EPS and WMF drawings) call it, so the
   // next line or curve starts from a point again.
   void PathPainted();
+  // The number text of a scale factor of a matrix; one written as 0 fails
+  // with PdfError 5 (the matrix would be singular).
+  static std::string ScaleText(float Scale);
   // One table cell at (TableX, TableY): its space, background and frame.
   void BeginCell(float Width, float Height);
   // The style stack: colours, line width, font, scale and current point.

@@ -102,6 +102,9 @@ TEST_F(GraphicsTest, RefusedOperandsLeaveTheDocumentAsItWas) {
   const struct { const char* what; std::function<void(gfxtest::Probe&)> call; int error; } rows[] = {
       {"zero scale", [](gfxtest::Probe& w) { w.AxisScaling(0, 0); }, 5},
       {"scale written as 0", [](gfxtest::Probe& w) { w.AxisScaling(2, 0.0004f); }, 5},
+      {"space of zero width", [](gfxtest::Probe& w) { w.BeginSpace(10, 10, 0, 1); }, 5},
+      {"skew of 45 and 45", [](gfxtest::Probe& w) { w.AxisSkewing(45, 45); }, 5},
+      {"skew of tangents 1.25, 0.8", [](gfxtest::Probe& w) { w.AxisSkewing(51.3401917f, 38.6598083f); }, 5},
       {"tile of NaN", [nan](gfxtest::Probe& w) { w.BeginTiling("t", 0, 0, nan, 10, 10, 10); }, 6},
       {"infinite step", [inf](gfxtest::Probe& w) { w.BeginTiling("t", 0, 0, 10, 10, inf, 10); }, 6},
       {"tile too large", [](gfxtest::Probe& w) { w.BeginTiling("t", 0, 0, 10, 3e9f, 10, 10); }, 6},
@@ -118,8 +121,8 @@ TEST_F(GraphicsTest, RefusedOperandsLeaveTheDocumentAsItWas) {
     EXPECT_EQ(Take(), "\r0 0 1 1 re\rS");
   }
   pdf_.EndTiling();  // nothing recording: no pattern object
-  pdf_.AxisScaling(2, 0.5f);
-  EXPECT_EQ(Take(), "\r2 0 0 0.5 0 0 cm");
+  pdf_.AxisScaling(2, 0.5f), pdf_.AxisSkewing(45, 30);
+  EXPECT_EQ(Take(), "\r2 0 0 0.5 0 0 cm\r1 1 0.577 1 0 0 cm");
   pdf_.EndDoc();
   EXPECT_EQ(pdftest::Count(pdftest::ReadFile(path_), "/PatternType"), 0);
   pdftest::ExpectReadersAccept(path_);
