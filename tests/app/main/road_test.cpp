@@ -57,6 +57,19 @@ std::string quoted(const std::string& s) {
   return q + "'";
 }
 
+// Runs of blanks and line breaks as one blank.
+std::string collapsed(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      if (!out.empty() && out.back() != ' ') out += ' ';
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // Polls `done` every 20 ms for up to a minute (a loaded machine, a
 // sanitizer build); true once it holds.
 bool wait_until(const std::function<bool()>& done) {
@@ -323,16 +336,7 @@ class Road : public ::testing::Test {
     return out;
   }
   static std::string text_of(const fs::path& pdf) {
-    std::string t = sh("pdftotext -layout " + quoted(pdf.string()) + " -");
-    std::string out;
-    for (char c : t) {
-      if (std::isspace(static_cast<unsigned char>(c))) {
-        if (!out.empty() && out.back() != ' ') out += ' ';
-      } else {
-        out += c;
-      }
-    }
-    return out;
+    return collapsed(sh("pdftotext -layout " + quoted(pdf.string()) + " -"));
   }
 
   // The whole road for one variant (0 condominium, 1 owner).
@@ -483,17 +487,8 @@ class Misuse : public Road {
   // The text of a window as a reader sees it: a 4x greyscale picture read
   // by Italian OCR, blanks and line breaks collapsed.
   static std::string ocr(const std::string& win) {
-    std::string t = sh("import -silent -window " + win + " png:- | convert-im6.q16 png:- -colorspace Gray -resize 400% "
-                       "png:- | tesseract stdin stdout -l ita");
-    std::string out;
-    for (char c : t) {
-      if (std::isspace(static_cast<unsigned char>(c))) {
-        if (!out.empty() && out.back() != ' ') out += ' ';
-      } else {
-        out += c;
-      }
-    }
-    return out;
+    return collapsed(sh("import -silent -window " + win + " png:- | convert-im6.q16 png:- -colorspace Gray -resize 400% "
+                        "png:- | tesseract stdin stdout -l ita"));
   }
   void SetUp() override {
     for (const char* tool : {"xclip", "tesseract"}) {
