@@ -546,6 +546,52 @@ TEST_F(Misuse, APasteIsFilteredAndEscapeAtTheQuestionKeepsTheEdits) {
   EXPECT_EQ(saved["DATA_QUADRO_ECONOMICO"], "20080131");
 }
 
+// Under a window manager, the window's close button on an edited form asks
+// the "Menu" question; closing the question unanswered (Escape, or its own
+// close button) keeps the form open with its edits.
+TEST_F(Misuse, TheWindowsCloseButtonThenAQuestionClosedUnansweredKeepsTheForm) {
+  if (sh("command -v openbox").empty() || sh("command -v wmctrl").empty()) GTEST_SKIP() << "no openbox or wmctrl";
+  window("Intro");
+  const pid_t wm = ::fork();
+  if (wm == 0) {
+    int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    ::execlp("openbox", "openbox", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ASSERT_GT(wm, 0);
+  struct Stop {
+    pid_t pid;
+    ~Stop() {
+      ::kill(pid, SIGTERM);
+      ::waitpid(pid, nullptr, 0);
+    }
+  } stop{wm};
+  ASSERT_TRUE(wait_until([] { return !sh("wmctrl -m").empty(); })) << "openbox did not start";
+  write_data({{"TIPO_RICHIEDENTE", "Amministratore"}});
+  const char* qe = "quadro_economico";
+  std::string win = open(3, qe, "Quadro economico");
+  click(win, qe, "Text2", 0);
+  keys("2500");
+  for (const char* dismiss : {"key Escape", "windowclose"}) {
+    sh("wmctrl -ic " + win);  // the window's close button
+    std::string box = window("Menu", true);
+    ASSERT_FALSE(box.empty()) << "no question";
+    if (std::string(dismiss) == "key Escape") {
+      xdo("windowfocus --sync " + box + " key Escape");
+    } else {
+      sh("wmctrl -ic " + box);  // the question's own close button
+    }
+    gone("Menu");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(find_window("Quadro economico").empty()) << dismiss << ": the form closed";
+    EXPECT_EQ(::waitpid(pid_, nullptr, WNOHANG), 0) << dismiss << ": the program ended";
+  }
+  press(win, qe, "Command1", 1);  // "Salva": the edits are still there
+  EXPECT_TRUE(wait_until([&] { return records(data_ / "DATI.DAT")["IMPORTO_LAVORI_NETTO_IVA"] == "2500"; }));
+}
+
 // A second start says that the program is open and ends; the first goes on.
 TEST_F(Misuse, ASecondStartSaysSoAndEnds) {
   window("Intro");
