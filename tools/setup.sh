@@ -8,12 +8,15 @@ RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 # Everything the tests use on top: the sanitizer and fuzzing compilers, the
 # PDF readers used as oracles, libwmf's wmf2gd for WMF drawings, fonts, zlib and OpenSSL as references, a
 # virtual X server for real windows, xdotool to drive the real program,
+# xclip to paste into it, Italian OCR (tesseract) to read its messages, a
+# window manager (openbox, driven by wmctrl) for the close buttons,
 # xkbevd (x11-xkb-utils) to hear its bells,
 # setpriv (util-linux) to run the permission tests as an unprivileged user.
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang-16 libclang-rt-16-dev llvm-16
   qpdf poppler-utils mupdf-tools ghostscript libxml2-utils imagemagick zbar-tools
   zlib1g-dev libssl-dev libhpdf-dev libdeflate-dev fonts-urw-base35 fonts-dejavu-core fonts-wine python3
-  python3-fonttools libwmf-bin xvfb xauth xdotool x11-xkb-utils util-linux)
+  python3-fonttools libwmf-bin xvfb xauth xdotool x11-xkb-utils xclip tesseract-ocr-ita openbox wmctrl
+  util-linux)
 
 sevrina_jobs() {
   local n

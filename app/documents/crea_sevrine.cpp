@@ -71,6 +71,11 @@ void pulisci_residui_uscita(const fs::path& cartella) {
 
 // ---------------------------------------------------------------- folders
 
+std::string domanda_sostituzione(const fs::path& cartella) {
+  return "La cartella " + testo(cartella) +
+         u8" esiste già e sarà cancellata con tutti i file che contiene, sei sicuro di volerla sostituire ?"_w1252;
+}
+
 fs::path cartella_casa() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
     if (sys::folder_exists(home)) return fs::path(home);
@@ -204,6 +209,14 @@ bool CreaSevrine::genera(forms::Runtime& rt, const fs::path& cartella) {
                      "). Scegliere un'altra cartella.");
       return false;
     }
+  }
+
+  // An earlier output folder may hold files the user put there: it is
+  // replaced only when the user says so.
+  if (std::error_code e; fs::exists(fs::symlink_status(finale, e)) &&
+                         rt.MsgBox(domanda_sostituzione(finale), forms::MsgButtons::YesNo,
+                                   forms::MsgIcon::None, "Sovrascrivere") != forms::MsgResult::Yes) {
+    return false;
   }
 
   // What an interrupted earlier run left beside the target goes first.

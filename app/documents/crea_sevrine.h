@@ -32,6 +32,10 @@ inline constexpr const char* kMessaggioSuccesso = "FILE GENERATI CON SUCCESSO!";
 // folder; "" when the user has no home folder.
 std::string cartella_speciale(int csidl);
 
+// The question asked before an existing output folder `cartella` (with
+// everything in it) is replaced.
+std::string domanda_sostituzione(const std::filesystem::path& cartella);
+
 // The home folder of the user (HOME, else the account's), or an empty path
 // when neither names an existing folder.
 std::filesystem::path cartella_casa();
@@ -48,8 +52,10 @@ class CreaSevrine final : public forms::Form {
   forms::CommandButton Command1{this, "Command1"};
 
   // "Genera" without the form: the whole step for the parent folder
-  // `cartella`. True when everything was done (the caller then ends the
-  // program); otherwise the reason has been shown and nothing changed.
+  // `cartella`. An existing output folder is replaced only after the user
+  // answered Yes to domanda_sostituzione. True when everything was done
+  // (the caller then ends the program); otherwise the reason has been shown
+  // (or the user kept the earlier folder) and nothing changed.
   // The benchmark and the form's button both come here.
   static bool genera(forms::Runtime& rt, const std::filesystem::path& cartella);
 

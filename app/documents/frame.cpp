@@ -1,5 +1,7 @@
 #include "app/documents/frame.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -225,7 +227,8 @@ bool Documento::apri(const std::string& percorso) {
     return false;
   }
   if (errore != 0) {
-    mostra_messaggio(pdf_.ErrSource() + " - " + pdf_.ErrDescription(), true);
+    const std::string spiegato = messaggio_scrittura(errore, percorso);
+    mostra_messaggio(!spiegato.empty() ? spiegato : pdf_.ErrSource() + " - " + pdf_.ErrDescription(), true);
     return false;
   }
   pdf_.SetScale(3, 1);
@@ -324,6 +327,31 @@ void Documento::chiudi(bool apri) {
   }
 }
 
+std::string messaggio_scrittura(std::int32_t numero, const std::string& percorso) {
+  using namespace cp1252::literals;
+  const std::filesystem::path file(percorso);
+  std::filesystem::path cartella = file.parent_path();
+  if (cartella.empty()) cartella = ".";
+  const std::string nome_file = "\"" + sys::path_to_text(file) + "\"";
+  const std::string nome_cartella = "\"" + sys::path_to_text(cartella) + "\"";
+  switch (numero) {
+    case 61:
+      return "Impossibile generare il file " + nome_file + u8": il disco è pieno. Liberare spazio nella cartella "_w1252 +
+             nome_cartella + " e riprovare.";
+    case 70:
+      // The folder refuses new files, or the file itself is read-only.
+      if (::access(cartella.c_str(), W_OK | X_OK) != 0 || !sys::file_exists(file)) {
+        return "Impossibile generare il file " + nome_file + u8": non è permesso scrivere nella cartella "_w1252 +
+               nome_cartella + ".";
+      }
+      return "Impossibile generare il file " + nome_file + u8": il file è di sola lettura."_w1252;
+    case 57:
+      return "Impossibile generare il file " + nome_file + u8": errore di scrittura sul disco."_w1252;
+    default:
+      return {};
+  }
+}
+
 std::string messaggio_non_mostrato(const std::string& percorso) {
   using namespace cp1252::literals;
   return u8"Il documento è stato scritto in "_w1252 + percorso +
@@ -354,7 +382,8 @@ bool genera(const std::string& percorso, bool apri, const Modello& modello, cons
       doc.chiudi(apri);
       return true;
     } catch (const pdf::PdfError& e) {
-      errore = "PdfWriter - " + e.Description();
+      errore = messaggio_scrittura(e.Number(), percorso);
+      if (errore.empty()) errore = "PdfWriter - " + e.Description();
     } catch (const std::exception& e) {
       errore = "PdfWriter - " + std::string(e.what());
     }

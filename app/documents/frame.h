@@ -93,9 +93,15 @@ void mostra_messaggio(const std::string& testo, bool critico = false);
 // What a draft that no program could show tells the user: written, and where.
 std::string messaggio_non_mostrato(const std::string& percorso);
 
-// The message shown when the output file cannot be written.
+// The message shown when the output file cannot be opened for writing.
 inline constexpr std::string_view kFileAperto =
     "Il file \xE8 aperto, mi \xE8 impossibile generarlo !";
+
+// What the user is told when the writer failed on the file `percorso` with a
+// system failure the user can act on, in Italian, naming the file or its
+// folder: a full disk (61), a folder or file that may not be written (70), a
+// write error (57). Empty for any other number.
+std::string messaggio_scrittura(std::int32_t numero, const std::string& percorso);
 
 // Opens a finished document in the desktop's viewer. By default the
 // writer's OpenDoc; tests replace it to record the request instead.

@@ -5,11 +5,16 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <string>
+
 #include "app/main/program.h"
 #include "app/shell/intro.h"
 #include "app/shell/store.h"
 #include "platform/forms/forms.h"
 #include "platform/qt/view.h"
+#include "platform/system/system.h"
+#include "platform/text/cp1252.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -22,6 +27,18 @@ int main(int argc, char** argv) {
 
   forms::Runtime rt;
   qtview::View view(rt);
+
+  // One copy at a time on the user's data folder, taken before anything
+  // touches the folder: a second copy would overwrite the first one's saves
+  // and find its data file gone once the first has generated the dossier.
+  if (sys::lock_folder(sys::program_folder()) == sys::FolderLock::HeldElsewhere) {
+    using namespace cp1252::literals;
+    const std::string gia_aperto = u8"Il programma è già aperto: si può usare una sola copia alla volta."_w1252;
+    std::fprintf(stderr, "%s\n", cp1252::to_utf8(gia_aperto).c_str());
+    rt.MsgBox(gia_aperto);
+    return 1;
+  }
+
   sevrina::registra_programma(rt);
 
   // The data folder exists from the first start; an interrupted save of

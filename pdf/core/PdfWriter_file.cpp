@@ -7,6 +7,7 @@
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/encoders.h"
+#include "pdf/core/file_failure.h"
 #include "pdf/core/text_string.h"
 
 namespace pdf {
@@ -24,7 +25,7 @@ void PdfWriter::WriteBytes(const char* Data, std::size_t Count) {
   // write fails to the caller, never silently.
   if (Output.Handle == nullptr) throw PdfError(52);
   if (Count == 0) return;
-  if (std::fwrite(Data, 1, Count, Output.Handle) != Count) throw PdfError(57);
+  if (std::fwrite(Data, 1, Count, Output.Handle) != Count) throw FileFailure(errno, 57);
   Output.BytesWritten += static_cast<std::int64_t>(Count);
 }
 
@@ -338,7 +339,7 @@ void PdfWriter::EndDoc() {
     const std::string head = "%PDF-1." + Num(minor) + "\n";
     if (std::fflush(Output.Handle) != 0 || std::fseek(Output.Handle, 0, SEEK_SET) != 0 ||
         std::fwrite(head.data(), 1, head.size(), Output.Handle) != head.size()) {
-      throw PdfError(57);
+      throw FileFailure(errno, 57);
     }
   }
 
@@ -348,9 +349,12 @@ void PdfWriter::EndDoc() {
   Output.FileNumber = 0;
   Output.FinalSize = Output.BytesWritten > INT32_MAX ? INT32_MAX
                                                      : static_cast<std::int32_t>(Output.BytesWritten);
+  // The buffered end of the file reaches the disk only now: a full disk
+  // shows here first.
   const bool flushed = std::fflush(f) == 0;
+  const int flush_error = errno;
   const bool closed = std::fclose(f) == 0;
-  if (!flushed || !closed) throw PdfError(57);
+  if (!flushed || !closed) throw FileFailure(!flushed ? flush_error : errno, 57);
 }
 
 }  // namespace pdf

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/file_failure.h"
 #include "platform/system/system.h"
 
 namespace pdf {
@@ -231,6 +232,11 @@ std::string PdfWriter::BeginDoc(const std::string& strFileName) {
       // Large buffered writes; offsets are counted by the writer itself.
       std::setvbuf(Output.Handle, nullptr, _IOFBF, 1 << 16);
       Output.DocumentBegun = true;
+    } else {
+      // The header cannot be written (52), unless the system said why in a
+      // way the user can act on: a full disk or refused access.
+      const PdfError refused = FileFailure(errno, 52);
+      if (refused.Number() != 52) throw refused;
     }
     WriteLine(std::string("%PDF-1.3") + "\n" + "% " + kBanner + " rel. " + kRelease);
   } catch (const PdfError& e) {

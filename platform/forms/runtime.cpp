@@ -296,7 +296,10 @@ MsgResult Runtime::MsgBox(std::string text, MsgButtons buttons, MsgIcon icon,
   if (ended_ || !boxes_) return r.default_button;
   MsgResult answer = boxes_->show(r);
   if (buttons == MsgButtons::OK) return MsgResult::OK;
-  return answer == MsgResult::No ? MsgResult::No : MsgResult::Yes;
+  // A question closed without an answer (Escape, its close box) says so:
+  // the caller must not take it for No.
+  if (answer == MsgResult::No || answer == MsgResult::Cancel) return answer;
+  return MsgResult::Yes;
 }
 
 bool Runtime::SendKeys(std::string_view keys) {
@@ -788,24 +791,20 @@ bool Runtime::user_paste(TextBox& box, std::string_view text) {
   set_focus(box);
   if (!f.loaded_ || box.Locked() || !box.EffectivelyEnabled()) return false;
   if (paste_allowed_ && !paste_allowed_(box)) return false;
-  std::string clean;
+  // A paste is the characters of its first line typed one by one: each
+  // goes through the box's KeyPress handler (the input type's filter),
+  // which may change or refuse it, and the paste stops once the box is
+  // full, so that no pasted text gets round the filter or MaxLength.
   for (char ch : text) {
-    unsigned char u = static_cast<unsigned char>(ch);
+    const auto u = static_cast<unsigned char>(ch);
     if (u == '\r' || u == '\n') break;
     if (u < 32 || u == 127) continue;
-    clean += ch;
+    // A handler may have moved the focus, disabled the box or closed the form.
+    if (ended_ || !f.loaded_ || f.active_ != &box || !box.EffectivelyEnabled() || !box.EffectivelyVisible()) break;
+    const int max = box.MaxLength();
+    if (max > 0 && box.SelLength() == 0 && static_cast<int>(box.Text().size()) >= max) break;
+    key_to(box, u);
   }
-  const std::string& current = box.Text();
-  int len = static_cast<int>(current.size());
-  int s = std::clamp(box.SelStart(), 0, len);
-  int l = std::clamp(box.SelLength(), 0, len - s);
-  if (box.MaxLength() > 0) {
-    int room = std::max(0, box.MaxLength() - (len - l));
-    if (static_cast<int>(clean.size()) > room) clean.resize(static_cast<std::size_t>(room));
-  }
-  std::string t = current;
-  t.replace(static_cast<std::size_t>(s), static_cast<std::size_t>(l), clean);
-  commit_text(box, std::move(t), s + static_cast<int>(clean.size()));
   return true;
 }
 

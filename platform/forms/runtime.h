@@ -126,6 +126,8 @@ class Runtime {
   bool AnyFormLoaded() const { return !loaded_.empty(); }
 
   // ---- services for form code ------------------------------------------
+  // OK boxes answer OK; Yes/No questions Yes, No, or Cancel when the user
+  // closed the box without answering.
   MsgResult MsgBox(std::string text, MsgButtons buttons = MsgButtons::OK,
                    MsgIcon icon = MsgIcon::None, std::optional<std::string> title = std::nullopt);
   // Queues simulated keystrokes ("{TAB}", "{TAB}{TAB}"); they run after the
@@ -164,10 +166,10 @@ class Runtime {
   bool user_wheel(VScrollBar& bar, int notches);
   // The caret or selection moved by the mouse in a text box.
   bool user_select(TextBox& box, int start, int length);
-  // Text pasted into a text box (Windows-1252): it replaces the selection,
-  // up to the first line break, control characters left out, cut to what
-  // MaxLength still allows; one Change. Refused in a locked box and where
-  // the paste policy says no.
+  // Text pasted into a text box (Windows-1252): the characters of its first
+  // line, control characters left out, each as a typed key (KeyPress, the
+  // filter, then the edit: the first replaces the selection), until the
+  // box is full. Refused in a locked box and where the paste policy says no.
   bool user_paste(TextBox& box, std::string_view text);
   // Which boxes take a paste (by default all); the application refuses it
   // in boxes whose input type filters every key.

@@ -128,7 +128,7 @@ MsgResult TestDriver::show(const MessageBoxRequest& request) {
     if (e.title && *e.title != request.title) why += " title differs (expected \"" + *e.title + "\");";
     if (e.buttons && *e.buttons != request.buttons) why += " buttons differ;";
     if (e.icon && *e.icon != request.icon) why += " icon differs;";
-    bool yes_no_answer = e.answer == MsgResult::Yes || e.answer == MsgResult::No;
+    bool yes_no_answer = e.answer == MsgResult::Yes || e.answer == MsgResult::No || e.answer == MsgResult::Cancel;
     if (yes_no_answer != (request.buttons == MsgButtons::YesNo)) why += " the scripted answer has no such button;";
     if (!why.empty()) {
       fail("message box " + describe(request) + " does not match the expected \"" + e.text + "\":" + why);

@@ -83,7 +83,9 @@ enum class UnloadMode {
 // button is always the default one.
 enum class MsgButtons { OK, YesNo };
 enum class MsgIcon { None, Critical };
-enum class MsgResult { OK = 1, Yes = 6, No = 7 };
+// Cancel: a Yes/No question closed without an answer (Escape, or the
+// box's own close button).
+enum class MsgResult { OK = 1, Cancel = 2, Yes = 6, No = 7 };
 
 struct MessageBoxRequest {
   std::string text;       // Windows-1252

@@ -253,6 +253,29 @@ void sunken_edge(QWidget* w) {
   w->setPalette(p);
 }
 
+// A message box that tells a click on a button from a dismissal: Escape or
+// the window's close button leave a question unanswered, which the caller
+// must not take for the escape button's answer.
+class QuestionBox final : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+  bool dismissed() const { return dismissed_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (e->matches(QKeySequence::Cancel)) dismissed_ = true;
+    QMessageBox::keyPressEvent(e);
+  }
+  void closeEvent(QCloseEvent* e) override {
+    // A close that follows a button's click is the box ending, not the user.
+    if (clickedButton() == nullptr) dismissed_ = true;
+    QMessageBox::closeEvent(e);
+  }
+
+ private:
+  bool dismissed_ = false;
+};
+
 // Calls the widget's own handling of an event that the view's filter took.
 bool deliver(QWidget* w, QEvent* e) { return static_cast<QObject*>(w)->event(e); }
 
@@ -1117,19 +1140,20 @@ forms::MsgResult View::show(const forms::MessageBoxRequest& request) {
     QWidget* win = impl_->window(*f);
     if (win && win->isVisible()) parent = win;
   }
-  QMessageBox box(parent);
+  QuestionBox box(parent);
   box.setWindowTitle(to_qstring(request.title));
   box.setTextFormat(Qt::PlainText);
   box.setText(to_qstring(request.text));
   box.setIcon(request.icon == forms::MsgIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon);
   box.setWindowModality(Qt::ApplicationModal);
   QAbstractButton* yes = nullptr;
-  QAbstractButton* no = nullptr;
   QAbstractButton* ok = nullptr;
   if (request.buttons == forms::MsgButtons::YesNo) {
     yes = box.addButton(QString::fromUtf8("S\u00EC"), QMessageBox::YesRole);
-    no = box.addButton(QString::fromUtf8("No"), QMessageBox::NoRole);
+    QAbstractButton* no = box.addButton(QString::fromUtf8("No"), QMessageBox::NoRole);
     box.setDefaultButton(static_cast<QPushButton*>(yes));
+    // Escape and the close button need an escape button to work at all;
+    // the box reports them as dismissed, not as this button.
     box.setEscapeButton(no);
   } else {
     ok = box.addButton(QString::fromUtf8("OK"), QMessageBox::AcceptRole);
@@ -1137,9 +1161,12 @@ forms::MsgResult View::show(const forms::MessageBoxRequest& request) {
     box.setEscapeButton(ok);
   }
   box.exec();
-  QAbstractButton* clicked = box.clickedButton();
   forms::MsgResult result = forms::MsgResult::OK;
-  if (request.buttons == forms::MsgButtons::YesNo) result = clicked == yes ? forms::MsgResult::Yes : forms::MsgResult::No;
+  if (request.buttons == forms::MsgButtons::YesNo) {
+    result = box.dismissed()                 ? forms::MsgResult::Cancel
+             : box.clickedButton() == yes    ? forms::MsgResult::Yes
+                                             : forms::MsgResult::No;
+  }
   impl_->check_loops();
   return result;
 }

@@ -29,6 +29,16 @@ std::filesystem::path desktop_folder();
 // cannot be known (SIGCHLD ignored, so no exit status comes back).
 bool open_in_viewer(const std::string& path);
 
+// One copy of the program at a time: an exclusive lock on the lock file
+// kLockFileName in `folder` (the data folder, which keeps the file), held
+// until the process ends, however it ends. Taken: this process holds it
+// (also when it did already). HeldElsewhere: another process holds it.
+// Unavailable: it cannot be locked (no folder, a read-only folder without
+// the file, a file system without locks).
+inline constexpr const char* kLockFileName = ".sevrina.lock";
+enum class FolderLock { Taken, HeldElsewhere, Unavailable };
+FolderLock lock_folder(const std::filesystem::path& folder);
+
 }  // namespace sys
 
 // ---- Files and folders -----------------------------------------------------

@@ -5,10 +5,16 @@
 namespace sevrina::modifica {
 
 bool chiedi_e_salva(forms::Form& form, const std::string& domanda, const std::function<bool()>& salva) {
-  if (form.MsgBox(domanda, forms::MsgButtons::YesNo, forms::MsgIcon::None, "Menu") == forms::MsgResult::Yes) {
-    return salva();
+  switch (form.MsgBox(domanda, forms::MsgButtons::YesNo, forms::MsgIcon::None, "Menu")) {
+    case forms::MsgResult::Yes:
+      return salva();
+    case forms::MsgResult::No:
+      return true;
+    default:
+      // Closed without an answer: no answer at all, so the form stays open
+      // with its edits, as if the user had not asked to leave.
+      return false;
   }
-  return true;
 }
 
 void torna_al_menu(forms::Form& form, int modificato, const std::function<bool()>& chiedi_e_salva) {

@@ -12,7 +12,8 @@ namespace sevrina::modifica {
 
 // Asks `domanda` under the title "Menu" with Yes and No, no icon; Yes runs
 // `salva`. True when the form may close: No, or Yes and the save went
-// through.
+// through. A question closed without an answer (Escape, its close button)
+// keeps the form open.
 bool chiedi_e_salva(forms::Form& form, const std::string& domanda, const std::function<bool()>& salva);
 
 // "Menu": a form with unsaved edits (`modificato` 1) asks first, and a save

@@ -180,6 +180,7 @@ TEST_F(OutputStepTest, AGeneratorFailsNothingChanges) {
   ui.on_modal("crea_sevrine", [&](forms::Form& form) {
     auto& f = dynamic_cast<sevrina::CreaSevrine&>(form);
     ASSERT_TRUE(ui.choose_folder(f.Dir1, target));
+    ui.expect_box(sevrina::domanda_sostituzione(target / kFolder), forms::MsgResult::Yes);
     ui.expect_box("PdfWriter - spazio su disco esaurito");
     ui.expect_box({"I file non sono stati generati: la cartella \"" + (target / kFolder).string() +
                        "\", il file dei dati e la bozza sono rimasti come erano.",
@@ -193,6 +194,50 @@ TEST_F(OutputStepTest, AGeneratorFailsNothingChanges) {
   sevrina::crea_sevrine();
   EXPECT_EQ(ui.modal_shown(), std::vector<std::string>{"crea_sevrine"});
   EXPECT_EQ(take(), before);
+}
+
+// An earlier output folder is replaced only after Yes: No, or the question
+// closed unanswered, leaves it and every file in it as they were, with the
+// data file and the draft, and the form stays open.
+TEST_F(OutputStepTest, AnEarlierOutputFolderGoesOnlyAfterYes) {
+  write_data(data("Amministratore"));
+  pdftest::WriteFile((program() / "bozza.pdf").string(), "%PDF-1.3 draft");
+  fs::create_directories(target / kFolder / "mie foto");
+  pdftest::WriteFile((target / kFolder / "dati.dat").string(), "un altro dossier");
+  pdftest::WriteFile((target / kFolder / "mie foto" / "facciata.jpg").string(), "foto");
+  const auto take = [&] {
+    return std::make_tuple(names(program()), pdftest::ReadFile((program() / "DATI.DAT").string()), names(target),
+                           names(target / kFolder), pdftest::ReadFile((target / kFolder / "dati.dat").string()),
+                           names(target / kFolder / "mie foto"));
+  };
+  const auto before = take();
+  for (forms::MsgResult answer : {forms::MsgResult::No, forms::MsgResult::Cancel}) {
+    ui.on_modal("crea_sevrine", [&](forms::Form& form) {
+      auto& f = dynamic_cast<sevrina::CreaSevrine&>(form);
+      ASSERT_TRUE(ui.choose_folder(f.Dir1, target));
+      ui.expect_box({sevrina::domanda_sostituzione(target / kFolder), answer, std::string("Sovrascrivere"),
+                     forms::MsgButtons::YesNo, forms::MsgIcon::None});
+      ui.click(f.Command1);
+      ui.verify();
+      EXPECT_TRUE(f.Loaded());  // back on the form
+      ui.close(f);
+    });
+    sevrina::crea_sevrine();
+    EXPECT_FALSE(rt.Ended());
+    EXPECT_EQ(take(), before);
+  }
+  // Yes: the new folder takes its place.
+  ui.on_modal("crea_sevrine", [&](forms::Form& form) {
+    auto& f = dynamic_cast<sevrina::CreaSevrine&>(form);
+    ASSERT_TRUE(ui.choose_folder(f.Dir1, target));
+    ui.expect_box(sevrina::domanda_sostituzione(target / kFolder), forms::MsgResult::Yes);
+    ui.expect_box("FILE GENERATI CON SUCCESSO!");
+    ui.click(f.Command1);
+  });
+  sevrina::crea_sevrine();
+  EXPECT_TRUE(rt.Ended());
+  EXPECT_FALSE(fs::exists(target / kFolder / "mie foto"));
+  EXPECT_EQ(names(target / kFolder).count("Modello 1.a  sevrina condomini.pdf"), 1u);
 }
 
 }  // namespace

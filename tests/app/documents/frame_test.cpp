@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -120,7 +122,51 @@ TEST_F(Cornice, ScritturaFallitaNonLasciaUnDocumentoMonco) {
   EXPECT_TRUE(opened.empty());
   ASSERT_EQ(ui.boxes().size(), 1u);
   EXPECT_EQ(ui.boxes()[0].request.icon, forms::MsgIcon::Critical);
-  EXPECT_EQ(ui.boxes()[0].request.text.rfind("PdfWriter - ", 0), 0u) << ui.boxes()[0].request.text;
+  EXPECT_EQ(ui.boxes()[0].request.text,
+            u8"Impossibile generare il file \""_w1252 + out() + u8"\": errore di scrittura sul disco."_w1252);
+}
+
+// Each failure of the output file in Italian, naming the file or its folder:
+// a full disk, a folder that takes no new file, a read-only file; any other
+// failure to open keeps the message of a file held open.
+TEST_F(Cornice, OgniErroreDelFileDettoInItaliano) {
+  ui.set_failure_handler([](const std::string&) {});
+  write_data({{"TIPO_RICHIEDENTE", "Amministratore"}});
+  const std::filesystem::path chiusa = dir.path() / "chiusa";
+  std::filesystem::create_directory(chiusa);
+  const std::string sola_lettura = (dir.path() / "sola lettura.pdf").string();
+  pdftest::WriteFile(sola_lettura, "vecchio");
+  ::chmod(sola_lettura.c_str(), 0444);
+  struct Caso {
+    std::string percorso;
+    std::string messaggio;
+    bool anche_root;  // root writes where the permissions say no
+  };
+  const std::vector<Caso> casi = {
+      {"/dev/full",
+       u8"Impossibile generare il file \"/dev/full\": il disco è pieno. Liberare spazio nella cartella \"/dev\" e "
+       u8"riprovare."_w1252,
+       true},
+      {(dir.path() / "manca" / "x.pdf").string(), std::string(sevrina::documenti::kFileAperto), true},
+      {(chiusa / "x.pdf").string(),
+       u8"Impossibile generare il file \""_w1252 + (chiusa / "x.pdf").string() +
+           u8"\": non è permesso scrivere nella cartella \""_w1252 + chiusa.string() + "\".",
+       false},
+      {sola_lettura, u8"Impossibile generare il file \""_w1252 + sola_lettura + u8"\": il file è di sola lettura."_w1252,
+       false},
+  };
+  ::chmod(chiusa.c_str(), 0555);
+  for (const Caso& c : casi) {
+    if (!c.anche_root && ::geteuid() == 0) continue;
+    if (c.percorso == "/dev/full" && !std::filesystem::exists("/dev/full")) continue;
+    SCOPED_TRACE(c.percorso);
+    const std::size_t prima = ui.boxes().size();
+    EXPECT_FALSE(sevrina::crea_atto_notorio(c.percorso, false));
+    ASSERT_EQ(ui.boxes().size(), prima + 1);
+    EXPECT_EQ(ui.boxes().back().request.text, c.messaggio);
+  }
+  ::chmod(chiusa.c_str(), 0755);
+  EXPECT_TRUE(std::filesystem::exists("/dev/full"));  // removing an unfinished file spares a device
 }
 
 TEST_F(Cornice, FileDatiIlleggibileMostraIlSuoMessaggio) {

@@ -105,4 +105,30 @@ TEST_F(OutputSafety, ADraftNoProgramCanShowIsWrittenAndTheUserToldWhere) {
   EXPECT_NE(boxes_.texts[0].find(bozza.string()), std::string::npos) << boxes_.texts[0];
 }
 
+// A real full disk (a small file system mounted for the test, as root): the
+// writer's failure is told in Italian, naming the file, then the step's own
+// message; nothing is left on the disk and the data file stays.
+TEST_F(OutputSafety, AFullDiskIsToldInItalianAndChangesNothing) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+  program_in(root_ / "programma");
+  const fs::path disk = root_ / "disco";
+  fs::create_directories(disk);
+  if (std::system(("mount -t tmpfs -o size=32k tmpfs '" + disk.string() + "' 2>/dev/null").c_str()) != 0) {
+    GTEST_SKIP() << "no tmpfs can be mounted here";
+  }
+  struct Unmount {
+    fs::path at;
+    ~Unmount() { (void)std::system(("umount '" + at.string() + "'").c_str()); }
+  } unmount{disk};
+  EXPECT_FALSE(sevrina::CreaSevrine::genera(rt_, disk));
+  ASSERT_EQ(boxes_.texts.size(), 2u);
+  const std::string& scrittura = boxes_.texts[0];
+  EXPECT_EQ(scrittura.rfind("Impossibile generare il file \"" + disk.string() + "/.Files Sevrina Ortesa.", 0), 0u)
+      << scrittura;
+  EXPECT_NE(scrittura.find(": il disco \xE8 pieno. Liberare spazio nella cartella"), std::string::npos) << scrittura;
+  EXPECT_EQ(boxes_.texts[1].rfind("I file non sono stati generati", 0), 0u) << boxes_.texts[1];
+  EXPECT_TRUE(fs::is_empty(disk));
+  EXPECT_TRUE(fs::exists(root_ / "programma" / "DATI.DAT"));
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -33,6 +34,7 @@
 #include "app/shell/intro.h"
 #include "platform/forms/forms.h"
 #include "platform/system/system.h"
+#include "tests/app/shell/shell_test_support.h"
 
 namespace {
 
@@ -54,6 +56,19 @@ std::string quoted(const std::string& s) {
   std::string q = "'";
   for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return q + "'";
+}
+
+// Runs of blanks and line breaks as one blank.
+std::string collapsed(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      if (!out.empty() && out.back() != ' ') out += ' ';
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 // Polls `done` every 20 ms for up to a minute (a loaded machine, a
@@ -130,8 +145,25 @@ class Road : public ::testing::Test {
     sevrina::registra_programma(twin_);
     sevrina::mostra_intro(twin_);
 
-    pid_ = ::fork();
-    if (pid_ == 0) {
+    // Root may write anything: a test of refused writes runs the program
+    // as an unprivileged user, who owns the test's folders.
+    const bool drop = as_nobody_ && ::geteuid() == 0;
+    if (drop) ASSERT_EQ(std::system(("chown -R 65534:65534 " + quoted(root_.string())).c_str()), 0);
+    pid_ = start();
+    ASSERT_GT(pid_, 0);
+  }
+
+  // Starts the program on the test's display with its private folders;
+  // its standard error goes to `err` when given.
+  pid_t start(const fs::path& err = {}) {
+    const bool drop = as_nobody_ && ::geteuid() == 0;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      if (drop && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(126);
+      if (!err.empty()) {
+        int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(e, 2);
+      }
       ::setenv("XDG_RUNTIME_DIR", (root_ / "run").c_str(), 1);
       ::setenv("XDG_DATA_HOME", (home_ / ".local/share").c_str(), 1);
       ::setenv("XDG_CONFIG_HOME", (home_ / ".config").c_str(), 1);
@@ -141,7 +173,7 @@ class Road : public ::testing::Test {
       ::execl(SEVRINA_PROGRAM, SEVRINA_PROGRAM, static_cast<char*>(nullptr));
       ::_exit(127);
     }
-    ASSERT_GT(pid_, 0);
+    return pid;
   }
 
   void TearDown() override {
@@ -304,16 +336,7 @@ class Road : public ::testing::Test {
     return out;
   }
   static std::string text_of(const fs::path& pdf) {
-    std::string t = sh("pdftotext -layout " + quoted(pdf.string()) + " -");
-    std::string out;
-    for (char c : t) {
-      if (std::isspace(static_cast<unsigned char>(c))) {
-        if (!out.empty() && out.back() != ' ') out += ' ';
-      } else {
-        out += c;
-      }
-    }
-    return out;
+    return collapsed(sh("pdftotext -layout " + quoted(pdf.string()) + " -"));
   }
 
   // The whole road for one variant (0 condominium, 1 owner).
@@ -322,6 +345,7 @@ class Road : public ::testing::Test {
   static XServer* x_;
   fs::path root_, home_, data_;
   pid_t pid_ = -1;
+  bool as_nobody_ = false;  // run the program unprivileged when the test runs as root
   forms::Runtime twin_;
 };
 
@@ -399,10 +423,12 @@ void Road::road(int variant) {
   pid_ = -1;
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 
-  // The data file moved, as it was saved; the program's folder holds nothing else.
+  // The data file moved, as it was saved; the program's folder holds
+  // nothing else but the lock file that keeps a second copy out.
   const fs::path out = home_ / "Desktop/Pratiche" / sevrina::kCartellaUscita;
   const auto moved = records(out / sevrina::kFileDatiUscita);
   EXPECT_EQ(moved, saved);
+  fs::remove(data_ / sys::kLockFileName);
   EXPECT_TRUE(fs::is_empty(data_));
   const std::map<std::string, std::string> expected{
       {"TIPO_RICHIEDENTE", owner ? "Delegato del Proprietario/i" : "Amministratore"},
@@ -519,5 +545,222 @@ TEST_F(Road, AWheelNotchTurnsAFifthOfThePageAndALetterOutside1252Beeps) {
   EXPECT_EQ(bells.count(), before + 2);
 }
 TEST_F(Road, OwnerFromAnEmptyFolderToTheOutputFolder) { road(1); }
+
+// ---- a new user's misuse ----------------------------------------------------
+// Each test starts the program once, does what a user may do wrong, and
+// reads what the program shows (the text of a message box through OCR) and
+// leaves on disk.
+class Misuse : public Road {
+ protected:
+  // The data file of the program and of its twin, written before the menu
+  // opens a form from it.
+  void write_data(const sevrina::Coppie& records) {
+    for (const fs::path& folder : {data_, root_ / "twin"}) {
+      fs::create_directories(folder);
+      std::ofstream out(folder / "DATI.DAT", std::ios::binary | std::ios::trunc);
+      for (const auto& [k, v] : records) out << sevrina::campo_record(k) << sevrina::campo_record(v);
+    }
+  }
+  // Puts `text` on the clipboard, as copying it in another program does.
+  static void clipboard(const std::string& text) {
+    sh("printf %s " + quoted(text) + " | xclip -selection clipboard -i >/dev/null");
+  }
+  // The text of a window as a reader sees it: a 4x greyscale picture read
+  // by Italian OCR, blanks and line breaks collapsed.
+  static std::string ocr(const std::string& win) {
+    return collapsed(sh("import -silent -window " + win + " png:- | convert-im6.q16 png:- -colorspace Gray -resize 400% "
+                        "png:- | tesseract stdin stdout -l ita"));
+  }
+  void SetUp() override {
+    for (const char* tool : {"xclip", "tesseract"}) {
+      if (sh(std::string("command -v ") + tool).empty()) GTEST_SKIP() << tool << " is not installed";
+    }
+    Road::SetUp();
+  }
+  // A button pressed in the real window only (a twin without the edits or
+  // the data folder's state would go elsewhere).
+  void press(const std::string& win, const char* form, const char* name, int index) {
+    forms::Control& c = control(form, name, index);
+    auto [x, y] = origin(c);
+    press_at(win, x + c.Width() / 2, y + c.Height() / 2);
+  }
+  // Waits for the program to end; its exit status.
+  int ended(pid_t pid) {
+    int status = -1;
+    EXPECT_TRUE(wait_until([&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) << "the program went on";
+    return status;
+  }
+};
+
+// Pasted text goes through the box's filter: "Via Toledo" after an amount
+// is left out, a pasted date gets its slashes. Escape at the "Menu"
+// question is no answer: the form stays with its edits.
+TEST_F(Misuse, APasteIsFilteredAndEscapeAtTheQuestionKeepsTheEdits) {
+  window("Intro");
+  write_data({{"TIPO_RICHIEDENTE", "Amministratore"}});
+  const char* qe = "quadro_economico";
+  std::string win = open(3, qe, "Quadro economico");
+  click(win, qe, "Text2", 0);
+  keys("100000");
+  clipboard("Via Toledo");
+  xdo("key ctrl+v");
+  click(win, qe, "Text1", 22);
+  clipboard("31/01/2008 ore 12");
+  xdo("key ctrl+v");
+
+  press(win, qe, "Command1", 0);  // "Menu", with unsaved edits
+  std::string box = window("Menu", true);
+  ASSERT_FALSE(box.empty());
+  xdo("windowfocus --sync " + box + " key Escape");
+  gone("Menu");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(find_window("Quadro economico").empty()) << "the form closed";
+  EXPECT_TRUE(find_window("Intro").empty()) << "back on the menu";
+
+  press(win, qe, "Command1", 1);  // "Salva": the edits were kept
+  std::map<std::string, std::string> saved;
+  EXPECT_TRUE(wait_until([&] {
+    saved = records(data_ / "DATI.DAT");
+    return saved.count("IMPORTO_LAVORI_NETTO_IVA") != 0;
+  }));
+  EXPECT_EQ(saved["IMPORTO_LAVORI_NETTO_IVA"], "100000");
+  EXPECT_EQ(saved["DATA_QUADRO_ECONOMICO"], "20080131");
+}
+
+// Under a window manager, the window's close button on an edited form asks
+// the "Menu" question; closing the question unanswered (Escape, or its own
+// close button) keeps the form open with its edits.
+TEST_F(Misuse, TheWindowsCloseButtonThenAQuestionClosedUnansweredKeepsTheForm) {
+  if (sh("command -v openbox").empty() || sh("command -v wmctrl").empty()) GTEST_SKIP() << "no openbox or wmctrl";
+  window("Intro");
+  const pid_t wm = ::fork();
+  if (wm == 0) {
+    int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    ::execlp("openbox", "openbox", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ASSERT_GT(wm, 0);
+  struct Stop {
+    pid_t pid;
+    ~Stop() {
+      ::kill(pid, SIGTERM);
+      ::waitpid(pid, nullptr, 0);
+    }
+  } stop{wm};
+  ASSERT_TRUE(wait_until([] { return !sh("wmctrl -m").empty(); })) << "openbox did not start";
+  write_data({{"TIPO_RICHIEDENTE", "Amministratore"}});
+  const char* qe = "quadro_economico";
+  std::string win = open(3, qe, "Quadro economico");
+  click(win, qe, "Text2", 0);
+  keys("2500");
+  for (const char* dismiss : {"key Escape", "windowclose"}) {
+    sh("wmctrl -ic " + win);  // the window's close button
+    std::string box = window("Menu", true);
+    ASSERT_FALSE(box.empty()) << "no question";
+    if (std::string(dismiss) == "key Escape") {
+      xdo("windowfocus --sync " + box + " key Escape");
+    } else {
+      sh("wmctrl -ic " + box);  // the question's own close button
+    }
+    gone("Menu");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(find_window("Quadro economico").empty()) << dismiss << ": the form closed";
+    EXPECT_EQ(::waitpid(pid_, nullptr, WNOHANG), 0) << dismiss << ": the program ended";
+  }
+  press(win, qe, "Command1", 1);  // "Salva": the edits are still there
+  EXPECT_TRUE(wait_until([&] { return records(data_ / "DATI.DAT")["IMPORTO_LAVORI_NETTO_IVA"] == "2500"; }));
+}
+
+// A second start says that the program is open and ends; the first goes on.
+TEST_F(Misuse, ASecondStartSaysSoAndEnds) {
+  window("Intro");
+  const fs::path err = root_ / "second.err";
+  const pid_t second = start(err);
+  ASSERT_GT(second, 0);
+  std::string box;
+  EXPECT_TRUE(wait_until([&] {
+    std::string ids = xdo("search --all --onlyvisible --pid " + std::to_string(second) + " --name '^Sevrina$'");
+    box = ids.substr(0, ids.find('\n'));
+    return !box.empty() || ::waitpid(second, nullptr, WNOHANG) == second;
+  }));
+  ASSERT_FALSE(box.empty()) << "no message from the second copy";
+  EXPECT_NE(ocr(box).find("aperto"), std::string::npos);
+  xdo("windowfocus --sync " + box + " key Return");
+  const int status = ended(second);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  std::ifstream in(err);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "Il programma è già aperto: si può usare una sola copia alla volta.");
+  // The first copy is untouched and still answers.
+  EXPECT_EQ(::waitpid(pid_, nullptr, WNOHANG), 0);
+  EXPECT_FALSE(find_window("Intro").empty());
+}
+
+// "Genera" over an earlier dossier folder asks first; No keeps it whole and
+// returns to the form; Yes replaces it.
+TEST_F(Misuse, AnEarlierDossierFolderGoesOnlyAfterYes) {
+  window("Intro");
+  write_data(sevrina::completo());
+  const auto data_before = records(data_ / "DATI.DAT");
+  const fs::path old = home_ / "Desktop" / sevrina::kCartellaUscita;
+  fs::create_directories(old / "foto");
+  std::ofstream(old / "dati.dat") << "un altro dossier";
+  std::ofstream(old / "foto" / "facciata.jpg") << "foto";
+  twin_.Load<sevrina::CreaSevrine>();  // for its layout
+
+  click(window("Intro"), "Intro", "Command1", 0);  // "Stampa Dati"
+  std::string step = window("Crea Sevrina");
+  press(step, "crea_sevrine", "Command1", -1);  // "Genera"
+  std::string box = window("Sovrascrivere", true);
+  ASSERT_FALSE(box.empty()) << "no question before the folder goes";
+  EXPECT_NE(ocr(box).find("Files Sevrina Ortesa"), std::string::npos);
+  xdo("windowfocus --sync " + box + " key Tab space");  // "No"
+  gone("Sovrascrivere");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(find_window("Crea Sevrina").empty());
+  EXPECT_TRUE(fs::exists(old / "foto" / "facciata.jpg"));
+  EXPECT_EQ(records(data_ / "DATI.DAT"), data_before);  // the data file stays
+  std::ifstream kept(old / "dati.dat");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "un altro dossier");
+
+  press(step, "crea_sevrine", "Command1", -1);
+  answer("Sovrascrivere");  // Yes, the default
+  answer("Sevrina");        // "FILE GENERATI CON SUCCESSO!"
+  const int status = ended(pid_);
+  pid_ = -1;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_FALSE(fs::exists(old / "foto"));
+  EXPECT_TRUE(fs::exists(old / sevrina::kFileCondomini));
+  EXPECT_EQ(records(old / sevrina::kFileDatiUscita).at("TIPO_RICHIEDENTE"), "Amministratore");
+}
+
+class ReadOnlyDataFolder : public Misuse {
+ protected:
+  ReadOnlyDataFolder() { as_nobody_ = true; }
+};
+
+// With the data folder read-only, "Bozza" says in Italian that the folder
+// cannot be written, not that the file is open elsewhere.
+TEST_F(ReadOnlyDataFolder, TheDraftSaysTheFolderCannotBeWritten) {
+  std::string win = open(0, "sevrina_condomini", "Sevrina condomini");  // makes the data file
+  ASSERT_TRUE(fs::exists(data_ / "DATI.DAT"));
+  fs::permissions(data_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                             fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  press(win, "sevrina_condomini", "Command1", 2);  // "Bozza"
+  std::string box = window("Sevrina", true);
+  ASSERT_FALSE(box.empty());
+  std::string text = ocr(box);
+  fs::permissions(data_, fs::perms::owner_all, fs::perm_options::add);
+  std::erase(text, ' ');  // OCR puts blanks where it likes
+  EXPECT_NE(text.find("scriverenellacartella"), std::string::npos) << text;
+  EXPECT_NE(text.find("sevrina/bozza"), std::string::npos) << text;
+  EXPECT_EQ(text.find("aperto"), std::string::npos) << text;
+  xdo("windowfocus --sync " + box + " key Return");
+  gone("Sevrina");
+  EXPECT_FALSE(fs::exists(data_ / "bozza.pdf"));
+}
 
 }  // namespace

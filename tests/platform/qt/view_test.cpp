@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -108,20 +109,51 @@ TEST_F(ViewTest, TabAndEnterMoveTheFocusAsTheRuntimeSays) {
 }
 
 TEST_F(ViewTest, PasteGoesThroughTheRuntime) {
-  QGuiApplication::clipboard()->setText(QString::fromUtf8("perché\nseconda riga"));
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("perché xeno\nseconda riga"));
   qttest::key(focused(), Qt::Key_V, {}, Qt::ControlModifier);
-  // Up to the first line break, as Windows-1252.
-  EXPECT_EQ(form_->Text1[0].Text(), "perch\xE9");
-  EXPECT_EQ(edit(0)->text(), QString::fromUtf8("perché"));
+  // Up to the first line break, as Windows-1252, each character through the
+  // form's KeyPress as if typed: capitals, and no "x".
+  EXPECT_EQ(form_->Text1[0].Text(), "PERCH\xE9 ENO");
+  EXPECT_EQ(edit(0)->text(), QString::fromUtf8("PERCHé ENO"));
   // Within what MaxLength still allows.
   qttest::key(focused(), Qt::Key_Tab, "\t");
   qttest::key(focused(), Qt::Key_Insert, {}, Qt::ShiftModifier);
-  EXPECT_EQ(form_->Text1[1].Text(), "pe");
+  EXPECT_EQ(form_->Text1[1].Text(), "PE");
   // Text Windows-1252 cannot hold is refused whole.
   QGuiApplication::clipboard()->setText(QString::fromUtf8("łódź"));
   form_->Text1[1].SetText("");
   qttest::key(focused(), Qt::Key_V, {}, Qt::ControlModifier);
   EXPECT_EQ(form_->Text1[1].Text(), "");
+}
+
+// A question closed without an answer (Escape, its close button) is told
+// apart from No.
+TEST_F(ViewTest, AQuestionClosedWithoutAnAnswerIsNoAnswer) {
+  struct Case {
+    const char* how;
+    std::function<void(QWidget*)> act;
+    forms::MsgResult result;
+  };
+  const Case cases[] = {
+      {"Escape", [](QWidget* box) { qttest::key(box, Qt::Key_Escape); }, forms::MsgResult::Cancel},
+      {"close button", [](QWidget* box) { box->close(); }, forms::MsgResult::Cancel},
+      {"Enter", [](QWidget* box) { qttest::key(box, Qt::Key_Return, "\r"); }, forms::MsgResult::Yes},
+      {"No", [](QWidget* box) {
+         for (auto* b : box->findChildren<QAbstractButton*>()) {
+           if (b->text() == "No") b->click();
+         }
+       },
+       forms::MsgResult::No},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    qttest::soon([&] {
+      QWidget* box = QApplication::activeModalWidget();
+      ASSERT_NE(box, nullptr);
+      c.act(box);
+    });
+    EXPECT_EQ(rt_.MsgBox("Salvare?", forms::MsgButtons::YesNo), c.result);
+  }
 }
 
 TEST_F(ViewTest, ClicksSelectOptionsTickBoxesAndChooseEntries) {

@@ -87,5 +87,27 @@ TEST_F(DomandaSalvataggio, EachCheckInItsOrderWithItsMessage) {
   }
 }
 
+// Codes, phone numbers and dates pasted into the application go through
+// their boxes' filters as if typed, within each box's length.
+TEST_F(ProvaDomanda, PastedCodesAndDatesAreFilteredAsTyped) {
+  std::shared_ptr<ModuloDomanda> f = apri_variante(false);
+  ASSERT_TRUE(f);
+  struct Caso {
+    int casella;
+    const char* incollato;
+    const char* dopo;
+  };
+  const Caso casi[] = {
+      {9, "rss mra-70a01.f839x", "RSSMRA70A01F839X"},  // the tax code: capitals and digits
+      {3, "n.a.", "NA"},                               // a province: capitals
+      {15, "081 555/12 int. 4", "081 555/12  4"},      // a phone number
+      {4, "31-01-1960", "31/01/1960"},                 // a date gets its own slashes
+  };
+  for (const Caso& c : casi) {
+    ASSERT_TRUE(ui.paste(f->Text1[c.casella], c.incollato));
+    EXPECT_EQ(f->Text1[c.casella].Text(), c.dopo) << "Text1(" << c.casella << ")";
+  }
+}
+
 }  // namespace
 }  // namespace prova

@@ -99,6 +99,60 @@ TEST_F(QuadroSalvataggio, RefusedSaveKeepsTheFormOpenAndTheCloseBoxAsks) {
   EXPECT_EQ(valore("DATA_QUADRO_ECONOMICO"), "20090228");
 }
 
+// A paste is typed character by character through the box's filter: what
+// the filter refuses is left out, and the length limit holds. Every total
+// follows what is left.
+TEST_F(QuadroSalvataggio, APasteGoesThroughTheFilterOfItsBox) {
+  auto f = apri();
+  ASSERT_TRUE(f);
+  struct Caso {
+    forms::TextBox* casella;
+    const char* prima;
+    const char* incollato;
+    const char* dopo;
+  };
+  const Caso casi[] = {
+      {&f->Text2[0], "100000", "Via Toledo", "100000"},    // an amount takes no letters
+      {&f->Text2[1], "", "5000,507", "5000,50"},           // two decimals
+      {&f->Text2[2], "", "2000\r\n9999", "2000"},          // the first line only
+      {&f->Text1[22], "", "31012008 e altro", "31/01/2008"},  // a date: its slashes, ten characters
+  };
+  for (const Caso& c : casi) {
+    ui.type(*c.casella, c.prima);
+    EXPECT_TRUE(ui.paste(*c.casella, c.incollato));
+    EXPECT_EQ(c.casella->Text(), c.dopo) << c.casella->FullName();
+  }
+  come_un_passaggio(*f);
+  EXPECT_EQ(f->Text2[3].Text(), "107.000,50");
+  // A locked box takes no paste.
+  const std::string cognome = f->Text1[3].Text();
+  EXPECT_FALSE(ui.paste(f->Text1[3], "ROSSI"));
+  EXPECT_EQ(f->Text1[3].Text(), cognome);
+}
+
+// A "Menu" question closed without an answer (Escape, its close button)
+// answers nothing: the form stays open with its edits, for "Menu" and for
+// the window's close box alike.
+TEST_F(QuadroSalvataggio, ADismissedMenuQuestionKeepsTheFormAndItsEdits) {
+  auto f = apri();
+  ASSERT_TRUE(f);
+  ui.type(f->Text2[0], "1000");
+  attendi_domanda_menu(forms::MsgResult::Cancel);
+  ui.click(f->Command1[0]);
+  attendi_domanda_menu(forms::MsgResult::Cancel);
+  ui.close(*f);
+  EXPECT_EQ(rt.Find<quadro_economico>(), f);
+  EXPECT_FALSE(rt.ProgramOver());
+  EXPECT_EQ(menu_mostrato, 0);
+  EXPECT_EQ(f->Text2[0].Text(), "1000");
+  EXPECT_EQ(f->modificato, 1);
+  EXPECT_FALSE(fs::exists(file_dati()) && valore("IMPORTO_LAVORI_NETTO_IVA") == "1000");
+  // No still leaves without saving.
+  attendi_domanda_menu(forms::MsgResult::No);
+  ui.click(f->Command1[0]);
+  EXPECT_EQ(menu_mostrato, 1);
+}
+
 TEST_F(QuadroSalvataggio, EnterOrder) {
   auto f = apri();
   ASSERT_TRUE(f);
