@@ -173,4 +173,20 @@ class ProvaModulo : public ::testing::Test {
   std::string domanda_menu_;
 };
 
+// One notch of the wheel turns a form's sheet (Frame2 inside the viewport
+// Frame1) by a fifth of the viewport, through its scroll bar VScroll1, and a
+// notch back returns it; the focus stays where it was.
+template <class Modulo>
+void verifica_rotella(forms::Runtime& rt, Modulo& f) {
+  forms::Control* focused = rt.FocusedControl();
+  const float top = f.Frame2.Top();
+  const int value = f.VScroll1.Value();
+  EXPECT_TRUE(rt.user_wheel(f.VScroll1, 1));
+  EXPECT_NEAR(top - f.Frame2.Top(), f.Frame1.Height() / 5, 15);
+  EXPECT_LT(f.VScroll1.Value(), value);
+  EXPECT_EQ(rt.FocusedControl(), focused);
+  EXPECT_TRUE(rt.user_wheel(f.VScroll1, -1));
+  EXPECT_EQ(f.Frame2.Top(), top);
+}
+
 }  // namespace prova

@@ -186,15 +186,7 @@ TEST_F(QuadroSalvataggio, EnterOrder) {
 TEST_F(QuadroSalvataggio, AWheelNotchTurnsAFifthOfTheViewport) {
   auto f = apri();
   ASSERT_TRUE(f);
-  forms::Control* focused = rt.FocusedControl();
-  const float top = f->Frame2.Top();
-  const int value = f->VScroll1.Value();
-  EXPECT_TRUE(rt.user_wheel(f->VScroll1, 1));
-  EXPECT_NEAR(top - f->Frame2.Top(), f->Frame1.Height() / 5, 15);
-  EXPECT_LT(f->VScroll1.Value(), value);
-  EXPECT_EQ(rt.FocusedControl(), focused);
-  EXPECT_TRUE(rt.user_wheel(f->VScroll1, -1));
-  EXPECT_EQ(f->Frame2.Top(), top);
+  verifica_rotella(rt, *f);
 }
 
 }  // namespace
