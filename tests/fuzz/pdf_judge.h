@@ -5,7 +5,8 @@
 // every number stays in the range readers take; and every content stream
 // (the pages', the recorded objects' and the tiling patterns') holds only
 // known operators, each with its operand count and kinds, names only the
-// resources its dictionary has, balances q/Q and BT/ET, shows and places
+// resources its dictionary has (a recorded object without resources of its
+// own: the first page's), balances q/Q and BT/ET, shows and places
 // text only inside BT/ET, and has a current point for each path operator
 // that extends a path. Streams under a filter other than /FlateDecode, and
 // the streams of an encrypted file, are judged as objects only.
@@ -114,12 +115,16 @@ class Judge {
       std::string fault = Page(pages[p]);
       if (!fault.empty()) return "page " + std::to_string(p + 1) + ": " + fault;
     }
+    for (std::int64_t n : forms_) {
+      std::string fault = Form(n);
+      if (!fault.empty()) return "object " + std::to_string(n) + ": " + fault;
+    }
     return "";
   }
 
  private:
-  // The object as readers take it, "endobj" included; its stream's content
-  // judged when it is a recorded object or a tiling pattern.
+  // The object as readers take it, "endobj" included; a recorded object or
+  // a tiling pattern is kept for its content to be judged after the pages.
   std::string Object(std::int64_t n) {
     pdf::PdfObject o;
     pdf::PdfStatus s = pdf::ReadPdfObjectAt(file_, static_cast<std::size_t>(xref_.offsets[static_cast<std::size_t>(n)]), n,
@@ -133,15 +138,23 @@ class Judge {
     const PdfValue* pattern = o.value.Find("PatternType");
     const bool form = subtype != nullptr && subtype->IsName("Form");
     const bool tiling = pattern != nullptr && pattern->Is(Type::kInteger) && pattern->integer == 1;
-    if (!o.has_stream || !(form || tiling) || xref_.encrypted) return "";
+    if (o.has_stream && (form || tiling)) forms_.push_back(n);
+    return "";
+  }
+
+  // A recorded object's or pattern's content, under its own resources; a
+  // recorded object without them uses the resources of the page that draws
+  // it (every page of ours shares one resource dictionary: the first's).
+  std::string Form(std::int64_t n) {
+    pdf::PdfObject o;
+    pdf::PdfStatus s = source_.ReadObject(n, true, o);
     std::string content;
     if (std::string fault = Decoded(o, content); !fault.empty()) return fault == "-" ? "" : fault;
-    PdfValue resources;
-    if (const PdfValue* r = o.value.Find("Resources")) {
-      s = source_.Resolve(*r, resources);
-      if (!s.ok()) return s.description;
-    }
-    return Content(content, resources);
+    PdfValue resources = first_page_resources_;
+    if (const PdfValue* r = o.value.Find("Resources")) s = source_.Resolve(*r, resources);
+    if (!s.ok()) return s.description;
+    const PdfValue* pattern = o.value.Find("PatternType");
+    return Content(content, resources, pattern != nullptr);
   }
 
   std::string Page(std::int32_t n) {
@@ -151,6 +164,7 @@ class Judge {
     if (s.ok()) s = source_.InheritedValue(page.value, "Resources", resources);
     if (s.ok() && page.value.Find("Contents") != nullptr) s = source_.Resolve(*page.value.Find("Contents"), contents);
     if (!s.ok()) return s.description;
+    if (first_page_resources_.Is(Type::kNull)) first_page_resources_ = resources;
     std::vector<PdfValue> streams;
     if (const PdfValue* c = page.value.Find("Contents"); c != nullptr && c->Is(Type::kRef)) streams.push_back(*c);
     if (contents.Is(Type::kArray)) streams = contents.items;
@@ -199,7 +213,11 @@ class Judge {
     return source_.ReadObject(e->integer, false, o).ok() && !o.missing;
   }
 
-  std::string Content(const std::string& content, const PdfValue& resources) {
+  // Tiling: the content of a tiling pattern, whose resources hold no
+  // patterns (the writer lists them on the pages only): a colour of a
+  // pattern set when the tile was recorded is let pass there, as readers
+  // let it pass (they paint nothing with it).
+  std::string Content(const std::string& content, const PdfValue& resources, bool tiling = false) {
     const pdf::ByteSpan bytes = pdf::as_bytes(content);
     pdf::PdfLexer lexer(bytes);
     std::vector<PdfValue> operands;
@@ -234,7 +252,7 @@ class Judge {
       if ((op == "cs" || op == "CS") && name(0) != "DeviceGray" && name(0) != "DeviceRGB" && name(0) != "DeviceCMYK" &&
           name(0) != "Pattern" && !HasResource(resources, "ColorSpace", name(0)))
         missing = "colour space";
-      if ((op == "scn" || op == "SCN") && operands.back().Is(Type::kName) &&
+      if ((op == "scn" || op == "SCN") && operands.back().Is(Type::kName) && !tiling &&
           !HasResource(resources, "Pattern", operands.back().text))
         missing = "pattern";
       if ((op == "BDC" || op == "DP") && operands[1].Is(Type::kName) &&
@@ -270,6 +288,8 @@ class Judge {
   pdf::ByteSpan file_;
   pdf::PdfXref xref_;
   pdf::PdfSourceFile source_;
+  std::vector<std::int64_t> forms_;  // recorded objects and tiling patterns
+  PdfValue first_page_resources_;
 };
 
 // The first fault of the file, "" when it holds.

@@ -58,23 +58,28 @@ TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
 
 // A one-page file around the content (font /F1 in its resources), with
 // its cross-reference table, for the judge that replays the scripts.
-std::string PageFile(const std::string& content) {
+// A recorded object (object 6, drawn as /X1) holds the form's content.
+std::string PageFile(const std::string& content, const std::string& form = "") {
   const std::string objects[] = {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
                                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R "
-                                 "/Resources << /Font << /F1 5 0 R >> >> >>",
+                                 "/Resources << /Font << /F1 5 0 R >> /XObject << /X1 6 0 R >> >> >>",
                                  "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream",
-                                 "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
-  std::string file = "%PDF-1.4\n", xref = "xref\n0 6\n0000000000 65535 f \n";
-  for (int i = 0; i < 5; ++i) {
+                                 "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+                                 "<< /Type /XObject /Subtype /Form /BBox [0 0 10 10] /Length " + std::to_string(form.size()) +
+                                     " >>\nstream\n" + form + "\nendstream"};
+  std::string file = "%PDF-1.4\n", xref = "xref\n0 7\n0000000000 65535 f \n";
+  for (int i = 0; i < 6; ++i) {
     char entry[21];
     std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", file.size());
     xref += entry;
     file += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
   }
-  return file + xref + "trailer\n<< /Size 6 /Root 1 0 R >>\nstartxref\n" + std::to_string(file.size()) + "\n%%EOF\n";
+  return file + xref + "trailer\n<< /Size 7 /Root 1 0 R >>\nstartxref\n" + std::to_string(file.size()) + "\n%%EOF\n";
 }
 
-// Each rule of the judge on a content that breaks only it.
+// Each rule of the judge on a content that breaks only it, on the page
+// and in a recorded object without resources of its own (it takes the
+// page's).
 TEST(Hardening, JudgeFindsEachFaultOfContent) {
   const char* cases[][2] = {
       {"q BT /F1 12 Tf 1 0 0 1 10 10 Tm (a) Tj ET 10 10 m 20 20 l S Q", ""},
@@ -93,6 +98,11 @@ TEST(Hardening, JudgeFindsEachFaultOfContent) {
       {"BX 1 2 xx EX", ""},
       {"12345678901234567890 0 m", "outside the range readers take"},
       {"1 0 0 1 0 0", "operands without an operator"}};
+  for (const auto& c : cases) {
+    const std::string fault = pdf_judge::JudgeFile(pdf::as_bytes(PageFile("/X1 Do", c[0])));
+    if (*c[1] == '\0') EXPECT_EQ(fault, "") << "recorded: " << c[0];
+    else EXPECT_NE(fault.find(c[1]), std::string::npos) << "recorded: " << c[0] << ": " << fault;
+  }
   for (const auto& c : cases) {
     const std::string fault = pdf_judge::JudgeFile(pdf::as_bytes(PageFile(c[0])));
     if (*c[1] == '\0') EXPECT_EQ(fault, "") << c[0];
