@@ -395,6 +395,14 @@ class PdfWriter {
   // "x y m " at the current point when the content has no path open (a line
   // or curve needs a point to start from), else nothing.
   std::string PathStart();
+  // Notes that the content has just painted (and so ended) whatever path
+  // was open: members that write painting operators of their own (rules
+  // under text, table cells, bars, EPS and WMF drawings) call it, so the
+  // next line or curve starts from a point again.
+  void PathPainted();
+  // The number text of a scale factor of a matrix; one written as 0 fails
+  // with PdfError 5 (the matrix would be singular).
+  static std::string ScaleText(float Scale);
   // One table cell at (TableX, TableY): its space, background and frame.
   void BeginCell(float Width, float Height);
   // The style stack: colours, line width, font, scale and current point.
@@ -1037,6 +1045,8 @@ class PdfWriter {
                         const std::string& Delimiter);
   static std::string EscapeString(const std::string& Text);
   std::string FormatTextString(const std::string& Text);
+  // Stores the last rectangle, given in page space as if the margin origin
+  // were the page's top-left corner; it is kept where it stands on the page.
   void SetLastRect(float X1, float Y1, float X2, float Y2);
   void RequireVersion(std::int32_t Level);
   std::string ReplaceWork;  // ReplaceText's reusable work buffer

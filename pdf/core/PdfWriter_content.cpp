@@ -335,7 +335,11 @@ std::string PdfWriter::FormatTextString(const std::string& Text) {
 }
 
 void PdfWriter::SetLastRect(float X1, float Y1, float X2, float Y2) {
-  Content.LastRect = {X1, Y1, X2, Y2};
+  // The members give the box measured from the margin origin, as they draw
+  // it; the page content is moved by the left and top margins, and so is
+  // the box, so that a link made from it covers the shape where it stands.
+  const float left = Pages.Margins.Left, top = Pages.Margins.Top;
+  Content.LastRect = {X1 + left, Y1 - top, X2 + left, Y2 - top};
 }
 
 void PdfWriter::RequireVersion(std::int32_t Level) {

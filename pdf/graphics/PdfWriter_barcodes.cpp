@@ -67,6 +67,7 @@ float PdfWriter::DrawBarCode(std::int32_t BarCodeType, const std::string& Code, 
 void PdfWriter::DrawBar(float X, float Y, float Width, float Height) {
   AppendContent(FormatUnits(X) + " " + FormatUnits(Y) + " " + FormatUnits(Width) + " " +
                 FormatUnits(Height) + " re f*");
+  PathPainted();
 }
 
 void PdfWriter::SetBarcodeFont(float Zoom) { SetFont("CourierNew", 10.08f * Zoom, 0, 0); }

@@ -55,6 +55,9 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
   } catch (const PdfError& e) {
     RecordError("DrawImage", FileName, e);
   }
+  // The drawing's own operators paint, or leave open in its own space, the
+  // path that was open before it: a line drawn after it starts afresh.
+  if (!drawing.lines.empty()) PathPainted();
 }
 
 }  // namespace pdf

@@ -7,6 +7,7 @@
 // content; EndDoc writes one optional-content group per layer.
 
 #include <string>
+#include <utility>
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/pdf_name.h"
@@ -49,10 +50,13 @@ void PdfWriter::AddGradient(const std::string& Alias, std::int32_t Style,
   std::string from = StartColor, to = EndColor, dropped;
   ParseColor(from, dropped);
   ParseColor(to, dropped);
-  // Pattern space is the page's (or the form's) own: inside a recorded form
-  // the y values are measured from the margin box's bottom instead.
+  // Pattern space is the page's own, read from its top-left corner through
+  // the matrix below. Inside a recorded form it is the form's space, which
+  // is the page content's: origin at the margin box's top-left corner, y
+  // downward. Mirroring y about the whole page height undoes the matrix's
+  // flip there, so the axis stands where the form's shapes are drawn.
   if (Content.RecordingObject) {
-    const float height = GetPageHeight(true);
+    const float height = GetPageHeight(false);
     YStart = height - YStart;
     YEnd = height - YEnd;
   }
@@ -85,18 +89,22 @@ void PdfWriter::AddGradient(const std::string& Alias, std::int32_t Style,
 void PdfWriter::BeginTiling(const std::string& Alias, float XMin, float YMin, float XMax,
                             float YMax, float XStep, float YStep, std::int32_t Style) {
   if (!Content.RecordingTiling) {
-    Content.RecordingTiling = true;
-    Resources.TilingName = PatternName(Alias);
-    Resources.TilingDictionary =
+    // Every number is written out before the recording opens: a value that
+    // cannot be written leaves no half-open pattern behind.
+    std::string dictionary =
         std::string("<< /Type /Pattern /PatternType 1 /PaintType ") + (Style == 0 ? "1" : "2") +
         CR + "/TilingType 1" + CR + "/BBox [" + FormatUnits(XMin) + " " + FormatUnits(YMin) + " " +
         FormatUnits(XMax) + " " + FormatUnits(YMax) + "]" + CR + "/Resources 3 0 R" + CR +
         "/XStep " + FormatUnits(XStep) + " /YStep " + FormatUnits(YStep) + CR +
         "/Matrix [1 0 0 1 0 0]";
-    BufferReset(Content.TilingContent);
     // Flip the cell so that drawing inside it reads y downward from its
     // top-left corner; every content line appended later brings its own CR.
-    BufferAppend(Content.TilingContent, "1 0 0 -1 0 " + FormatUnits(YMax - YMin) + " cm");
+    const std::string flip = "1 0 0 -1 0 " + FormatUnits(YMax - YMin) + " cm";
+    Content.RecordingTiling = true;
+    Resources.TilingName = PatternName(Alias);
+    Resources.TilingDictionary = std::move(dictionary);
+    BufferReset(Content.TilingContent);
+    BufferAppend(Content.TilingContent, flip);
   }
   Content.RecordingUncolored = (Style == 1);
 }

@@ -42,6 +42,10 @@ std::string PdfWriter::PathStart() {
   return FormatNumber(Pages.CurrentX) + " " + FormatNumber(Pages.CurrentY) + " m ";
 }
 
+void PdfWriter::PathPainted() {
+  if (StringBuffer* target = ActiveContent()) target->PathOpen = false;
+}
+
 void PdfWriter::MoveTo(float X, float Y) {
   AppendContent(FormatPoint(X, Y) + " m");
   if (StringBuffer* target = ActiveContent()) target->PathOpen = true;

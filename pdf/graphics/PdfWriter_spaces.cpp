@@ -32,14 +32,31 @@ void PdfWriter::AxisRotation(float Angle) {
                 FormatNumber(c) + " 0 0 cm");
 }
 
+// The number text of a scale; a scale written as 0 makes the matrix
+// singular (nothing drawn after it could be shown, and text under it stops
+// readers), so it is refused as an invalid operand.
+std::string PdfWriter::ScaleText(float Scale) {
+  std::string text = FormatNumber(Scale);
+  if (text == "0") throw PdfError(5);
+  return text;
+}
+
 void PdfWriter::AxisScaling(float ScaleX, float ScaleY) {
-  AppendContent(FormatNumber(ScaleX) + " 0 0 " + FormatNumber(ScaleY) + " 0 0 cm");
+  const std::string sx = ScaleText(ScaleX);
+  AppendContent(sx + " 0 0 " + ScaleText(ScaleY) + " 0 0 cm");
 }
 
 void PdfWriter::AxisSkewing(float AngleX, float AngleY) {
   const float tx = static_cast<float>(std::tan(AngleX * kDegToRad));
   const float ty = static_cast<float>(std::tan(AngleY * kDegToRad));
-  AppendContent("1 " + FormatNumber(tx) + " " + FormatNumber(ty) + " 1 0 0 cm");
+  const std::string x = FormatNumber(tx), y = FormatNumber(ty);
+  // The matrix [1 tx ty 1] is singular when tx * ty is 1 as written (both
+  // angles 45 degrees, say): counted in the thousandths the text holds.
+  if (std::llround(static_cast<double>(RoundValue(tx)) * 1000) *
+          std::llround(static_cast<double>(RoundValue(ty)) * 1000) ==
+      1000000)
+    throw PdfError(5);
+  AppendContent("1 " + x + " " + y + " 1 0 0 cm");
 }
 
 void PdfWriter::AxisTranslation(float TranslateX, float TranslateY) {
@@ -53,8 +70,8 @@ void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, f
   ContentRollback rollback(*this);  // no open "q" when a value fails
   OpenSave();
   if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
-    AppendContent(FormatNumber(ScaleX) + " 0 0 " + FormatNumber(ScaleY) + " " +
-                  FormatPoint(NewX, NewY) + " cm");
+    const std::string sx = ScaleText(ScaleX);
+    AppendContent(sx + " 0 0 " + ScaleText(ScaleY) + " " + FormatPoint(NewX, NewY) + " cm");
   }
   if (Angle != 0) AxisRotation(Angle);
   SetXY(0, 0);
@@ -87,6 +104,7 @@ void PdfWriter::BeginCell(float Width, float Height) {
                   " re f*");
   }
   if (width > 0) AppendContent("0 0 " + FormatPoint(Width, Height) + " re S");
+  if (!Colours.FillColor.empty() || width > 0) PathPainted();
 }
 
 void PdfWriter::BeginRow(float Height) {

@@ -67,6 +67,9 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
     RecordError("DrawImage", Filename, e);
   }
   AppendContent("Q");
+  // The drawing's own operators paint, or leave open in its own space, the
+  // path that was open before it: a line drawn after it starts afresh.
+  PathPainted();
   if (drawing.status != ReadStatus::kOk) {
     const std::int32_t number = drawing.status == ReadStatus::kTruncated ? 62 : 321;
     const std::string what = number == 62 ? PdfError::DescriptionOf(62) : "Invalid file format";

@@ -1,6 +1,7 @@
 #include "pdf/graphics/eps_converter.h"
 
-#include <cstdlib>
+#include <charconv>
+#include <cmath>
 #include <string_view>
 
 namespace pdf {
@@ -17,9 +18,25 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// The value of a number text ("." as the decimal point, whatever the
+// locale says); 0 when it is none.
+double Value(std::string_view t) {
+  if (!t.empty() && t[0] == '+') t.remove_prefix(1);
+  double v = 0;
+  std::from_chars(t.data(), t.data() + t.size(), v);
+  return v;
+}
+
 // A number as a PDF content stream writes one: optional sign, digits with
-// at most one decimal point, at least one digit.
+// at most one decimal point, at least one digit. It is copied as it stands,
+// so it must also be one the writer itself could write: below 2^31 in
+// magnitude (readers take number texts whose integer part fits 32 bits)
+// and of a length readers take as one token (a 20-digit integer overflows
+// some, a few hundred digits stop others).
 bool IsNumber(std::string_view t) {
+  constexpr std::size_t kMaxNumberText = 32;
+  if (t.size() > kMaxNumberText) return false;
+  const std::string_view text = t;
   if (!t.empty() && (t[0] == '+' || t[0] == '-')) t.remove_prefix(1);
   bool digit = false, point = false;
   for (const char c : t) {
@@ -27,7 +44,7 @@ bool IsNumber(std::string_view t) {
     else if (c == '.' && !point) point = true;
     else return false;
   }
-  return digit;
+  return digit && std::fabs(Value(text)) < 2147483648.0;
 }
 
 // The words of a text, split at runs of blanks.
@@ -43,36 +60,76 @@ std::vector<std::string_view> Words(std::string_view text) {
   return words;
 }
 
-bool AllNumbers(const std::vector<std::string_view>& words, std::size_t count) {
-  if (words.size() != count) return false;
+bool AllNumbers(const std::vector<std::string_view>& words) {
   for (const auto w : words)
     if (!IsNumber(w)) return false;
   return true;
 }
 
-// "[n n ...] n": a dash array and its phase.
-bool IsDashOperands(std::string_view operands) {
-  operands = Trim(operands);
-  if (operands.empty() || operands.front() != '[') return false;
-  const std::size_t close = operands.find(']');
-  if (close == std::string_view::npos) return false;
-  const std::vector<std::string_view> inside = Words(operands.substr(1, close - 1));
-  if (!AllNumbers(inside, inside.size())) return false;
-  return AllNumbers(Words(operands.substr(close + 1)), 1);
-}
-
 // The number of operands each copied operator takes; -1 for none copied.
+// "d" takes a dash array and a phase.
 int OperandCount(std::string_view op) {
   static constexpr struct {
     std::string_view op;
     int count;
-  } kOperators[] = {{"m", 2}, {"l", 2}, {"v", 4}, {"y", 4}, {"c", 6}, {"k", 4}, {"K", 4},
-                    {"g", 1}, {"G", 1}, {"J", 1}, {"j", 1}, {"w", 1}, {"M", 1}, {"n", 0},
-                    {"s", 0}, {"S", 0}, {"Y", 4}, {"N", 0}, {"L", 2}, {"C", 6}, {"V", 4},
-                    {"Xa", 3}, {"XR", 1}};
+  } kOperators[] = {{"m", 2}, {"l", 2}, {"v", 4}, {"y", 4}, {"c", 6}, {"k", 4}, {"K", 4}, {"g", 1},
+                    {"G", 1}, {"J", 1}, {"j", 1}, {"w", 1}, {"M", 1}, {"n", 0}, {"d", 2}, {"s", 0},
+                    {"S", 0}, {"Y", 4}, {"N", 0}, {"L", 2}, {"C", 6}, {"V", 4}, {"f", 0}, {"F", 0},
+                    {"b", 0}, {"B", 0}, {"Xa", 3}, {"XR", 1}};
   for (const auto& o : kOperators)
     if (o.op == op) return o.count;
   return -1;
+}
+
+// One operator of a line with its operands: `text` runs from the first
+// operand (from the line's start for the first operator) to the operator's
+// end, and `operands` is the text before the operator.
+struct Operation {
+  std::string_view op, text, operands;
+};
+
+// Splits a line into its operations. A line is taken only when every
+// token is a number, a dash array of numbers or an operator of the set, and
+// each operator has exactly its operands (a dash array only as the first of
+// "d"); anything else (a name, a string, a procedure, an unbalanced
+// bracket) could swallow or break the content that follows, and the whole
+// line is refused: an empty result.
+std::vector<Operation> Operations(std::string_view line) {
+  std::vector<Operation> ops;
+  std::size_t begin = 0;  // where the current operation's text starts
+  int numbers = 0;
+  bool array = false;  // a dash array comes first among the pending operands
+  std::size_t i = 0;
+  for (;;) {
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    if (i >= line.size()) break;
+    const std::size_t start = i;
+    if (numbers == 0 && !array && !ops.empty()) begin = start;
+    if (line[i] == '[') {
+      const std::size_t close = line.find(']', i);
+      if (close == std::string_view::npos || numbers != 0 || array) return {};
+      if (!AllNumbers(Words(line.substr(i + 1, close - i - 1)))) return {};
+      array = true;
+      i = close + 1;
+      continue;
+    }
+    while (i < line.size() && !IsBlank(line[i]) && line[i] != '[' && line[i] != ']') ++i;
+    if (i == start) return {};  // a stray "]"
+    const std::string_view token = line.substr(start, i - start);
+    if (IsNumber(token)) {
+      ++numbers;
+      continue;
+    }
+    const int count = OperandCount(token);
+    const bool dash = token == "d";
+    if (count < 0 || array != dash || numbers + (array ? 1 : 0) != count) return {};
+    ops.push_back({token, line.substr(begin, i - begin), line.substr(begin, start - begin)});
+    numbers = 0;
+    array = false;
+    begin = i;
+  }
+  if (numbers != 0 || array) return {};  // operands with no operator
+  return ops;
 }
 
 // Splits the file into lines at CR, LF or CR LF.
@@ -93,11 +150,11 @@ std::vector<std::string_view> Lines(ByteSpan file) {
 void ReadBox(std::string_view rest, EpsDrawing& d) {
   const std::vector<std::string_view> v = Words(rest);
   d.has_box = true;
-  if (!AllNumbers(v, 4)) return;  // "(atend)" and the like: no placement
-  d.llx = std::strtod(std::string(v[0]).c_str(), nullptr);
-  d.lly = std::strtod(std::string(v[1]).c_str(), nullptr);
-  d.urx = std::strtod(std::string(v[2]).c_str(), nullptr);
-  d.ury = std::strtod(std::string(v[3]).c_str(), nullptr);
+  if (v.size() != 4 || !AllNumbers(v)) return;  // "(atend)" and the like: no placement
+  d.llx = Value(v[0]);
+  d.lly = Value(v[1]);
+  d.urx = Value(v[2]);
+  d.ury = Value(v[3]);
   d.box_valid = d.urx != d.llx && d.ury != d.lly;
 }
 
@@ -126,44 +183,26 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
     if (!started || stopped) continue;
     if (Trim(line).empty() || line.front() == '/' || line.front() == '(') continue;
 
-    // The operator: the last one or two characters after a blank.
-    std::string_view op;
-    if (line.size() == 1 || line[line.size() - 2] == ' ') op = line.substr(line.size() - 1);
-    else if (line.size() >= 3 && line[line.size() - 3] == ' ') op = line.substr(line.size() - 2);
-    else continue;
-    const std::string_view operands = line.substr(0, line.size() - op.size());
-
-    const char last = op.back();
-    if (op.size() == 1 && (last == 'f' || last == 'F' || last == 'b' || last == 'B')) {
-      if (!filled && path_pending) d.lines.push_back(last == 'f' || last == 'F' ? "f*" : std::string(1, last) + "*");
-      filled = true;
-      path_pending = false;
-      continue;
-    }
-    // Copied only with plain-number operands, as many as the operator
-    // takes: anything else (a procedure call, an unbalanced bracket) could
-    // swallow or break the content that follows.
-    bool copied;
-    if (op == "d") {
-      copied = IsDashOperands(operands);
-    } else {
-      const int count = OperandCount(op);
-      copied = count >= 0 && AllNumbers(Words(operands), static_cast<std::size_t>(count));
-    }
-    if (!copied) continue;
-    if (op == "Xa") {
-      d.lines.push_back(std::string(operands) + "rg");
-    } else if (op == "XR") {
-      d.lines.push_back(std::string(operands) + "G");
-    } else if (last == 's' || last == 'S') {
-      if (!filled) d.lines.push_back(std::string(line));
-    } else if (last == 'Y' || last == 'N' || last == 'L' || last == 'C' || last == 'V') {
-      d.lines.push_back(std::string(operands) + static_cast<char>(last + ('a' - 'A')));
-      path_pending = true;
-    } else {
-      d.lines.push_back(std::string(line));
-      filled = false;
-      path_pending = true;
+    for (const Operation& o : Operations(line)) {
+      const char last = o.op.back();
+      if (o.op.size() == 1 && (last == 'f' || last == 'F' || last == 'b' || last == 'B')) {
+        if (!filled && path_pending) d.lines.push_back(last == 'f' || last == 'F' ? "f*" : std::string(1, last) + "*");
+        filled = true;
+        path_pending = false;
+      } else if (o.op == "Xa") {
+        d.lines.push_back(std::string(o.operands) + "rg");
+      } else if (o.op == "XR") {
+        d.lines.push_back(std::string(o.operands) + "G");
+      } else if (last == 's' || last == 'S') {
+        if (!filled) d.lines.push_back(std::string(o.text));
+      } else if (last == 'Y' || last == 'N' || last == 'L' || last == 'C' || last == 'V') {
+        d.lines.push_back(std::string(o.operands) + static_cast<char>(last + ('a' - 'A')));
+        path_pending = true;
+      } else {
+        d.lines.push_back(std::string(o.text));
+        filled = false;
+        path_pending = true;
+      }
     }
   }
   return d;

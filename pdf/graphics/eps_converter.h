@@ -23,10 +23,11 @@ struct EpsDrawing {
 
 // Converts the drawing's lines. Conversion starts after the bounding box,
 // "%%EndSetup" or "%%EndProlog" and stops at "%%PageTrailer" or "showpage".
-// A line is copied only when its operands are plain numbers, as many as
-// its operator takes (a dash array in brackets for "d"); fills become
-// even-odd fills, and a stroke right after a fill of the same path is
-// dropped.
+// A line is copied only when it is made of operators of the set, each with
+// its operands as plain numbers the writer could write, as many as it takes
+// (a dash array in brackets for "d"); a line of several operators gives one
+// content line each. Fills become even-odd fills, and a stroke right after
+// a fill of the same path is dropped.
 EpsDrawing ConvertEpsLines(ByteSpan File);
 
 }  // namespace pdf

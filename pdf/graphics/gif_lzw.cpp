@@ -69,20 +69,16 @@ ReadStatus DecodeGifLzw(ByteSpan Data, int MinimumCodeSize, std::size_t Count, B
   CodeReader reader(Data);
   while (Out.size() < Count) {
     int code = 0;
-    if (!reader.Read(bits, code)) {
-      Reason = "GIF image data ends before the image is complete";
-      return ReadStatus::kTruncated;
-    }
+    // Data that run out before the last pixel end the image there, as an
+    // end code does: the pixels not reached are left to the caller.
+    if (!reader.Read(bits, code)) break;
     if (code == clear) {
       bits = MinimumCodeSize + 1;
       next = clear + 2;
       previous = -1;
       continue;
     }
-    if (code == end) {
-      Reason = "GIF image data ends before the image is complete";
-      return ReadStatus::kInvalid;
-    }
+    if (code == end) break;
     // Right after a clear code only a pixel value may come; later any
     // entry defined so far, or the one being defined.
     if (previous < 0 ? code >= clear : code > next) {

@@ -10,9 +10,10 @@
 namespace pdf {
 
 // Decodes Data (the image's data sub-blocks joined) with the given minimum
-// code size (2 to 8) into exactly Count pixel indexes in Out. Output stops
-// at Count; an end code or the end of the data before it is an error, and
-// so is a code that the table does not hold yet.
+// code size (2 to 8) into at most Count pixel indexes in Out. Output stops
+// at Count, at an end code or where the data run out, so Out may hold fewer
+// pixels than the image has; a code that the table does not hold yet is an
+// error.
 ReadStatus DecodeGifLzw(ByteSpan Data, int MinimumCodeSize, std::size_t Count, Bytes& Out,
                         std::string& Reason);
 

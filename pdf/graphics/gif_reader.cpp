@@ -54,6 +54,28 @@ std::vector<std::size_t> RowOrder(std::size_t height, bool interlaced) {
   return order;
 }
 
+// The index of `colour` (3 bytes) in `palette`, entered after the table's
+// own entries when none holds it. A full table is widened to the next depth
+// PDF allows; a full table of 8 bits gives its nearest colour instead.
+unsigned PaletteIndex(Bytes& palette, ByteSpan colour, int& depth) {
+  const std::size_t entries = palette.size() / 3;
+  std::size_t nearest = 0;
+  long best = -1;
+  for (std::size_t i = 0; i < entries; ++i) {
+    long distance = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+      const long d = static_cast<long>(palette[3 * i + k]) - static_cast<long>(colour[k]);
+      distance += d * d;
+    }
+    if (best < 0 || distance < best) best = distance, nearest = i;
+  }
+  if (best == 0) return static_cast<unsigned>(nearest);
+  if (entries >= 256) return static_cast<unsigned>(nearest);
+  while (entries >= (std::size_t{1} << depth)) depth = depth == 1 ? 2 : depth == 2 ? 4 : 8;
+  palette.insert(palette.end(), colour.begin(), colour.end());
+  return static_cast<unsigned>(entries);
+}
+
 struct GraphicControl {
   bool transparent = false;
   std::uint8_t index = 0;
@@ -120,12 +142,12 @@ RasterImage ReadGif(ByteSpan File, std::int32_t Frame, const ReadLimits& Limits)
       return RefusedImage(ReadStatus::kInvalid, "GIF frame without a colour table");
     if (width == 0 || height == 0) return RefusedImage(ReadStatus::kInvalid, "GIF frame of no width or no height");
     const ByteSpan table = has_local ? local : global;
-    const int depth = PdfDepth((has_local ? flags : screen_flags) % 8 + 1);
+    int depth = PdfDepth((has_local ? flags : screen_flags) % 8 + 1);
     const std::size_t sw = static_cast<std::size_t>(screen_width);
     const std::size_t sh = static_cast<std::size_t>(screen_height);
-    const std::size_t row_bytes = (sw * static_cast<std::size_t>(depth) + 7) / 8;
     const std::size_t frame_pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (row_bytes * sh > Limits.max_pixel_bytes || frame_pixels > Limits.max_pixel_bytes)
+    const auto too_large = [&] { return (sw * static_cast<std::size_t>(depth) + 7) / 8 * sh > Limits.max_pixel_bytes; };
+    if (too_large() || frame_pixels > Limits.max_pixel_bytes)
       return RefusedImage(ReadStatus::kTooLarge, "GIF image too large");
     Bytes compressed;
     if (!ReadSubBlocks(c, &compressed)) return RefusedImage(ReadStatus::kTruncated, "GIF image data cut short");
@@ -134,19 +156,28 @@ RasterImage ReadGif(ByteSpan File, std::int32_t Frame, const ReadLimits& Limits)
     const ReadStatus s = DecodeGifLzw(compressed, minimum_code_size, frame_pixels, indexes, reason);
     if (s != ReadStatus::kOk) return RefusedImage(s, reason);
 
+    // The index that shows nothing of the frame: its transparent one, else
+    // the screen's background colour. The background index belongs to the
+    // global table; a frame with a table of its own gets that colour
+    // entered in its table (at a widened depth when the table is full).
+    Bytes palette(table.begin(), table.end());
+    const unsigned pixel_mask = (1u << depth) - 1;  // of the frame's own table
+    unsigned fill = control.transparent ? control.index : background;
+    if (!control.transparent && has_local && 3u * background + 3 <= global.size())
+      fill = PaletteIndex(palette, global.subspan(3u * background, 3), depth);
+    if (too_large()) return RefusedImage(ReadStatus::kTooLarge, "GIF image too large");
     RasterImage image;
     image.width = screen_width;
     image.height = screen_height;
     image.bits_per_pixel = static_cast<std::uint8_t>(depth);
     const unsigned top_index = (1u << depth) - 1;
-    image.palette.assign((top_index + 1) * 3, 0);  // padded with black
-    std::copy(table.begin(), table.end(), image.palette.begin());
-    image.palette_entries = static_cast<std::int32_t>(table.size() / 3);
+    image.palette_entries = static_cast<std::int32_t>(palette.size() / 3);
+    palette.resize((top_index + 1) * 3, 0);  // padded with black
+    image.palette = std::move(palette);
     if (control.transparent && control.index <= top_index) image.color_key = {control.index, control.index};
 
-    // The screen first takes the index that shows nothing of the frame.
-    unsigned fill = control.transparent ? control.index : background;
     if (fill > top_index) fill = 0;
+    const std::size_t row_bytes = (sw * static_cast<std::size_t>(depth) + 7) / 8;
     std::uint8_t pattern = 0;
     for (int bit = 0; bit < 8; bit += depth) pattern = static_cast<std::uint8_t>(pattern | (fill << bit));
     image.data.assign(row_bytes * sh, pattern);
@@ -154,15 +185,18 @@ RasterImage ReadGif(ByteSpan File, std::int32_t Frame, const ReadLimits& Limits)
     const std::vector<std::size_t> order = RowOrder(static_cast<std::size_t>(height), (flags & 0x40) != 0);
     const std::size_t fw = static_cast<std::size_t>(width);
     const std::size_t x0 = static_cast<std::size_t>(left);
-    for (std::size_t i = 0; i < order.size(); ++i) {
+    // Data that end early leave the rest of the frame as filled.
+    const std::size_t rows = std::min(order.size(), (indexes.size() + fw - 1) / fw);
+    for (std::size_t i = 0; i < rows; ++i) {
       const std::size_t y = static_cast<std::size_t>(top) + order[i];
       if (y >= sh) continue;  // clipped to the screen
       std::uint8_t* row = image.data.data() + (sh - 1 - y) * row_bytes;
       const std::uint8_t* in = indexes.data() + i * fw;
-      for (std::size_t x = 0; x < fw && x0 + x < sw; ++x) {
+      const std::size_t reached = std::min(fw, indexes.size() - i * fw);
+      for (std::size_t x = 0; x < reached && x0 + x < sw; ++x) {
         const std::size_t at = (x0 + x) * static_cast<std::size_t>(depth);
         const int shift = 8 - depth - static_cast<int>(at % 8);
-        const unsigned v = in[x] & top_index;
+        const unsigned v = in[x] & pixel_mask;
         std::uint8_t& b = row[at / 8];
         b = static_cast<std::uint8_t>((b & ~(top_index << shift)) | (v << shift));
       }

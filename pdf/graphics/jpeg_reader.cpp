@@ -16,6 +16,35 @@ bool IsStartOfFrame(std::uint8_t code) {
 // Markers that stand alone, without a length: TEM, RST0-7, SOI, EOI.
 bool IsStandalone(std::uint8_t code) { return code == 0x01 || (code >= 0xD0 && code <= 0xD9); }
 
+// Walks on from the frame header to the first start-of-scan marker: true
+// when its header is whole and the scan data that follow it reach the
+// end-of-image marker. A file cut before that (after the frame header, in
+// a scan header or inside the scan) holds no whole picture, and readers
+// report it as bad data. Scan data hold no FF D9: a coded FF byte is
+// followed by 00 there.
+bool HasScan(ByteCursor& c) {
+  for (;;) {
+    if (c.U8() != 0xFF) {
+      if (!c.Ok()) return false;
+      continue;
+    }
+    std::uint8_t code = c.U8();
+    while (code == 0xFF && c.Ok()) code = c.U8();
+    if (!c.Ok() || code == 0xD9) return false;  // the end of the image before a scan
+    if (code == 0x00 || IsStandalone(code)) continue;
+    const std::uint16_t length = c.U16BE();
+    if (!c.Ok() || length < 2) return false;
+    c.Take(length - 2u);
+    if (!c.Ok()) return false;
+    if (code == 0xDA) {
+      const ByteSpan rest = c.Take(c.Remaining());
+      for (std::size_t i = 1; i < rest.size(); ++i)
+        if (rest[i - 1] == 0xFF && rest[i] == 0xD9) return i > 1;
+      return false;
+    }
+  }
+}
+
 }  // namespace
 
 RasterImage ReadJpeg(ByteSpan File, const ReadLimits& Limits) {
@@ -75,6 +104,7 @@ RasterImage ReadJpeg(ByteSpan File, const ReadLimits& Limits) {
     image.height = height;
     image.bits_per_pixel = static_cast<std::uint8_t>(8 * components);
     image.inverted_cmyk = components == 4 && adobe;
+    if (!HasScan(c)) return RefusedImage(ReadStatus::kInvalid, "JPEG without whole scan data after its frame header");
     image.data.assign(jpeg.begin(), jpeg.end());
     return image;
   }

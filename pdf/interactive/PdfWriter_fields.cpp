@@ -161,8 +161,12 @@ void PdfWriter::AddField(const std::string& FieldName, std::int32_t FieldType, f
         flags += 49152;  // radio, no toggle to off
       }
       f.DictionaryStart += " /FT /Btn /Ff " + std::to_string(flags);
-      // "S#EC" is the name of the on state.
-      f.DictionaryStart += text_case::Upper(Value) == "TRUE" ? " /V /S#EC /DV /S#EC " : " ";
+      // "S#EC" is the name of the on state. The widget's appearance state
+      // names the same state (or /Off): readers that build the appearance
+      // themselves (/NeedAppearances) draw the glyph only for a widget whose
+      // state is on.
+      f.DictionaryStart += text_case::Upper(Value) == "TRUE" ? " /V /S#EC /DV /S#EC /AS /S#EC "
+                                                             : " /AS /Off ";
       break;
     }
     case 2:

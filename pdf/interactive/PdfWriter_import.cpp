@@ -150,8 +150,9 @@ struct PlannedObject {
 void PdfWriter::ImportPage(const std::string& Filename, std::int32_t PageNumber, float DestX, float DestY,
                            float XDim, float YDim) {
   GetInfo(Filename);
+  // Only a record of this very file may be drawn from.
   const std::int32_t s = Import.CurrentSource;
-  if (s == 0) return;
+  if (s == 0 || Import.ImportSources.at(static_cast<std::size_t>(s)).FileName != Filename) return;
   {
     const ImportSource& source = Import.ImportSources.at(static_cast<std::size_t>(s));
     if (source.Encrypted || PageNumber < 1 || PageNumber > source.PageCount) return;

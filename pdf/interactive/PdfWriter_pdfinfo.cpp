@@ -91,6 +91,9 @@ std::int32_t PdfWriter::GetInfo(const std::string& Filename, std::string* PDFTit
     return r.PageCount;
   };
 
+  // Whatever follows, the file read before is no longer the current source:
+  // a failure below must not leave it there for ImportPage to draw from.
+  Import.CurrentSource = 0;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(Filename, ec)) {
     record_failure({53, PdfError::DescriptionOf(53)});
@@ -104,7 +107,6 @@ std::int32_t PdfWriter::GetInfo(const std::string& Filename, std::string* PDFTit
     }
   }
 
-  Import.CurrentSource = 0;
   PdfStatus s;
   s.number = LoadSourceFile(Filename, s.description);
   if (!s.ok()) {

@@ -182,7 +182,9 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
     const std::string kept_fill = Colours.FillColor;
     const std::string kept_fill_pattern = Colours.FillPatternColor;
     SetColorFill(Colours.TextColor + ";" + Colours.TextPatternColor);
-    if (Text.FontTokenOf != Text.FontResource) {
+    // A token is never empty (it holds at least the "/"): an empty one is a
+    // cache not filled yet, whatever name it was last taken for.
+    if (Text.FontToken.empty() || Text.FontTokenOf != Text.FontResource) {
       Text.FontToken = NameToken(Text.FontResource);
       Text.FontTokenOf = Text.FontResource;
     }
@@ -210,6 +212,7 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
       }
       SetColorLine(kept_line + ";" + kept_line_pattern);
       AppendContent("Q");
+      PathPainted();  // the rules' "S" painted any path left open before them
     }
   }
 

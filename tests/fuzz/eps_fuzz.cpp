@@ -1,5 +1,6 @@
 // Any bytes as an EPS or AI drawing: no copied line may open a string,
-// procedure, comment or bracket that would swallow what follows.
+// procedure, comment or bracket that would swallow what follows, nor hold
+// a number longer than readers take.
 #include <cstdint>
 
 #include "pdf/graphics/eps_converter.h"
@@ -10,6 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& line : d.lines) {
     if (line.find_first_of("()<>{}%/\r\n") != std::string::npos) __builtin_trap();
     if ((line.find('[') == std::string::npos) != (line.find(']') == std::string::npos)) __builtin_trap();
+    // Numbers no longer than readers take as one token.
+    std::size_t run = 0;
+    for (const char c : line) {
+      run = c == ' ' || c == '\t' || c == '[' || c == ']' ? 0 : run + 1;
+      if (run > 32) __builtin_trap();
+    }
   }
   return 0;
 }

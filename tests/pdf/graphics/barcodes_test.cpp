@@ -83,6 +83,14 @@ TEST_F(GraphicsTest, BarcodeWidthsZoomClampHeightsAndFirstBars) {
       {kEan13, "1", 1, 0, true, false, 105.768f, "\r10.296 20 0.936 69.48 re f*"},  // guard bar
       {kEan13, "1", 0.5f, 0, false, false, 84.614f, "\r8.237 20 0.749 51.84 re f*"},  // zoom 0.8
       {kEan13, "1", 3, 0, false, false, 211.536f, "\r20.592 20 1.872 129.6 re f*"},   // zoom 2
+      {kEan8, "1234567", 1.0683761f, 57, true, false, 85,  // modules of 1: guard bars reach 5 into the text
+       "\r11 20 1 57 re f*\r13 20 1 57 re f*\r16 20 1 52 re f*\r17 20 1 52 re f*\r20 20 1 52 re f*"
+       "\r23 20 1 52 re f*\r26 20 1 52 re f*\r27 20 1 52 re f*\r29 20 1 52 re f*\r30 20 1 52 re f*"
+       "\r31 20 1 52 re f*\r32 20 1 52 re f*\r34 20 1 52 re f*\r36 20 1 52 re f*\r40 20 1 52 re f*"
+       "\r41 20 1 52 re f*\r43 20 1 57 re f*\r45 20 1 57 re f*\r47 20 1 52 re f*\r50 20 1 52 re f*"
+       "\r51 20 1 52 re f*\r52 20 1 52 re f*\r54 20 1 52 re f*\r56 20 1 52 re f*\r61 20 1 52 re f*"
+       "\r65 20 1 52 re f*\r68 20 1 52 re f*\r69 20 1 52 re f*\r70 20 1 52 re f*\r73 20 1 52 re f*"
+       "\r75 20 1 57 re f*\r77 20 1 57 re f*"},
       {kCode128, "1234", 1, 0, false, false, 54.72f, "\r7.2 20 0.72 14.4 re f*"},      // set C
       {kCode128, "12345", 1, 30, true, false, 70.56f, "\r7.2 20 0.72 25.32 re f*"},    // C, then B
       {kCode128, "A1234", 1, 3, true, false, 70.56f, "\r7.2 20 0.72 0.72 re f*"},      // B, then C

@@ -32,6 +32,7 @@ TEST(EpsDrawings, FillTheSamePlacesAsGhostscript) {
        "0.9 0.1 0.1 Xa\n10 10 m\n60 10 l\n60 60 l\n10 60 l\nf\n0 0 1 0 k\n80 20 m\n130 20 L\n105 60 l\nF\n"
        "0.5 g\n70 62 m\n140 62 l\n140 70 l\n70 70 l\nf\n", 144, 72},
       {"100 200 300 300", "0.2 0.6 0.2 Xa\n120 220 m\n120 280 180 280 180 220 c\nf\n0 0 0.8 Xa\n200 210 m\n290 210 l\nb\n", 200, 100},
+      {"0 0 144 72", "0.9 0.1 0.1 Xa 10 10 m 60 10 l 60 60 l 10 60 l f\n0 0 1 0 k 80 20 m 130 20 L 105 60 l F\n", 144, 72},
   };
   pdftest::TempDir dir;
   for (const auto& c : cases) {
@@ -59,6 +60,11 @@ TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
       {"[3 2 d\n1 1 m\n[3 2] 0 d\n", {"1 1 m", "[3 2] 0 d"}},  // an open bracket swallows nothing
       {"1 m\n1 2 3 l\na b m\n1e5 2 l\n", {}},                 // wrong counts, no plain numbers
       {"1 1 m\r\n2 2 l\r3 3 l\nshowpage\n4 4 l\n", {"1 1 m", "2 2 l", "3 3 l"}},
+      {"10 10 m 90 90 l\nS\n", {"10 10 m", "90 90 l", "S"}},  // several operators on one line
+      {"0 0 1 Xa 1 1 m 2 2 L f S\n[1 2] 0 d 3 w\n", {"0 0 1 rg", "1 1 m", "2 2 l", "f*", "[1 2] 0 d", "3 w"}},
+      {"1 1 m 2 2 l x\n1 1 m 2 l\n1 1 m (a) show\n1 1\n", {}},  // anything else refuses the whole line
+      {"12345678901234567890 0 m\n2147483648 0 l\n0." + std::string(400, '1') + " 0 l\n-2147483647.9 0 l\n",
+       {"-2147483647.9 0 l"}},  // numbers the writer would not write: refused
   };
   for (const auto& c : cases)
     EXPECT_EQ(pdf::ConvertEpsLines(pdf::as_bytes("%%BoundingBox: 0 0 10 10\n" + c.body)).lines, c.expected) << c.body;

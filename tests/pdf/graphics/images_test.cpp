@@ -2,6 +2,7 @@
 // (or built here), drawn at one pixel per point and compared pixel by pixel
 // with ImageMagick's reading; lying headers record an error, draw nothing.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <sstream>
@@ -177,6 +178,84 @@ TEST_F(ImagesTest, OneObjectPerFileAndFramePlacedAsOftenAsAsked) {
   pdftest::ExpectReadersAccept(dir_.file("cache.pdf"));
 }
 
+// ---- GIF files built here --------------------------------------------------
+
+using Rgb = std::array<unsigned char, 3>;
+struct GifFrame {
+  int left, top, width, height;
+  std::vector<Rgb> table;  // empty: the global one
+  std::vector<int> pixels;
+  std::size_t codes = std::string::npos;  // pixels coded before the data stop
+  bool end_code = true;                   // the data stop with an end code
+};
+
+// A GIF of 2-bit codes: a clear code before every second pixel keeps the
+// codes 3 bits wide, so the data can stop after any pixel.
+Bytes Gif(int width, int height, const std::vector<Rgb>& global, int background, const std::vector<GifFrame>& frames) {
+  const auto table = [](const std::vector<Rgb>& t) {
+    Bytes out;
+    for (const Rgb& c : t) out.append(c.begin(), c.end());
+    return out;
+  };
+  const auto bits = [](std::size_t entries) { return entries <= 2 ? 0 : entries <= 4 ? 1 : 2; };  // size field
+  Bytes out = "GIF89a" + Bytes(7, '\0');
+  PutLe(out, 6, width, 2), PutLe(out, 8, height, 2), PutLe(out, 10, 0x80 | bits(global.size()), 1), PutLe(out, 11, background, 1);
+  out += table(global);
+  for (const GifFrame& f : frames) {
+    Bytes head = "," + Bytes(9, '\0');
+    PutLe(head, 1, f.left, 2), PutLe(head, 3, f.top, 2), PutLe(head, 5, f.width, 2), PutLe(head, 7, f.height, 2);
+    if (!f.table.empty()) head[9] = static_cast<char>(0x80 | bits(f.table.size()));
+    out += head + table(f.table) + '\2';
+    std::vector<int> codes;
+    for (std::size_t i = 0; i < f.pixels.size() && i < f.codes; ++i) {
+      if (i % 2 == 0) codes.push_back(4);  // clear
+      codes.push_back(f.pixels[i]);
+    }
+    if (f.end_code) codes.push_back(5);
+    Bytes data;
+    std::uint32_t acc = 0;
+    int n = 0;
+    for (const int c : codes)
+      for (acc |= static_cast<std::uint32_t>(c) << n, n += 3; n >= 8; acc >>= 8, n -= 8) data += static_cast<char>(acc & 255);
+    if (n > 0) data += static_cast<char>(acc & 255);
+    for (std::size_t at = 0; at < data.size(); at += 255) out += static_cast<char>(std::min<std::size_t>(255, data.size() - at)) + data.substr(at, 255);
+    out += '\0';
+  }
+  return out + ";";
+}
+
+TEST_F(ImagesTest, GifFramesKeepTheFillWhereTheirDataEndOrDoNotReach) {
+  const Rgb blue{0, 0, 255}, red{255, 0, 0}, green{0, 255, 0}, white{255, 255, 255};
+  const std::vector<Rgb> palette = {blue, red, green, white};
+  std::vector<int> stripes(32), early(32, 0), square(64, 0), red_square(64, 0);
+  for (int i = 0; i < 32; ++i) stripes[i] = 1 + i / 8 % 3, early[i] = i < 13 ? stripes[i] : 0;
+  for (int i = 0; i < 64; ++i) square[i] = i / 8 >= 2 && i / 8 < 6 && i % 8 >= 2 && i % 8 < 6 ? 1 : 2;
+  for (int i = 0; i < 64; ++i) red_square[i] = square[i] == 1 ? 1 : 0;
+  const GifFrame whole{0, 0, 8, 4, {}, stripes}, green_screen{0, 0, 8, 8, {}, std::vector<int>(64, 2)};
+  // What is wrong, the file and its frame, the same picture as a plain GIF.
+  const struct { std::string name; Bytes file; std::int16_t frame; Bytes reference; } cases[] = {
+      {"end code after 13 pixels", Gif(8, 4, palette, 0, {{0, 0, 8, 4, {}, stripes, 13}}), 1,
+       Gif(8, 4, palette, 0, {{0, 0, 8, 4, {}, early}})},
+      {"data run out after 13 pixels", Gif(8, 4, palette, 0, {{0, 0, 8, 4, {}, stripes, 13, false}}), 1,
+       Gif(8, 4, palette, 0, {{0, 0, 8, 4, {}, early}})},
+      {"end code before any pixel", Gif(8, 4, palette, 0, {whole, {0, 0, 8, 4, {}, stripes, 0}}), 2,
+       Gif(8, 4, palette, 0, {{0, 0, 8, 4, {}, std::vector<int>(32, 0)}})},
+      {"offset frame, own table without the background", Gif(8, 8, palette, 0, {green_screen, {2, 2, 4, 4, {red, green, white, green}, std::vector<int>(16, 0)}}), 2,
+       Gif(8, 8, palette, 0, {{0, 0, 8, 8, {}, red_square}})},
+      {"offset frame, own full table of two", Gif(8, 8, palette, 0, {green_screen, {2, 2, 4, 4, {red, green}, std::vector<int>(16, 0)}}), 2,
+       Gif(8, 8, palette, 0, {{0, 0, 8, 8, {}, red_square}})},
+      {"offset frame, own table holding the background", Gif(8, 8, palette, 2, {whole, {2, 2, 4, 4, {white, red, blue, green}, std::vector<int>(16, 1)}}), 2,
+       Gif(8, 8, palette, 0, {{0, 0, 8, 8, {}, square}})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string file = dir_.file("built.gif"), reference = dir_.file("reference.gif");
+    pdftest::WriteFile(file, c.file);
+    pdftest::WriteFile(reference, c.reference);
+    ExpectRendersLike(file, reference, 0, c.frame);
+  }
+}
+
 // ---- files that cannot be used -------------------------------------------
 
 // What is wrong, how the file is damaged, the error (0: still drawn).
@@ -187,7 +266,10 @@ std::function<void(Bytes&)> Put(std::size_t at, std::uint32_t v, int n) { return
 TEST_F(ImagesTest, LyingHeadersRecordAnErrorAndDrawNothing) {
   const std::string bmp = Make("rose: -type truecolor", "BMP3:t.bmp"), rle = Make("rose: -colors 200", "r.bmp");
   const std::string tga = Make("rose: -compress RLE", "t.tga"), gif = Make("rose:", "g.gif"), jpg = Make("rose:", "j.jpg");
-  const std::size_t image = pdftest::ReadFile(gif).find(',', 13 + 768), sof = pdftest::ReadFile(jpg).find("\xFF\xC0");
+  const std::size_t image = pdftest::ReadFile(gif).find(',', 13 + 768);
+  const Bytes jpeg = pdftest::ReadFile(jpg);
+  const std::size_t sof = jpeg.find("\xFF\xC0"), sos = jpeg.find("\xFF\xDA");
+  const std::size_t frame_end = sof + 2 + (static_cast<unsigned char>(jpeg[sof + 2]) << 8 | static_cast<unsigned char>(jpeg[sof + 3]));
   const struct { std::string file; std::vector<Hostile> rows; } tables[] = {
       {bmp, {{"cut in the header", Cut(30), 62}, {"no signature", Put(0, 'X', 1), 321},
              {"width 2^31 - 1", Put(18, 0x7FFFFFFF, 4), 7}, {"height 0", Put(22, 0, 4), 321},
@@ -205,13 +287,15 @@ TEST_F(ImagesTest, LyingHeadersRecordAnErrorAndDrawNothing) {
              {"packets cut short", Cut(1000), 62}, {"more pixels than packets hold", Put(14, 4000, 2), 62}}},
       {gif, {{"cut in the screen", Cut(9), 62}, {"no signature", Put(3, 'x', 1), 321}, {"screen width 0", Put(6, 0, 2), 321},
              {"cut in the image data", Cut(3000), 62}, {"frame far outside the screen", Put(image + 1, 60000, 2), 0},
-             {"frame larger than its data", Put(image + 5, 500, 2), 321}, {"code size 12", Put(image + 10, 12, 1), 321},
+             {"frame larger than its data", Put(image + 5, 500, 2), 0}, {"code size 12", Put(image + 10, 12, 1), 321},
              {"first code not a pixel", Put(image + 12, 0xFFFF, 2), 321}, {"65535 x 65535", Put(image + 5, 0xFFFFFFFF, 4), 7}}},
       {Make("rose:", "x.png"), {{"no reader for .png", Cut(100), 321}}},
       {Make("rose:", "x.jpeg"), {{"no reader for .jpeg", Cut(100), 321}}},
       {jpg, {{"no start mark", Put(1, 0, 1), 321}, {"cut before the frame", Cut(sof), 62}, {"width 0", Put(sof + 7, 0, 2), 321},
              {"2 components", Put(sof + 9, 2, 1), 321}, {"12 bits", Put(sof + 4, 12, 1), 321},
-             {"segment length 0", Put(4, 0, 2), 321}, {"segment past the end", Put(4, 0xFFFF, 2), 62}}},
+             {"segment length 0", Put(4, 0, 2), 321}, {"segment past the end", Put(4, 0xFFFF, 2), 62},
+             {"cut after the frame header", Cut(frame_end), 321}, {"cut in the scan header", Cut(sos + 5), 321},
+             {"cut in the scan data", Cut(sos + 40), 321}, {"bytes after the end", [](Bytes& s) { s += "junk"; }, 0}}},
   };
   for (const auto& table : tables) {
     for (const auto& [what, damage, error] : table.rows) {

@@ -31,10 +31,10 @@ TEST(Patterns, GradientObjectsAndResourceEntries) {
        GradientText("/ShadingType 2 /Coords [0 0 10 0]", "false false", "/C0 [1 0 0] /C1 [0 0 1]")},
       {"/GLOW", [](Probe& w) { w.AddGradient(" Glow ", 1, "RED", "@0;128;0", 10, 20, 30, 40, 5, 50, true); },
        GradientText("/ShadingType 3 /Coords [10 20 5 30 40 50]", "true false", "/C0 [1 0 0] /C1 [0 0.502 0]")},
-      {"/FRAMED", [](Probe& w) {  // in a recorded object y is mirrored in the margin box
+      {"/FRAMED", [](Probe& w) {  // in a recorded object y is mirrored about the page height
          w.SetPaperSize(1), w.SetScale(3), w.SetMargins(1, 1, 2, 1), w.BeginObject("frame");
          w.AddGradient("framed", 0, "%100", "white", 1, 3, 1, 4), w.EndObject();
-       }, GradientText("/ShadingType 2 /Coords [28.346 425.921 28.346 397.575]", "false false",
+       }, GradientText("/ShadingType 2 /Coords [28.346 510.961 28.346 482.614]", "false false",
                        "/C0 [0 0 0] /C1 [1 1 1]", "596")}};
   for (const auto& [name, define, text] : cases) {
     const std::string path = pdftest::TempPdf(name.substr(1));
@@ -106,6 +106,11 @@ TEST(PatternsRender, GradientsTilesAndLayersAsReadersShowThem) {
   for (const auto& [fill, x, y, w, h] : {std::tuple{"sky", 50, 20, 300, 100},  // page x 100..400
                                          {"glow", 100, 170, 200, 200}, {"dots;red", -50, 450, 596, 280}})
     pdf.SetColorFill(fill), pdf.DrawRect(x, y, w, h, 5);
+  pdf.BeginObject("band");  // a gradient made in a recorded object covers its shape there
+  pdf.AddGradient("down", 0, "#FF0000", "#0000FF", 400, 30, 400, 90);
+  pdf.SetColorFill("down"), pdf.DrawRect(380, 30, 140, 60, 5);  // page x 430..570, y 110..170
+  pdf.EndObject();
+  pdf.PlayObject("band");
   pdf.EndDoc();
   pdftest::ExpectReadersAccept(path);
 
@@ -117,7 +122,9 @@ TEST(PatternsRender, GradientsTilesAndLayersAsReadersShowThem) {
       {250, 350, {255, 0, 0}, 10, "radial centre"},    {275, 350, {128, 0, 127}, 10, "radial middle"},
       {340, 350, {0, 0, 255}, 8, "extended radial"},   {445, 305, {255, 255, 255}, 0, "layer off"},
       {505, 305, {0, 0, 0}, 0, "layer on"},            {445, 365, {255, 255, 255}, 0, "PRINTER layer"},
-      {505, 365, {0, 0, 0}, 0, "SCREEN layer"}};
+      {505, 365, {0, 0, 0}, 0, "SCREEN layer"},
+      {500, 111, {255, 0, 0}, 8, "form's axis start"}, {500, 140, {128, 0, 127}, 8, "form's axis middle"},
+      {500, 169, {0, 0, 255}, 8, "form's axis end"}};
   for (int k = 0; k < 6; ++k) {  // tiles from the page's bottom-left corner
     const int y = 842 - 20 * (k + 5) - 15;  // the square's row: 10 to 20 above the tile's foot
     probes.push_back({20 * k + 105, y, {255, 0, 0}, 0, "dot"});

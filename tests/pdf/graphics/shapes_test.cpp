@@ -1,6 +1,8 @@
 // A polyline's points and the current point it leaves; a table built column
 // by column, with frameless cells; the dash pattern operators.
 
+#include <functional>
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -61,11 +63,76 @@ TEST_F(GraphicsTest, ColumnByColumnTableAndFramelessCells) {
   EXPECT_EQ(pdf_.Navigation.StyleDepth, 0);
 }
 
+// A path left open by MoveTo is painted by members that write painting
+// operators of their own; the next line must then start from a point, or
+// readers find "l" without a current point.
+TEST_F(GraphicsTest, LinesAfterMembersThatPaintStartFromAPoint) {
+  const std::string eps = dir_.file("line.eps"), wmf = dir_.file("triangle.wmf");
+  pdftest::WriteFile(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n1 1 m\n9 9 l\nS\n");
+  std::string words;  // a metafile header, one polygon, the end record
+  for (const int w : {1, 9, 0x300, 22, 0, 16, 64, 0, 0, 10, 0, 0x0324, 3, 0, 0, 9, 0, 9, 9, 3, 0, 0})
+    words += {static_cast<char>(w & 0xFF), static_cast<char>(w >> 8)};
+  pdftest::WriteFile(wmf, words);
+  const struct { const char* what; void (*paint)(gfxtest::Probe&, const std::string&, const std::string&); } rows[] = {
+      {"underlined text", [](gfxtest::Probe& w, const std::string&, const std::string&) {
+         w.SetFont("Arial", 10, pdf::FontUnderline), w.DrawText(20, 20, "sottolineato"); }},
+      {"table cell", [](gfxtest::Probe& w, const std::string&, const std::string&) {
+         w.SetLineWidth(1), w.BeginTable(30, 30), w.BeginRow(10), w.BeginColumn(10); }},
+      {"EPS drawing", [](gfxtest::Probe& w, const std::string& e, const std::string&) { w.DrawImage(e, 40, 40, 10, 10); }},
+      {"WMF drawing", [](gfxtest::Probe& w, const std::string&, const std::string& m) { w.DrawImage(m, 50, 50); }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    pdf_.MoveTo(2, 2);
+    r.paint(pdf_, eps, wmf);
+    EXPECT_EQ(pdf_.ErrNumber(), 0) << pdf_.ErrDescription();
+    Take();
+    pdf_.DrawLineTo(9, 9);
+    const std::string line = Take();
+    EXPECT_EQ(line.substr(line.find(' ', line.find(' ') + 1)), " m 9 9 l\rS");
+  }
+  pdf_.EndDoc();
+  pdftest::ExpectReadersAccept(path_);
+}
+
+// A member that refuses its operands leaves the document as it was: no
+// singular matrix, no pattern left recording (the page keeps its drawing).
+TEST_F(GraphicsTest, RefusedOperandsLeaveTheDocumentAsItWas) {
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  const struct { const char* what; std::function<void(gfxtest::Probe&)> call; int error; } rows[] = {
+      {"zero scale", [](gfxtest::Probe& w) { w.AxisScaling(0, 0); }, 5},
+      {"scale written as 0", [](gfxtest::Probe& w) { w.AxisScaling(2, 0.0004f); }, 5},
+      {"space of zero width", [](gfxtest::Probe& w) { w.BeginSpace(10, 10, 0, 1); }, 5},
+      {"skew of 45 and 45", [](gfxtest::Probe& w) { w.AxisSkewing(45, 45); }, 5},
+      {"skew of tangents 1.25, 0.8", [](gfxtest::Probe& w) { w.AxisSkewing(51.3401917f, 38.6598083f); }, 5},
+      {"tile of NaN", [nan](gfxtest::Probe& w) { w.BeginTiling("t", 0, 0, nan, 10, 10, 10); }, 6},
+      {"infinite step", [inf](gfxtest::Probe& w) { w.BeginTiling("t", 0, 0, 10, 10, inf, 10); }, 6},
+      {"tile too large", [](gfxtest::Probe& w) { w.BeginTiling("t", 0, 0, 10, 3e9f, 10, 10); }, 6},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    try {
+      r.call(pdf_);
+      ADD_FAILURE() << "accepted";
+    } catch (const pdf::PdfError& e) {
+      EXPECT_EQ(e.Number(), r.error);
+    }
+    pdf_.DrawRect(0, 0, 1, 1);
+    EXPECT_EQ(Take(), "\r0 0 1 1 re\rS");
+  }
+  pdf_.EndTiling();  // nothing recording: no pattern object
+  pdf_.AxisScaling(2, 0.5f), pdf_.AxisSkewing(45, 30);
+  EXPECT_EQ(Take(), "\r2 0 0 0.5 0 0 cm\r1 1 0.577 1 0 0 cm");
+  pdf_.EndDoc();
+  EXPECT_EQ(pdftest::Count(pdftest::ReadFile(path_), "/PatternType"), 0);
+  pdftest::ExpectReadersAccept(path_);
+}
+
 TEST_F(GraphicsTest, DashPatternForms) {
   const struct { const char* pattern; float phase; const char* text; } cases[] = {
       {"dash", 0, "\r[1 ] 0 d"}, {"  dot ", 0, "\r[0.5 ] 0 d"}, {"DashDot", 1, "\r[1 0.5 0.5 0.5 ] 10 d"},
       {"DASHDOTDOT", 0.25f, "\r[1 0.5 0.5 0.5 0.5 0.5 ] 2.5 d"}, {"2;1", 0, "\r[ 20 10 ] 0 d"},
-      {" 0.3 ; 1 5;abc;.25x", 0.5f, "\r[ 3 150 0 2.5 ] 5 d"}, {"1e-1;2D0", 0, "\r[ 1 20 ] 0 d"}, {"", 0, "\r[ ] 0 d"},
+      {" 0.3 ; 1 5;abc;.25x", 0.5f, "\r[ 3 150 0 2.5 ] 5 d"}, {"1e-1;2D0", 0, "\r[ 1 20 ] 0 d"}, {"5d-1;2D1", 0, "\r[ 5 200 ] 0 d"}, {"", 0, "\r[ ] 0 d"},
       {"solid", 3, "\r[ ] 0 d"}, {"dashes", 0, "\r[ ] 0 d"}, {";", 0, "\r[ ] 0 d"},  // "dashes": unknown, solid
   };
   Reopen(10);

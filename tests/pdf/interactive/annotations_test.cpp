@@ -51,14 +51,18 @@ TEST(InteractiveAnnotations, RecordedNotesOnEveryPageAndProtectedStrings) {
   w.BeginObject("frame", pdf::PageRuleEvery);
   w.AddNoteIcon("Nota (riservata)", 1, 10, 10);
   w.EndObject();
+  w.BeginObject("odd", pdf::PageRuleOdd | pdf::PageRuleOver);  // played as each odd page ends
+  w.AddNoteIcon("Dispari", 1, 30, 10);
+  w.EndObject();
   w.BeginPage();
   w.BeginPage();
   w.EndDoc();
   EXPECT_EQ(Count(ReadFile(path), "riservata"), 0);
   EXPECT_NE(pdftest::Qpdf({"--show-object=4", path}).out.find("/Contents (Nota \\(riservata\\))"), std::string::npos);
+  const char* kAnnots[] = {"[ 6 0 R ]", "[ 4 0 R ]", "[ 4 0 R 6 0 R ]"};  // page 1 began before the recordings
   for (const char* page : {"1", "2", "3"}) {  // mutool counts from 1
     const std::string annots = pdftest::MutoolShow(path, {"Root/Pages/Kids/" + std::string(page) + "/Annots"}).out;
-    EXPECT_EQ(annots.find("\n[ 4 0 R ]\n") != std::string::npos, page[0] != '1') << page << annots;
+    EXPECT_NE(annots.find("\n" + std::string(kAnnots[page[0] - '1']) + "\n"), std::string::npos) << page << annots;
   }
   pdftest::ExpectReadersAccept(path);
 }

@@ -2,6 +2,7 @@
 // field type and the document's scripts as readers list them, scripts
 // reaching fields by dotted name.
 
+#include "tests/pdf/graphics/graphics_probe.h"
 #include "tests/pdf/interactive/interactive_probe.h"
 
 namespace {
@@ -17,8 +18,9 @@ TEST(InteractiveFields, OptionsTable) {
       {0, 1 | 8 | 16 | 2048 | 32768, "v", "12", " /F 6 \r/BS << /Type /Border /W 2 /S /S>> /FT /Tx /Ff 4097 \r/Q 2  /MaxLen 12 ", both, '3'},
       {0, 3 | 4 | 32 | 256 | 4096 | 65536 | 524288, "v", -3, " /F 2 \r/BS << /Type /Border /W 3 /S /I>> /FT /Tx /Ff 4202496 \r/Q 1 ", " /BC [ 1 0 0 ] ", '4'},
       {0, 2 | 16384 | 1024 | 67108864, "v", 0, " /FT /Tx /Ff 16777216 ", " /BG [ 1 1 0 ] /R 90 ", '5'},
-      {1, 131072 | 262144 | 134217728, "TRUE", 0, " /F 4 \r/BS << /Type /Border /W 1 /S /D /D [ 1 1 ]>> /FT /Btn /Ff 0 /V /S#EC /DV /S#EC ", " /BG [ 1 1 0 ]  /BC [ 1 0 0 ] /R 180 ", '3'},
-      {4, 1048576 | 512, "true", 0, " /F 4 \r/BS << /Type /Border /W 1 /S /U>> /FT /Btn /Ff 8437760 /V /S#EC /DV /S#EC ", both, '4'},
+      {1, 131072 | 262144 | 134217728, "TRUE", 0, " /F 4 \r/BS << /Type /Border /W 1 /S /D /D [ 1 1 ]>> /FT /Btn /Ff 0 /V /S#EC /DV /S#EC /AS /S#EC ", " /BG [ 1 1 0 ]  /BC [ 1 0 0 ] /R 180 ", '3'},
+      {4, 1048576 | 512, "true", 0, " /F 4 \r/BS << /Type /Border /W 1 /S /U>> /FT /Btn /Ff 8437760 /V /S#EC /DV /S#EC /AS /S#EC ", both, '4'},
+      {4, 0, "no", 0, " /F 4 \r/BS << /Type /Border /W 1 /S /S>> /FT /Btn /Ff 49152 /AS /Off ", both, '3'},
       {2, 128 | 262144 | 268435456 | 8192, "a|b|c", 2.5, " /F 4 \r/BS << /Type /Border /W 1 /S /B>> /FT /Ch /Ff 2097152 ", " /BG [ 1 1 0 ]  /BC [ 1 0 0 ] /R 270 ", '3'},
       {5, 4, "OK", 0, " /F 4 \r/BS << /Type /Border /W 1 /S /S>> /FT /Btn /Ff 65536", " /BC [ 1 0 0 ] ", '3'},
   };
@@ -70,6 +72,32 @@ TEST(InteractiveFields, FormWithEveryFieldTypeAndDocumentScripts) {
   }
   EXPECT_EQ(ObjectWith(file, "(comune)").find("/V"), std::string::npos);
   pdftest::ExpectReadersAccept(path);  // Ghostscript notes the buttons without appearances
+}
+
+TEST(InteractiveFields, TickedButtonsShowTheirGlyphInRenderings) {
+  // Readers build the buttons' appearances themselves: a ticked check box
+  // or option button shows its glyph, an unticked one an empty box.
+  const std::string path = TempPdf();
+  const struct { const char* name; int type; const char* value; } buttons[] = {
+      {"si", 1, "true"}, {"no", 1, "false"}, {"scelta", 4, "TRUE"}, {"altra", 4, ""}};
+  WriteDoc(path, [&](Probe& w) {
+    w.SetFont("Arial", 12);
+    w.SetColorFill("#FFFFFF");  // a white background, a black frame
+    for (const auto& b : buttons) w.AddField(b.name, b.type, 50 + 60 * static_cast<float>(&b - buttons), 50, 24, 24, b.value);
+  });
+  for (const bool with_pdftoppm : {true, false}) {
+    const gfxtest::Pixels page = gfxtest::RenderPage(path, with_pdftoppm);
+    ASSERT_GT(page.width, 300);
+    for (const auto& b : buttons) {
+      const int left = 50 + 60 * static_cast<int>(&b - buttons);
+      int dark = 0;
+      for (int y = 54; y < 70; ++y)
+        for (int x = left + 4; x < left + 20; ++x) dark += page.At(x, y, 0) + page.At(x, y, 1) + page.At(x, y, 2) < 300;
+      SCOPED_TRACE(std::string(b.name) + (with_pdftoppm ? " pdftoppm" : " mutool"));
+      if (b.value[0] == 't' || b.value[0] == 'T') EXPECT_GT(dark, 10);
+      else EXPECT_EQ(dark, 0);
+    }
+  }
 }
 
 TEST(InteractiveFields, ScriptsReachFieldsByDottedName) {

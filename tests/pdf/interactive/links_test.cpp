@@ -57,10 +57,12 @@ TEST(InteractiveLinks, NamedViewsAndLayerScript) {
   w.DefineRef("qui (1)/2", 4, 0, 0, 0, 0, 200);  // the current point, in page space
   w.DefineRef("riquadro");
   w.DefineRef("riquadro", 3, 50, 100, 100, 50);  // defined again: one entry, the new view
+  w.DrawRect(5, 30, 40, 20);  // drawn inside the margins: the links cover it there
   w.LinkTo("ref:qui (1)/2");
   w.LinkTo("page:#NEXT");  // the last page at the end
   w.LinkTo("layer:ON(a, b) OFF (c) ON(d) TOGGLE(x'y)");
   w.EndDoc();
+  EXPECT_EQ(pdftest::Count(ReadFile(path), "/Rect [15 792 55 772]"), 3);
   EXPECT_NE(ReadFile(path).find("{\rif (ocgArray[i].name == 'A') { ocgArray[i].state = true; };\rif (ocgArray[i].name == 'B') "
                       "{ ocgArray[i].state = true; };\rif (ocgArray[i].name == 'C') { ocgArray[i].state = false; };\r"
                       "if (ocgArray[i].name == 'X\\'Y') { ocgArray[i].state = !ocgArray[i].state; };\r}\nendstream"), std::string::npos);

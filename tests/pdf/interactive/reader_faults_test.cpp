@@ -112,6 +112,8 @@ TEST(ReaderFaults, GetInfoOnHandMadeFiles) {
       {"info entry at offset 0", Edit(-1, seventh, "0000000000 00000 n"), 2, "", 0},
       {"UTF-16 title", Edit(6, "", "<< /Title <FEFF00410042> >>"), 2, "AB", 0},
       {"escapes in the title", Edit(6, "", "<< /Title (a\\)b\\\\c\\101\\\nd) >>"), 2, "a)b\\cAd", 0},
+      {"octal escapes from 0", Edit(6, "", "<< /Title (a\\053b\\0536\\60) >>"), 2, "a+b+60", 0},
+      {"UTF-16 title in octal escapes", Edit(6, "", "<< /Title (\\376\\377\\0\\101\\00\\102) >>"), 2, "AB", 0},
       {"title by reference", Edit(6, "", "<< /Title 8 0 R >>", {"(Referred)"}), 2, "Referred", 0},
       {"/Kids cycle", Edit(1, "/Kids [3 0 R 4 0 R]", "/Kids [3 0 R 2 0 R]"), 1, title, 321},
       {"kid missing", Edit(1, "/Kids [3 0 R 4 0 R]", "/Kids [3 0 R 9 0 R]"), 1, title, 321},
@@ -245,6 +247,22 @@ TEST(ReaderFaults, ImportPageOnHandMadeFiles) {
     if (!row.protect) { EXPECT_EQ(pdftest::Count(bytes, "/_PDF_1." + std::to_string(row.page) + " Do"), row.error == 0 ? 2 : 0); }
     if (row.check) row.check(out, bytes);
   }
+
+  // A file that cannot be opened after another was read: nothing of the
+  // other file is drawn in its place.
+  std::vector<std::string> bodies = Bodies();
+  const std::string src = dir.file("src.pdf"), out = pdftest::TempPdf("out");
+  pdftest::WriteFile(src, Build(bodies));
+  pdf::PdfWriter w;
+  w.BeginDoc(out);
+  w.BeginPage();
+  EXPECT_EQ(w.GetInfo(src), 2);
+  for (const std::string& missing : {dir.file("none.pdf"), dir.path().string()}) {
+    w.ImportPage(missing, 1, 0, 0);
+    EXPECT_EQ(w.ErrNumber(), 53) << missing;
+  }
+  w.EndDoc();
+  EXPECT_EQ(pdftest::Count(pdftest::ReadFile(out), "/Subtype /Form"), 0);
 }
 
 }  // namespace

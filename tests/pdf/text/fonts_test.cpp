@@ -22,7 +22,9 @@ TEST(Fonts, NamesStylesAndEncodings) {
   const std::string path = TempPdf("out");
   Probe w;
   w.BeginDoc(path);
+  w.BeginPage();
   const struct { const char *family; std::int32_t style, encoding; const char *resource, *base; } cases[] = {
+      {"  ", 0, 0, "", "Arial"},  // blank: an unknown family of no name, drawn first
       {"times new roman", 3, 0, "TimesNewRoman,BoldItalic", ""}, {"Times", 1, 0, "TimesNewRoman,Bold", ""},
       {"Courier", 2, 0, "CourierNew,Italic", ""}, {"Courier New", 0, 0, "CourierNew", ""},
       {"Arial", 1, 1, "MACArial,Bold", "Arial,Bold"}, {"Symbol", 3, 0, "Symbol", ""},
@@ -31,8 +33,9 @@ TEST(Fonts, NamesStylesAndEncodings) {
   for (const auto& c : cases) {
     w.SetFont(c.family, 12, c.style, c.encoding);
     EXPECT_EQ(w.TextStateOf().FontResource, c.resource) << c.family;
+    w.DrawText(10, 20, "Testo");
   }
-  EXPECT_EQ(w.TextStateOf().FontCount, 8);
+  EXPECT_EQ(w.TextStateOf().FontCount, 9);
   w.EndDoc();
   const std::string file = ReadFile(path);
   for (const auto& c : cases) {
@@ -41,8 +44,9 @@ TEST(Fonts, NamesStylesAndEncodings) {
     EXPECT_EQ(Count(file, "<< /Type /Font /Subtype /Type1 /Name /" + std::string(c.resource) + " /BaseFont /" +
                               (*c.base ? c.base : c.resource) + " /FirstChar 0 /LastChar 255\n" + encoding + " >>\n"), 1)
         << c.family;
+    EXPECT_EQ(Count(file, "\r/" + std::string(c.resource) + " 12 Tf 12 TL\r"), 1) << c.family;
   }
-  EXPECT_EQ(Count(file, "/Type /Font "), 8);
+  EXPECT_EQ(Count(file, "/Type /Font "), 9);
   pdftest::ExpectReadersAccept(path);
 }
 
@@ -123,6 +127,7 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   EXPECT_EQ(w.AddFont(bold_oblique), "DejaVuSansBoldOblique");
   EXPECT_EQ(w.AddFont(kLiberation + "LiberationSans-Regular.ttf", "My Font"), "My Font");
   EXPECT_EQ(w.AddFont(kLiberation + "LiberationSerif-Regular.ttf", "Flat", false), "Flat");
+  EXPECT_EQ(w.AddFont(kDejaVu + "DejaVuSansMono.ttf"), "DejaVuSansMono");
   ASSERT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
   w.BeginPage();
   w.SetFont("dejavusansboldoblique", 14);
@@ -132,6 +137,7 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   const std::string file = ReadFile(path);
   EXPECT_EQ(Count(file, "/FontName /DejaVuSansBoldOblique,BoldItalic /Flags 96 /FontBBox ["), 1);
   EXPECT_EQ(Count(file, " /StemV 120 /ItalicAngle -11 "), 1);
+  EXPECT_EQ(Count(file, "/FontName /DejaVuSansMono /Flags 33 /FontBBox ["), 1);  // fixed pitch, non-symbolic
   EXPECT_EQ(Count(file, "/Name /My#20Font "), 1);
   const std::string fonts = pdftest::RunTool({"pdffonts", path}).out;
   EXPECT_TRUE(std::regex_search(fonts, std::regex("\nDejaVuSansBoldOblique,BoldItalic +TrueType +WinAnsi +yes "))) << fonts;
