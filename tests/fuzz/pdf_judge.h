@@ -214,9 +214,9 @@ class Judge {
   }
 
   // Tiling: the content of a tiling pattern, whose resources hold no
-  // patterns (the writer lists them on the pages only): a colour of a
-  // pattern set when the tile was recorded is let pass there, as readers
-  // let it pass (they paint nothing with it).
+  // patterns and no pattern colour space (the writer lists them on the
+  // pages only): a pattern colour set while the tile was recorded is let
+  // pass there, as readers let it pass (they paint nothing with it).
   std::string Content(const std::string& content, const PdfValue& resources, bool tiling = false) {
     const pdf::ByteSpan bytes = pdf::as_bytes(content);
     pdf::PdfLexer lexer(bytes);
@@ -250,7 +250,7 @@ class Judge {
       if (op == "gs" && !HasResource(resources, "ExtGState", name(0))) missing = "graphics state";
       if (op == "sh" && !HasResource(resources, "Shading", name(0))) missing = "shading";
       if ((op == "cs" || op == "CS") && name(0) != "DeviceGray" && name(0) != "DeviceRGB" && name(0) != "DeviceCMYK" &&
-          name(0) != "Pattern" && !HasResource(resources, "ColorSpace", name(0)))
+          name(0) != "Pattern" && !tiling && !HasResource(resources, "ColorSpace", name(0)))
         missing = "colour space";
       if ((op == "scn" || op == "SCN") && operands.back().Is(Type::kName) && !tiling &&
           !HasResource(resources, "Pattern", operands.back().text))
