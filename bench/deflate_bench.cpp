@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "pdf/core/deflate.h"
-#include "pdf/interactive/inflate.h"
+#include "pdf/core/inflate.h"
 
 namespace {
 

@@ -164,6 +164,10 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
   EpsDrawing d;
   bool started = false, stopped = false;
   bool path_pending = false, filled = false;
+  // Whether the content copied so far has a current point: a line that
+  // extends a path whose start was refused (a "moveto" of the PostScript
+  // itself, say) would be drawn from none, which readers refuse.
+  bool current_point = false;
   for (const std::string_view line : Lines(File)) {
     if (StartsWith(line, "%")) {
       if (StartsWith(line, "%%BoundingBox:")) {
@@ -185,6 +189,10 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
 
     for (const Operation& o : Operations(line)) {
       const char last = o.op.back();
+      const bool extends = o.op.size() == 1 && std::string_view("lcvyLCVY").find(last) != std::string_view::npos;
+      if (extends && !current_point) continue;
+      if (o.op == "m") current_point = true;
+      if (o.op.size() == 1 && std::string_view("fFbBsSnN").find(last) != std::string_view::npos) current_point = false;
       if (o.op.size() == 1 && (last == 'f' || last == 'F' || last == 'b' || last == 'B')) {
         if (!filled && path_pending) d.lines.push_back(last == 'f' || last == 'F' ? "f*" : std::string(1, last) + "*");
         filled = true;

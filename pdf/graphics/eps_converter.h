@@ -27,7 +27,9 @@ struct EpsDrawing {
 // its operands as plain numbers the writer could write, as many as it takes
 // (a dash array in brackets for "d"); a line of several operators gives one
 // content line each. Fills become even-odd fills, and a stroke right after
-// a fill of the same path is dropped.
+// a fill of the same path is dropped. A line or curve that would
+// extend a path with no current point in the copied content (its "m" was on
+// a refused line, or the path was already painted) is not copied.
 EpsDrawing ConvertEpsLines(ByteSpan File);
 
 }  // namespace pdf

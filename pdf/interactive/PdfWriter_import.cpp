@@ -9,7 +9,7 @@
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/pdf_name.h"
-#include "pdf/interactive/inflate.h"
+#include "pdf/core/inflate.h"
 #include "pdf/interactive/pdf_rewrite.h"
 #include "pdf/interactive/pdf_source.h"
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "pdf/core/deflate.h"
-#include "pdf/interactive/inflate.h"
+#include "pdf/core/inflate.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

@@ -3,13 +3,20 @@
 // its arguments separated by "|" in the member's order. Texts stand as they
 // are, blanks included, \xHH giving any byte; numbers are read by strtod
 // ("nan", "inf" and "-1e30" are numbers) and held to their type's range; a
-// missing argument is 0 or empty. Lines naming no member are skipped. The
-// libFuzzer target feeds it any bytes; the scripts in tests/fuzz/corpus/writer_calls_fuzz
-// are replayed by the writer's tests and their files given to real readers.
+// missing argument is 0 or empty. Lines naming no member are skipped.
+// "File name|bytes" makes a file of that name in the script's own folder
+// (beside its PDF, removed at the end), and DrawImage takes its file name
+// from that folder only, so a script draws the pictures and drawings it
+// brings and reads nothing else. The libFuzzer target feeds it any bytes;
+// the scripts in tests/fuzz/corpus/writer_calls_fuzz are replayed by the
+// writer's tests, their files judged by our reader (tests/fuzz/pdf_judge.h)
+// and given to real readers.
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <string>
@@ -61,8 +68,9 @@ Call Bind(R (pdf::PdfWriter::*member)(P...)) {
   };
 }
 
-// Every public member but OpenDoc (it starts a viewer) and BeginDoc (which
-// always writes to the script's own path).
+// Every public member but OpenDoc (it starts a viewer), BeginDoc (which
+// always writes to the script's own path) and DrawImage (whose file comes
+// from the script's folder).
 #define M(name) {#name, Bind(&pdf::PdfWriter::name)}
 inline const std::vector<std::pair<std::string, Call>> kMembers = {
     M(Abort), M(EndDoc), M(SetProtection), M(SetMemoryUsage), M(SetScale), M(SetPaperSize),
@@ -83,7 +91,18 @@ inline const std::vector<std::pair<std::string, Call>> kMembers = {
 // document. A member's PdfError is the caller's to see and the script goes
 // on. Returns 1 when the document ended, 0 when none was open, -1 when an
 // open document failed to end (which no sequence of calls may cause).
+// A file name of the script's folder: no folder part, at most 64 bytes.
+inline std::string FileName(const Args& a) {
+  std::string name = Text(a, 0).substr(0, 64);
+  for (char& c : name) c = c == '/' || c == '\0' ? '_' : c;
+  return name.empty() || name == "." || name == ".." ? "_" : name;
+}
+
 inline int RunScript(const std::string& Script, const std::string& Path) {
+  const std::filesystem::path folder = Path + ".files";
+  std::error_code ec;
+  std::filesystem::remove_all(folder, ec);
+  std::filesystem::create_directories(folder, ec);
   pdf::PdfWriter w;
   double arc_points = 2e5;  // arcs of up to a million points are valid; many only measure the machine
   for (std::size_t start = 0, end; start < Script.size(); start = end + 1) {
@@ -100,18 +119,28 @@ inline int RunScript(const std::string& Script, const std::string& Path) {
     if (name == "DrawArc" && points <= 1e6 && (arc_points -= points) < 0) continue;
     try {
       if (name == "BeginDoc") w.BeginDoc(Path);
+      if (name == "File") std::ofstream(folder / FileName(a), std::ios::binary) << Text(a, 1);
+      if (name == "DrawImage") {
+        Args image = a;
+        if (image.empty()) image.emplace_back();
+        image[0] = (folder / FileName(a)).string();
+        Bind(&pdf::PdfWriter::DrawImage)(w, image);
+      }
       for (const auto& [member, call] : kMembers) {
         if (name == member) call(w, a);
       }
     } catch (const pdf::PdfError&) {
     }
   }
+  int ended;
   try {
     w.EndDoc();
-    return 1;
+    ended = 1;
   } catch (const pdf::PdfError& e) {
-    return e.Number() == 52 ? 0 : -1;
+    ended = e.Number() == 52 ? 0 : -1;
   }
+  std::filesystem::remove_all(folder, ec);
+  return ended;
 }
 
 }  // namespace writer_script

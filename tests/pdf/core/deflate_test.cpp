@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "pdf/core/deflate.h"
-#include "pdf/interactive/inflate.h"
+#include "pdf/core/inflate.h"
 #include "tests/pdf/core/core_probe.h"
 
 namespace {

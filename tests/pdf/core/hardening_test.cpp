@@ -2,12 +2,14 @@
 // scripts of hostile calls through the real readers, and texts and dates as
 // readers decode them.
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <sstream>
 
 #include "pdf/core/pdf_name.h"
+#include "tests/fuzz/pdf_judge.h"
 #include "tests/fuzz/writer_script.h"
 #include "tests/pdf/core/core_probe.h"
 
@@ -26,10 +28,10 @@ TEST(Hardening, NameTokens) {
   EXPECT_NE(a, b);
 }
 
-// Each script's file passes qpdf --check, Ghostscript and MuPDF without a
-// message and holds the bytes its expectation lines ask for ("#= text" at
-// least once, "#N text" N times, "#~ a|b" as often as b; "#i text" in what
-// pdfinfo shows).
+// Each script's file holds up to our reader's judgement, passes qpdf
+// --check, Ghostscript and MuPDF without a message and holds the bytes its
+// expectation lines ask for ("#= text" at least once, "#N text" N times,
+// "#~ a|b" as often as b; "#i text" in what pdfinfo shows).
 TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
   const std::filesystem::path scripts = SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/writer_calls_fuzz";
   for (const auto& entry : std::filesystem::directory_iterator(scripts)) {
@@ -38,6 +40,7 @@ TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
     const std::string script = pdftest::ReadFile(entry.path().string()), path = core_test::TempPdf(entry.path().stem().string());
     ASSERT_EQ(writer_script::RunScript(script, path), 1);
     const std::string file = pdftest::ReadFile(path);
+    EXPECT_EQ(pdf_judge::JudgeFile(pdf::as_bytes(file)), "");
     std::istringstream lines(script);
     for (std::string line; std::getline(lines, line);) {
       const std::size_t blank = line.find(' ');
@@ -51,6 +54,63 @@ TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
     const pdftest::ToolResult drawn = pdftest::RunTool({"mutool", "draw", "-q", "-o", "/dev/null", "-F", "pgm", path});
     EXPECT_EQ(std::regex_replace(drawn.err, std::regex("warning: ICC support is not available\n"), ""), "");
   }
+}
+
+// A one-page file around the content (font /F1 in its resources), with
+// its cross-reference table, for the judge that replays the scripts.
+// A recorded object (object 6, drawn as /X1) holds the form's content.
+std::string PageFile(const std::string& content, const std::string& form = "") {
+  const std::string objects[] = {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R "
+                                 "/Resources << /Font << /F1 5 0 R >> /XObject << /X1 6 0 R >> >> >>",
+                                 "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream",
+                                 "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+                                 "<< /Type /XObject /Subtype /Form /BBox [0 0 10 10] /Length " + std::to_string(form.size()) +
+                                     " >>\nstream\n" + form + "\nendstream"};
+  std::string file = "%PDF-1.4\n", xref = "xref\n0 7\n0000000000 65535 f \n";
+  for (int i = 0; i < 6; ++i) {
+    char entry[21];
+    std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", file.size());
+    xref += entry;
+    file += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+  }
+  return file + xref + "trailer\n<< /Size 7 /Root 1 0 R >>\nstartxref\n" + std::to_string(file.size()) + "\n%%EOF\n";
+}
+
+// Each rule of the judge on a content that breaks only it, on the page
+// and in a recorded object without resources of its own (it takes the
+// page's).
+TEST(Hardening, JudgeFindsEachFaultOfContent) {
+  const char* cases[][2] = {
+      {"q BT /F1 12 Tf 1 0 0 1 10 10 Tm (a) Tj ET 10 10 m 20 20 l S Q", ""},
+      {"12 Tf", "\"Tf\" has 1 operands"},
+      {"/F2 12 Tf", "names the font /F2"},
+      {"/Im1 Do", "names the XObject /Im1"},
+      {"/P1 scn", "names the pattern /P1"},
+      {"10 10 m 20 20 l S 30 30 l S", "\"l\" has no current point"},
+      {"h", "no current point"},
+      {"q q Q", "1 saved states never restored"},
+      {"Q", "restores a state never saved"},
+      {"BT BT ET ET", "opens a text object inside another"},
+      {"(a) Tj", "outside a text object"},
+      {"BT", "a text object never ended"},
+      {"1 2 xx", "\"xx\" is no operator"},
+      {"BX 1 2 xx EX", ""},
+      {"12345678901234567890 0 m", "outside the range readers take"},
+      {"1 0 0 1 0 0", "operands without an operator"}};
+  for (const auto& c : cases) {
+    const std::string fault = pdf_judge::JudgeFile(pdf::as_bytes(PageFile("/X1 Do", c[0])));
+    if (*c[1] == '\0') EXPECT_EQ(fault, "") << "recorded: " << c[0];
+    else EXPECT_NE(fault.find(c[1]), std::string::npos) << "recorded: " << c[0] << ": " << fault;
+  }
+  for (const auto& c : cases) {
+    const std::string fault = pdf_judge::JudgeFile(pdf::as_bytes(PageFile(c[0])));
+    if (*c[1] == '\0') EXPECT_EQ(fault, "") << c[0];
+    else EXPECT_NE(fault.find(c[1]), std::string::npos) << c[0] << ": " << fault;
+  }
+  std::string broken = PageFile("");
+  broken.replace(broken.find("endobj"), 6, "      ");  // the catalog without "endobj", offsets kept
+  EXPECT_EQ(pdf_judge::JudgeFile(pdf::as_bytes(broken)), "object 1: no \"endobj\" after its value");
 }
 
 TEST(Hardening, CreationDateInTheLocalZone) {

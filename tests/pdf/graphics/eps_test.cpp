@@ -55,7 +55,8 @@ TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
       {"0.1 0.2 0.3 Xa\n0.5 XR\n", {"0.1 0.2 0.3 rg", "0.5 G"}},
       {"1 1 m\n2 2 l\nf\nS\nf\n", {"1 1 m", "2 2 l", "f*"}},  // a stroke or fill after a fill: dropped
       {"1 1 m\nS\n", {"1 1 m", "S"}},
-      {"1 2 L\n1 2 3 4 5 6 C\n", {"1 2 l", "1 2 3 4 5 6 c"}},
+      {"0 0 m\n1 2 L\n1 2 3 4 5 6 C\n", {"0 0 m", "1 2 l", "1 2 3 4 5 6 c"}},
+      {"0 0 moveto\n5 5 l\nS\n1 1 m\n9 9 l\nS\n9 2 l\nS\n", {"S", "1 1 m", "9 9 l", "S", "S"}},  // no current point
       {"/x 1 def\n(text) show\n1 2 moveto\n", {}},
       {"[3 2 d\n1 1 m\n[3 2] 0 d\n", {"1 1 m", "[3 2] 0 d"}},  // an open bracket swallows nothing
       {"1 m\n1 2 3 l\na b m\n1e5 2 l\n", {}},                 // wrong counts, no plain numbers
@@ -63,8 +64,8 @@ TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
       {"10 10 m 90 90 l\nS\n", {"10 10 m", "90 90 l", "S"}},  // several operators on one line
       {"0 0 1 Xa 1 1 m 2 2 L f S\n[1 2] 0 d 3 w\n", {"0 0 1 rg", "1 1 m", "2 2 l", "f*", "[1 2] 0 d", "3 w"}},
       {"1 1 m 2 2 l x\n1 1 m 2 l\n1 1 m (a) show\n1 1\n", {}},  // anything else refuses the whole line
-      {"12345678901234567890 0 m\n2147483648 0 l\n0." + std::string(400, '1') + " 0 l\n-2147483647.9 0 l\n",
-       {"-2147483647.9 0 l"}},  // numbers the writer would not write: refused
+      {"0 0 m\n12345678901234567890 0 m\n2147483648 0 l\n0." + std::string(400, '1') + " 0 l\n-2147483647.9 0 l\n",
+       {"0 0 m", "-2147483647.9 0 l"}},  // numbers the writer would not write: refused
   };
   for (const auto& c : cases)
     EXPECT_EQ(pdf::ConvertEpsLines(pdf::as_bytes("%%BoundingBox: 0 0 10 10\n" + c.body)).lines, c.expected) << c.body;

@@ -19,7 +19,7 @@
 // code of one bit, and a distance code with no codes at all (the block then
 // holds literals only). Anything else is a fault of the stream.
 
-#include "pdf/interactive/inflate.h"
+#include "pdf/core/inflate.h"
 
 #include <algorithm>
 #include <array>

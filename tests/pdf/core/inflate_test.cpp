@@ -7,7 +7,7 @@
 #include <array>
 
 #include "pdf/core/deflate.h"
-#include "pdf/interactive/inflate.h"
+#include "pdf/core/inflate.h"
 #include "tests/pdf/pdf_tools.h"
 
 namespace {

@@ -1,0 +1,298 @@
+#pragma once
+// Judges a PDF file the writer made with our own file reader, as strictly as
+// the real readers do: the cross-reference table and every object it lists
+// parse ("n g obj", a value, an optional stream of its /Length, "endobj");
+// every number stays in the range readers take; and every content stream
+// (the pages', the recorded objects' and the tiling patterns') holds only
+// known operators, each with its operand count and kinds, names only the
+// resources its dictionary has (a recorded object without resources of its
+// own: the first page's), balances q/Q and BT/ET, shows and places
+// text only inside BT/ET, and has a current point for each path operator
+// that extends a path. Streams under a filter other than /FlateDecode, and
+// the streams of an encrypted file, are judged as objects only.
+
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pdf/core/inflate.h"
+#include "pdf/interactive/pdf_lexer.h"
+#include "pdf/interactive/pdf_objects.h"
+#include "pdf/interactive/pdf_source.h"
+#include "pdf/interactive/pdf_xref.h"
+
+namespace pdf_judge {
+
+using pdf::PdfValue;
+using Type = pdf::PdfValue::Type;
+
+// A number written without a point must fit 32 bits, any other one the
+// single-precision range; a longer number token than this is refused too.
+constexpr std::size_t kLongestNumber = 32;
+
+inline std::string NumberFault(pdf::ByteSpan text, const PdfValue& v) {
+  if (!v.IsNumber()) return "";
+  const std::string_view raw(reinterpret_cast<const char*>(text.data()) + v.start, v.end - v.start);
+  const bool whole = raw.find('.') == std::string_view::npos;
+  if (raw.size() > kLongestNumber || !std::isfinite(v.real) || std::fabs(v.real) > (whole ? 2147483647.0 : 3.4e38))
+    return "the number " + std::string(raw.substr(0, 40)) + " is outside the range readers take";
+  return "";
+}
+
+inline std::string ValueFault(pdf::ByteSpan text, const PdfValue& v) {
+  std::string fault = NumberFault(text, v);
+  for (std::size_t i = 0; fault.empty() && i < v.items.size(); ++i) fault = ValueFault(text, v.items[i]);
+  return fault;
+}
+
+// An operator's operands, one letter each: n number, N name, s string,
+// a array, d dictionary or name; "*" one to four numbers, then maybe a name.
+inline const std::map<std::string, std::string, std::less<>>& Operators() {
+  static const std::map<std::string, std::string, std::less<>> table = {
+      {"w", "n"},      {"J", "n"},      {"j", "n"},     {"M", "n"},      {"d", "an"},   {"ri", "N"},   {"i", "n"},
+      {"gs", "N"},     {"q", ""},       {"Q", ""},      {"cm", "nnnnnn"}, {"m", "nn"},  {"l", "nn"},   {"c", "nnnnnn"},
+      {"v", "nnnn"},   {"y", "nnnn"},   {"h", ""},      {"re", "nnnn"},  {"S", ""},     {"s", ""},     {"f", ""},
+      {"F", ""},       {"f*", ""},      {"B", ""},      {"B*", ""},      {"b", ""},     {"b*", ""},    {"n", ""},
+      {"W", ""},       {"W*", ""},      {"BT", ""},     {"ET", ""},      {"Tc", "n"},   {"Tw", "n"},   {"Tz", "n"},
+      {"TL", "n"},     {"Tf", "Nn"},    {"Tr", "n"},    {"Ts", "n"},     {"Td", "nn"},  {"TD", "nn"},  {"Tm", "nnnnnn"},
+      {"T*", ""},      {"Tj", "s"},     {"TJ", "a"},    {"'", "s"},      {"\"", "nns"}, {"d0", "nn"},  {"d1", "nnnnnn"},
+      {"CS", "N"},     {"cs", "N"},     {"SC", "*"},    {"SCN", "*"},    {"sc", "*"},   {"scn", "*"},  {"G", "n"},
+      {"g", "n"},      {"RG", "nnn"},   {"rg", "nnn"},  {"K", "nnnn"},   {"k", "nnnn"}, {"sh", "N"},   {"Do", "N"},
+      {"MP", "N"},     {"DP", "Nd"},    {"BMC", "N"},   {"BDC", "Nd"},   {"EMC", ""},   {"BX", ""},    {"EX", ""}};
+  return table;
+}
+
+inline bool Fits(const std::string& kinds, const std::vector<PdfValue>& operands) {
+  if (kinds == "*") {
+    std::size_t numbers = operands.size();
+    if (numbers > 0 && operands.back().Is(Type::kName)) --numbers;
+    if (numbers > 4 || operands.empty()) return false;
+    for (std::size_t i = 0; i < numbers; ++i) {
+      if (!operands[i].IsNumber()) return false;
+    }
+    return true;
+  }
+  if (kinds.size() != operands.size()) return false;
+  for (std::size_t i = 0; i < kinds.size(); ++i) {
+    const PdfValue& v = operands[i];
+    const bool ok = kinds[i] == 'n'   ? v.IsNumber()
+                    : kinds[i] == 'N' ? v.Is(Type::kName)
+                    : kinds[i] == 's' ? v.Is(Type::kString)
+                    : kinds[i] == 'a' ? v.Is(Type::kArray)
+                                      : v.Is(Type::kDict) || v.Is(Type::kName);
+    if (!ok) return false;
+  }
+  return true;
+}
+
+class Judge {
+ public:
+  explicit Judge(pdf::ByteSpan file) : file_(file), source_(file, xref_.offsets) {}
+
+  // The first fault found, "" when the file holds.
+  std::string Run() {
+    pdf::PdfStatus s = pdf::ReadPdfXref(file_, xref_);
+    if (!s.ok()) return "cross-reference: " + s.description;
+    if (xref_.root <= 0 && !xref_.encrypted) return "the trailer has no /Root";
+    for (std::size_t n = 1; n < xref_.offsets.size(); ++n) {
+      if (xref_.offsets[n] <= 0) continue;
+      std::string fault = Object(static_cast<std::int64_t>(n));
+      if (!fault.empty()) return "object " + std::to_string(n) + ": " + fault;
+    }
+    if (xref_.encrypted) return "";  // the reader stops at the trailer's /Encrypt
+    pdf::PdfObject catalog;
+    s = source_.ReadObject(xref_.root, false, catalog);
+    const PdfValue* tree = catalog.value.Find("Pages");
+    if (!s.ok() || catalog.missing || tree == nullptr || !tree->Is(Type::kRef)) return "the catalog has no page tree";
+    std::vector<std::int32_t> pages;
+    s = source_.CollectPages(static_cast<std::int32_t>(tree->integer), pages);
+    if (!s.ok()) return "page tree: " + s.description;
+    if (pages.empty()) return "the page tree holds no page";
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+      std::string fault = Page(pages[p]);
+      if (!fault.empty()) return "page " + std::to_string(p + 1) + ": " + fault;
+    }
+    for (std::int64_t n : forms_) {
+      std::string fault = Form(n);
+      if (!fault.empty()) return "object " + std::to_string(n) + ": " + fault;
+    }
+    return "";
+  }
+
+ private:
+  // The object as readers take it, "endobj" included; a recorded object or
+  // a tiling pattern is kept for its content to be judged after the pages.
+  std::string Object(std::int64_t n) {
+    pdf::PdfObject o;
+    pdf::PdfStatus s = pdf::ReadPdfObjectAt(file_, static_cast<std::size_t>(xref_.offsets[static_cast<std::size_t>(n)]), n,
+                                            true, &source_, o);
+    if (!s.ok()) return s.description;
+    if (std::string fault = ValueFault(file_, o.value); !fault.empty()) return fault;
+    pdf::PdfLexer after(file_, o.has_stream ? o.stream_start + o.stream_length : o.value.end);
+    if (o.has_stream && !after.Next().IsKeyword("endstream")) return "no \"endstream\"";
+    if (!after.Next().IsKeyword("endobj")) return "no \"endobj\" after its value";
+    const PdfValue* subtype = o.value.Find("Subtype");
+    const PdfValue* pattern = o.value.Find("PatternType");
+    const bool form = subtype != nullptr && subtype->IsName("Form");
+    const bool tiling = pattern != nullptr && pattern->Is(Type::kInteger) && pattern->integer == 1;
+    if (o.has_stream && (form || tiling)) forms_.push_back(n);
+    return "";
+  }
+
+  // A recorded object's or pattern's content, under its own resources; a
+  // recorded object without them uses the resources of the page that draws
+  // it (every page of ours shares one resource dictionary: the first's).
+  std::string Form(std::int64_t n) {
+    pdf::PdfObject o;
+    pdf::PdfStatus s = source_.ReadObject(n, true, o);
+    std::string content;
+    if (std::string fault = Decoded(o, content); !fault.empty()) return fault == "-" ? "" : fault;
+    PdfValue resources = first_page_resources_;
+    if (const PdfValue* r = o.value.Find("Resources")) s = source_.Resolve(*r, resources);
+    if (!s.ok()) return s.description;
+    const PdfValue* pattern = o.value.Find("PatternType");
+    return Content(content, resources, pattern != nullptr);
+  }
+
+  std::string Page(std::int32_t n) {
+    pdf::PdfObject page;
+    pdf::PdfStatus s = source_.ReadObject(n, false, page);
+    PdfValue resources, contents;
+    if (s.ok()) s = source_.InheritedValue(page.value, "Resources", resources);
+    if (s.ok() && page.value.Find("Contents") != nullptr) s = source_.Resolve(*page.value.Find("Contents"), contents);
+    if (!s.ok()) return s.description;
+    if (first_page_resources_.Is(Type::kNull)) first_page_resources_ = resources;
+    std::vector<PdfValue> streams;
+    if (const PdfValue* c = page.value.Find("Contents"); c != nullptr && c->Is(Type::kRef)) streams.push_back(*c);
+    if (contents.Is(Type::kArray)) streams = contents.items;
+    std::string joined;
+    for (const PdfValue& ref : streams) {
+      if (!ref.Is(Type::kRef)) return "/Contents holds something other than a reference";
+      pdf::PdfObject o;
+      s = source_.ReadObject(ref.integer, true, o);
+      if (!s.ok() || o.missing || !o.has_stream) return "content object " + std::to_string(ref.integer) + " is no stream";
+      std::string part;
+      if (std::string fault = Decoded(o, part); !fault.empty()) return fault == "-" ? "" : fault;
+      joined += part + "\n";
+    }
+    return Content(joined, resources);
+  }
+
+  // The stream's data without its filter; "-" when the filter is one the
+  // judge does not read.
+  std::string Decoded(const pdf::PdfObject& o, std::string& out) {
+    const pdf::ByteSpan raw = file_.subspan(o.stream_start, o.stream_length);
+    PdfValue filter;
+    if (const PdfValue* f = o.value.Find("Filter")) source_.Resolve(*f, filter);
+    if (filter.Is(Type::kArray) && filter.items.size() == 1) filter = PdfValue(filter.items[0]);
+    if (filter.Is(Type::kArray) && filter.items.empty()) filter = PdfValue{};
+    if (filter.Is(Type::kNull)) {
+      out = pdf::to_string(raw);
+      return "";
+    }
+    if (!filter.IsName("FlateDecode")) return "-";
+    const pdf::InflateResult r = pdf::InflateZlib(raw, std::size_t{1} << 28);
+    if (r.status != pdf::InflateStatus::kOk) return "a /FlateDecode stream does not decode";
+    out = pdf::to_string(r.data);
+    return "";
+  }
+
+  // The resource of this category and name is in the dictionary and, when
+  // it is a reference, its object exists.
+  bool HasResource(const PdfValue& resources, std::string_view category, const std::string& name) {
+    PdfValue group, entry;
+    const PdfValue* g = resources.Find(category);
+    if (g == nullptr || !source_.Resolve(*g, group).ok()) return false;
+    const PdfValue* e = group.Find(name);
+    if (e == nullptr || e->Is(Type::kNull)) return false;
+    if (!e->Is(Type::kRef)) return true;
+    pdf::PdfObject o;
+    return source_.ReadObject(e->integer, false, o).ok() && !o.missing;
+  }
+
+  // Tiling: the content of a tiling pattern, whose resources hold no
+  // patterns and no pattern colour space (the writer lists them on the
+  // pages only): a pattern colour set while the tile was recorded is let
+  // pass there, as readers let it pass (they paint nothing with it).
+  std::string Content(const std::string& content, const PdfValue& resources, bool tiling = false) {
+    const pdf::ByteSpan bytes = pdf::as_bytes(content);
+    pdf::PdfLexer lexer(bytes);
+    std::vector<PdfValue> operands;
+    int saved = 0, compatibility = 0;
+    bool in_text = false, current_point = false;
+    for (;;) {
+      const std::size_t at = lexer.Offset();
+      const pdf::PdfToken t = lexer.Next();
+      if (t.kind == pdf::PdfTokenKind::kEnd) break;
+      if (t.kind != pdf::PdfTokenKind::kKeyword || t.text == "true" || t.text == "false" || t.text == "null") {
+        lexer.Seek(at);
+        PdfValue v;
+        if (pdf::PdfStatus s = pdf::ParsePdfValue(lexer, v); !s.ok()) return "content: " + s.description;
+        if (std::string fault = ValueFault(bytes, v); !fault.empty()) return "content: " + fault;
+        operands.push_back(std::move(v));
+        continue;
+      }
+      const std::string& op = t.text;
+      const std::string where = "content at " + std::to_string(t.start) + ": \"" + op + "\" ";
+      const auto known = Operators().find(op);
+      if (known == Operators().end()) {
+        if (compatibility == 0) return where + "is no operator";
+      } else if (!Fits(known->second, operands)) {
+        return where + "has " + std::to_string(operands.size()) + " operands of the wrong count or kind";
+      }
+      const auto name = [&](std::size_t i) { return i < operands.size() ? operands[i].text : std::string(); };
+      std::string missing;
+      if (op == "Tf" && !HasResource(resources, "Font", name(0))) missing = "font";
+      if (op == "Do" && !HasResource(resources, "XObject", name(0))) missing = "XObject";
+      if (op == "gs" && !HasResource(resources, "ExtGState", name(0))) missing = "graphics state";
+      if (op == "sh" && !HasResource(resources, "Shading", name(0))) missing = "shading";
+      if ((op == "cs" || op == "CS") && name(0) != "DeviceGray" && name(0) != "DeviceRGB" && name(0) != "DeviceCMYK" &&
+          name(0) != "Pattern" && !tiling && !HasResource(resources, "ColorSpace", name(0)))
+        missing = "colour space";
+      if ((op == "scn" || op == "SCN") && operands.back().Is(Type::kName) && !tiling &&
+          !HasResource(resources, "Pattern", operands.back().text))
+        missing = "pattern";
+      if ((op == "BDC" || op == "DP") && operands[1].Is(Type::kName) &&
+          !HasResource(resources, "Properties", operands[1].text))
+        missing = "property list";
+      if (!missing.empty()) return where + "names the " + missing + " /" + name(op == "BDC" || op == "DP" ? 1 : 0) +
+                                   ", which its resources lack";
+      operands.clear();
+      if (op == "q") ++saved;
+      if (op == "Q" && --saved < 0) return where + "restores a state never saved";
+      if (op == "BX") ++compatibility;
+      if (op == "EX" && --compatibility < 0) return where + "ends no compatibility section";
+      if (op == "BT" && in_text) return where + "opens a text object inside another";
+      if (op == "ET" && !in_text) return where + "ends no text object";
+      if (op == "BT" || op == "ET") in_text = op == "BT";
+      if ((op == "Tj" || op == "TJ" || op == "'" || op == "\"" || op == "Td" || op == "TD" || op == "Tm" ||
+           op == "T*") && !in_text)
+        return where + "stands outside a text object";
+      if ((op == "l" || op == "c" || op == "v" || op == "y" || op == "h") && !current_point)
+        return where + "has no current point";
+      if (op == "m" || op == "re") current_point = true;
+      if (op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" || op == "B*" || op == "b" ||
+          op == "b*" || op == "n")
+        current_point = false;
+    }
+    if (!operands.empty()) return "content: operands without an operator at its end";
+    if (saved != 0) return "content: " + std::to_string(saved) + " saved states never restored";
+    if (in_text) return "content: a text object never ended";
+    if (compatibility != 0) return "content: a compatibility section never ended";
+    return "";
+  }
+
+  pdf::ByteSpan file_;
+  pdf::PdfXref xref_;
+  pdf::PdfSourceFile source_;
+  std::vector<std::int64_t> forms_;  // recorded objects and tiling patterns
+  PdfValue first_page_resources_;
+};
+
+// The first fault of the file, "" when it holds.
+inline std::string JudgeFile(pdf::ByteSpan file) { return Judge(file).Run(); }
+
+}  // namespace pdf_judge
