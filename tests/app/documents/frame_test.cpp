@@ -39,7 +39,6 @@ TEST(DatiGeneratore, RegolaDiLettura) {
       {"  nome_richiedente ", "  Primo  "}, {"NOME_RICHIEDENTE", "Secondo"}, {"FLAG_A", "S"}, {"FLAG_B", "s"},
       {"FLAG_C", " S "}, {"FLAG_D", "SI"}, {"IMPORTO", "150000"}, {"IMPORTO_MEZZO", "0,125"},
       {"IMPORTO_TESTO", "abc"}, {"PERCENTUALE", "12,5"}, {"DATA_X", "20081231"}, {"DATA_ZERO", "0"},
-      {"DATA_ORA", "200812311530"}, {"DATA_ORA_CORTA", "200812311"}, {"DATA_LUNGA", "2008123115301"},
   });
   const Dati d = Dati::da_contenuto(file);
   EXPECT_EQ(d["NOME_RICHIEDENTE"], "Secondo");  // the later record wins
@@ -56,9 +55,6 @@ TEST(DatiGeneratore, RegolaDiLettura) {
   EXPECT_EQ(d.importo("PERCENTUALE"), "12,50");
   EXPECT_EQ(d.data("DATA_X"), "31/12/2008");
   EXPECT_EQ(d.data("DATA_ZERO"), "");
-  EXPECT_EQ(d.data("DATA_ORA"), "31/12/2008 15:30");  // 9 to 12 characters carry a time
-  EXPECT_EQ(d.data("DATA_ORA_CORTA"), "31/12/2008 1:");
-  EXPECT_EQ(d.data("DATA_LUNGA"), "31/12/2008");
   EXPECT_EQ(d.data("ASSENTE"), "");
 }
 

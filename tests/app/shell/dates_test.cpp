@@ -31,6 +31,17 @@ TEST(DataInAaaammgg, TypedToStored) {
   for (const auto& [digitata, memorizzata] : casi) EXPECT_EQ(data_in_aaaammgg(digitata), memorizzata) << digitata;
 }
 
+// ---------------------------------------------------------------- data_da_aaaammgg
+
+TEST(DataDaAaaammgg, StoredToShown) {
+  const std::pair<const char*, const char*> casi[] = {
+      {"20080131", "31/01/2008"}, {"", ""}, {"0", ""}, {" 000000 ", ""},
+      // 9 to 12 characters carry an hour and minute; longer values do not.
+      {"200801311530", "31/01/2008 15:30"}, {"200812311", "31/12/2008 1:"}, {"2008123115301", "31/12/2008"},
+  };
+  for (const auto& [memorizzata, mostrata] : casi) EXPECT_EQ(data_da_aaaammgg(memorizzata), mostrata) << memorizzata;
+}
+
 // ---------------------------------------------------------------- controlla_data
 
 TEST(ControllaData, DocumentedTable) {
