@@ -332,21 +332,19 @@ std::string messaggio_scrittura(std::int32_t numero, const std::string& percorso
   const std::filesystem::path file(percorso);
   std::filesystem::path cartella = file.parent_path();
   if (cartella.empty()) cartella = ".";
-  const std::string nome_file = "\"" + sys::path_to_text(file) + "\"";
   const std::string nome_cartella = "\"" + sys::path_to_text(cartella) + "\"";
+  const std::string inizio = "Impossibile generare il file \"" + sys::path_to_text(file) + "\": ";
   switch (numero) {
     case 61:
-      return "Impossibile generare il file " + nome_file + u8": il disco è pieno. Liberare spazio nella cartella "_w1252 +
-             nome_cartella + " e riprovare.";
+      return inizio + u8"il disco è pieno. Liberare spazio nella cartella "_w1252 + nome_cartella + " e riprovare.";
     case 70:
       // The folder refuses new files, or the file itself is read-only.
       if (::access(cartella.c_str(), W_OK | X_OK) != 0 || !sys::file_exists(file)) {
-        return "Impossibile generare il file " + nome_file + u8": non è permesso scrivere nella cartella "_w1252 +
-               nome_cartella + ".";
+        return inizio + u8"non è permesso scrivere nella cartella "_w1252 + nome_cartella + ".";
       }
-      return "Impossibile generare il file " + nome_file + u8": il file è di sola lettura."_w1252;
+      return inizio + u8"il file è di sola lettura."_w1252;
     case 57:
-      return "Impossibile generare il file " + nome_file + u8": errore di scrittura sul disco."_w1252;
+      return inizio + "errore di scrittura sul disco.";
     default:
       return {};
   }

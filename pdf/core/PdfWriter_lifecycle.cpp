@@ -235,8 +235,7 @@ std::string PdfWriter::BeginDoc(const std::string& strFileName) {
     } else {
       // The header cannot be written (52), unless the system said why in a
       // way the user can act on: a full disk or refused access.
-      const PdfError refused = FileFailure(errno, 52);
-      if (refused.Number() != 52) throw refused;
+      throw FileFailure(errno, 52);
     }
     WriteLine(std::string("%PDF-1.3") + "\n" + "% " + kBanner + " rel. " + kRelease);
   } catch (const PdfError& e) {
