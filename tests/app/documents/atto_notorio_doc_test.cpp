@@ -120,8 +120,11 @@ TEST_F(AttoNotorio, CrossesPageBreakAndDate) {
       const Row& before = rows[i - 1];
       const double would_start = before.top + before.lines * pitch;
       EXPECT_EQ(rows[i].page, before.page + (would_start > kThreshold ? 1 : 0)) << would_start;
-      if (rows[i].page == before.page) EXPECT_LE(rows[i].top, kThreshold + 0.5);
-      if (rows[i].page != before.page) EXPECT_NEAR(rows[i].top, 56.7, 0.5);  // under the top rule
+      if (rows[i].page == before.page) {
+        EXPECT_LE(rows[i].top, kThreshold + 0.5);
+      } else {
+        EXPECT_NEAR(rows[i].top, 56.7, 0.5);  // under the top rule
+      }
     }
     const auto first = std::find_if(rows.begin(), rows.end(), [](const Row& x) { return x.page == 2; });
     ASSERT_NE(first, rows.end());
