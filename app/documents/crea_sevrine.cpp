@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "app/documents/crea_file.h"
 #include "app/documents/frame.h"
