@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "app/documents/crea_file.h"
 #include "app/documents/frame.h"
@@ -47,25 +46,8 @@ bool scritto(const fs::path& p) {
   return sys::file_exists(p) && fs::file_size(p, ec) > 0 && !ec;
 }
 
-// Removes the hidden working folders (".Files Sevrina Ortesa.XXXXXX") that
-// an interrupted run of the step left in `cartella`.
-void pulisci_residui_uscita(const fs::path& cartella) {
-  const std::string prefisso = std::string(".") + kCartellaUscita + ".";
-  std::error_code ec;
-  fs::directory_iterator it(cartella, ec);
-  if (ec) return;
-  std::vector<fs::path> residui;
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
-    if (ec) break;
-    const std::string nome = it->path().filename().string();
-    std::error_code e;
-    if (nome.size() == prefisso.size() + 6 && nome.compare(0, prefisso.size(), prefisso) == 0 &&
-        it->is_directory(e) && !it->is_symlink(e)) {
-      residui.push_back(it->path());
-    }
-  }
-  for (const fs::path& r : residui) sys::delete_folder(r, true);
-}
+// The prefix of the step's hidden working folders beside the target.
+std::string prefisso_lavoro() { return std::string(".") + kCartellaUscita + "."; }
 
 }  // namespace
 
@@ -86,7 +68,7 @@ fs::path cartella_casa() {
   return {};
 }
 
-std::string cartella_speciale(int csidl) {
+fs::path cartella_speciale(int csidl) {
   if (csidl != 0) return {};
   // Without a home folder the system's desktop lookup would answer the
   // file-system root: that is no desktop.
@@ -94,7 +76,7 @@ std::string cartella_speciale(int csidl) {
   if (home == nullptr || *home == '\0') return {};
   const fs::path desktop = sys::desktop_folder();
   if (!sys::folder_exists(desktop)) return {};
-  return sys::path_to_text(desktop);
+  return desktop;
 }
 
 // ---------------------------------------------------------------- the form
@@ -142,7 +124,7 @@ CreaSevrine::CreaSevrine(forms::Runtime& rt) : Form(rt, "crea_sevrine") {
 
 void CreaSevrine::Form_Load() {
   centra_form(*this);
-  fs::path p = sys::path_from_text(cartella_speciale(0));
+  fs::path p = cartella_speciale(0);
   if (p.empty()) p = cartella_casa();
   if (p.empty()) return;  // no folder to start on: "Genera" says so
   Drive1.SetDrive(p);
@@ -219,13 +201,14 @@ bool CreaSevrine::genera(forms::Runtime& rt, const fs::path& cartella) {
     return false;
   }
 
-  // What an interrupted earlier run left beside the target goes first.
-  pulisci_residui_uscita(cartella);
+  // The working folders an interrupted earlier run left beside the target
+  // go first; only those: a folder of the user's is never touched, whatever
+  // its name.
+  sys::remove_temporary_folders(cartella, prefisso_lavoro());
 
   // The documents go into a new folder beside the target first.
   fs::path nuova;
-  if (sys::OpResult r = sys::create_temporary_folder(cartella, ".Files Sevrina Ortesa.", nuova);
-      !r) {
+  if (sys::OpResult r = sys::create_temporary_folder(cartella, prefisso_lavoro(), nuova); !r) {
     errore(rt, "I file non sono stati generati: " + r.message + ".");
     return false;
   }
@@ -241,7 +224,10 @@ bool CreaSevrine::genera(forms::Runtime& rt, const fs::path& cartella) {
   const fs::path dichiarazioni = nuova / kFileDichiarazioni;
   const fs::path quadro = nuova / kFileQuadro;
   DocumentServices& servizi = document_services();
-  // Each generator shows its own failure; the first one ends the step.
+  // Each generator shows its own failure; the first one ends the step. The
+  // working folder is renamed or deleted before the user could look for it:
+  // the messages name the output folder instead.
+  const documenti::CartellaMostrata mostrata(nuova, finale);
   bool scritti = tipo == TipoRichiedente::Condominio
                      ? servizi.crea_sevrina_condomini(domanda.string(), false)
                      : servizi.crea_sevrina_proprietari(domanda.string(), false);

@@ -26,11 +26,11 @@ inline constexpr const char* kFileQuadro = "Modello quadro economico computo met
 inline constexpr const char* kFileDatiUscita = "dati.dat";
 inline constexpr const char* kMessaggioSuccesso = "FILE GENERATI CON SUCCESSO!";
 
-// The path of one of the user's special folders as program text
-// (Windows-1252), "" when it has none. Only the desktop (0) is known: the
-// desktop folder of the user's settings, else ~/Desktop, else the home
-// folder; "" when the user has no home folder.
-std::string cartella_speciale(int csidl);
+// The path of one of the user's special folders, as the file system's
+// bytes; empty when it has none. Only the desktop (0) is known: the desktop
+// folder of the user's settings, else ~/Desktop, else the home folder;
+// empty when the user has no home folder.
+std::filesystem::path cartella_speciale(int csidl);
 
 // The question asked before an existing output folder `cartella` (with
 // everything in it) is replaced.

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -196,8 +198,30 @@ namespace {
 
 forms::Runtime* g_runtime = nullptr;
 Apertura g_apertura;
+// The working folder and the folder the messages name in its place.
+std::optional<std::pair<std::filesystem::path, std::filesystem::path>> g_mostrata;
+
+// `percorso` with the working folder replaced by the folder shown.
+std::filesystem::path come_mostrato(const std::filesystem::path& percorso) {
+  if (!g_mostrata) return percorso;
+  const auto& [lavoro, mostrata] = *g_mostrata;
+  auto [l, p] = std::mismatch(lavoro.begin(), lavoro.end(), percorso.begin(), percorso.end());
+  if (l != lavoro.end()) return percorso;
+  std::filesystem::path out = mostrata;
+  for (; p != percorso.end(); ++p) out /= *p;
+  return out;
+}
 
 }  // namespace
+
+CartellaMostrata::CartellaMostrata(std::filesystem::path lavoro, std::filesystem::path mostrata) {
+  g_mostrata.emplace(std::move(lavoro), std::move(mostrata));
+}
+CartellaMostrata::~CartellaMostrata() { g_mostrata.reset(); }
+
+std::string percorso_mostrato(const std::string& percorso) {
+  return sys::path_to_text(come_mostrato(std::filesystem::path(percorso)));
+}
 
 void imposta_runtime(forms::Runtime* runtime) { g_runtime = runtime; }
 forms::Runtime* runtime() { return g_runtime; }
@@ -227,8 +251,16 @@ bool Documento::apri(const std::string& percorso) {
     return false;
   }
   if (errore != 0) {
-    const std::string spiegato = messaggio_scrittura(errore, percorso);
-    mostra_messaggio(!spiegato.empty() ? spiegato : pdf_.ErrSource() + " - " + pdf_.ErrDescription(), true);
+    std::string spiegato = messaggio_scrittura(errore, percorso);
+    if (spiegato.empty()) {
+      // The writer's description ends with the file's name as it was given.
+      std::string descrizione = pdf_.ErrDescription();
+      if (const std::size_t at = descrizione.rfind(percorso); !percorso.empty() && at != std::string::npos) {
+        descrizione.replace(at, percorso.size(), percorso_mostrato(percorso));
+      }
+      spiegato = pdf_.ErrSource() + " - " + descrizione;
+    }
+    mostra_messaggio(spiegato, true);
     return false;
   }
   pdf_.SetScale(3, 1);
@@ -323,7 +355,7 @@ void Documento::chiudi(bool apri) {
   } else if (!sys::open_in_viewer(!percorso_.empty() && percorso_[0] == '-' ? "./" + percorso_ : percorso_)) {
     // No viewer could show it (none installed): the draft is written all
     // the same, and the user must know where.
-    mostra_messaggio(messaggio_non_mostrato(sys::path_to_text(std::filesystem::path(percorso_))));
+    mostra_messaggio(messaggio_non_mostrato(percorso_mostrato(percorso_)));
   }
 }
 
@@ -332,8 +364,8 @@ std::string messaggio_scrittura(std::int32_t numero, const std::string& percorso
   const std::filesystem::path file(percorso);
   std::filesystem::path cartella = file.parent_path();
   if (cartella.empty()) cartella = ".";
-  const std::string nome_cartella = "\"" + sys::path_to_text(cartella) + "\"";
-  const std::string inizio = "Impossibile generare il file \"" + sys::path_to_text(file) + "\": ";
+  const std::string nome_cartella = "\"" + percorso_mostrato(cartella.string()) + "\"";
+  const std::string inizio = "Impossibile generare il file \"" + percorso_mostrato(percorso) + "\": ";
   switch (numero) {
     case 61:
       return inizio + u8"il disco è pieno. Liberare spazio nella cartella "_w1252 + nome_cartella + " e riprovare.";

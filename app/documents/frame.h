@@ -15,6 +15,7 @@
 // All texts are Windows-1252 bytes; lengths are centimetres, from the
 // top-left corner of the margin box, y downward.
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -92,6 +93,23 @@ forms::Runtime* runtime();
 void mostra_messaggio(const std::string& testo, bool critico = false);
 // What a draft that no program could show tells the user: written, and where.
 std::string messaggio_non_mostrato(const std::string& percorso);
+
+// A file's path (the file system's bytes) as the messages show it: as
+// Windows-1252 text, with "?" for what the code page cannot show, and with
+// the folder given to CartellaMostrata in place of a working folder.
+std::string percorso_mostrato(const std::string& percorso);
+
+// While one lives, messages that name `lavoro` or anything in it name
+// `mostrata` instead: the output step writes into a working folder that is
+// renamed to the output folder, or deleted, before the user could look for
+// it.
+class CartellaMostrata {
+ public:
+  CartellaMostrata(std::filesystem::path lavoro, std::filesystem::path mostrata);
+  ~CartellaMostrata();
+  CartellaMostrata(const CartellaMostrata&) = delete;
+  CartellaMostrata& operator=(const CartellaMostrata&) = delete;
+};
 
 // The message shown when the output file cannot be opened for writing.
 inline constexpr std::string_view kFileAperto =

@@ -143,14 +143,15 @@ OpResult delete_file(const fs::path& path, bool force) {
 namespace {
 
 // Copies `from` to `to` (created, must not exist) and flushes it to disk.
-OpResult copy_and_flush(const fs::path& from, const fs::path& to) {
+// A failure on `to` names `shown`, the file the user knows.
+OpResult copy_and_flush(const fs::path& from, const fs::path& to, const fs::path& shown) {
   int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return failure_errno(errno, "impossibile leggere il file", from);
   int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (out < 0) {
     int err = errno;
     ::close(in);
-    return failure_errno(err, "impossibile creare il file", to);
+    return failure_errno(err, "impossibile creare il file", shown);
   }
   char buf[65536];
   OpResult r = success();
@@ -167,15 +168,15 @@ OpResult copy_and_flush(const fs::path& from, const fs::path& to) {
       ssize_t w = ::write(out, buf + done, static_cast<size_t>(n - done));
       if (w < 0) {
         if (errno == EINTR) continue;
-        r = failure_errno(errno, "impossibile scrivere il file", to);
+        r = failure_errno(errno, "impossibile scrivere il file", shown);
         break;
       }
       done += w;
     }
     if (!r) break;
   }
-  if (r && ::fsync(out) != 0) r = failure_errno(errno, "impossibile scrivere su disco il file", to);
-  if (::close(out) != 0 && r) r = failure_errno(errno, "impossibile scrivere il file", to);
+  if (r && ::fsync(out) != 0) r = failure_errno(errno, "impossibile scrivere su disco il file", shown);
+  if (::close(out) != 0 && r) r = failure_errno(errno, "impossibile scrivere il file", shown);
   ::close(in);
   return r;
 }
@@ -205,11 +206,13 @@ void sync_folder(const fs::path& dir) {
 }  // namespace
 
 OpResult copy_check_and_remove(const fs::path& from, const fs::path& to) {
+  // The copy is made under a name of its own, which no message names: it
+  // is gone again by the time the user reads one.
   fs::path temp = to;
   temp += ".sevrina-move";
   std::error_code ec;
   fs::remove(temp, ec);  // a leftover of an interrupted move
-  OpResult r = copy_and_flush(from, temp);
+  OpResult r = copy_and_flush(from, temp, to);
   if (!r) {
     fs::remove(temp, ec);
     return r;
@@ -261,14 +264,50 @@ OpResult create_temporary_folder(const fs::path& parent, std::string_view prefix
   if (::mkdtemp(buf.data()) == nullptr) {
     return failure_errno(errno, "impossibile creare una cartella di lavoro in", parent);
   }
-  created = fs::path(buf.data());
+  const fs::path folder(buf.data());
+  const int mark = ::open((folder / kWorkFolderMark).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (mark < 0) {
+    const int err = errno;
+    ::rmdir(folder.c_str());
+    return failure_errno(err, "impossibile creare una cartella di lavoro in", parent);
+  }
+  ::close(mark);
+  created = folder;
   return success();
+}
+
+int remove_temporary_folders(const fs::path& parent, std::string_view prefix) {
+  std::error_code ec;
+  fs::directory_iterator it(parent, ec);
+  if (ec) return 0;
+  std::vector<fs::path> left;
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (ec) break;
+    const std::string name = it->path().filename().string();
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    // Only what this program made: a real folder of this user (not a link
+    // to one) with the mark, itself a plain file, inside.
+    struct stat folder{}, mark{};
+    if (::lstat(it->path().c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode) || folder.st_uid != ::geteuid()) {
+      continue;
+    }
+    if (::lstat((it->path() / kWorkFolderMark).c_str(), &mark) != 0 || !S_ISREG(mark.st_mode)) continue;
+    left.push_back(it->path());
+  }
+  int removed = 0;
+  for (const fs::path& f : left) removed += delete_folder(f, true) ? 1 : 0;
+  return removed;
 }
 
 OpResult replace_folder(const fs::path& fresh, const fs::path& target) {
   struct stat st{};
   if (::lstat(fresh.c_str(), &st) != 0) return failure_errno(errno, "impossibile usare la cartella", fresh);
   if (!S_ISDIR(st.st_mode)) return failure_errno(ENOTDIR, "impossibile usare la cartella", fresh);
+  // In its place it is no working folder any more: without the mark, no
+  // later clean-up can take it for a leftover.
+  if (::unlink((fresh / kWorkFolderMark).c_str()) != 0 && errno != ENOENT) {
+    return failure_errno(errno, "impossibile creare la cartella", target);
+  }
   if (::lstat(target.c_str(), &st) != 0) {
     if (errno != ENOENT) return failure_errno(errno, "impossibile sostituire la cartella", target);
     if (::rename(fresh.c_str(), target.c_str()) != 0) {

@@ -60,9 +60,13 @@ struct OpResult {
 // "spazio su disco esaurito", ...); the system's own text for a rare one.
 std::string error_text(std::error_code code);
 
-// A program text (Windows-1252, "\" or "/" as separators) as a path, and
-// back. Characters the code page cannot hold come back as "?".
+// A program text naming a file (Windows-1252, "\" or "/" as separators)
+// as a path.
 std::filesystem::path path_from_text(std::string_view text);
+// A path as the text shown to the user (Windows-1252): each character the
+// code page cannot show, and each byte that is not UTF-8, becomes "?". Only
+// for showing: paths themselves stay the file system's bytes throughout,
+// since such a text no longer leads back to the path.
 std::string path_to_text(const std::filesystem::path& path);
 
 // An existing regular file (following links); false for a folder.
@@ -89,17 +93,28 @@ OpResult move_file(const std::filesystem::path& from, const std::filesystem::pat
 // tests can exercise it on one file system).
 OpResult copy_check_and_remove(const std::filesystem::path& from, const std::filesystem::path& to);
 
-// Creates a new, empty folder inside `parent` whose name starts with
-// `prefix` and ends with a unique suffix, for work that must not touch the
-// final place until it is complete.
+// Creates a new folder inside `parent` whose name starts with `prefix` and
+// ends with a unique suffix of six characters, for work that must not touch
+// the final place until it is complete. The folder is marked as a working
+// folder (a file kWorkFolderMark inside) until replace_folder puts it in
+// place, so that what an interrupted run left can be told from a folder of
+// the user's that merely has a similar name.
+inline constexpr const char* kWorkFolderMark = ".sevrina-cartella-di-lavoro";
 OpResult create_temporary_folder(const std::filesystem::path& parent, std::string_view prefix,
                                  std::filesystem::path& created);
+// Deletes the working folders that create_temporary_folder made in `parent`
+// with `prefix` and that are still there (a run interrupted before it put or
+// deleted them): folders of this user, named `prefix` and six characters,
+// holding the mark. Anything else, whatever its name, is left alone.
+// Returns how many went.
+int remove_temporary_folders(const std::filesystem::path& parent, std::string_view prefix);
 // Puts the complete folder `fresh` in the place of `target` (same parent
-// folder): an existing `target` is first renamed aside, `fresh` renamed into
-// place, and only then the old one deleted. When `fresh` cannot take the
-// place, the old `target` is put back as it was. Failing to delete the old
-// folder afterwards is not a failure (the new one is in place); its leftover
-// path is named in the message.
+// folder): the working folder's mark is removed from `fresh`, an existing
+// `target` renamed aside, `fresh` renamed into place, and only then the old
+// one deleted. When `fresh` cannot take the place, the old `target` is put
+// back as it was. Failing to delete the old folder afterwards is not a
+// failure (the new one is in place); its leftover path is named in the
+// message.
 OpResult replace_folder(const std::filesystem::path& fresh, const std::filesystem::path& target);
 
 // The entry of `folder` whose name equals `name` ignoring ASCII case

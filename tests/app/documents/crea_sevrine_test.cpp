@@ -18,6 +18,7 @@
 #include "app/documents/crea_sevrine.h"
 #include "app/documents/frame.h"
 #include "app/shell/document_services.h"
+#include "platform/system/system.h"
 #include "platform/text/cp1252.h"
 #include "tests/app/documents/doc_test_support.h"
 
@@ -140,6 +141,38 @@ TEST_F(OutputStepTest, EachApplicantTypeItsVariantAndTheFourFiles) {
     EXPECT_GT(before, 0);
     EXPECT_NEAR(after, before, 0.05);
   }
+}
+
+// A home folder named with letters Windows-1252 cannot hold: the form opens
+// on that home's desktop, the question about the earlier output folder
+// there shows each such letter as "?", and the dossier, the data file from a
+// program folder under that home and the draft's removal all happen there.
+TEST_F(OutputStepTest, AHomeNamedOutsideTheCodePage) {
+  const fs::path casa = target / fs::path(u8"\u0141ukasz \u017B\u00F3\u0142\u0107");  // Łukasz Żółć
+  const fs::path desktop = casa / "Desktop", finale = desktop / kFolder;
+  const fs::path programma = casa / ".local" / "share" / "sevrina";
+  fs::create_directories(finale);
+  fs::create_directories(programma);
+  ScopedEnv home_here{"HOME", casa.c_str()};
+  sys::set_program_folder(programma);
+  pdftest::WriteFile((programma / "DATI.DAT").string(), doctest::data_file(data("Amministratore")));
+  pdftest::WriteFile((programma / "bozza.pdf").string(), "%PDF-1.3 draft");
+  const std::string shown = target.string() + "/?ukasz ?\xF3?" "?/Desktop/" + kFolder;
+  EXPECT_EQ(sevrina::domanda_sostituzione(finale).rfind("La cartella \"" + shown + "\" esiste gi\xE0 e sar\xE0", 0), 0u)
+      << sevrina::domanda_sostituzione(finale);
+  ui.on_modal("crea_sevrine", [&](forms::Form& form) {
+    auto& f = dynamic_cast<sevrina::CreaSevrine&>(form);
+    ASSERT_EQ(f.Dir1.Path(), desktop);  // never "Genera" anywhere else
+    ui.expect_box(sevrina::domanda_sostituzione(finale), forms::MsgResult::Yes);
+    ui.expect_box("FILE GENERATI CON SUCCESSO!");
+    ui.click(f.Command1);
+  });
+  sevrina::crea_sevrine();
+  EXPECT_TRUE(rt.Ended());
+  EXPECT_EQ(names(finale), (std::set<std::string>{"Modello 1.a  sevrina condomini.pdf",
+                                                  "Modello dichiarazione sostitutiva.pdf",
+                                                  "Modello quadro economico computo metrico.pdf", "dati.dat"}));
+  EXPECT_TRUE(names(programma).empty());
 }
 
 // The real generators, except one that fails as a generator does: its own

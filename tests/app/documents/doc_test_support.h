@@ -124,7 +124,9 @@ inline Reading read(const std::string& pdf) {
   return r;
 }
 
-// qpdf --check clean; A4; protected, print only.
+// qpdf --check clean; A4; protected, print only (P = -60: printing and no
+// other right), opened without a password and by the owner password
+// "ravoduzorude" as the owner's.
 inline void expect_sound_protected_a4(const std::string& pdf, const Reading& r) {
   pdftest::ToolResult q = pdftest::QpdfCheck(pdf);
   EXPECT_EQ(q.exit_code, 0) << q.out << q.err;
@@ -134,6 +136,9 @@ inline void expect_sound_protected_a4(const std::string& pdf, const Reading& r) 
             0u)
       << r.info;
   EXPECT_GE(r.pages, 1);
+  const pdftest::ToolResult owner = pdftest::Qpdf({"--password=ravoduzorude", "--show-encryption", pdf});
+  EXPECT_NE(owner.out.find("Supplied password is owner password"), std::string::npos) << owner.out << owner.err;
+  EXPECT_NE(owner.out.find("\nP = -60\n"), std::string::npos) << owner.out;
 }
 
 // A temporary program folder with the runtime answering the message boxes

@@ -1,16 +1,21 @@
 // The output step keeps the dossier safe: it refuses an output folder that
 // is, or holds, the data file's own folder; it gives the output folder and
-// its files the usual permissions; it removes what an interrupted run left.
+// its files the usual permissions; it removes what an interrupted run left
+// and nothing else; its messages name the output folder, never its working
+// folder.
 // A draft that no program can show is still written, and the user is told
 // where it is.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/documents/crea_file.h"
@@ -69,16 +74,27 @@ TEST_F(OutputSafety, AnOutputFolderHoldingTheDataFolderIsRefused) {
   }
 }
 
+// The working folder an interrupted run left goes; a folder of the user's
+// named like one, with what it holds, stays.
 TEST_F(OutputSafety, UsualPermissionsAndNoLeftovers) {
   program_in(root_ / "programma");
   const fs::path target = root_ / "destinazione";
-  const fs::path leftover = target / (std::string(".") + sevrina::kCartellaUscita + ".aB3xY9");
+  const std::string prefix = std::string(".") + sevrina::kCartellaUscita + ".";
+  fs::create_directories(target);
+  fs::path leftover;
+  ASSERT_TRUE(sys::create_temporary_folder(target, prefix, leftover));
   fs::create_directories(leftover / "dentro");
+  const fs::path mine = target / (prefix + "backup");
+  fs::create_directories(mine);
+  std::ofstream(mine / "lettera.txt") << "mia";
   const mode_t old = ::umask(022);
   const bool done = sevrina::CreaSevrine::genera(rt_, target);
   ::umask(old);
   ASSERT_TRUE(done) << (boxes_.texts.empty() ? "" : boxes_.texts.back());
   EXPECT_FALSE(fs::exists(leftover));
+  std::ifstream kept(mine / "lettera.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "mia");
+  EXPECT_EQ(std::distance(fs::directory_iterator(target), fs::directory_iterator()), 2);
   const fs::path out = target / sevrina::kCartellaUscita;
   auto mode = [](const fs::path& p) {
     struct stat st {};
@@ -122,13 +138,38 @@ TEST_F(OutputSafety, AFullDiskIsToldInItalianAndChangesNothing) {
   } unmount{disk};
   EXPECT_FALSE(sevrina::CreaSevrine::genera(rt_, disk));
   ASSERT_EQ(boxes_.texts.size(), 2u);
+  // The folder the user chose is named, not the working folder beside it.
+  const std::string uscita = (disk / sevrina::kCartellaUscita).string();
   const std::string& scrittura = boxes_.texts[0];
-  EXPECT_EQ(scrittura.rfind("Impossibile generare il file \"" + disk.string() + "/.Files Sevrina Ortesa.", 0), 0u)
-      << scrittura;
-  EXPECT_NE(scrittura.find(": il disco \xE8 pieno. Liberare spazio nella cartella"), std::string::npos) << scrittura;
+  EXPECT_EQ(scrittura.rfind("Impossibile generare il file \"" + uscita + "/Modello ", 0), 0u) << scrittura;
+  const std::string fine = ".pdf\": il disco \xE8 pieno. Liberare spazio nella cartella \"" + uscita + "\" e riprovare.";
+  EXPECT_TRUE(scrittura.ends_with(fine)) << scrittura;
   EXPECT_EQ(boxes_.texts[1].rfind("I file non sono stati generati", 0), 0u) << boxes_.texts[1];
   EXPECT_TRUE(fs::is_empty(disk));
   EXPECT_TRUE(fs::exists(root_ / "programma" / "DATI.DAT"));
+}
+
+// A document that cannot be written whole (the file size limit reached):
+// the writer's failure names the document in the output folder the user
+// chose, which is what the user can look for.
+TEST_F(OutputSafety, AWriteFailureNamesTheOutputFolder) {
+  program_in(root_ / "programma");
+  const fs::path target = root_ / "destinazione";
+  fs::create_directories(target);
+  rlimit before{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit little = before;
+  little.rlim_cur = 6000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &little), 0);
+  const bool done = sevrina::CreaSevrine::genera(rt_, target);
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, handler);
+  EXPECT_FALSE(done);
+  ASSERT_EQ(boxes_.texts.size(), 2u);
+  EXPECT_EQ(boxes_.texts[0], "Impossibile generare il file \"" + (target / sevrina::kCartellaUscita).string() + "/" +
+                                 sevrina::kFileCondomini + "\": errore di scrittura sul disco.");
+  EXPECT_TRUE(fs::is_empty(target));
 }
 
 }  // namespace

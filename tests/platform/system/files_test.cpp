@@ -101,6 +101,10 @@ TEST_F(FilesTest, FailuresAreReportedAndChangeNothing) {
     EXPECT_FALSE(c.r.message.empty()) << c.what;
   }
   EXPECT_NE(cases[9].r.message.find("bozza.pdf"), std::string::npos);
+  // A failed copy names the file the user knows, never the copy's own
+  // temporary name.
+  EXPECT_NE(cases[11].r.message.find((none / "dati.dat: ").string()), std::string::npos) << cases[11].r.message;
+  for (const auto& c : cases) EXPECT_EQ(c.r.message.find(".sevrina-move"), std::string::npos) << c.what;
   EXPECT_TRUE(temporary.empty());
   EXPECT_EQ(read(dati) + read(file) + read(target / "b.pdf"), "datixb");
   EXPECT_EQ(entries(root), 3) << "no partial copy or folder left aside";
@@ -117,6 +121,7 @@ TEST_F(FilesTest, TemporaryFolderThenReplace) {
   auto r = sys::replace_folder(fresh, target);
   EXPECT_TRUE(r) << r.message;
   EXPECT_EQ(read(target / "a.pdf"), "nuovo");
+  EXPECT_EQ(entries(target), 1) << "the working folder's mark goes";
   EXPECT_FALSE(fs::exists(fresh));
 
   // An earlier folder with other files is replaced whole.
@@ -130,6 +135,19 @@ TEST_F(FilesTest, TemporaryFolderThenReplace) {
   EXPECT_EQ(read(target / "b.pdf"), "b");
   EXPECT_FALSE(fs::exists(target / "vecchio.txt"));
   EXPECT_EQ(entries(root), 1);
+
+  // Of what looks like a working folder, only the marked ones go: not the
+  // output folder, not a folder of the same shape without the mark, not a
+  // link to a marked one.
+  ASSERT_TRUE(sys::create_temporary_folder(root, ".nuova-", fresh));
+  fs::create_directories(root / ".nuova-backup");
+  write(root / ".nuova-backup" / "lettera.txt", "mia");
+  fs::create_directory_symlink(fresh, root / ".nuova-link00");
+  EXPECT_EQ(sys::remove_temporary_folders(root, ".nuova-"), 1);
+  EXPECT_FALSE(fs::exists(fresh));
+  EXPECT_TRUE(fs::is_directory(root / ".nuova-backup"));
+  EXPECT_TRUE(fs::is_symlink(root / ".nuova-link00"));
+  EXPECT_TRUE(fs::exists(target / "b.pdf"));
 }
 
 TEST_F(FilesTest, DeleteFile) {
