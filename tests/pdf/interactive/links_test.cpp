@@ -46,6 +46,32 @@ TEST(InteractiveLinks, TargetTable) {
   }
 }
 
+// The link covers the shape where the writer's own transforms put it: the box
+// around its corners as they land, in page space (y upward).
+TEST(InteractiveLinks, ShapesDrawnUnderTransforms) {
+  const struct { const char* what; void (*draw)(Probe&); const char* rect; } rows[] = {
+      {"space", [](Probe& w) { w.BeginSpace(100, 100), w.DrawRect(0, 0, 50, 50); }, "100 742 150 692"},
+      {"table cell", [](Probe& w) { w.BeginTable(100, 100), w.BeginRow(50), w.BeginColumn(80),
+                                    w.DrawRect(10, 10, 20, 20); }, "110 732 130 712"},
+      {"translation", [](Probe& w) { w.AxisTranslation(100, 100), w.DrawRect(0, 0, 50, 50); }, "100 742 150 692"},
+      {"scaling", [](Probe& w) { w.AxisScaling(2, 3), w.DrawRect(10, 10, 20, 20); }, "20 812 60 752"},
+      // A 50 by 20 box turned a quarter counter-clockwise about (200, 200): 20 wide, 50 high, above it.
+      {"rotation", [](Probe& w) { w.BeginSpace(200, 200, 1, 1, 90), w.DrawRect(0, 0, 50, 20); }, "200 692 220 642"},
+      {"skew", [](Probe& w) { w.AxisSkewing(45, 0), w.DrawRect(0, 0, 10, 10); }, "0 842 10 822"},
+      {"text box in a scaled space", [](Probe& w) { w.SetFont("Arial", 10), w.BeginSpace(100, 100, 2, 2),
+                                                    w.DrawTextBox(0, 0, 50, 20, "ab"); }, "100 742 200 717.58"},
+      {"after the space ends", [](Probe& w) { w.BeginSpace(100, 100, 1, 1, 30), w.EndSpace(),
+                                              w.DrawRect(0, 0, 50, 50); }, "0 842 50 792"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    const std::string path = TempPdf(std::to_string(&r - rows));
+    const std::string link = ObjectWith(WriteDoc(path, [&](Probe& w) { r.draw(w), w.LinkTo("http://a.it"); }),
+                                        "/Subtype /Link");
+    EXPECT_NE(link.find("/Rect [" + std::string(r.rect) + "]"), std::string::npos) << link;
+  }
+}
+
 TEST(InteractiveLinks, NamedViewsAndLayerScript) {
   Probe w;
   const std::string path = TempPdf();
