@@ -132,6 +132,14 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   w.BeginPage();
   w.SetFont("dejavusansboldoblique", 14);
   w.DrawText(40, 60, "Grassetto obliquo \x80 100");
+  // Aliases already taken, by a selected font and by AddFont: resource names
+  // of their own; the alias still selects the record found first.
+  w.SetFont("Arial", 10);
+  w.DrawText(40, 80, "Arial");
+  EXPECT_EQ(w.AddFont(kDejaVu + "DejaVuSerif.ttf", "Arial", false), "Arial");
+  EXPECT_EQ(w.AddFont(kLiberation + "LiberationSerif-Regular.ttf", "Flat", false), "Flat");
+  w.SetFont("Arial", 10);
+  EXPECT_EQ(w.TextStateOf().FontResource, "Arial");
   w.EndDoc();
   pdftest::ExpectReadersAccept(path);
   const std::string file = ReadFile(path);
@@ -139,6 +147,8 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   EXPECT_EQ(Count(file, " /StemV 120 /ItalicAngle -11 "), 1);
   EXPECT_EQ(Count(file, "/FontName /DejaVuSansMono /Flags 33 /FontBBox ["), 1);  // fixed pitch, non-symbolic
   EXPECT_EQ(Count(file, "/Name /My#20Font "), 1);
+  EXPECT_EQ(Count(file, "/Name /Arial_2 /BaseFont /DejaVuSerif "), 1);
+  EXPECT_EQ(Count(file, "/Name /Flat_2 /BaseFont /LiberationSerif "), 1);
   const std::string fonts = pdftest::RunTool({"pdffonts", path}).out;
   EXPECT_TRUE(std::regex_search(fonts, std::regex("\nDejaVuSansBoldOblique,BoldItalic +TrueType +WinAnsi +yes "))) << fonts;
   EXPECT_TRUE(std::regex_search(fonts, std::regex("\nLiberationSerif +TrueType +WinAnsi +no "))) << fonts;
