@@ -672,8 +672,12 @@ class PdfWriter {
   // The default appearance of a field or note without a selected font names
   // this resource; EndDoc writes its font and lists it in the form's /DR.
   static constexpr const char* kFormFontName = "Helv";
-  // Writes the form font when something named it; returns its /DR entry
-  // ("/Helv n 0 R ") or an empty text.
+  // Readers draw the glyph of a check box or option button in ZapfDingbats,
+  // which they look up in the form's resources under this name.
+  static constexpr const char* kButtonFontName = "ZaDb";
+  // Writes the form font when something named it, and the button font when
+  // a button needs it; returns their /DR entries ("/Helv n 0 R ") or an
+  // empty text.
   std::string WriteFormFont();
 
  public:
@@ -889,6 +893,7 @@ class PdfWriter {
     std::string FieldRefs;
     std::string CalcOrderRefs;
     bool FormFontNeeded = false;  // a note or field default appearance names kFormFontName
+    bool ButtonFontNeeded = false;  // a check box or option button exists: /DR needs kButtonFontName
   };
 
   struct ResourcesState {
