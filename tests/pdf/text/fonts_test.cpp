@@ -50,6 +50,35 @@ TEST(Fonts, NamesStylesAndEncodings) {
   pdftest::ExpectReadersAccept(path);
 }
 
+// The widths where the built-in tables part from the published metrics or
+// have no glyph there, and each family's line height and descent, in
+// thousandths (measured at 1000 points).
+TEST(Fonts, WidthExceptionsLineHeightsAndDescents) {
+  const struct { const char* family; std::int32_t style; unsigned char code; int width, line_height, descent; } rows[] = {
+      {"Arial", 0, 9, 272, 1221, -221},    {"Arial", 1, 31, 311, 1221, -221},  {"Arial", 2, 1, 259, 1221, -221},
+      {"Arial", 3, 0, 311, 1221, -221},    {"Arial", 0, 127, 750, 1221, -221}, {"Arial", 1, 157, 750, 1221, -221},
+      {"Arial", 0, 175, 552, 1221, -221},  {"Arial", 2, 177, 549, 1221, -221}, {"Arial", 3, 181, 576, 1221, -221},
+      {"Arial", 1, 247, 549, 1221, -221},  {"Times", 0, 5, 333, 1107, -216},   {"Times", 3, 129, 778, 1107, -216},
+      {"Times", 1, 175, 500, 1107, -216},  {"Times", 2, 177, 549, 1107, -216}, {"Times", 0, 181, 576, 1107, -216},
+      {"Times", 3, 247, 549, 1107, -216},  {"Courier", 1, 0, 600, 1133, -300}, {"Courier", 2, 175, 600, 1133, -300},
+      {"Symbol", 0, 29, 332, 1225, -220},  {"Symbol", 0, 30, 600, 1225, -220}, {"Symbol", 0, 160, 600, 1225, -220},
+      {"Symbol", 0, 240, 600, 1225, -220}, {"ZapfDingbats", 0, 31, 600, 1221, -221},
+      {"ZapfDingbats", 0, 127, 0, 1221, -221}, {"ZapfDingbats", 0, 150, 0, 1221, -221},
+      {"ZapfDingbats", 0, 56, 677, 1221, -221}, {"ZapfDingbats", 0, 183, 788, 1221, -221},
+      {"ZapfDingbats", 0, 255, 0, 1221, -221},
+  };
+  Probe w;
+  w.BeginDoc(TempPdf());
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.family) + " " + std::to_string(r.style) + " code " + std::to_string(r.code));
+    w.SetFont(r.family, 1000, r.style);
+    EXPECT_EQ(w.TextLength(std::string(1, static_cast<char>(r.code))), static_cast<float>(r.width));
+    EXPECT_EQ(w.TextHeight(), static_cast<float>(r.line_height));
+    EXPECT_EQ(w.TextStateOf().Fonts[static_cast<std::size_t>(w.TextStateOf().FontIndex)].Descent, r.descent);
+  }
+  w.EndDoc();
+}
+
 const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/";
 const std::string kLiberation = "/usr/share/fonts/truetype/liberation/";
 const std::string kWine = "/usr/share/wine/fonts/";
