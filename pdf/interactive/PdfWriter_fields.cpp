@@ -238,11 +238,12 @@ std::string PdfWriter::WriteFormFont() {
     EndIndirectObject();
     entries = NameToken(kFormFontName) + " " + std::to_string(n) + " 0 R ";
   }
-  // A font of the document listed under that name already stands there.
-  bool taken = false;
-  for (std::int32_t i = 1; i <= Text.FontCount && !taken; ++i)
-    taken = Text.Fonts[static_cast<std::size_t>(i)].ResourceName == kButtonFontName;
-  if (Forms.ButtonFontNeeded && !taken) {
+  // Only for buttons written on a page, and unless a font of the document
+  // already stands under that name.
+  bool needed = Forms.ButtonFontNeeded && !Forms.FieldRefs.empty();
+  for (std::int32_t i = 1; i <= Text.FontCount && needed; ++i)
+    needed = Text.Fonts[static_cast<std::size_t>(i)].ResourceName != kButtonFontName;
+  if (needed) {
     const std::int32_t n = BeginIndirectObject(0);
     WriteLine("<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>");
     EndIndirectObject();
