@@ -69,6 +69,11 @@ struct StringBuffer {
   std::int32_t OpenSaves = 0;
   // A path is under construction (it has a current point) and not painted.
   bool PathOpen = false;
+  // The matrix that the writer's own transforms have set in this content
+  // (a b c d e f as "cm" takes them, numbers as written), and the matrices
+  // of the open "q", innermost last: where a shape drawn now stands.
+  std::array<double, 6> Transform{1, 0, 0, 1, 0, 0};
+  std::vector<std::array<double, 6>> SavedTransforms;
 };
 
 // PageRuleFlags of a recorded page object.
@@ -667,8 +672,12 @@ class PdfWriter {
   // The default appearance of a field or note without a selected font names
   // this resource; EndDoc writes its font and lists it in the form's /DR.
   static constexpr const char* kFormFontName = "Helv";
-  // Writes the form font when something named it; returns its /DR entry
-  // ("/Helv n 0 R ") or an empty text.
+  // Readers draw the glyph of a check box or option button in ZapfDingbats,
+  // which they look up in the form's resources under this name.
+  static constexpr const char* kButtonFontName = "ZaDb";
+  // Writes the form font when something named it, and the button font when
+  // a button needs it; returns their /DR entries ("/Helv n 0 R ") or an
+  // empty text.
   std::string WriteFormFont();
 
  public:
@@ -884,6 +893,7 @@ class PdfWriter {
     std::string FieldRefs;
     std::string CalcOrderRefs;
     bool FormFontNeeded = false;  // a note or field default appearance names kFormFontName
+    bool ButtonFontNeeded = false;  // a check box or option button exists: /DR needs kButtonFontName
   };
 
   struct ResourcesState {
@@ -1011,6 +1021,9 @@ class PdfWriter {
   void OpenSave();
   void CloseSave();
   static void CloseOpenSaves(StringBuffer& Buffer);
+  // Records a "cm" just written into the active content, with its numbers as
+  // written, so that LastRect follows the shapes drawn under it.
+  void Transformed(double A, double B, double C, double D, double E, double F);
   // Takes the active content back to where it stood when the member that
   // made it started, if that member fails part-way: a caller who catches
   // the failure goes on with well-formed content.
@@ -1026,6 +1039,8 @@ class PdfWriter {
     std::int32_t position_ = 1;
     std::int32_t open_saves_ = 0;
     bool path_open_ = false;
+    std::array<double, 6> transform_{};
+    std::vector<std::array<double, 6>> saved_transforms_;
     int failures_;
   };
   static void BufferAppend(StringBuffer& Buffer, std::string_view Text);

@@ -48,7 +48,10 @@ void PdfWriter::AppendContent(std::initializer_list<std::string_view> Pieces) {
 
 void PdfWriter::OpenSave() {
   AppendContent("q");
-  if (StringBuffer* target = ActiveContent()) target->OpenSaves += 1;
+  if (StringBuffer* target = ActiveContent()) {
+    target->OpenSaves += 1;
+    target->SavedTransforms.push_back(target->Transform);
+  }
 }
 
 void PdfWriter::CloseSave() {
@@ -56,10 +59,25 @@ void PdfWriter::CloseSave() {
   if (target == nullptr || target->OpenSaves < 1) return;  // no "q" to close
   AppendContent("Q");
   target->OpenSaves -= 1;
+  if (!target->SavedTransforms.empty()) {
+    target->Transform = target->SavedTransforms.back();
+    target->SavedTransforms.pop_back();
+  }
 }
 
 void PdfWriter::CloseOpenSaves(StringBuffer& Buffer) {
   for (; Buffer.OpenSaves > 0; --Buffer.OpenSaves) BufferAppend(Buffer, "\rQ");
+  Buffer.Transform = {1, 0, 0, 1, 0, 0};
+  Buffer.SavedTransforms.clear();
+}
+
+void PdfWriter::Transformed(double A, double B, double C, double D, double E, double F) {
+  StringBuffer* target = ActiveContent();
+  if (target == nullptr) return;
+  // The new matrix applies first, then the one already in force.
+  const std::array<double, 6> t = target->Transform;
+  target->Transform = {A * t[0] + B * t[2],     A * t[1] + B * t[3],     C * t[0] + D * t[2],
+                       C * t[1] + D * t[3],     E * t[0] + F * t[2] + t[4], E * t[1] + F * t[3] + t[5]};
 }
 
 PdfWriter::ContentRollback::ContentRollback(PdfWriter& Writer)
@@ -68,6 +86,8 @@ PdfWriter::ContentRollback::ContentRollback(PdfWriter& Writer)
     position_ = buffer_->Position;
     open_saves_ = buffer_->OpenSaves;
     path_open_ = buffer_->PathOpen;
+    transform_ = buffer_->Transform;
+    saved_transforms_ = buffer_->SavedTransforms;
   }
 }
 
@@ -78,6 +98,8 @@ PdfWriter::ContentRollback::~ContentRollback() {
   if (buffer_->Position > position_) buffer_->Position = position_;
   buffer_->OpenSaves = open_saves_;
   buffer_->PathOpen = path_open_;
+  buffer_->Transform = transform_;
+  buffer_->SavedTransforms = saved_transforms_;
 }
 
 // ---- StringBuffer ---------------------------------------------------------
@@ -111,6 +133,8 @@ void PdfWriter::BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code) {
 void PdfWriter::BufferReset(StringBuffer& Buffer) {
   Buffer.OpenSaves = 0;
   Buffer.PathOpen = false;
+  Buffer.Transform = {1, 0, 0, 1, 0, 0};
+  Buffer.SavedTransforms.clear();
   Buffer.Position = 1;
   Buffer.Capacity = 0;
   Buffer.Data.clear();
@@ -339,6 +363,28 @@ void PdfWriter::SetLastRect(float X1, float Y1, float X2, float Y2) {
   // it; the page content is moved by the left and top margins, and so is
   // the box, so that a link made from it covers the shape where it stands.
   const float left = Pages.Margins.Left, top = Pages.Margins.Top;
+  const StringBuffer* target = ActiveContent();
+  if (target != nullptr && target->Transform != std::array<double, 6>{1, 0, 0, 1, 0, 0}) {
+    // Drawn under transforms of the writer's own: the box around the four
+    // corners where they land. The content's own space has y downward from
+    // the margin origin; the box keeps the order of its corners.
+    const std::array<double, 6>& m = target->Transform;
+    const double h = Pages.PageHeight;
+    double low_x = 0, high_x = 0, low_y = 0, high_y = 0;
+    for (int i = 0; i < 4; ++i) {
+      const double x = i < 2 ? X1 : X2, y = h - ((i % 2) == 0 ? Y1 : Y2);
+      const double px = m[0] * x + m[2] * y + m[4], py = h - (m[1] * x + m[3] * y + m[5]);
+      if (i == 0 || px < low_x) low_x = px;
+      if (i == 0 || px > high_x) high_x = px;
+      if (i == 0 || py < low_y) low_y = py;
+      if (i == 0 || py > high_y) high_y = py;
+    }
+    const bool rising_x = X1 <= X2, rising_y = Y1 <= Y2;
+    X1 = static_cast<float>(rising_x ? low_x : high_x);
+    X2 = static_cast<float>(rising_x ? high_x : low_x);
+    Y1 = static_cast<float>(rising_y ? low_y : high_y);
+    Y2 = static_cast<float>(rising_y ? high_y : low_y);
+  }
   Content.LastRect = {X1 + left, Y1 - top, X2 + left, Y2 - top};
 }
 

@@ -163,6 +163,7 @@ void PdfWriter::Abort() {
   Forms.FieldRefs.clear();
   Forms.CalcOrderRefs.clear();
   Forms.FormFontNeeded = false;
+  Forms.ButtonFontNeeded = false;
   Error.LastErrNumber = 0;  // source and description keep their texts
   Resources.AlphaCount = 0;
   Resources.ExtGStateResources.clear();

@@ -30,6 +30,7 @@ void PdfWriter::AxisRotation(float Angle) {
   const float m = static_cast<float>(-std::sin(r));
   AppendContent(FormatNumber(c) + " " + FormatNumber(m) + " " + FormatNumber(-m) + " " +
                 FormatNumber(c) + " 0 0 cm");
+  Transformed(RoundValue(c), RoundValue(m), RoundValue(-m), RoundValue(c), 0, 0);
 }
 
 // The number text of a scale; a scale written as 0 makes the matrix
@@ -44,6 +45,7 @@ std::string PdfWriter::ScaleText(float Scale) {
 void PdfWriter::AxisScaling(float ScaleX, float ScaleY) {
   const std::string sx = ScaleText(ScaleX);
   AppendContent(sx + " 0 0 " + ScaleText(ScaleY) + " 0 0 cm");
+  Transformed(RoundValue(ScaleX), 0, 0, RoundValue(ScaleY), 0, 0);
 }
 
 void PdfWriter::AxisSkewing(float AngleX, float AngleY) {
@@ -57,10 +59,13 @@ void PdfWriter::AxisSkewing(float AngleX, float AngleY) {
       1000000)
     throw PdfError(5);
   AppendContent("1 " + x + " " + y + " 1 0 0 cm");
+  Transformed(1, RoundValue(tx), RoundValue(ty), 1, 0, 0);
 }
 
 void PdfWriter::AxisTranslation(float TranslateX, float TranslateY) {
   AppendContent("1 0 0 1 " + FormatPoint(TranslateX, TranslateY) + " cm");
+  const float s = Pages.ScaleFactor;
+  Transformed(1, 0, 0, 1, RoundValue(TranslateX * s), RoundValue(TranslateY * s));
   SetXY(0, 0);
 }
 
@@ -72,6 +77,8 @@ void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, f
   if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
     const std::string sx = ScaleText(ScaleX);
     AppendContent(sx + " 0 0 " + ScaleText(ScaleY) + " " + FormatPoint(NewX, NewY) + " cm");
+    Transformed(RoundValue(ScaleX), 0, 0, RoundValue(ScaleY), RoundValue(NewX * Pages.ScaleFactor),
+                RoundValue(NewY * Pages.ScaleFactor));
   }
   if (Angle != 0) AxisRotation(Angle);
   SetXY(0, 0);

@@ -161,6 +161,7 @@ void PdfWriter::AddField(const std::string& FieldName, std::int32_t FieldType, f
         flags += 49152;  // radio, no toggle to off
       }
       f.DictionaryStart += " /FT /Btn /Ff " + std::to_string(flags);
+      Forms.ButtonFontNeeded = true;
       // "S#EC" is the name of the on state. The widget's appearance state
       // names the same state (or /Off): readers that build the appearance
       // themselves (/NeedAppearances) draw the glyph only for a widget whose
@@ -230,11 +231,25 @@ void PdfWriter::OnFieldEvent(std::int32_t OnEvent, const std::string& FieldName,
 }
 
 std::string PdfWriter::WriteFormFont() {
-  if (!Forms.FormFontNeeded) return "";
-  const std::int32_t n = BeginIndirectObject(0);
-  WriteLine("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
-  EndIndirectObject();
-  return NameToken(kFormFontName) + " " + std::to_string(n) + " 0 R ";
+  std::string entries;
+  if (Forms.FormFontNeeded) {
+    const std::int32_t n = BeginIndirectObject(0);
+    WriteLine("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
+    EndIndirectObject();
+    entries = NameToken(kFormFontName) + " " + std::to_string(n) + " 0 R ";
+  }
+  // Only for buttons written on a page, and unless a font of the document
+  // already stands under that name.
+  bool needed = Forms.ButtonFontNeeded && !Forms.FieldRefs.empty();
+  for (std::int32_t i = 1; i <= Text.FontCount && needed; ++i)
+    needed = Text.Fonts[static_cast<std::size_t>(i)].ResourceName != kButtonFontName;
+  if (needed) {
+    const std::int32_t n = BeginIndirectObject(0);
+    WriteLine("<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>");
+    EndIndirectObject();
+    entries += NameToken(kButtonFontName) + " " + std::to_string(n) + " 0 R ";
+  }
+  return entries;
 }
 
 }  // namespace pdf

@@ -42,8 +42,10 @@ std::string ScriptLiteral(const std::string& name) {
 
 // The script of a "layer:" target: for the first group of each of ON(...),
 // OFF(...) and TOGGLE(...), one test per layer name that sets the state of
-// that optional-content group. Blanks are ignored; names are compared in
-// upper case, as layers keep them. Nothing when a group lacks its ")".
+// that optional-content group. Blanks are ignored and names taken in upper
+// case; a layer keeps its name as given, so the script brings the viewer's
+// name to the same form before it compares. Nothing when a group lacks its
+// ")".
 std::optional<std::string> LayerScript(const std::string& spec) {
   std::string s;
   for (char c : spec) {
@@ -69,14 +71,15 @@ std::optional<std::string> LayerScript(const std::string& spec) {
     for (;;) {
       const std::size_t comma = s.find(',', start);
       const std::size_t end = comma == std::string::npos || comma > close ? close : comma;
-      body += "if (ocgArray[i].name == '" + ScriptLiteral(text_case::Upper(s.substr(start, end - start))) +
+      body += "if (name == '" + ScriptLiteral(text_case::Upper(s.substr(start, end - start))) +
               g.effect + CR;
       if (end == close) break;
       start = end + 1;
     }
   }
   return "var ocgArray = this.getOCGs();for (var i=0; i < ocgArray.length; i++) {" +
-         std::string(1, CR) + body + "}";
+         std::string(1, CR) + "var name = ocgArray[i].name.toUpperCase().replace(/ /g, '');" + CR + body +
+         "}";
 }
 
 }  // namespace

@@ -96,13 +96,24 @@ void PdfWriter::SetFontSize(float Points) { Text.FontSize = Points; }
 
 std::int32_t PdfWriter::WriteFont(const std::string& Name, Bytes& FontFile,
                                   std::int32_t FileLength, const std::string& Descriptor) {
+  // Each record has a resource name of its own: a name already taken (an
+  // AddFont alias given twice, or one that a selected font already holds)
+  // gets a number after it, since one resource dictionary holds every font.
+  std::string name = Name;
+  for (std::int32_t k = 2;; ++k) {
+    bool taken = false;
+    for (std::int32_t i = 1; i < Text.FontCount && !taken; ++i)
+      taken = Text.Fonts[static_cast<std::size_t>(i)].ResourceName == name;
+    if (!taken) break;
+    name = Name + "_" + std::to_string(k);
+  }
   const std::int32_t n = BeginIndirectObject();
-  Text.FontResources += NameToken(Name) + " " + std::to_string(n) + " 0 R ";
+  Text.FontResources += NameToken(name) + " " + std::to_string(n) + " 0 R ";
   FontRecord& r = Text.Fonts.at(static_cast<std::size_t>(Text.FontCount));
-  r.ResourceName = Name;
+  r.ResourceName = name;
 
   WriteLine("<< /Type /Font /Subtype /" + std::string(r.FontType ? "TrueType" : "Type1") +
-            " /Name " + NameToken(Name) + " /BaseFont " + NameToken(r.BaseFont) +
+            " /Name " + NameToken(name) + " /BaseFont " + NameToken(r.BaseFont) +
             " /FirstChar 0 /LastChar 255");
   const std::string upper_base = text_case::Upper(r.BaseFont);
   if (upper_base != "SYMBOL" && upper_base != "ZAPFDINGBATS") {

@@ -2,6 +2,7 @@
 // lines.
 
 #include <filesystem>
+#include <utility>
 
 #include "tests/pdf/core/core_probe.h"
 
@@ -50,6 +51,35 @@ TEST(CoreFile, OneEmptyPageByteForByte) {
   tail += "trailer\n<< /Size 9 /Info 8 0 R /Root 7 0 R\n>>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
   EXPECT_EQ(file.substr(xref), tail);
   EXPECT_EQ(file.substr(0, 9), "%PDF-1.3\n");
+  pdftest::ExpectReadersAccept(path);
+}
+
+// A three-level outline: parents, first and last children, siblings both
+// ways; only the title entry counts its children.
+TEST(CoreFile, ThreeLevelOutlineByteForByte) {
+  Probe w;
+  const std::string path = TempPdf();
+  w.BeginDoc(path);
+  w.BeginPage();
+  for (const auto& [caption, level] : {std::pair{"A", 1}, {"A1", 2}, {"A1a", 3}, {"A2", 2}, {"B", 1}})
+    w.AddBookmark(caption, static_cast<std::int16_t>(level));
+  w.EndDoc();
+  const std::string file = ReadFile(path);
+  const std::size_t head = file.rfind('\n', file.find(" 0 obj\n<< /Count 1 /First ")) + 1;
+  const int r = std::stoi(file.substr(head));  // the outline dictionary; entry i is r + i
+  const auto n = [r](int i) { return std::to_string(r + i) + " 0 R\r"; };
+  const std::string dest = "/Dest [4 0 R /FitB]\r>>";
+  const std::string entries[] = {
+      "<< /Count 1 /First " + std::to_string(r + 1) + " 0 R /Last " + std::to_string(r + 1) + " 0 R >>",
+      "<< /Title (\\(senza titolo\\))\r/Parent " + n(0) + "/First " + n(2) + "/Last " + n(6) + "/Count 2\r" + dest,
+      "<< /Title (A)\r/Parent " + n(1) + "/First " + n(3) + "/Last " + n(5) + "/Next " + n(6) + dest,
+      "<< /Title (A1)\r/Parent " + n(2) + "/First " + n(4) + "/Last " + n(4) + "/Next " + n(5) + dest,
+      "<< /Title (A1a)\r/Parent " + n(3) + dest,
+      "<< /Title (A2)\r/Parent " + n(2) + "/Prev " + n(3) + dest,
+      "<< /Title (B)\r/Parent " + n(1) + "/Prev " + n(2) + dest,
+  };
+  for (int i = 0; i <= 6; ++i)
+    EXPECT_EQ(ObjectBytes(file, r + i), std::to_string(r + i) + " 0 obj\n" + entries[i] + "\nendobj\n") << i;
   pdftest::ExpectReadersAccept(path);
 }
 

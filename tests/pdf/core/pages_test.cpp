@@ -80,6 +80,44 @@ TEST(CorePages, AnnotationsAndFieldWidgets) {
   pdftest::ExpectReadersAccept(path);
 }
 
+// The pages each page rule draws its recorded object on (of five), under the
+// page's own content, or over it with 16.
+TEST(CorePages, RecordedObjectsByPageRule) {
+  const struct { std::int32_t rule; const char* pages; } rows[] = {
+      {0, ""}, {1, "1"}, {2, "2 4"}, {3, "1 2 4"}, {4, "1 3 5"}, {6, "1 2 3 4 5"}, {8, ""}, {9, ""},
+      {10, "2 4"}, {12, "3 5"}, {14, "2 3 4 5"}, {16 + 2, "2 4"}, {16 + 7, "1 2 3 4 5"},
+  };
+  Probe w;
+  const std::string path = TempPdf();
+  w.BeginDoc(path);
+  for (const auto& r : rows) {
+    w.BeginObject("r" + std::to_string(r.rule), r.rule);
+    w.AppendContent("0 0 m 1 1 l S");
+    w.EndObject();
+  }
+  for (int p = 1; p <= 5; ++p) {
+    w.BeginPage();
+    w.AppendContent("0 0 m 9 9 l S");  // the page's own content
+  }
+  w.EndDoc();
+  const std::string file = ReadFile(path);
+  std::vector<std::string> pages;
+  for (std::size_t at = file.find("stream\n1 0 0 -1 "); at != std::string::npos; at = file.find("stream\n1 0 0 -1 ", at + 1))
+    pages.push_back(file.substr(at, file.find("endstream", at) - at));
+  ASSERT_EQ(pages.size(), 5u);
+  for (const auto& r : rows) {
+    std::string drawn;
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+      const std::size_t at = pages[p].find("\rq /r" + std::to_string(r.rule) + " Do Q");
+      if (at == std::string::npos) continue;
+      drawn += (drawn.empty() ? "" : " ") + std::to_string(p + 1);
+      EXPECT_EQ(at > pages[p].find("0 0 m 9 9 l S"), r.rule >= 16) << r.rule << " on page " << p + 1;
+    }
+    EXPECT_EQ(drawn, r.pages) << "rule " << r.rule;
+  }
+  pdftest::ExpectReadersAccept(path);
+}
+
 TEST(CorePages, PageScripts) {
   Probe w;
   const std::string path = TempPdf();

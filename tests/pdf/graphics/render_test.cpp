@@ -67,6 +67,9 @@ TEST(GraphicsRender, EveryShapeDrawsWhereItsOperatorsSay) {
   pdf.BeginSpace(400, 500, 2, 2);
   pdf.DrawRect(0, 0, 20, 20, 5);
   pdf.EndSpace();
+  pdf.BeginSpace(100, 600, 1, 1, 90);  // a bar turned a quarter counter-clockwise: it stands up
+  pdf.DrawRect(0, 0, 60, 10, 5);
+  pdf.EndSpace();
   pdf.EndDoc();
 
   pdftest::ExpectReadersAccept(path);
@@ -81,7 +84,7 @@ TEST(GraphicsRender, EveryShapeDrawsWhereItsOperatorsSay) {
       {1, 499, 600, Ink::Black, "stroked rectangle's right edge"}, {1, 80, 700, Ink::White, "first gap of the dash"},
       {1, 350, 725, Ink::HalfRed, "red at half opacity"},      {2, 330, 400, Ink::Blue, "inside the clipping circle"},
       {2, 10, 10, Ink::White, "page corner, clipped away"},    {3, 300, 325, Ink::Black, "turned square's lower vertex"},
-      {3, 435, 535, Ink::Black, "square doubled in a scaled space"},
+      {3, 435, 535, Ink::Black, "square doubled in a scaled space"}, {3, 105, 560, Ink::Black, "bar turned upward"},
   };
   gfxtest::Pixels pages[3];
   for (int n = 0; n < 3; ++n) {

@@ -85,6 +85,8 @@ TEST(InteractiveFields, TickedButtonsShowTheirGlyphInRenderings) {
     w.SetColorFill("#FFFFFF");  // a white background, a black frame
     for (const auto& b : buttons) w.AddField(b.name, b.type, 50 + 60 * static_cast<float>(&b - buttons), 50, 24, 24, b.value);
   });
+  // The glyphs' font is in the form's resources, under the name readers use.
+  EXPECT_EQ(pdftest::RunTool({"pdftoppm", "-r", "36", "-png", path, path + "-page"}).err, "");
   for (const bool with_pdftoppm : {true, false}) {
     const gfxtest::Pixels page = gfxtest::RenderPage(path, with_pdftoppm);
     ASSERT_GT(page.width, 300);

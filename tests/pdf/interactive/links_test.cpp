@@ -46,6 +46,62 @@ TEST(InteractiveLinks, TargetTable) {
   }
 }
 
+// The link covers the shape where the writer's own transforms put it: the box
+// around its corners as they land, in page space (y upward).
+TEST(InteractiveLinks, ShapesDrawnUnderTransforms) {
+  const struct { const char* what; void (*draw)(Probe&); const char* rect; } rows[] = {
+      {"space", [](Probe& w) { w.BeginSpace(100, 100), w.DrawRect(0, 0, 50, 50); }, "100 742 150 692"},
+      {"table cell", [](Probe& w) { w.BeginTable(100, 100), w.BeginRow(50), w.BeginColumn(80),
+                                    w.DrawRect(10, 10, 20, 20); }, "110 732 130 712"},
+      {"translation", [](Probe& w) { w.AxisTranslation(100, 100), w.DrawRect(0, 0, 50, 50); }, "100 742 150 692"},
+      {"scaling", [](Probe& w) { w.AxisScaling(2, 3), w.DrawRect(10, 10, 20, 20); }, "20 812 60 752"},
+      // A 50 by 20 box turned a quarter counter-clockwise about (200, 200): 20 wide, 50 high, above it.
+      {"rotation", [](Probe& w) { w.BeginSpace(200, 200, 1, 1, 90), w.DrawRect(0, 0, 50, 20); }, "200 692 220 642"},
+      {"skew", [](Probe& w) { w.AxisSkewing(45, 0), w.DrawRect(0, 0, 10, 10); }, "0 842 10 822"},
+      {"text box in a scaled space", [](Probe& w) { w.SetFont("Arial", 10), w.BeginSpace(100, 100, 2, 2),
+                                                    w.DrawTextBox(0, 0, 50, 20, "ab"); }, "100 742 200 717.58"},
+      {"after the space ends", [](Probe& w) { w.BeginSpace(100, 100, 1, 1, 30), w.EndSpace(),
+                                              w.DrawRect(0, 0, 50, 50); }, "0 842 50 792"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    const std::string path = TempPdf(std::to_string(&r - rows));
+    const std::string link = ObjectWith(WriteDoc(path, [&](Probe& w) { r.draw(w), w.LinkTo("http://a.it"); }),
+                                        "/Subtype /Link");
+    EXPECT_NE(link.find("/Rect [" + std::string(r.rect) + "]"), std::string::npos) << link;
+  }
+}
+
+// A layer link's script, run as a viewer runs it (the document as `this`) on
+// the layers the file names: the layer keeps its name as given, the script
+// finds it whatever the case and blanks of the target.
+TEST(InteractiveLinks, LayerScriptsSwitchTheLayersTheFileNames) {
+  const struct { const char* layer; const char* target; const char* states; } rows[] = {
+      {"Notes", "layer:OFF(Notes)", "false"},
+      {"Drawing Notes", "layer:OFF(Drawing Notes)", "false"},
+      {"Drawing Notes", "layer:TOGGLE(drawingnotes)", "false"},
+      {"SCREEN", "layer:ON(Other) OFF(screen)", "false"},
+      {"Notes", "layer:OFF(Note)", "true"},  // another name: left alone
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.target);
+    const std::string path = TempPdf(std::to_string(&r - rows));
+    const std::string file = WriteDoc(path, [&](Probe& w) {
+      w.BeginLayer(r.layer), w.DrawRect(0, 0, 10, 10), w.EndLayer(), w.LinkTo(r.target);
+    });
+    const std::size_t name = file.find("/Type /OCG /Name (") + 18;
+    ASSERT_EQ(file.substr(name, file.find(')', name) - name), r.layer);
+    const std::string object = ObjectWith(file, "var ocgArray");
+    const std::size_t from = object.find("stream\n") + 7;
+    const std::string js = path + ".js";
+    pdftest::WriteFile(js, "var layers = [{name: '" + std::string(r.layer) + "', state: true}];\n(function () {\n" +
+                               object.substr(from, object.find("\nendstream") - from) +
+                               "\n}).call({getOCGs: function () { return layers; }});\nprint(layers[0].state);\n");
+    const pdftest::ToolResult run = pdftest::RunTool({"mutool", "run", js});
+    EXPECT_EQ(run.out, std::string(r.states) + "\n") << run.err;
+  }
+}
+
 TEST(InteractiveLinks, NamedViewsAndLayerScript) {
   Probe w;
   const std::string path = TempPdf();
@@ -63,9 +119,10 @@ TEST(InteractiveLinks, NamedViewsAndLayerScript) {
   w.LinkTo("layer:ON(a, b) OFF (c) ON(d) TOGGLE(x'y)");
   w.EndDoc();
   EXPECT_EQ(pdftest::Count(ReadFile(path), "/Rect [15 792 55 772]"), 3);
-  EXPECT_NE(ReadFile(path).find("{\rif (ocgArray[i].name == 'A') { ocgArray[i].state = true; };\rif (ocgArray[i].name == 'B') "
-                      "{ ocgArray[i].state = true; };\rif (ocgArray[i].name == 'C') { ocgArray[i].state = false; };\r"
-                      "if (ocgArray[i].name == 'X\\'Y') { ocgArray[i].state = !ocgArray[i].state; };\r}\nendstream"), std::string::npos);
+  EXPECT_NE(ReadFile(path).find("{\rvar name = ocgArray[i].name.toUpperCase().replace(/ /g, '');\r"
+                      "if (name == 'A') { ocgArray[i].state = true; };\rif (name == 'B') "
+                      "{ ocgArray[i].state = true; };\rif (name == 'C') { ocgArray[i].state = false; };\r"
+                      "if (name == 'X\\'Y') { ocgArray[i].state = !ocgArray[i].state; };\r}\nendstream"), std::string::npos);
   const std::string dests = pdftest::Pdfinfo(path, {"-dests"}).out;
   EXPECT_NE(dests.find("   1 [ FitB                    ] \"_REF_prima\"\n   1 [ XYZ   15  792 2.00      ] \"_REF_qui (1)/2\"\n"
                        "   1 [ FitR   50  742  150  692] \"_REF_riquadro\""), std::string::npos) << dests;

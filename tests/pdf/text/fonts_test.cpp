@@ -50,6 +50,35 @@ TEST(Fonts, NamesStylesAndEncodings) {
   pdftest::ExpectReadersAccept(path);
 }
 
+// The widths where the built-in tables part from the published metrics or
+// have no glyph there, and each family's line height and descent, in
+// thousandths (measured at 1000 points).
+TEST(Fonts, WidthExceptionsLineHeightsAndDescents) {
+  const struct { const char* family; std::int32_t style; unsigned char code; int width, line_height, descent; } rows[] = {
+      {"Arial", 0, 9, 272, 1221, -221},    {"Arial", 1, 31, 311, 1221, -221},  {"Arial", 2, 1, 259, 1221, -221},
+      {"Arial", 3, 0, 311, 1221, -221},    {"Arial", 0, 127, 750, 1221, -221}, {"Arial", 1, 157, 750, 1221, -221},
+      {"Arial", 0, 175, 552, 1221, -221},  {"Arial", 2, 177, 549, 1221, -221}, {"Arial", 3, 181, 576, 1221, -221},
+      {"Arial", 1, 247, 549, 1221, -221},  {"Times", 0, 5, 333, 1107, -216},   {"Times", 3, 129, 778, 1107, -216},
+      {"Times", 1, 175, 500, 1107, -216},  {"Times", 2, 177, 549, 1107, -216}, {"Times", 0, 181, 576, 1107, -216},
+      {"Times", 3, 247, 549, 1107, -216},  {"Courier", 1, 0, 600, 1133, -300}, {"Courier", 2, 175, 600, 1133, -300},
+      {"Symbol", 0, 29, 332, 1225, -220},  {"Symbol", 0, 30, 600, 1225, -220}, {"Symbol", 0, 160, 600, 1225, -220},
+      {"Symbol", 0, 240, 600, 1225, -220}, {"ZapfDingbats", 0, 31, 600, 1221, -221},
+      {"ZapfDingbats", 0, 127, 0, 1221, -221}, {"ZapfDingbats", 0, 150, 0, 1221, -221},
+      {"ZapfDingbats", 0, 56, 677, 1221, -221}, {"ZapfDingbats", 0, 183, 788, 1221, -221},
+      {"ZapfDingbats", 0, 255, 0, 1221, -221},
+  };
+  Probe w;
+  w.BeginDoc(TempPdf());
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.family) + " " + std::to_string(r.style) + " code " + std::to_string(r.code));
+    w.SetFont(r.family, 1000, r.style);
+    EXPECT_EQ(w.TextLength(std::string(1, static_cast<char>(r.code))), static_cast<float>(r.width));
+    EXPECT_EQ(w.TextHeight(), static_cast<float>(r.line_height));
+    EXPECT_EQ(w.TextStateOf().Fonts[static_cast<std::size_t>(w.TextStateOf().FontIndex)].Descent, r.descent);
+  }
+  w.EndDoc();
+}
+
 const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/";
 const std::string kLiberation = "/usr/share/fonts/truetype/liberation/";
 const std::string kWine = "/usr/share/wine/fonts/";
@@ -132,6 +161,14 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   w.BeginPage();
   w.SetFont("dejavusansboldoblique", 14);
   w.DrawText(40, 60, "Grassetto obliquo \x80 100");
+  // Aliases already taken, by a selected font and by AddFont: resource names
+  // of their own; the alias still selects the record found first.
+  w.SetFont("Arial", 10);
+  w.DrawText(40, 80, "Arial");
+  EXPECT_EQ(w.AddFont(kDejaVu + "DejaVuSerif.ttf", "Arial", false), "Arial");
+  EXPECT_EQ(w.AddFont(kLiberation + "LiberationSerif-Regular.ttf", "Flat", false), "Flat");
+  w.SetFont("Arial", 10);
+  EXPECT_EQ(w.TextStateOf().FontResource, "Arial");
   w.EndDoc();
   pdftest::ExpectReadersAccept(path);
   const std::string file = ReadFile(path);
@@ -139,6 +176,8 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   EXPECT_EQ(Count(file, " /StemV 120 /ItalicAngle -11 "), 1);
   EXPECT_EQ(Count(file, "/FontName /DejaVuSansMono /Flags 33 /FontBBox ["), 1);  // fixed pitch, non-symbolic
   EXPECT_EQ(Count(file, "/Name /My#20Font "), 1);
+  EXPECT_EQ(Count(file, "/Name /Arial_2 /BaseFont /DejaVuSerif "), 1);
+  EXPECT_EQ(Count(file, "/Name /Flat_2 /BaseFont /LiberationSerif "), 1);
   const std::string fonts = pdftest::RunTool({"pdffonts", path}).out;
   EXPECT_TRUE(std::regex_search(fonts, std::regex("\nDejaVuSansBoldOblique,BoldItalic +TrueType +WinAnsi +yes "))) << fonts;
   EXPECT_TRUE(std::regex_search(fonts, std::regex("\nLiberationSerif +TrueType +WinAnsi +no "))) << fonts;
