@@ -15,7 +15,7 @@ RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" clang-16 libclang-rt-16-dev llvm-16
   qpdf poppler-utils mupdf-tools ghostscript libxml2-utils imagemagick zbar-tools
   zlib1g-dev libssl-dev libhpdf-dev libdeflate-dev fonts-urw-base35 fonts-dejavu-core fonts-wine python3
-  python3-fonttools libwmf-bin xvfb xauth xdotool x11-xkb-utils xclip tesseract-ocr-ita openbox wmctrl
+  python3-fonttools libwmf-bin xvfb xauth xdotool x11-xkb-utils xclip tesseract-ocr tesseract-ocr-ita openbox wmctrl
   util-linux)
 
 sevrina_jobs() {

@@ -853,8 +853,17 @@ class View::Impl final : public QObject {
     bool paste = (key == Qt::Key_V && mods == Qt::ControlModifier) || (key == Qt::Key_Insert && mods == Qt::ShiftModifier);
     if (paste) {
       // The runtime decides what a paste inserts; the view only converts.
+      // A paste types its first line only, so only that line must be
+      // Windows-1252: what follows the first line break is never typed.
       if (text_box) {
-        auto text = cp1252::from_utf8_strict(QGuiApplication::clipboard()->text().toStdString());
+        QString pasted = QGuiApplication::clipboard()->text();
+        for (qsizetype i = 0; i < pasted.size(); ++i) {
+          if (pasted[i] == '\r' || pasted[i] == '\n') {
+            pasted.truncate(i);
+            break;
+          }
+        }
+        auto text = cp1252::from_utf8_strict(pasted.toStdString());
         if (!text || !rt_.user_paste(*static_cast<forms::TextBox*>(c), *text)) QApplication::beep();
       }
       return true;

@@ -353,7 +353,7 @@ y += LINE + 240
 label("C-", LETTER_X, y, stile="Grassetto")
 BLANK = text_width(" ")
 AMOUNT_BLANKS = 18   # a stretch for an amount box
-PERCENT_BLANKS = 8  # a stretch for a percentage box
+PERCENT_BLANKS = 12  # a stretch for a percentage box: "100,00" shows whole
 
 
 def place_tokens(text, width, factor):

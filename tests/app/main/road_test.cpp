@@ -17,14 +17,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -146,20 +149,42 @@ class Road : public ::testing::Test {
     sevrina::mostra_intro(twin_);
 
     // Root may write anything: a test of refused writes runs the program
-    // as an unprivileged user, who owns the test's folders.
+    // as an unprivileged user, who owns the test's folders. That user may
+    // not reach the build folder (a clone in /root, which is private), so
+    // it runs a copy of the program from the test's own folder.
     const bool drop = as_nobody_ && ::geteuid() == 0;
-    if (drop) ASSERT_EQ(std::system(("chown -R 65534:65534 " + quoted(root_.string())).c_str()), 0);
+    program_ = SEVRINA_PROGRAM;
+    if (drop) {
+      program_ = root_ / "bin" / program_.filename();
+      fs::create_directories(program_.parent_path());
+      fs::copy_file(SEVRINA_PROGRAM, program_);
+      ASSERT_EQ(std::system(("chown -R 65534:65534 " + quoted(root_.string())).c_str()), 0);
+    }
     pid_ = start();
-    ASSERT_GT(pid_, 0);
+    ASSERT_GT(pid_, 0) << start_error_;
   }
 
   // Starts the program on the test's display with its private folders;
-  // its standard error goes to `err` when given.
+  // its standard error goes to `err` when given. A program that cannot be
+  // started gives -1, and start_error_ says why.
   pid_t start(const fs::path& err = {}) {
     const bool drop = as_nobody_ && ::geteuid() == 0;
+    // The child tells through this pipe why it could not start the program;
+    // a successful exec closes it unwritten.
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+      start_error_ = "no pipe";
+      return -1;
+    }
     const pid_t pid = ::fork();
     if (pid == 0) {
-      if (drop && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(126);
+      ::close(report[0]);
+      auto fail = [&](int step) {
+        const int why[2] = {step, errno};
+        (void)!::write(report[1], why, sizeof why);
+        ::_exit(127);
+      };
+      if (drop && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) fail(0);
       if (!err.empty()) {
         int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(e, 2);
@@ -170,10 +195,22 @@ class Road : public ::testing::Test {
       ::setenv("QT_QPA_PLATFORM", "xcb", 1);
       int null = ::open("/dev/null", O_WRONLY);
       ::dup2(null, 1);
-      ::execl(SEVRINA_PROGRAM, SEVRINA_PROGRAM, static_cast<char*>(nullptr));
-      ::_exit(127);
+      ::execl(program_.c_str(), program_.c_str(), static_cast<char*>(nullptr));
+      fail(1);
     }
-    return pid;
+    ::close(report[1]);
+    int why[2];
+    const bool failed = pid < 0 || ::read(report[0], why, sizeof why) == static_cast<ssize_t>(sizeof why);
+    ::close(report[0]);
+    if (!failed) return pid;
+    if (pid < 0) {
+      start_error_ = std::string("no process: ") + std::strerror(errno);
+    } else {
+      ::waitpid(pid, nullptr, 0);
+      start_error_ = std::string(why[0] == 0 ? "cannot become the user nobody" : "cannot start " + program_.string()) +
+                     (drop ? " as the user nobody: " : ": ") + std::strerror(why[1]);
+    }
+    return -1;
   }
 
   void TearDown() override {
@@ -193,26 +230,39 @@ class Road : public ::testing::Test {
                           quoted("^" + title + "$"));
     return ids.substr(0, ids.find('\n'));
   }
-  // Waits for a window of the program titled `title` and returns its id;
-  // fails at once when a message box of another title comes instead.
+  // Waits for a window of the program titled `title` and returns its id.
+  // A window that does not come (a message box of another title came
+  // instead, the program ended, a minute went by) ends the test at once,
+  // saying which: nothing goes on with no window to act on.
   std::string window(const std::string& title, bool boxes_may_come = false) {
     std::string id, other;
-    bool seen = wait_until([&] {
+    int status = 0;
+    bool ended = false;
+    wait_until([&] {
       id = find_window(title);
       if (!id.empty()) return true;
       if (!boxes_may_come && title != "Sevrina" && !find_window("Sevrina").empty()) other = "Sevrina";
-      return !other.empty() || ::waitpid(pid_, nullptr, WNOHANG) == pid_;
+      ended = ::waitpid(pid_, &status, WNOHANG) == pid_;
+      return !other.empty() || ended;
     });
-    EXPECT_TRUE(seen && !id.empty()) << "no window \"" << title << "\""
-                                     << (other.empty() ? "" : "; a message box came instead");
-    return id;
+    if (!id.empty()) return id;
+    std::string why = "no window \"" + title + "\"";
+    if (!other.empty()) {
+      why += "; a message box came instead";
+    } else if (ended) {
+      why += "; the program ended with " + (WIFSIGNALED(status) ? "signal " + std::to_string(WTERMSIG(status))
+                                                                 : "status " + std::to_string(WEXITSTATUS(status)));
+    }
+    throw std::runtime_error(why);
   }
   void gone(const std::string& title) {
     EXPECT_TRUE(wait_until([&] { return find_window(title).empty(); })) << title << " stays";
   }
   // The colour at a point of a window, as "#RRGGBB".
   std::string pixel(const std::string& win, int x, int y) {
-    std::string t = sh("import -silent -window " + win + " -crop 1x1+" + std::to_string(x) + "+" +
+    // import with no window id waits for a mouse click that never comes.
+    if (win.empty()) throw std::runtime_error("a pixel of no window");
+    std::string t = sh("timeout 60 import -silent -window " + win + " -crop 1x1+" + std::to_string(x) + "+" +
                        std::to_string(y) + " -depth 8 txt:-");
     std::size_t hash = t.find("  #");  // after the header line
     return hash == std::string::npos ? "" : t.substr(hash + 2, 7);
@@ -346,6 +396,8 @@ class Road : public ::testing::Test {
   fs::path root_, home_, data_;
   pid_t pid_ = -1;
   bool as_nobody_ = false;  // run the program unprivileged when the test runs as root
+  fs::path program_;         // the program started: the built one, or a copy the user can reach
+  std::string start_error_;  // why start() could not start it
   forms::Runtime twin_;
 };
 
@@ -568,7 +620,8 @@ class Misuse : public Road {
   // The text of a window as a reader sees it: a 4x greyscale picture read
   // by Italian OCR, blanks and line breaks collapsed.
   static std::string ocr(const std::string& win) {
-    return collapsed(sh("import -silent -window " + win + " png:- | convert-im6.q16 png:- -colorspace Gray -resize 400% "
+    if (win.empty()) throw std::runtime_error("the text of no window");
+    return collapsed(sh("timeout 60 import -silent -window " + win + " png:- | convert-im6.q16 png:- -colorspace Gray -resize 400% "
                         "png:- | tesseract stdin stdout -l ita"));
   }
   void SetUp() override {
@@ -678,7 +731,7 @@ TEST_F(Misuse, ASecondStartSaysSoAndEnds) {
   window("Intro");
   const fs::path err = root_ / "second.err";
   const pid_t second = start(err);
-  ASSERT_GT(second, 0);
+  ASSERT_GT(second, 0) << start_error_;
   std::string box;
   EXPECT_TRUE(wait_until([&] {
     std::string ids = xdo("search --all --onlyvisible --pid " + std::to_string(second) + " --name '^Sevrina$'");

@@ -2,8 +2,9 @@
 // font the view draws it in and wrapped as the view wraps it, fits the
 // label's inner area. So do the captions of buttons and frames, every entry
 // of every list, and what the display boxes (locked or disabled text boxes)
-// show of a typical dossier, the one the road test types. A failure names
-// the form, the control and the text.
+// show of a typical dossier, the one the road test types, with the widest
+// value each box of a computed value can show. A failure names the form,
+// the control and the text.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -76,6 +77,14 @@ TEST(LabelsFit, EveryLabelOfEveryForm) {
       {"CAP_DOMICILIO_RICHIEDENTE", "80100"}, {"TELEFONO_DOMICILIO_RICHIEDENTE", "081 555/12"},
       {"MAIL_DOMICILIO_RICHIEDENTE", "mario.rossi@studio-tecnico.it"}, {"INDIRIZZO_CONDOMINIO", "via Chiaia"},
       {"CIVICO_CONDOMINIO", "7"}, {"CAP_CONDOMINIO", "80121"}, {"MUNICIPALITA_CONDOMINIO", "1"},
+      // The boxes of computed values with the widest value each can show:
+      // a percentage of 100, the contribution at its limit plus the
+      // accessory, a cost category that is the whole of the works.
+      {"IMPORTO_CONTRIBUTO_BASE", "150000"}, {"IMPORTO_CONTRIBUTO_PREMIALE", "160000"},
+      {"PERCENTUALE_CONTRIBUTO_PREMIALE", "100"}, {"IMPORTO_CONTRIBUTO_ACCESSORIO", "10000"},
+      {"IMPORTO_TOTALE_DEL_CONTRIBUTO_A_FONDO_PERDUTO", "160000"},
+      {"PERCENTUALE_SU_IMPORTO_TOTALE_DEL_CONTRIBUTO_A_FONDO_PERDUTO", "100"},
+      {"IMPORTO_LAVORI_NETTO_IVA", "400000"}, {"OPERE_STRUTTURALI", "400000"},
   });
   forms::Runtime rt;
   qtview::View view(rt);

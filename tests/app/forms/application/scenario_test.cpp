@@ -71,6 +71,30 @@ TEST_F(DomandaScenario, ACondominiumFilledInByKeyboardIsSavedReopenedAndKeptByTh
   ui.click(f->Check3[11]);
   ui.type(f->Text1[24], "Rifacimento cornicioni");
   ui.click(f->Option1[1]);
+  // Areas 1 and 2 share the outer list: each of its districts, in the
+  // list's order, puts its municipality in the area's box and Text1(21).
+  const std::pair<const char*, const char*> esterni[] = {
+      {"Bagnoli", "10"},      {"Barra", "6"},
+      {"Chiaiano", "8"},      {"Fuorigrotta", "10"},
+      {"Miano", "7"},         {"Pianura", "9"},
+      {"Piscinola-Marianella", "8"}, {"Poggioreale", "4"},
+      {"Ponticelli", "6"},    {"San Giovanni a Teduccio", "6"},
+      {"San Pietro a Patierno", "7"}, {"Scampia", "8"},
+      {"Secondigliano", "7"}, {"Soccavo", "9"},
+      {"Zona Industriale", "4"}};
+  for (int area : {1, 2}) {
+    ui.click(f->Option2[area]);
+    ASSERT_EQ(f->Combo1[area].ListCount(), 15);
+    for (int i = 0; i < 15; ++i) {
+      const auto& [quartiere, numero] = esterni[i];
+      ASSERT_EQ(f->Combo1[area].List(i), quartiere);
+      ui.choose(f->Combo1[area], i);
+      EXPECT_EQ(f->Text1[26].Text() + "|" + f->Text1[27].Text() + "|" + f->Text1[28].Text() + "|" +
+                    f->Text1[21].Text(),
+                std::string(area == 1 ? "|" : "||") + numero + (area == 1 ? "||" : "|") + numero)
+          << "area " << area << ": " << quartiere;
+    }
+  }
   ui.click(f->Option2[0]);
   EXPECT_EQ(fuoco(), "Combo1(0)");
   // The district and both municipality boxes follow the area, then the district.

@@ -37,7 +37,8 @@ std::vector<std::pair<std::string, std::string>> schermata(const quadro_economic
 }
 
 TEST_F(QuadroSalvataggio, SaveAndReopenRebuildsEveryComputedField) {
-  scrivi_file({{"TIPO_RICHIEDENTE", "Amministratore"},
+  // The stored type is found in the list whatever its letter case and blanks.
+  scrivi_file({{"TIPO_RICHIEDENTE", "amministratore "},
                {"NOME_RICHIEDENTE", "Mario"},
                {"DATA_NASCITA_RICHIEDENTE", "19700101"},
                {"CIVICO_CONDOMINIO", "12"},
@@ -59,6 +60,9 @@ TEST_F(QuadroSalvataggio, SaveAndReopenRebuildsEveryComputedField) {
   ASSERT_TRUE(f);
   EXPECT_EQ(f->modificato, 0);
   EXPECT_EQ(schermata(*f), prima);
+  // The window is centred by its outer size, borders and title bar included.
+  EXPECT_EQ(f->Left(), (rt.ScreenWidth() - f->ScaleWidth() - 2 * rt.FrameBorder()) / 2);
+  EXPECT_EQ(f->Top(), (rt.ScreenHeight() - f->ScaleHeight() - rt.TitleBarHeight() - 2 * rt.FrameBorder()) / 2);
   come_un_passaggio(*f);
   EXPECT_EQ(f->Text1[0].Text(), "Mario");
   EXPECT_EQ(f->Text1[4].Text(), "01/01/1970");
