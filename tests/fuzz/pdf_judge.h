@@ -7,8 +7,10 @@
 // known operators, each with its operand count and kinds, names only the
 // resources its dictionary has (a recorded object without resources of its
 // own: the first page's), balances q/Q and BT/ET, shows and places
-// text only inside BT/ET, and has a current point for each path operator
-// that extends a path. Streams under a filter other than /FlateDecode, and
+// text only inside BT/ET, gives the line-style operators operands in their
+// range and "cm" a matrix with an inverse, and has a current point for
+// each path operator that extends, closes or paints a path (a path left
+// open at "Do" ends there, as readers end it). Streams under a filter other than /FlateDecode, and
 // the streams of an encrypted file, are judged as objects only.
 
 #include <cmath>
@@ -63,6 +65,29 @@ inline const std::map<std::string, std::string, std::less<>>& Operators() {
       {"g", "n"},      {"RG", "nnn"},   {"rg", "nnn"},  {"K", "nnnn"},   {"k", "nnnn"}, {"sh", "N"},   {"Do", "N"},
       {"MP", "N"},     {"DP", "Nd"},    {"BMC", "N"},   {"BDC", "Nd"},   {"EMC", ""},   {"BX", ""},    {"EX", ""}};
   return table;
+}
+
+// Whether operands of the right kinds lie in the range PDF gives their
+// operator (readers stop at anything else): cap and join 0 to 2 written
+// whole, a width not negative, a miter limit of at least 1, dash lengths
+// not negative and not all 0 (none at all: a solid line), a matrix with an
+// inverse.
+inline std::string RangeFault(const std::string& op, const std::vector<PdfValue>& operands) {
+  const auto number = [&](std::size_t i) { return operands[i].real; };
+  bool fits = true;
+  if (op == "J" || op == "j") fits = operands[0].Is(Type::kInteger) && number(0) >= 0 && number(0) <= 2;
+  if (op == "w") fits = number(0) >= 0;
+  if (op == "M") fits = number(0) >= 1;
+  if (op == "d") {
+    bool drawn = operands[0].items.empty();
+    for (const PdfValue& length : operands[0].items) {
+      fits = fits && length.IsNumber() && length.real >= 0;
+      drawn = drawn || (length.IsNumber() && length.real > 0);
+    }
+    fits = fits && drawn;
+  }
+  if (op == "cm" && number(0) * number(3) - number(1) * number(2) == 0) return "sets a matrix with no inverse";
+  return fits ? "" : "has an operand out of its range";
 }
 
 inline bool Fits(const std::string& kinds, const std::vector<PdfValue>& operands) {
@@ -242,6 +267,8 @@ class Judge {
         if (compatibility == 0) return where + "is no operator";
       } else if (!Fits(known->second, operands)) {
         return where + "has " + std::to_string(operands.size()) + " operands of the wrong count or kind";
+      } else if (std::string fault = RangeFault(op, operands); !fault.empty()) {
+        return where + fault;
       }
       const auto name = [&](std::size_t i) { return i < operands.size() ? operands[i].text : std::string(); };
       std::string missing;
@@ -271,12 +298,14 @@ class Judge {
       if ((op == "Tj" || op == "TJ" || op == "'" || op == "\"" || op == "Td" || op == "TD" || op == "Tm" ||
            op == "T*") && !in_text)
         return where + "stands outside a text object";
-      if ((op == "l" || op == "c" || op == "v" || op == "y" || op == "h") && !current_point)
+      const bool paints = op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" ||
+                          op == "B*" || op == "b" || op == "b*" || op == "n";
+      if ((op == "l" || op == "c" || op == "v" || op == "y" || op == "h" || paints) && !current_point)
         return where + "has no current point";
       if (op == "m" || op == "re") current_point = true;
-      if (op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" || op == "B*" || op == "b" ||
-          op == "b*" || op == "n")
-        current_point = false;
+      // Readers drop a path left open at "Do" (what the object draws
+      // starts afresh, and so does what follows it).
+      if (paints || op == "Do") current_point = false;
     }
     if (!operands.empty()) return "content: operands without an operator at its end";
     if (saved != 0) return "content: " + std::to_string(saved) + " saved states never restored";
