@@ -10,12 +10,15 @@
 // text only inside BT/ET, gives the line-style operators operands in their
 // range and "cm" a matrix with an inverse, and has a current point for
 // each path operator that extends, closes or paints a path (a path left
-// open at "Do" ends there, as readers end it). Streams under a filter other than /FlateDecode, and
-// the streams of an encrypted file, are judged as objects only.
+// open at "Do" ends there, as readers end it). Streams under a filter
+// other than /FlateDecode, the streams of an encrypted file, and imported
+// pages with what was copied with them (the source's own content) are
+// judged as objects only.
 
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -117,6 +120,9 @@ class Judge {
  public:
   explicit Judge(pdf::ByteSpan file) : file_(file), source_(file, xref_.offsets) {}
 
+  // The first fault of a content stream that names no resources.
+  std::string ContentAlone(const std::string& content) { return Content(content, PdfValue{}); }
+
   // The first fault found, "" when the file holds.
   std::string Run() {
     pdf::PdfStatus s = pdf::ReadPdfXref(file_, xref_);
@@ -140,7 +146,9 @@ class Judge {
       std::string fault = Page(pages[p]);
       if (!fault.empty()) return "page " + std::to_string(p + 1) + ": " + fault;
     }
+    const std::set<std::int64_t> own = OwnForms();
     for (std::int64_t n : forms_) {
+      if (own.count(n) == 0) continue;
       std::string fault = Form(n);
       if (!fault.empty()) return "object " + std::to_string(n) + ": " + fault;
     }
@@ -165,6 +173,24 @@ class Judge {
     const bool tiling = pattern != nullptr && pattern->Is(Type::kInteger) && pattern->integer == 1;
     if (o.has_stream && (form || tiling)) forms_.push_back(n);
     return "";
+  }
+
+  // The forms whose content the writer made: the recorded objects and
+  // tiling patterns that the shared page resources list. An imported page
+  // ("_PDF_s.p") and the forms copied with it hold the source file's own
+  // content, copied as it stands: they are judged as objects only.
+  std::set<std::int64_t> OwnForms() {
+    std::set<std::int64_t> own;
+    for (const char* category : {"XObject", "Pattern"}) {
+      PdfValue group;
+      const PdfValue* g = first_page_resources_.Find(category);
+      if (g == nullptr || !source_.Resolve(*g, group).ok()) continue;
+      for (const PdfValue& entry : group.items) {
+        if (entry.Is(Type::kRef) && !(std::string_view(category) == "XObject" && entry.key.rfind("_PDF_", 0) == 0))
+          own.insert(entry.integer);
+      }
+    }
+    return own;
   }
 
   // A recorded object's or pattern's content, under its own resources; a
@@ -323,5 +349,9 @@ class Judge {
 
 // The first fault of the file, "" when it holds.
 inline std::string JudgeFile(pdf::ByteSpan file) { return Judge(file).Run(); }
+
+// The first fault of a content stream that uses no resources, "" when it
+// holds.
+inline std::string JudgeContent(const std::string& content) { return Judge(pdf::ByteSpan()).ContentAlone(content); }
 
 }  // namespace pdf_judge
