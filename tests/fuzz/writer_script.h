@@ -83,9 +83,9 @@ Call Bind(R (pdf::PdfWriter::*member)(P...)) {
 }
 
 // Every public member but OpenDoc (it starts a viewer), BeginDoc (which
-// always writes to the script's own path), zzToFlateDecode, GetObjectKey
-// and Rc4 (which write nothing into the document). The members that read a
-// file take it from the script's folder.
+// always writes to the script's own path), the getters and the encoders
+// zzToFlateDecode, GetObjectKey and Rc4 (which write nothing into the
+// document). The members that read a file take it from the script's folder.
 #define M(name) {#name, Bind(&pdf::PdfWriter::name)}
 inline const std::vector<std::pair<std::string, Call>> kMembers = {
     M(Abort), M(EndDoc), M(SetProtection), M(SetMemoryUsage), M(SetScale), M(SetPaperSize),
