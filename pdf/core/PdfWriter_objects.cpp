@@ -76,6 +76,7 @@ void PdfWriter::PlayObject(const std::string& Name) {
   if (Content.RecordingObject && !Content.RecordingDuplicate) recorded -= 1;
   if (FindRecorded(Resources.RecordedObjects, recorded, Name) == 0) return;
   AppendContent("q " + NameToken(Name) + " Do Q");
+  PathPainted();  // readers end any path left open at "Do"
 }
 
 void PdfWriter::PlayAutoObjects(bool Phase) {

@@ -20,6 +20,7 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
     RecordError("DrawImage", FileName, 11, PdfError::DescriptionOf(11) + " (bounding box of no size)");
     return;
   }
+  bool drawn = false;
   try {
     std::string placement;
     if (drawing.has_box) {
@@ -38,12 +39,15 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
       }
       const float sx = w * scale / width;
       const float sy = h * scale / height;
-      placement = FormatNumber(sx) + " 0 0 " + FormatNumber(sy) + " " + FormatUnits(DestX) + " " +
-                  FormatUnits(DestY) + " cm";
+      // A scale written as 0 would make the placement singular: refused
+      // before anything is written.
+      const std::string sx_text = ScaleText(sx);
+      placement = sx_text + " 0 0 " + ScaleText(sy) + " " + FormatUnits(DestX) + " " + FormatUnits(DestY) + " cm";
       placement += '\r';
       placement += "1 0 0 -1 " + FormatNumber(static_cast<float>(-drawing.llx)) + " " +
                    FormatNumber(static_cast<float>(drawing.lly) + height) + " cm";
     }
+    drawn = !drawing.lines.empty();
     for (std::size_t i = 0; i <= drawing.lines.size(); ++i) {
       if (drawing.has_box && i == drawing.box_at) {
         AppendContent("q");
@@ -57,7 +61,7 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
   }
   // The drawing's own operators paint, or leave open in its own space, the
   // path that was open before it: a line drawn after it starts afresh.
-  if (!drawing.lines.empty()) PathPainted();
+  if (drawn) PathPainted();
 }
 
 }  // namespace pdf

@@ -116,14 +116,18 @@ void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY,
     } else if (ImgHeight == 0) {
       ImgHeight = ImgWidth * height / width;
     }
-    // Formed whole before anything is recorded, so an overflow leaves no trace.
+    // Formed whole before anything is recorded, so an overflow leaves no
+    // trace; a size written as 0 would make the matrix singular, and is
+    // refused (error 5) likewise.
     const bool jpeg = EndsWith(key, ".JPG");
-    const std::string line = "q " + FormatUnits(ImgWidth) + " 0 0 " + FormatUnits(jpeg ? -ImgHeight : ImgHeight) +
-                             " " + FormatUnits(DestX) + " " + FormatUnits(jpeg ? DestY + ImgHeight : DestY) +
-                             " cm " + NameToken("_IMG_" + std::to_string(number)) + " Do Q";
+    const std::string w = ScaleText(ToPoints(ImgWidth)), h = ScaleText(ToPoints(jpeg ? -ImgHeight : ImgHeight));
+    const std::string line = "q " + w + " 0 0 " + h + " " + FormatUnits(DestX) + " " +
+                             FormatUnits(jpeg ? DestY + ImgHeight : DestY) + " cm " +
+                             NameToken("_IMG_" + std::to_string(number)) + " Do Q";
     SetLastRect(Pages.CurrentX, Pages.PageHeight - Pages.CurrentY, Pages.CurrentX + ToPoints(ImgWidth),
                 Pages.PageHeight - Pages.CurrentY - ToPoints(ImgHeight));
     AppendContent(line);
+    PathPainted();  // "Do" ends any path left open before it
   } catch (const PdfError& e) {
     RecordError("DrawImage", Filename, e);
   }

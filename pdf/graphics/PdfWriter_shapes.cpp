@@ -84,6 +84,8 @@ void PdfWriter::DrawCurve(std::int16_t CurveType, float X1, float Y1, float X2, 
       SetXY(X2, Y2);
       break;
     default:  // unknown type: no segment, the paint line all the same
+      // (only for a path open before: painting none stops readers)
+      if (!ActiveContent() || !ActiveContent()->PathOpen) return;
       break;
   }
   PaintOperator(Options);

@@ -4,6 +4,7 @@
 // without them logical units are points from the margin origin.
 
 #include <string>
+#include <vector>
 
 #include "pdf/PdfWriter.h"
 #include "pdf/graphics/wmf_converter.h"
@@ -23,8 +24,42 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
   const auto colour = [](const WmfStep& s) {
     return ColorComponentText(s.rgb[0]) + " " + ColorComponentText(s.rgb[1]) + " " + ColorComponentText(s.rgb[2]);
   };
+  // The mappings first: one whose matrix is singular as written would
+  // leave nothing of the drawing to see (and curves under it stop
+  // readers), so such a drawing is refused whole, before anything is
+  // written.
+  std::vector<std::string> mappings;
+  try {
+    for (const WmfStep& step : drawing.steps) {
+      if (step.kind != WmfStepKind::kMapping) continue;
+      const float ox = static_cast<float>(step.values[0]), oy = static_cast<float>(step.values[1]);
+      const float ex = static_cast<float>(step.values[2]), ey = static_cast<float>(step.values[3]);
+      if (ex == 0 || ey == 0) {
+        RecordError("DrawImage", Filename, 11, PdfError::DescriptionOf(11) + " (window extent of 0)");
+        mappings.emplace_back();
+        continue;
+      }
+      float w = ImgWidth, h = ImgHeight;
+      if (ImgWidth == 0 && ImgHeight == 0) {
+        w = ex * 20 / (72 * scale);
+        h = ey * 20 / (72 * scale);
+      } else if (ImgWidth == 0) {
+        w = ex * ImgHeight / ey;
+      } else if (ImgHeight == 0) {
+        h = ey * ImgWidth / ex;
+      }
+      const std::string sx = ScaleText(w * scale / ex);
+      mappings.push_back(sx + " 0 0 " + ScaleText(h * scale / ey) + " " + FormatUnits(DestX) + " " +
+                         FormatUnits(DestY) + " cm" + '\r' + "1 0 0 1 " + FormatNumber(-ox) + " " +
+                         FormatNumber(-oy) + " cm");
+    }
+  } catch (const PdfError& e) {
+    RecordError("DrawImage", Filename, e);
+    return;
+  }
   AppendContent("q");
   try {
+    std::size_t mapping = 0;
     for (const WmfStep& step : drawing.steps) {
       switch (step.kind) {
         case WmfStepKind::kLine:
@@ -39,28 +74,10 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
         case WmfStepKind::kPenWidth:
           AppendContent(FormatNumber(static_cast<float>(step.values[0]) * 72 / (20 * scale)) + " w");
           break;
-        case WmfStepKind::kMapping: {
-          const float ox = static_cast<float>(step.values[0]), oy = static_cast<float>(step.values[1]);
-          const float ex = static_cast<float>(step.values[2]), ey = static_cast<float>(step.values[3]);
-          if (ex == 0 || ey == 0) {
-            RecordError("DrawImage", Filename, 11, PdfError::DescriptionOf(11) + " (window extent of 0)");
-            break;
-          }
-          float w = ImgWidth, h = ImgHeight;
-          if (ImgWidth == 0 && ImgHeight == 0) {
-            w = ex * 20 / (72 * scale);
-            h = ey * 20 / (72 * scale);
-          } else if (ImgWidth == 0) {
-            w = ex * ImgHeight / ey;
-          } else if (ImgHeight == 0) {
-            h = ey * ImgWidth / ex;
-          }
-          const float sx = w * scale / ex, sy = h * scale / ey;
-          AppendContent(FormatNumber(sx) + " 0 0 " + FormatNumber(sy) + " " + FormatUnits(DestX) + " " +
-                        FormatUnits(DestY) + " cm" + '\r' + "1 0 0 1 " + FormatNumber(-ox) + " " +
-                        FormatNumber(-oy) + " cm");
+        case WmfStepKind::kMapping:
+          if (!mappings[mapping].empty()) AppendContent(mappings[mapping]);
+          ++mapping;
           break;
-        }
       }
     }
   } catch (const PdfError& e) {

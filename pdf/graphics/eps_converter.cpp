@@ -67,18 +67,50 @@ bool AllNumbers(const std::vector<std::string_view>& words) {
 }
 
 // The number of operands each copied operator takes; -1 for none copied.
-// "d" takes a dash array and a phase.
-int OperandCount(std::string_view op) {
+// "d" takes a dash array and a phase. The operators of the set may end a
+// line; the other path, clipping and graphics-state operators of PDF
+// (`inner`) are taken only before the line's final operator.
+int OperandCount(std::string_view op, bool& inner) {
   static constexpr struct {
     std::string_view op;
     int count;
   } kOperators[] = {{"m", 2}, {"l", 2}, {"v", 4}, {"y", 4}, {"c", 6}, {"k", 4}, {"K", 4}, {"g", 1},
                     {"G", 1}, {"J", 1}, {"j", 1}, {"w", 1}, {"M", 1}, {"n", 0}, {"d", 2}, {"s", 0},
                     {"S", 0}, {"Y", 4}, {"N", 0}, {"L", 2}, {"C", 6}, {"V", 4}, {"f", 0}, {"F", 0},
-                    {"b", 0}, {"B", 0}, {"Xa", 3}, {"XR", 1}};
+                    {"b", 0}, {"B", 0}, {"Xa", 3}, {"XR", 1}},
+    kInner[] = {{"h", 0}, {"re", 4}, {"f*", 0}, {"B*", 0}, {"b*", 0}, {"W", 0}, {"W*", 0}, {"i", 1}, {"cm", 6}};
+  inner = false;
   for (const auto& o : kOperators)
     if (o.op == op) return o.count;
+  inner = true;
+  for (const auto& o : kInner)
+    if (o.op == op) return o.count;
   return -1;
+}
+
+// Whether the operands lie in the range PDF gives the operator (readers
+// stop at anything else): cap and join 0, 1 or 2 written whole, a width
+// not negative, a miter limit of at least 1, flatness 0 to 100, dash
+// lengths not negative and not all 0 (no lengths at all is a solid line),
+// a matrix with an inverse.
+bool InRange(std::string_view op, const std::vector<std::string_view>& numbers, std::string_view dashes) {
+  const auto value = [&](std::size_t i) { return Value(numbers[i]); };
+  if (op == "J" || op == "j")
+    return numbers[0].find('.') == std::string_view::npos && value(0) >= 0 && value(0) <= 2;
+  if (op == "w") return value(0) >= 0;
+  if (op == "M") return value(0) >= 1;
+  if (op == "i") return value(0) >= 0 && value(0) <= 100;
+  if (op == "cm") return value(0) * value(3) - value(1) * value(2) != 0;
+  if (op == "d") {
+    const std::vector<std::string_view> lengths = Words(dashes);
+    bool drawn = lengths.empty();
+    for (const auto length : lengths) {
+      if (Value(length) < 0) return false;
+      drawn = drawn || Value(length) > 0;
+    }
+    return drawn;
+  }
+  return true;
 }
 
 // One operator of a line with its operands: `text` runs from the first
@@ -89,26 +121,30 @@ struct Operation {
 };
 
 // Splits a line into its operations. A line is taken only when every
-// token is a number, a dash array of numbers or an operator of the set, and
-// each operator has exactly its operands (a dash array only as the first of
-// "d"); anything else (a name, a string, a procedure, an unbalanced
-// bracket) could swallow or break the content that follows, and the whole
-// line is refused: an empty result.
+// token is a number, a dash array of numbers or an operator PDF knows,
+// its final operator one of the set, and each operator has exactly its
+// operands (a dash array only as the first of "d") in their range;
+// anything else (a name, a string, a procedure, an unbalanced bracket, an
+// operand readers refuse) could swallow or break the content that
+// follows, and the whole line is refused: an empty result.
 std::vector<Operation> Operations(std::string_view line) {
   std::vector<Operation> ops;
   std::size_t begin = 0;  // where the current operation's text starts
-  int numbers = 0;
+  std::vector<std::string_view> numbers;
+  std::string_view dashes;  // the inside of the pending dash array
   bool array = false;  // a dash array comes first among the pending operands
+  bool inner = false;  // the last operator may not end the line
   std::size_t i = 0;
   for (;;) {
     while (i < line.size() && IsBlank(line[i])) ++i;
     if (i >= line.size()) break;
     const std::size_t start = i;
-    if (numbers == 0 && !array && !ops.empty()) begin = start;
+    if (numbers.empty() && !array && !ops.empty()) begin = start;
     if (line[i] == '[') {
       const std::size_t close = line.find(']', i);
-      if (close == std::string_view::npos || numbers != 0 || array) return {};
-      if (!AllNumbers(Words(line.substr(i + 1, close - i - 1)))) return {};
+      if (close == std::string_view::npos || !numbers.empty() || array) return {};
+      dashes = line.substr(i + 1, close - i - 1);
+      if (!AllNumbers(Words(dashes))) return {};
       array = true;
       i = close + 1;
       continue;
@@ -117,18 +153,19 @@ std::vector<Operation> Operations(std::string_view line) {
     if (i == start) return {};  // a stray "]"
     const std::string_view token = line.substr(start, i - start);
     if (IsNumber(token)) {
-      ++numbers;
+      numbers.push_back(token);
       continue;
     }
-    const int count = OperandCount(token);
+    const int count = OperandCount(token, inner);
     const bool dash = token == "d";
-    if (count < 0 || array != dash || numbers + (array ? 1 : 0) != count) return {};
+    const int given = static_cast<int>(numbers.size()) + (array ? 1 : 0);
+    if (count < 0 || array != dash || given != count || !InRange(token, numbers, dashes)) return {};
     ops.push_back({token, line.substr(begin, i - begin), line.substr(begin, start - begin)});
-    numbers = 0;
+    numbers.clear();
     array = false;
     begin = i;
   }
-  if (numbers != 0 || array) return {};  // operands with no operator
+  if (!numbers.empty() || array || inner) return {};  // operands with no operator, or no final one of the set
   return ops;
 }
 
@@ -164,9 +201,7 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
   EpsDrawing d;
   bool started = false, stopped = false;
   bool path_pending = false, filled = false;
-  // Whether the content copied so far has a current point: a line that
-  // extends a path whose start was refused (a "moveto" of the PostScript
-  // itself, say) would be drawn from none, which readers refuse.
+  // Whether the content copied so far has a current point.
   bool current_point = false;
   for (const std::string_view line : Lines(File)) {
     if (StartsWith(line, "%")) {
@@ -188,22 +223,32 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
     if (Trim(line).empty() || line.front() == '/' || line.front() == '(') continue;
 
     for (const Operation& o : Operations(line)) {
-      const char last = o.op.back();
-      const bool extends = o.op.size() == 1 && std::string_view("lcvyLCVY").find(last) != std::string_view::npos;
-      if (extends && !current_point) continue;
-      if (o.op == "m") current_point = true;
-      if (o.op.size() == 1 && std::string_view("fFbBsSnN").find(last) != std::string_view::npos) current_point = false;
-      if (o.op.size() == 1 && (last == 'f' || last == 'F' || last == 'b' || last == 'B')) {
-        if (!filled && path_pending) d.lines.push_back(last == 'f' || last == 'F' ? "f*" : std::string(1, last) + "*");
+      const std::string_view op = o.op;
+      const char last = op.back();
+      // Lines, curves and clips work on the current path, closing and
+      // painting operators end it: with no current point in the copied
+      // content (its "m" refused, or the path already painted) readers
+      // refuse them, so they are not copied.
+      const bool extends = op == "W" || op == "W*" ||
+                           (op.size() == 1 && std::string_view("lcvyLCVYh").find(last) != std::string_view::npos);
+      const bool paints = op == "f*" || op == "B*" || op == "b*" ||
+                          (op.size() == 1 && std::string_view("fFbBsSnN").find(last) != std::string_view::npos);
+      if ((extends || paints) && !current_point) continue;
+      if (op == "m" || op == "re") current_point = true;
+      if (paints) current_point = false;
+      if (op == "f" || op == "F" || op == "b" || op == "B" || op == "f*" || op == "B*" || op == "b*") {
+        if (!filled && path_pending) d.lines.push_back(last == 'f' || last == 'F' ? "f*" : std::string(1, op[0]) + "*");
         filled = true;
         path_pending = false;
-      } else if (o.op == "Xa") {
+      } else if (op == "Xa") {
         d.lines.push_back(std::string(o.operands) + "rg");
-      } else if (o.op == "XR") {
+      } else if (op == "XR") {
         d.lines.push_back(std::string(o.operands) + "G");
-      } else if (last == 's' || last == 'S') {
+      } else if (op == "s" || op == "S") {
         if (!filled) d.lines.push_back(std::string(o.text));
-      } else if (last == 'Y' || last == 'N' || last == 'L' || last == 'C' || last == 'V') {
+      } else if (op == "W" || op == "W*") {
+        d.lines.push_back(std::string(o.text));
+      } else if (op == "Y" || op == "N" || op == "L" || op == "C" || op == "V") {
         d.lines.push_back(std::string(o.operands) + static_cast<char>(last + ('a' - 'A')));
         path_pending = true;
       } else {

@@ -23,13 +23,16 @@ struct EpsDrawing {
 
 // Converts the drawing's lines. Conversion starts after the bounding box,
 // "%%EndSetup" or "%%EndProlog" and stops at "%%PageTrailer" or "showpage".
-// A line is copied only when it is made of operators of the set, each with
-// its operands as plain numbers the writer could write, as many as it takes
-// (a dash array in brackets for "d"); a line of several operators gives one
-// content line each. Fills become even-odd fills, and a stroke right after
-// a fill of the same path is dropped. A line or curve that would
-// extend a path with no current point in the copied content (its "m" was on
-// a refused line, or the path was already painted) is not copied.
+// A line is copied only when its final operator is one of the set and
+// every operator on it (the others may be any path, clipping or numeric
+// graphics-state operator of PDF, "h" among them) has its operands as
+// plain numbers the writer could write, as many as it takes (a dash array
+// in brackets for "d") and in the range PDF gives it; a line of several
+// operators gives one content line each. Fills become even-odd fills, and
+// a stroke right after a fill of the same path is dropped. A line, curve,
+// clip, closing or painting operator with no current point in the copied
+// content (its "m" was on a refused line, or the path was already
+// painted) is not copied.
 EpsDrawing ConvertEpsLines(ByteSpan File);
 
 }  // namespace pdf

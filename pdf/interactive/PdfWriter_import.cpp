@@ -149,6 +149,7 @@ struct PlannedObject {
 
 void PdfWriter::ImportPage(const std::string& Filename, std::int32_t PageNumber, float DestX, float DestY,
                            float XDim, float YDim) {
+  ContentRollback rollback(*this);  // a failure leaves the content as it was
   GetInfo(Filename);
   // Only a record of this very file may be drawn from.
   const std::int32_t s = Import.CurrentSource;
@@ -181,11 +182,14 @@ void PdfWriter::ImportPage(const std::string& Filename, std::int32_t PageNumber,
   const float f = ToPoints(DestY + YDim) + sy * box[1];
   if (!std::isfinite(sx) || !std::isfinite(sy) || !std::isfinite(e) || !std::isfinite(f)) throw PdfError(6);
   const std::string name = "_PDF_" + std::to_string(s) + "." + std::to_string(PageNumber);
+  // A scale written as 0 would make the placement singular: refused.
+  const std::string sx_text = ScaleText(sx);
+  const std::string placement = sx_text + " 0 0 " + ScaleText(-sy) + " " + FormatNumber(e) + " " + FormatNumber(f) + " cm";
   AppendContent("q");
-  AppendContent(FormatNumber(sx) + " 0 0 " + FormatNumber(-sy) + " " + FormatNumber(e) + " " +
-                FormatNumber(f) + " cm");
+  AppendContent(placement);
   AppendContent(NameToken(name) + " Do");
   AppendContent("Q");
+  PathPainted();  // readers end any path left open at "Do"
   SetLastRect(Pages.CurrentX, Pages.PageHeight - Pages.CurrentY, Pages.CurrentX + XDim * S,
               Pages.PageHeight - Pages.CurrentY - YDim * S);
   RequireVersion(source.VersionIncrement);

@@ -1,9 +1,13 @@
 // Any bytes as an EPS or AI drawing: no copied line may open a string,
 // procedure, comment or bracket that would swallow what follows, nor hold
-// a number longer than readers take.
+// a number longer than readers take; and the copied lines together hold up
+// to the reader's judgement of a content stream (operands in range, a
+// current point for every path operator that needs one).
 #include <cstdint>
+#include <cstdio>
 
 #include "pdf/graphics/eps_converter.h"
+#include "tests/fuzz/pdf_judge.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const pdf::EpsDrawing d = pdf::ConvertEpsLines(pdf::ByteSpan(data, size));
@@ -17,6 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       run = c == ' ' || c == '\t' || c == '[' || c == ']' ? 0 : run + 1;
       if (run > 32) __builtin_trap();
     }
+  }
+  std::string content;
+  for (const std::string& line : d.lines) content += line + "\n";
+  if (const std::string fault = pdf_judge::JudgeContent(content); !fault.empty()) {
+    std::fprintf(stderr, "%s\n", fault.c_str());
+    __builtin_trap();
   }
   return 0;
 }

@@ -7,13 +7,18 @@
 // known operators, each with its operand count and kinds, names only the
 // resources its dictionary has (a recorded object without resources of its
 // own: the first page's), balances q/Q and BT/ET, shows and places
-// text only inside BT/ET, and has a current point for each path operator
-// that extends a path. Streams under a filter other than /FlateDecode, and
-// the streams of an encrypted file, are judged as objects only.
+// text only inside BT/ET, gives the line-style operators operands in their
+// range and "cm" a matrix with an inverse, and has a current point for
+// each path operator that extends, closes or paints a path (a path left
+// open at "Do" ends there, as readers end it). Streams under a filter
+// other than /FlateDecode, the streams of an encrypted file, and imported
+// pages with what was copied with them (the source's own content) are
+// judged as objects only.
 
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +70,29 @@ inline const std::map<std::string, std::string, std::less<>>& Operators() {
   return table;
 }
 
+// Whether operands of the right kinds lie in the range PDF gives their
+// operator (readers stop at anything else): cap and join 0 to 2 written
+// whole, a width not negative, a miter limit of at least 1, dash lengths
+// not negative and not all 0 (none at all: a solid line), a matrix with an
+// inverse.
+inline std::string RangeFault(const std::string& op, const std::vector<PdfValue>& operands) {
+  const auto number = [&](std::size_t i) { return operands[i].real; };
+  bool fits = true;
+  if (op == "J" || op == "j") fits = operands[0].Is(Type::kInteger) && number(0) >= 0 && number(0) <= 2;
+  if (op == "w") fits = number(0) >= 0;
+  if (op == "M") fits = number(0) >= 1;
+  if (op == "d") {
+    bool drawn = operands[0].items.empty();
+    for (const PdfValue& length : operands[0].items) {
+      fits = fits && length.IsNumber() && length.real >= 0;
+      drawn = drawn || (length.IsNumber() && length.real > 0);
+    }
+    fits = fits && drawn;
+  }
+  if (op == "cm" && number(0) * number(3) - number(1) * number(2) == 0) return "sets a matrix with no inverse";
+  return fits ? "" : "has an operand out of its range";
+}
+
 inline bool Fits(const std::string& kinds, const std::vector<PdfValue>& operands) {
   if (kinds == "*") {
     std::size_t numbers = operands.size();
@@ -92,6 +120,9 @@ class Judge {
  public:
   explicit Judge(pdf::ByteSpan file) : file_(file), source_(file, xref_.offsets) {}
 
+  // The first fault of a content stream that names no resources.
+  std::string ContentAlone(const std::string& content) { return Content(content, PdfValue{}); }
+
   // The first fault found, "" when the file holds.
   std::string Run() {
     pdf::PdfStatus s = pdf::ReadPdfXref(file_, xref_);
@@ -115,7 +146,9 @@ class Judge {
       std::string fault = Page(pages[p]);
       if (!fault.empty()) return "page " + std::to_string(p + 1) + ": " + fault;
     }
+    const std::set<std::int64_t> own = OwnForms();
     for (std::int64_t n : forms_) {
+      if (own.count(n) == 0) continue;
       std::string fault = Form(n);
       if (!fault.empty()) return "object " + std::to_string(n) + ": " + fault;
     }
@@ -140,6 +173,24 @@ class Judge {
     const bool tiling = pattern != nullptr && pattern->Is(Type::kInteger) && pattern->integer == 1;
     if (o.has_stream && (form || tiling)) forms_.push_back(n);
     return "";
+  }
+
+  // The forms whose content the writer made: the recorded objects and
+  // tiling patterns that the shared page resources list. An imported page
+  // ("_PDF_s.p") and the forms copied with it hold the source file's own
+  // content, copied as it stands: they are judged as objects only.
+  std::set<std::int64_t> OwnForms() {
+    std::set<std::int64_t> own;
+    for (const char* category : {"XObject", "Pattern"}) {
+      PdfValue group;
+      const PdfValue* g = first_page_resources_.Find(category);
+      if (g == nullptr || !source_.Resolve(*g, group).ok()) continue;
+      for (const PdfValue& entry : group.items) {
+        if (entry.Is(Type::kRef) && !(std::string_view(category) == "XObject" && entry.key.rfind("_PDF_", 0) == 0))
+          own.insert(entry.integer);
+      }
+    }
+    return own;
   }
 
   // A recorded object's or pattern's content, under its own resources; a
@@ -242,6 +293,8 @@ class Judge {
         if (compatibility == 0) return where + "is no operator";
       } else if (!Fits(known->second, operands)) {
         return where + "has " + std::to_string(operands.size()) + " operands of the wrong count or kind";
+      } else if (std::string fault = RangeFault(op, operands); !fault.empty()) {
+        return where + fault;
       }
       const auto name = [&](std::size_t i) { return i < operands.size() ? operands[i].text : std::string(); };
       std::string missing;
@@ -271,12 +324,14 @@ class Judge {
       if ((op == "Tj" || op == "TJ" || op == "'" || op == "\"" || op == "Td" || op == "TD" || op == "Tm" ||
            op == "T*") && !in_text)
         return where + "stands outside a text object";
-      if ((op == "l" || op == "c" || op == "v" || op == "y" || op == "h") && !current_point)
+      const bool paints = op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" ||
+                          op == "B*" || op == "b" || op == "b*" || op == "n";
+      if ((op == "l" || op == "c" || op == "v" || op == "y" || op == "h" || paints) && !current_point)
         return where + "has no current point";
       if (op == "m" || op == "re") current_point = true;
-      if (op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" || op == "B*" || op == "b" ||
-          op == "b*" || op == "n")
-        current_point = false;
+      // Readers drop a path left open at "Do" (what the object draws
+      // starts afresh, and so does what follows it).
+      if (paints || op == "Do") current_point = false;
     }
     if (!operands.empty()) return "content: operands without an operator at its end";
     if (saved != 0) return "content: " + std::to_string(saved) + " saved states never restored";
@@ -294,5 +349,9 @@ class Judge {
 
 // The first fault of the file, "" when it holds.
 inline std::string JudgeFile(pdf::ByteSpan file) { return Judge(file).Run(); }
+
+// The first fault of a content stream that uses no resources, "" when it
+// holds.
+inline std::string JudgeContent(const std::string& content) { return Judge(pdf::ByteSpan()).ContentAlone(content); }
 
 }  // namespace pdf_judge

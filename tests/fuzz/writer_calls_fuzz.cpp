@@ -1,9 +1,10 @@
 // Any bytes as a script of PdfWriter calls (writer_script.h): names with
 // delimiters, NaN, huge and negative numbers, calls out of order, pictures
-// and drawings of any bytes. Nothing crashes, no member runs away, an open
-// document always ends, and the file it ends with holds up to our own
-// reader's judgement (pdf_judge.h): its objects parse, its content streams
-// are well formed and name only resources they have.
+// and drawings, PDF files to import and fonts of any bytes. Nothing crashes,
+// no member runs away, an open document always ends, and the file it ends
+// with holds up to our own reader's judgement (pdf_judge.h): its objects
+// parse, its content streams are well formed and name only resources they
+// have.
 // Seeds: tests/fuzz/corpus/writer_calls_fuzz.
 #include <unistd.h>
 

@@ -5,9 +5,10 @@
 // ("nan", "inf" and "-1e30" are numbers) and held to their type's range; a
 // missing argument is 0 or empty. Lines naming no member are skipped.
 // "File name|bytes" makes a file of that name in the script's own folder
-// (beside its PDF, removed at the end), and DrawImage takes its file name
-// from that folder only, so a script draws the pictures and drawings it
-// brings and reads nothing else. The libFuzzer target feeds it any bytes;
+// (beside its PDF, removed at the end), and DrawImage, ImportPage, GetInfo
+// and AddFont take their file name from that folder only, so a script
+// reads the pictures, drawings, PDF files and fonts it brings and nothing
+// else. The libFuzzer target feeds it any bytes;
 // the scripts in tests/fuzz/corpus/writer_calls_fuzz are replayed by the
 // writer's tests, their files judged by our reader (tests/fuzz/pdf_judge.h)
 // and given to real readers.
@@ -43,9 +44,22 @@ inline std::string Text(const Args& a, std::size_t i) {
 
 inline double Number(const Args& a, std::size_t i) { return i < a.size() ? std::strtod(a[i].c_str(), nullptr) : 0; }
 
-// One argument as the member's parameter type (a polyline takes them all).
+// One argument as the member's parameter type (a polyline takes them all;
+// a field's parameter is a number when the whole text reads as one, else
+// the text; a result by pointer lands in a store of its type).
 template <typename T>
 T Get(const Args& a, std::size_t i) {
+  if constexpr (std::is_pointer_v<T>) {
+    static std::remove_pointer_t<T> store{};
+    return &store;
+  }
+  if constexpr (std::is_same_v<T, pdf::PdfWriter::FieldParam>) {
+    const std::string text = Text(a, i);
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    if (!text.empty() && end == text.c_str() + text.size()) return T(number);
+    return T(text);
+  }
   if constexpr (std::is_same_v<T, std::string>) return Text(a, i);
   if constexpr (std::is_same_v<T, std::vector<double>>) {
     std::vector<double> all;
@@ -69,8 +83,9 @@ Call Bind(R (pdf::PdfWriter::*member)(P...)) {
 }
 
 // Every public member but OpenDoc (it starts a viewer), BeginDoc (which
-// always writes to the script's own path) and DrawImage (whose file comes
-// from the script's folder).
+// always writes to the script's own path), the getters and the encoders
+// zzToFlateDecode, GetObjectKey and Rc4 (which write nothing into the
+// document). The members that read a file take it from the script's folder.
 #define M(name) {#name, Bind(&pdf::PdfWriter::name)}
 inline const std::vector<std::pair<std::string, Call>> kMembers = {
     M(Abort), M(EndDoc), M(SetProtection), M(SetMemoryUsage), M(SetScale), M(SetPaperSize),
@@ -84,8 +99,14 @@ inline const std::vector<std::pair<std::string, Call>> kMembers = {
     M(AxisRotation), M(AxisScaling), M(AxisSkewing), M(AxisTranslation), M(BeginSpace), M(EndSpace),
     M(BeginTable), M(BeginRow), M(BeginColumn), M(EndColumn), M(EndRow), M(EndTable),
     M(AddGradient), M(BeginTiling), M(EndTiling), M(BeginLayer), M(EndLayer), M(DrawBarCode),
-    M(AddNoteBox), M(AddNoteIcon), M(DefineRef), M(LinkTo), M(OnFieldEvent), M(OnDocEvent)};
+    M(AddNoteBox), M(AddNoteIcon), M(DefineRef), M(LinkTo), M(AddField), M(OnFieldEvent), M(OnDocEvent),
+    M(DrawImage), M(ImportPage), M(GetInfo), M(AddFont)};
 #undef M
+
+// The members whose first argument names a file to read.
+inline bool ReadsFile(const std::string& Member) {
+  return Member == "DrawImage" || Member == "ImportPage" || Member == "GetInfo" || Member == "AddFont";
+}
 
 // Runs the script against a fresh writer writing to Path, then ends the
 // document. A member's PdfError is the caller's to see and the script goes
@@ -120,14 +141,13 @@ inline int RunScript(const std::string& Script, const std::string& Path) {
     try {
       if (name == "BeginDoc") w.BeginDoc(Path);
       if (name == "File") std::ofstream(folder / FileName(a), std::ios::binary) << Text(a, 1);
-      if (name == "DrawImage") {
-        Args image = a;
-        if (image.empty()) image.emplace_back();
-        image[0] = (folder / FileName(a)).string();
-        Bind(&pdf::PdfWriter::DrawImage)(w, image);
+      Args args = a;
+      if (ReadsFile(name)) {
+        if (args.empty()) args.emplace_back();
+        args[0] = (folder / FileName(a)).string();
       }
       for (const auto& [member, call] : kMembers) {
-        if (name == member) call(w, a);
+        if (name == member) call(w, args);
       }
     } catch (const pdf::PdfError&) {
     }

@@ -56,7 +56,14 @@ TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
       {"1 1 m\n2 2 l\nf\nS\nf\n", {"1 1 m", "2 2 l", "f*"}},  // a stroke or fill after a fill: dropped
       {"1 1 m\nS\n", {"1 1 m", "S"}},
       {"0 0 m\n1 2 L\n1 2 3 4 5 6 C\n", {"0 0 m", "1 2 l", "1 2 3 4 5 6 c"}},
-      {"0 0 moveto\n5 5 l\nS\n1 1 m\n9 9 l\nS\n9 2 l\nS\n", {"S", "1 1 m", "9 9 l", "S", "S"}},  // no current point
+      {"0 0 moveto\n5 5 l\nS\n1 1 m\n9 9 l\nS\n9 2 l\nS\n", {"1 1 m", "9 9 l", "S"}},  // no current point
+      {"10 10 moveto\n90 90 l\ns\n0 g\nb\nB\nn\nf\nN\n", {"0 g"}},  // closing and painting with no path
+      {"1 1 m 2 2 l W n\nW\n1 1 m 2 2 l f 2 2 l S\n", {"1 1 m", "2 2 l", "W", "n", "1 1 m", "2 2 l", "f*"}},
+      {"10 10 m 90 90 l 90 10 l h S\n0 0 5 5 re f* 1 1 m h 0 1 -1 0 0 10 cm 2 i b\n", // other path operators inside a line
+       {"10 10 m", "90 90 l", "90 10 l", "h", "S", "0 0 5 5 re", "f*", "1 1 m", "h", "0 1 -1 0 0 10 cm", "2 i", "b*"}},
+      {"1 1 m 2 2 l h\n0 0 5 5 re\n1 1 m /a gs S\n1 1 m q S\n1 1 m 2 2 l S Q\n", {}},  // not the final operator; names; no q or Q
+      {"0 J 1 j 2 J +2 j 0 w 1 M [] 0 d [0 2] 1 d 1 1 m\n", {"0 J", "1 j", "2 J", "+2 j", "0 w", "1 M", "[] 0 d", "[0 2] 1 d", "1 1 m"}},
+      {"5 J 1 1 m\n1.5 J 1 1 m\n-1 j 1 1 m\n7 j\n[0 0] 0 d\n[2 -1] 0 d\n-1 w\n0.5 M\n101 i 1 1 m\n1 2 2 4 0 0 cm 1 1 m\n", {}},  // out of range
       {"/x 1 def\n(text) show\n1 2 moveto\n", {}},
       {"[3 2 d\n1 1 m\n[3 2] 0 d\n", {"1 1 m", "[3 2] 0 d"}},  // an open bracket swallows nothing
       {"1 m\n1 2 3 l\na b m\n1e5 2 l\n", {}},                 // wrong counts, no plain numbers

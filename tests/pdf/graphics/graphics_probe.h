@@ -39,6 +39,14 @@ class Probe : public pdf::PdfWriter {
   std::string PageText() const { return BufferText(Content.PageContent).substr(mark_); }
   std::string TilingText() const { return BufferText(Content.TilingContent); }
   std::array<float, 4> LastRect() const { return Content.LastRect; }
+  // A member that records its failure (DrawImage) raises it instead, for
+  // tables of failures that are raised; what was recorded before is cleared.
+  template <typename Call>
+  void Raising(Call call) {
+    Error = {};
+    call();
+    if (ErrNumber() != 0) throw pdf::PdfError(ErrNumber(), ErrDescription());
+  }
 
  private:
   std::size_t mark_ = 0;

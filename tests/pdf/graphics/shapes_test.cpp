@@ -63,42 +63,82 @@ TEST_F(GraphicsTest, ColumnByColumnTableAndFramelessCells) {
   EXPECT_EQ(pdf_.Navigation.StyleDepth, 0);
 }
 
+// Pictures and source pages the placement tests draw: a JPEG, an EPS
+// drawing, a WMF drawing with a window (so a mapping) and a one-page PDF.
+struct Pictures {
+  explicit Pictures(const pdftest::TempDir& dir)
+      : jpeg(SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/jpeg_fuzz/base.jpg"), eps(dir.file("line.eps")),
+        wmf(dir.file("triangle.wmf")), pdf(dir.file("source.pdf")) {
+    pdftest::WriteFile(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n1 1 m\n9 9 l\nS\n");
+    std::string words;  // a metafile header, a window, one polygon, the end record
+    for (const int w : {1, 9, 0x300, 32, 0, 16, 64, 0, 0, 5, 0, 0x020B, 0, 0, 5, 0, 0x020C, 10, 10,
+                        10, 0, 0x0324, 3, 0, 0, 9, 0, 9, 9, 3, 0, 0})
+      words += {static_cast<char>(w & 0xFF), static_cast<char>(w >> 8)};
+    pdftest::WriteFile(wmf, words);
+    pdf::PdfWriter source;
+    source.BeginDoc(pdf);
+    source.SetPaperSize(255, 100, 50);
+    source.BeginPage();
+    source.DrawRect(10, 10, 20, 20, 4);
+    source.EndDoc();
+  }
+  std::string jpeg, eps, wmf, pdf;
+};
+
 // A path left open by MoveTo is painted by members that write painting
-// operators of their own; the next line must then start from a point, or
-// readers find "l" without a current point.
+// operators of their own, and ended by those that draw a whole drawing
+// with "Do"; the next line must then start from a point, or readers find
+// "l" without a current point.
 TEST_F(GraphicsTest, LinesAfterMembersThatPaintStartFromAPoint) {
-  const std::string eps = dir_.file("line.eps"), wmf = dir_.file("triangle.wmf");
-  pdftest::WriteFile(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n1 1 m\n9 9 l\nS\n");
-  std::string words;  // a metafile header, one polygon, the end record
-  for (const int w : {1, 9, 0x300, 22, 0, 16, 64, 0, 0, 10, 0, 0x0324, 3, 0, 0, 9, 0, 9, 9, 3, 0, 0})
-    words += {static_cast<char>(w & 0xFF), static_cast<char>(w >> 8)};
-  pdftest::WriteFile(wmf, words);
-  const struct { const char* what; void (*paint)(gfxtest::Probe&, const std::string&, const std::string&); } rows[] = {
-      {"underlined text", [](gfxtest::Probe& w, const std::string&, const std::string&) {
-         w.SetFont("Arial", 10, pdf::FontUnderline), w.DrawText(20, 20, "sottolineato"); }},
-      {"table cell", [](gfxtest::Probe& w, const std::string&, const std::string&) {
-         w.SetLineWidth(1), w.BeginTable(30, 30), w.BeginRow(10), w.BeginColumn(10); }},
-      {"EPS drawing", [](gfxtest::Probe& w, const std::string& e, const std::string&) { w.DrawImage(e, 40, 40, 10, 10); }},
-      {"WMF drawing", [](gfxtest::Probe& w, const std::string&, const std::string& m) { w.DrawImage(m, 50, 50); }},
+  const Pictures p(dir_);
+  pdf_.BeginObject("o");
+  pdf_.DrawLine(0, 0, 5, 5);
+  pdf_.EndObject();
+  Take();
+  const struct { const char* what; std::function<void(gfxtest::Probe&)> paint; } rows[] = {
+      {"underlined text", [](gfxtest::Probe& w) { w.SetFont("Arial", 10, pdf::FontUnderline), w.DrawText(20, 20, "sottolineato"); }},
+      {"table cell", [](gfxtest::Probe& w) { w.SetLineWidth(1), w.BeginTable(30, 30), w.BeginRow(10), w.BeginColumn(10); }},
+      {"EPS drawing", [&p](gfxtest::Probe& w) { w.DrawImage(p.eps, 40, 40, 10, 10); }},
+      {"WMF drawing", [&p](gfxtest::Probe& w) { w.DrawImage(p.wmf, 50, 50); }},
+      {"recorded object", [](gfxtest::Probe& w) { w.PlayObject("o"); }},
+      {"raster image", [&p](gfxtest::Probe& w) { w.DrawImage(p.jpeg, 60, 60, 10, 10); }},
+      {"imported page", [&p](gfxtest::Probe& w) { w.ImportPage(p.pdf, 1, 70, 70, 20); }},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     pdf_.MoveTo(2, 2);
-    r.paint(pdf_, eps, wmf);
+    r.paint(pdf_);
     EXPECT_EQ(pdf_.ErrNumber(), 0) << pdf_.ErrDescription();
     Take();
     pdf_.DrawLineTo(9, 9);
     const std::string line = Take();
     EXPECT_EQ(line.substr(line.find(' ', line.find(' ') + 1)), " m 9 9 l\rS");
   }
+  pdf_.DrawCurve(0, 1, 1, 2, 2);  // an unknown curve with no path open: no lone paint line
+  EXPECT_EQ(Take(), "");
   pdf_.EndDoc();
   pdftest::ExpectReadersAccept(path_);
 }
 
 // A member that refuses its operands leaves the document as it was: no
-// singular matrix, no pattern left recording (the page keeps its drawing).
+// singular matrix, no pattern left recording, no placement of a picture or
+// page whose matrix is singular as written (the page keeps its drawing).
 TEST_F(GraphicsTest, RefusedOperandsLeaveTheDocumentAsItWas) {
   const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  const Pictures p(dir_);
+  // At a scale of 1e-5 points a unit, a size of 10 units is written as 0.
+  const auto tiny_scale = [](std::function<void(gfxtest::Probe&)> call) {
+    return [call](gfxtest::Probe& w) {
+      w.SetScale(255, 1e-5f);
+      try {
+        call(w);
+      } catch (...) {
+        w.SetScale(0);
+        throw;
+      }
+      w.SetScale(0);
+    };
+  };
   const struct { const char* what; std::function<void(gfxtest::Probe&)> call; int error; } rows[] = {
       {"zero scale", [](gfxtest::Probe& w) { w.AxisScaling(0, 0); }, 5},
       {"scale written as 0", [](gfxtest::Probe& w) { w.AxisScaling(2, 0.0004f); }, 5},
@@ -108,6 +148,13 @@ TEST_F(GraphicsTest, RefusedOperandsLeaveTheDocumentAsItWas) {
       {"tile of NaN", [nan](gfxtest::Probe& w) { w.BeginTiling("t", 0, 0, nan, 10, 10, 10); }, 6},
       {"infinite step", [inf](gfxtest::Probe& w) { w.BeginTiling("t", 0, 0, 10, 10, inf, 10); }, 6},
       {"tile too large", [](gfxtest::Probe& w) { w.BeginTiling("t", 0, 0, 10, 3e9f, 10, 10); }, 6},
+      {"image width written as 0", [&p](gfxtest::Probe& w) { w.Raising([&] { w.DrawImage(p.jpeg, 100, 100, 0.0001f, 50); }); }, 5},
+      {"EPS width written as 0", [&p](gfxtest::Probe& w) { w.Raising([&] { w.DrawImage(p.eps, 100, 100, 0.0001f, 50); }); }, 5},
+      {"WMF height written as 0", [&p](gfxtest::Probe& w) { w.Raising([&] { w.DrawImage(p.wmf, 100, 100, 50, 0.0001f); }); }, 5},
+      {"page width written as 0", [&p](gfxtest::Probe& w) { w.ImportPage(p.pdf, 1, 100, 100, 0.0001f, 50); }, 5},
+      {"image at a tiny scale", tiny_scale([&p](gfxtest::Probe& w) { w.Raising([&] { w.DrawImage(p.jpeg, 0, 0, 10, 10); }); }), 5},
+      {"page at a tiny scale", tiny_scale([&p](gfxtest::Probe& w) { w.ImportPage(p.pdf, 1, 0, 0, 10); }), 5},
+      {"page too wide", [&p](gfxtest::Probe& w) { w.ImportPage(p.pdf, 1, 0, 0, 1e13f, 0); }, 6},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
