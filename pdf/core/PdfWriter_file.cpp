@@ -223,7 +223,9 @@ void PdfWriter::EndDoc() {
       line += CR + std::string("/PageLabels << /Nums [ ") + CatalogPageLabels() + " ] >>";
     line += CR + std::string("/Metadata ") + Num(metadata) + " 0 R";
     if (destsObject != 0) line += CR + std::string("/Dests ") + Num(destsObject) + " 0 R";
-    if (!Forms.FieldRefs.empty() || !formFont.empty()) {
+    // A note names the form font even when a font of the document stands
+    // under its name and no entry of its own is written.
+    if (!Forms.FieldRefs.empty() || Forms.FormFontNeeded) {
       line += CR + std::string("/AcroForm <</NeedAppearances true /Fields [") + Forms.FieldRefs +
               "] /CO [" + Forms.CalcOrderRefs + "] /DR << /Font <<" + CR + Text.FontResources +
               formFont + ">> >> >>";
