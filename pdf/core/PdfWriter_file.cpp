@@ -150,7 +150,7 @@ void PdfWriter::EndDoc() {
     for (std::int32_t i = 1; i <= Navigation.LayerCount; ++i) {
       LayerRecord& layer = Navigation.Layers.at(static_cast<std::size_t>(i));
       const std::int32_t g = BeginIndirectObject(0);
-      WriteLine("<</Type /OCG /Name " + FormatTextString(layer.Name));
+      WriteLine("<</Type /OCG /Name " + FormatTextString(PdfTextBytes(layer.Name)));
       if (layer.Name == "SCREEN") {
         WriteLine("/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>");
         layer.StartState = true;
