@@ -150,7 +150,7 @@ void PdfWriter::EndDoc() {
     for (std::int32_t i = 1; i <= Navigation.LayerCount; ++i) {
       LayerRecord& layer = Navigation.Layers.at(static_cast<std::size_t>(i));
       const std::int32_t g = BeginIndirectObject(0);
-      WriteLine("<</Type /OCG /Name " + FormatTextString(layer.Name));
+      WriteLine("<</Type /OCG /Name " + FormatTextString(PdfTextBytes(layer.Name)));
       if (layer.Name == "SCREEN") {
         WriteLine("/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>");
         layer.StartState = true;
@@ -223,7 +223,9 @@ void PdfWriter::EndDoc() {
       line += CR + std::string("/PageLabels << /Nums [ ") + CatalogPageLabels() + " ] >>";
     line += CR + std::string("/Metadata ") + Num(metadata) + " 0 R";
     if (destsObject != 0) line += CR + std::string("/Dests ") + Num(destsObject) + " 0 R";
-    if (!Forms.FieldRefs.empty() || !formFont.empty()) {
+    // A note names the form font even when a font of the document stands
+    // under its name and no entry of its own is written.
+    if (!Forms.FieldRefs.empty() || Forms.FormFontNeeded) {
       line += CR + std::string("/AcroForm <</NeedAppearances true /Fields [") + Forms.FieldRefs +
               "] /CO [" + Forms.CalcOrderRefs + "] /DR << /Font <<" + CR + Text.FontResources +
               formFont + ">> >> >>";

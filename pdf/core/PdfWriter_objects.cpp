@@ -18,15 +18,33 @@ std::int32_t FindRecorded(const std::vector<RecordedObject>& Objects, std::int32
   return 0;
 }
 
+// Whether Name is one the writer gives its own form objects in the same
+// resource dictionary: "_IMG_" and an image's number, "_PDF_" and an
+// imported page's source and page numbers.
+bool WriterXObjectName(const std::string& Name) {
+  const auto number = [&Name](std::size_t from, std::size_t to) {
+    if (from >= to || Name[from] == '0') return false;
+    for (std::size_t i = from; i < to; ++i)
+      if (Name[i] < '0' || Name[i] > '9') return false;
+    return true;
+  };
+  if (Name.rfind("_IMG_", 0) == 0) return number(5, Name.size());
+  if (Name.rfind("_PDF_", 0) != 0) return false;
+  const std::size_t dot = Name.find('.', 5);
+  return dot != std::string::npos && number(5, dot) && number(dot + 1, Name.size());
+}
+
 }  // namespace
 
 void PdfWriter::BeginObject(const std::string& Alias, std::int32_t Options) {
   if (Content.RecordingObject) return;  // one recording at a time
   if (Resources.RecordedObjectCount == INT32_MAX) throw PdfError(6);
   // One resource name, one object: a second recording under a name already
-  // recorded is taken (it must not land on the page) and dropped.
+  // recorded, or under a name the writer gives its pictures and imported
+  // pages, is taken (it must not land on the page) and dropped.
   Content.RecordingDuplicate =
-      FindRecorded(Resources.RecordedObjects, Resources.RecordedObjectCount, Alias) != 0;
+      FindRecorded(Resources.RecordedObjects, Resources.RecordedObjectCount, Alias) != 0 ||
+      WriterXObjectName(Alias);
   Content.RecordingObject = true;
   if (Content.RecordingDuplicate) {
     BufferReset(Content.ObjectContent);

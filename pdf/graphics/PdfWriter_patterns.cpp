@@ -90,12 +90,15 @@ void PdfWriter::BeginTiling(const std::string& Alias, float XMin, float YMin, fl
                             float YMax, float XStep, float YStep, std::int32_t Style) {
   if (!Content.RecordingTiling) {
     // Every number is written out before the recording opens: a value that
-    // cannot be written leaves no half-open pattern behind.
+    // cannot be written leaves no half-open pattern behind. A step written
+    // as 0 would put every tile on one spot, a pattern readers refuse.
+    const std::string xstep = FormatUnits(XStep), ystep = FormatUnits(YStep);
+    if (xstep == "0" || ystep == "0") throw PdfError(5);
     std::string dictionary =
         std::string("<< /Type /Pattern /PatternType 1 /PaintType ") + (Style == 0 ? "1" : "2") +
         CR + "/TilingType 1" + CR + "/BBox [" + FormatUnits(XMin) + " " + FormatUnits(YMin) + " " +
         FormatUnits(XMax) + " " + FormatUnits(YMax) + "]" + CR + "/Resources 3 0 R" + CR +
-        "/XStep " + FormatUnits(XStep) + " /YStep " + FormatUnits(YStep) + CR +
+        "/XStep " + xstep + " /YStep " + ystep + CR +
         "/Matrix [1 0 0 1 0 0]";
     // Flip the cell so that drawing inside it reads y downward from its
     // top-left corner; every content line appended later brings its own CR.

@@ -231,19 +231,23 @@ void PdfWriter::OnFieldEvent(std::int32_t OnEvent, const std::string& FieldName,
 }
 
 std::string PdfWriter::WriteFormFont() {
+  // The form's resources list the document's fonts too: a font already
+  // standing under one of the two names (an alias or a family called so)
+  // is the one readers find there, and the name is never listed twice.
+  const auto taken = [this](const char* name) {
+    for (std::int32_t i = 1; i <= Text.FontCount; ++i)
+      if (Text.Fonts[static_cast<std::size_t>(i)].ResourceName == name) return true;
+    return false;
+  };
   std::string entries;
-  if (Forms.FormFontNeeded) {
+  if (Forms.FormFontNeeded && !taken(kFormFontName)) {
     const std::int32_t n = BeginIndirectObject(0);
     WriteLine("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
     EndIndirectObject();
     entries = NameToken(kFormFontName) + " " + std::to_string(n) + " 0 R ";
   }
-  // Only for buttons written on a page, and unless a font of the document
-  // already stands under that name.
-  bool needed = Forms.ButtonFontNeeded && !Forms.FieldRefs.empty();
-  for (std::int32_t i = 1; i <= Text.FontCount && needed; ++i)
-    needed = Text.Fonts[static_cast<std::size_t>(i)].ResourceName != kButtonFontName;
-  if (needed) {
+  // Only for buttons written on a page.
+  if (Forms.ButtonFontNeeded && !Forms.FieldRefs.empty() && !taken(kButtonFontName)) {
     const std::int32_t n = BeginIndirectObject(0);
     WriteLine("<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>");
     EndIndirectObject();

@@ -11,6 +11,7 @@
 #include "pdf/core/pdf_name.h"
 #include "pdf/interactive/number_text.h"
 #include "pdf/text/text_case.h"
+#include "platform/text/cp1252.h"
 
 namespace pdf {
 
@@ -30,14 +31,31 @@ std::int32_t PageNumber(double value) {
   return RoundToInt32(value).value_or(0);
 }
 
-// A layer name inside the script's single-quoted string literal.
+// A layer name (Windows-1252) inside the script's single-quoted string
+// literal. Characters outside ASCII, and control characters, are written as
+// \u escapes of their Unicode code points: the script stays plain ASCII,
+// whatever encoding a viewer reads it in.
 std::string ScriptLiteral(const std::string& name) {
+  static const char kHex[] = "0123456789abcdef";
   std::string out;
   for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte >= 0x80) {
+      const char32_t u = cp1252::to_unicode(byte);
+      out += "\\u";
+      for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(u >> shift) & 0xF];
+      continue;
+    }
     if (c == '\\' || c == '\'') out += '\\';
     out += c;
   }
   return out;
+}
+
+bool IsAscii(const std::string& text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
 }
 
 // The script of a "layer:" target: for the first group of each of ON(...),
@@ -56,9 +74,9 @@ std::optional<std::string> LayerScript(const std::string& spec) {
     const char* effect;
   };
   static const Group kGroups[] = {
-      {"ON(", "') { ocgArray[i].state = true; };"},
-      {"OFF(", "') { ocgArray[i].state = false; };"},
-      {"TOGGLE(", "') { ocgArray[i].state = !ocgArray[i].state; };"},
+      {"ON(", ") { ocgArray[i].state = true; };"},
+      {"OFF(", ") { ocgArray[i].state = false; };"},
+      {"TOGGLE(", ") { ocgArray[i].state = !ocgArray[i].state; };"},
   };
   std::string body;
   for (const Group& g : kGroups) {
@@ -71,7 +89,11 @@ std::optional<std::string> LayerScript(const std::string& spec) {
     for (;;) {
       const std::size_t comma = s.find(',', start);
       const std::size_t end = comma == std::string::npos || comma > close ? close : comma;
-      body += "if (name == '" + ScriptLiteral(text_case::Upper(s.substr(start, end - start))) +
+      // A name with letters beyond ASCII is upper-cased by the script too,
+      // as it upper-cases the viewer's name: the two casings then agree
+      // for every letter (a sharp s, a micro sign, an s with caron).
+      const std::string name = text_case::Upper(s.substr(start, end - start));
+      body += "if (name == '" + ScriptLiteral(name) + (IsAscii(name) ? "'" : "'.toUpperCase()") +
               g.effect + CR;
       if (end == close) break;
       start = end + 1;

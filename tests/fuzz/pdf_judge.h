@@ -172,6 +172,12 @@ class Judge {
     const bool form = subtype != nullptr && subtype->IsName("Form");
     const bool tiling = pattern != nullptr && pattern->Is(Type::kInteger) && pattern->integer == 1;
     if (o.has_stream && (form || tiling)) forms_.push_back(n);
+    // A step of 0 puts every tile on one spot: Ghostscript refuses the pattern.
+    for (const char* key : {"XStep", "YStep"}) {
+      const PdfValue* step = tiling ? o.value.Find(key) : nullptr;
+      if (tiling && (step == nullptr || !step->IsNumber() || step->real == 0))
+        return std::string("a tiling pattern's /") + key + " is not a number other than 0";
+    }
     return "";
   }
 

@@ -62,6 +62,21 @@ TEST_F(GraphicsTest, TilingLayerMarksAndPatternNamesInColourTexts) {
                                      (style == 1 ? "" : "\r0 1 0 rg") + "\r0 0 5 5 re\rf*");
     pdf_.EndTiling(), pdf_.EndTiling();  // the second end is ignored
   }
+  // A step written as 0 (every tile on one spot, which readers refuse) is
+  // refused before anything is recorded.
+  for (const float step : {0.0f, 0.0001f, -0.0004f}) {
+    for (const bool across : {true, false}) {
+      try {
+        pdf_.BeginTiling("flat", 0, 0, 10, 10, across ? step : 10, across ? 10 : step);
+        ADD_FAILURE() << step;
+      } catch (const pdf::PdfError& e) {
+        EXPECT_EQ(e.Number(), 5);
+      }
+    }
+  }
+  Take();
+  pdf_.DrawRect(0, 0, 5, 5, 5);  // on the page, not in a pattern
+  EXPECT_EQ(Take(), "\r0 0 5 5 re\rf*");
   EXPECT_EQ(pdf_.Objects.LastObjectNumber, 6);  // three patterns after the reserved 1 to 3
   EXPECT_TRUE(pdf_.PatternDefined("CELL") && !pdf_.PatternDefined("CEL") && !pdf_.PatternDefined("OTHER"));
   Take();

@@ -18,18 +18,21 @@ TEST(InteractiveAnnotations, NoteIconExampleByteForByte) {
 }
 
 TEST(InteractiveAnnotations, NoteBoxTable) {
-  struct Row { int align, border; const char *fill, *line, *tail; };  // tail: after the rectangle
+  // tail: after the rectangle; base: the font the form's resources give the
+  // name the box text uses (a family called so, when there is one)
+  struct Row { int align, border; const char *fill, *line, *tail, *family = "Arial", *base = "/Helvetica"; };
   const Row rows[] = {
       {1, 0, "#FFFF00", "#FF0000", " /F 0\r/C [1 1 0]\r/BS << /Type /Border /W 2/S /S>>\r /T (Sevrina) /Contents (Hi) /DA (/Helv 12 Tf 1 0 0 rg) >>"},
       {2, 1, "#FFFFFF", "#000000", " /F 0\r/Q 2\r/C [1 1 1]\r/BS << /Type /Border /W 2/S /D /D [1 1]>>\r"},
       {4, 2, "", "", " /F 0\r/Q 1\r/BS << /Type /Border /W 2/S /B>>\r /T (Sevrina) /Contents (Hi) /DA (/Helv 12 Tf) >>"},
       {64, 3, "", "", " /F 0\r/BS << /Type /Border /W 2/S /I>>\r"}, {3, 9, "", "", " /F 0\r/BS << /Type /Border /W 2>>\r"},
+      {1, 0, "", "", " /F 0\r/BS << /Type /Border /W 2/S /S>>\r /T (Sevrina) /Contents (Hi) /DA (/Helv 12 Tf) >>", "Helv", "/Arial"},
   };
   for (const Row& r : rows) {
     const std::string path = TempPdf(std::to_string(&r - rows));
     const std::string file = WriteDoc(path, [&](Probe& w) {
       w.SetScale(255, 2);
-      w.SetFont("Arial", 12);
+      w.SetFont(r.family, 12);
       w.SetLineWidth(1);
       w.Colours.FillColor = r.fill;  // "" stands for a pattern colour
       w.Colours.LineColor = r.line;
@@ -37,7 +40,7 @@ TEST(InteractiveAnnotations, NoteBoxTable) {
     });
     EXPECT_NE(file.find(std::string("/FreeText\r/Rect [20 802 220 702]\r") + r.tail), std::string::npos) << r.tail;
     // The font the box text names is in the form's resources.
-    EXPECT_EQ(pdftest::MutoolShow(path, {"Root/AcroForm/DR/Font/Helv/BaseFont"}).out, "/Helvetica\n");
+    EXPECT_EQ(pdftest::MutoolShow(path, {"Root/AcroForm/DR/Font/Helv/BaseFont"}).out, std::string(r.base) + "\n");
     pdftest::ExpectReadersAccept(path);
   }
 }

@@ -60,6 +60,10 @@ TEST(InteractiveFields, FormWithEveryFieldTypeAndDocumentScripts) {
     w.OnDocEvent(4, "stampa();");
     w.OnDocEvent(8, "function globale() {}");
     w.BeginPage();
+    // A family named like the form font: the form's resources still hold
+    // the name once, the field's default appearance finding that font.
+    w.SetFont("Helv", 10);
+    w.DrawText(50, 50, "Helv");
   });
   const auto acro = pdftest::MutoolShow(path, {"Root/AcroForm"});
   EXPECT_NE(acro.out.find("/Fields [ 7 0 R 8 0 R 9 0 R 10 0 R 11 0 R 12 0 R ]"), std::string::npos) << acro.out << acro.err;
@@ -71,6 +75,7 @@ TEST(InteractiveFields, FormWithEveryFieldTypeAndDocumentScripts) {
     EXPECT_NE(json.find(want), std::string::npos) << want;
   }
   EXPECT_EQ(ObjectWith(file, "(comune)").find("/V"), std::string::npos);
+  EXPECT_EQ(Count(ObjectWith(file, "/AcroForm"), "/Helv "), 1);
   pdftest::ExpectReadersAccept(path);  // Ghostscript notes the buttons without appearances
 }
 
