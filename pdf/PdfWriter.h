@@ -324,6 +324,9 @@ class PdfWriter {
                           std::int32_t Options = 1);
 
  protected:
+  // Whether a font record before record `Below` is written under the
+  // resource name `Name`.
+  bool FontResourceTaken(const std::string& Name, std::int32_t Below) const;
   // Writes the font dictionary of Fonts[FontCount] (and, for a TrueType
   // record, its descriptor and font file); returns its object number.
   std::int32_t WriteFont(const std::string& Name, Bytes& FontFile, std::int32_t FileLength,

@@ -234,11 +234,7 @@ std::string PdfWriter::WriteFormFont() {
   // The form's resources list the document's fonts too: a font already
   // standing under one of the two names (an alias or a family called so)
   // is the one readers find there, and the name is never listed twice.
-  const auto taken = [this](const char* name) {
-    for (std::int32_t i = 1; i <= Text.FontCount; ++i)
-      if (Text.Fonts[static_cast<std::size_t>(i)].ResourceName == name) return true;
-    return false;
-  };
+  const auto taken = [this](const char* name) { return FontResourceTaken(name, Text.FontCount + 1); };
   std::string entries;
   if (Forms.FormFontNeeded && !taken(kFormFontName)) {
     const std::int32_t n = BeginIndirectObject(0);

@@ -94,19 +94,19 @@ void PdfWriter::SetFont(const std::string& FontFamily, float Size, std::int32_t 
 
 void PdfWriter::SetFontSize(float Points) { Text.FontSize = Points; }
 
+bool PdfWriter::FontResourceTaken(const std::string& Name, std::int32_t Below) const {
+  for (std::int32_t i = 1; i < Below; ++i)
+    if (Text.Fonts[static_cast<std::size_t>(i)].ResourceName == Name) return true;
+  return false;
+}
+
 std::int32_t PdfWriter::WriteFont(const std::string& Name, Bytes& FontFile,
                                   std::int32_t FileLength, const std::string& Descriptor) {
   // Each record has a resource name of its own: a name already taken (an
   // AddFont alias given twice, or one that a selected font already holds)
   // gets a number after it, since one resource dictionary holds every font.
   std::string name = Name;
-  for (std::int32_t k = 2;; ++k) {
-    bool taken = false;
-    for (std::int32_t i = 1; i < Text.FontCount && !taken; ++i)
-      taken = Text.Fonts[static_cast<std::size_t>(i)].ResourceName == name;
-    if (!taken) break;
-    name = Name + "_" + std::to_string(k);
-  }
+  for (std::int32_t k = 2; FontResourceTaken(name, Text.FontCount); ++k) name = Name + "_" + std::to_string(k);
   const std::int32_t n = BeginIndirectObject();
   Text.FontResources += NameToken(name) + " " + std::to_string(n) + " 0 R ";
   FontRecord& r = Text.Fonts.at(static_cast<std::size_t>(Text.FontCount));
