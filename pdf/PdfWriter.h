@@ -67,6 +67,9 @@ struct StringBuffer {
   // "q" written by spaces and tables into this content and not yet closed by
   // a "Q": an unmatched end writes nothing, the content's end closes the rest.
   std::int32_t OpenSaves = 0;
+  // Layers ("BDC") opened in this content and not yet closed by an "EMC":
+  // EndLayer closes only what this content opened, its end closes the rest.
+  std::int32_t OpenLayers = 0;
   // A path is under construction (it has a current point) and not painted.
   bool PathOpen = false;
   // The matrix that the writer's own transforms have set in this content
@@ -116,6 +119,9 @@ struct RecordedObject {
   std::string Name;
   std::string Annots;
   std::int32_t PageRule = 0;
+  // Its content names a pattern (itself or through an object it plays): a
+  // tiling pattern that plays it needs the patterns in its resources.
+  bool NamesPattern = false;
 };
 
 struct OutlineEntry {
@@ -403,11 +409,15 @@ class PdfWriter {
   // "x y m " at the current point when the content has no path open (a line
   // or curve needs a point to start from), else nothing.
   std::string PathStart();
-  // Notes that the content has just painted (and so ended) whatever path
-  // was open: members that write painting operators of their own (rules
-  // under text, table cells, bars, EPS and WMF drawings) call it, so the
-  // next line or curve starts from a point again.
+  // Notes that the content has no path open any more: placements call it
+  // after their "Do" (readers end the path there) and EPS and WMF drawings
+  // after their "Q", so the next line or curve starts from a point again.
   void PathPainted();
+  // Ends a path the caller left open without painting it ("n"), before a
+  // member paints a shape of its own (bars, table cells, rules under text,
+  // text box frames, EPS and WMF drawings): its painting operator would
+  // paint the caller's path too. Nothing when no path is open.
+  void EndOpenPath();
   // The number text of a scale factor of a matrix; one written as 0 fails
   // with PdfError 5 (the matrix would be singular).
   static std::string ScaleText(float Scale);
@@ -438,7 +448,13 @@ class PdfWriter {
   // ==== gradient, tiling pattern and layer members (pdf/graphics) ====
   // Patterns are defined under an alias (blanks trimmed, upper-cased) and used
   // by naming it in a colour text ("SKY", or "HATCH;red" for an uncoloured
-  // tiling pattern painted red). Coordinates in user units.
+  // tiling pattern painted red; an uncoloured pattern named without a
+  // colour, "HATCH", is painted black). A name is usable once its pattern
+  // is complete: naming a pattern not yet defined, the tile being recorded
+  // among them (a pattern cannot paint itself), keeps the current colour.
+  // Tiles may use every pattern defined before them, with the fonts,
+  // pictures, recorded objects and layers of the document. Coordinates in
+  // user units.
   // Style 1: radial (circles of radius RStart and REnd around the two
   // points); any other value: axial, from the start point to the end point.
   // Gradient coordinates are measured from the page's top-left corner.
@@ -458,8 +474,16 @@ class PdfWriter {
   void EndLayer();
 
  protected:
-  // Appends "/NAME n 0 R " and a CR to the pattern resources.
-  void AddPatternResource(const std::string& Name, std::int32_t ObjectNumber);
+  // Appends "/NAME n 0 R " and a CR to the pattern resources; false when a
+  // pattern of that name was there already (the first keeps the name).
+  bool AddPatternResource(const std::string& Name, std::int32_t ObjectNumber);
+  // Whether the defined pattern of this name is an uncoloured tiling
+  // pattern, which needs a colour wherever it is selected.
+  bool PatternUncolored(const std::string& Name) const;
+  // Notes that the active content has just named a pattern, so that the
+  // tiles' resources hold the patterns when a tile (or an object a tile
+  // plays) uses one.
+  void PatternNamed();
 
  public:
 
@@ -911,6 +935,12 @@ class PdfWriter {
     std::string PatternResources;
     std::string TilingName;        // the tiling pattern being recorded
     std::string TilingDictionary;  // its dictionary, without the closing ">>"
+    bool TilingUncolored = false;  // it is uncoloured (PaintType 2)
+    // The names of the uncoloured tiling patterns defined (upper-cased).
+    std::vector<std::string> UncoloredPatterns;
+    // A tile's content, or an object a tile plays, names a pattern: the
+    // tiles' resources then hold the patterns and their colour space too.
+    bool TilesNamePatterns = false;
   };
 
   struct OutlinesLayersDestinationsStylesState {
@@ -1020,7 +1050,8 @@ class PdfWriter {
   // The buffer AppendContent writes into now; null when lines are dropped.
   StringBuffer* ActiveContent();
   // "q" and "Q" of spaces and tables, counted per content so that a "Q"
-  // never comes without its "q"; CloseOpenSaves ends a content balanced.
+  // never comes without its "q"; CloseOpenSaves ends a content balanced,
+  // its open layers and saved states closed.
   void OpenSave();
   void CloseSave();
   static void CloseOpenSaves(StringBuffer& Buffer);
@@ -1041,6 +1072,7 @@ class PdfWriter {
     StringBuffer* buffer_;
     std::int32_t position_ = 1;
     std::int32_t open_saves_ = 0;
+    std::int32_t open_layers_ = 0;
     bool path_open_ = false;
     std::array<double, 6> transform_{};
     std::vector<std::array<double, 6>> saved_transforms_;
@@ -1077,6 +1109,12 @@ class PdfWriter {
   // One content line "r g b " + Operator for the colour "#RRGGBB".
   void AppendRgb(const std::string& Color, std::string_view Operator);
   void PaintOperator(std::int32_t Options);
+  // Selects the defined pattern Name for filling ("cs ", " scn") or
+  // stroking ("CS ", " SCN"): an uncoloured one with PatternColor (black
+  // when none is given) in the pattern colour space with an RGB base, which
+  // KeptPatternColor then holds; a coloured one alone.
+  void SelectPattern(const std::string& Name, std::string PatternColor, std::string& KeptPatternColor,
+                     std::string_view SpaceOperator, std::string_view ColorOperator);
   // Whether a pattern of this name (as a colour text leaves it: trimmed,
   // upper-cased) has been defined, i.e. stands in the pattern resources.
   bool PatternDefined(const std::string& Name) const;

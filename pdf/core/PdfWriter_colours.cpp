@@ -243,16 +243,8 @@ void PdfWriter::SetColorFill(const std::string& Color) {
   if (c.empty()) return;  // an "@" text of neither three nor four parts
   if (c[0] != '#' && !PatternDefined(c)) return;
   Colours.FillColor = c;
-  if (c[0] == '#') {
-    AppendRgb(c, "rg");
-  } else if (!pattern.empty()) {
-    if (pattern[0] == '#') {
-      Colours.FillPatternColor = pattern;
-      AppendContent("/xxCSxx cs " + ColorToRgb(pattern) + " " + NameToken(c) + " scn");
-    }
-  } else {
-    AppendContent("/Pattern cs " + NameToken(c) + " scn");
-  }
+  if (c[0] == '#') AppendRgb(c, "rg");
+  else SelectPattern(c, pattern, Colours.FillPatternColor, "cs ", " scn");
 }
 
 void PdfWriter::SetColorLine(const std::string& Color) {
@@ -267,16 +259,23 @@ void PdfWriter::SetColorLine(const std::string& Color) {
   if (c.empty()) return;
   if (c[0] != '#' && !PatternDefined(c)) return;
   Colours.LineColor = c;
-  if (c[0] == '#') {
-    AppendRgb(c, "RG");
-  } else if (!pattern.empty()) {
-    if (pattern[0] == '#') {
-      Colours.LinePatternColor = pattern;
-      AppendContent("/xxCSxx CS " + ColorToRgb(pattern) + " " + NameToken(c) + " SCN");
-    }
+  if (c[0] == '#') AppendRgb(c, "RG");
+  else SelectPattern(c, pattern, Colours.LinePatternColor, "CS ", " SCN");
+}
+
+void PdfWriter::SelectPattern(const std::string& Name, std::string PatternColor, std::string& KeptPatternColor,
+                              std::string_view SpaceOperator, std::string_view ColorOperator) {
+  // An uncoloured tiling pattern has no colour of its own: named without
+  // one it is painted black, as a colour space's initial colour is.
+  if (PatternColor.empty() && PatternUncolored(Name)) PatternColor = "#000000";
+  if (!PatternColor.empty()) {
+    if (PatternColor[0] != '#') return;  // a second part that is no colour
+    KeptPatternColor = PatternColor;
+    AppendContent({"/xxCSxx ", SpaceOperator, ColorToRgb(PatternColor), " ", NameToken(Name), ColorOperator});
   } else {
-    AppendContent("/Pattern CS " + NameToken(c) + " SCN");
+    AppendContent({"/Pattern ", SpaceOperator, NameToken(Name), ColorOperator});
   }
+  PatternNamed();
 }
 
 void PdfWriter::SetColorText(const std::string& Color) {

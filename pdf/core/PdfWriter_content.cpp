@@ -66,6 +66,8 @@ void PdfWriter::CloseSave() {
 }
 
 void PdfWriter::CloseOpenSaves(StringBuffer& Buffer) {
+  // A content stream may not end inside marked content or a saved state.
+  for (; Buffer.OpenLayers > 0; --Buffer.OpenLayers) BufferAppend(Buffer, "\rEMC");
   for (; Buffer.OpenSaves > 0; --Buffer.OpenSaves) BufferAppend(Buffer, "\rQ");
   Buffer.Transform = {1, 0, 0, 1, 0, 0};
   Buffer.SavedTransforms.clear();
@@ -85,6 +87,7 @@ PdfWriter::ContentRollback::ContentRollback(PdfWriter& Writer)
   if (buffer_ != nullptr) {
     position_ = buffer_->Position;
     open_saves_ = buffer_->OpenSaves;
+    open_layers_ = buffer_->OpenLayers;
     path_open_ = buffer_->PathOpen;
     transform_ = buffer_->Transform;
     saved_transforms_ = buffer_->SavedTransforms;
@@ -97,6 +100,7 @@ PdfWriter::ContentRollback::~ContentRollback() {
   if (buffer_ == nullptr || std::uncaught_exceptions() <= failures_) return;
   if (buffer_->Position > position_) buffer_->Position = position_;
   buffer_->OpenSaves = open_saves_;
+  buffer_->OpenLayers = open_layers_;
   buffer_->PathOpen = path_open_;
   buffer_->Transform = transform_;
   buffer_->SavedTransforms = saved_transforms_;
@@ -132,6 +136,7 @@ void PdfWriter::BufferAppendChar(StringBuffer& Buffer, std::uint8_t Code) {
 
 void PdfWriter::BufferReset(StringBuffer& Buffer) {
   Buffer.OpenSaves = 0;
+  Buffer.OpenLayers = 0;
   Buffer.PathOpen = false;
   Buffer.Transform = {1, 0, 0, 1, 0, 0};
   Buffer.SavedTransforms.clear();

@@ -200,8 +200,11 @@ void PdfWriter::EndDoc() {
   }
 
   // 8. and 9. The two resource dictionaries.
+  // The tiles' resources: the patterns only when a tile names one (a
+  // pattern cannot name itself: a name is usable once its pattern is
+  // complete, so a tile names only patterns written before it).
   BeginIndirectObject(3);
-  WriteLine(ResourceDictionary(false));
+  WriteLine(ResourceDictionary(Resources.TilesNamePatterns));
   EndIndirectObject();
   BeginIndirectObject(2);
   WriteLine(ResourceDictionary(true));

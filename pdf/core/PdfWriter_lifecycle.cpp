@@ -169,6 +169,9 @@ void PdfWriter::Abort() {
   Resources.ExtGStateResources.clear();
   Resources.TilingName.clear();
   Resources.TilingDictionary.clear();
+  Resources.TilingUncolored = false;
+  Resources.UncoloredPatterns.clear();
+  Resources.TilesNamePatterns = false;
   Resources.PatternResources.clear();
   // 8. Counts to 0; the tables keep their storage.
   Objects.LastObjectNumber = 0;

@@ -92,9 +92,12 @@ void PdfWriter::PlayObject(const std::string& Name) {
   // objects never play one another in a circle.
   std::int32_t recorded = Resources.RecordedObjectCount;
   if (Content.RecordingObject && !Content.RecordingDuplicate) recorded -= 1;
-  if (FindRecorded(Resources.RecordedObjects, recorded, Name) == 0) return;
+  const std::int32_t found = FindRecorded(Resources.RecordedObjects, recorded, Name);
+  if (found == 0) return;
   AppendContent("q " + NameToken(Name) + " Do Q");
   PathPainted();  // readers end any path left open at "Do"
+  // The object takes its resources from the content that plays it.
+  if (Resources.RecordedObjects.at(static_cast<std::size_t>(found)).NamesPattern) PatternNamed();
 }
 
 void PdfWriter::PlayAutoObjects(bool Phase) {

@@ -34,11 +34,27 @@ std::string PatternName(const std::string& Alias) {
 
 }  // namespace
 
-void PdfWriter::AddPatternResource(const std::string& Name, std::int32_t ObjectNumber) {
+bool PdfWriter::AddPatternResource(const std::string& Name, std::int32_t ObjectNumber) {
   // One entry per name, as for fonts and recorded objects: the first pattern
   // of a name keeps it (a later one stays in the file, unreferenced).
-  if (PatternDefined(Name)) return;
+  if (PatternDefined(Name)) return false;
   Resources.PatternResources += NameToken(Name) + " " + std::to_string(ObjectNumber) + " 0 R " + CR;
+  return true;
+}
+
+bool PdfWriter::PatternUncolored(const std::string& Name) const {
+  for (const std::string& name : Resources.UncoloredPatterns)
+    if (name == Name) return true;
+  return false;
+}
+
+void PdfWriter::PatternNamed() {
+  if (Content.RecordingObject) {
+    if (!Content.RecordingDuplicate && Resources.RecordedObjectCount > 0)
+      Resources.RecordedObjects[static_cast<std::size_t>(Resources.RecordedObjectCount)].NamesPattern = true;
+  } else if (Content.RecordingTiling) {
+    Resources.TilesNamePatterns = true;
+  }
 }
 
 // ---- gradients ----------------------------------------------------------------
@@ -104,6 +120,7 @@ void PdfWriter::BeginTiling(const std::string& Alias, float XMin, float YMin, fl
     // top-left corner; every content line appended later brings its own CR.
     const std::string flip = "1 0 0 -1 0 " + FormatUnits(YMax - YMin) + " cm";
     Content.RecordingTiling = true;
+    Resources.TilingUncolored = Style != 0;
     Resources.TilingName = PatternName(Alias);
     Resources.TilingDictionary = std::move(dictionary);
     BufferReset(Content.TilingContent);
@@ -125,7 +142,8 @@ void PdfWriter::EndTiling() {
   WriteLine(Resources.TilingDictionary);
   WriteStream(data, 0, std::string(), 0);
   EndIndirectObject();
-  AddPatternResource(Resources.TilingName, n);
+  if (AddPatternResource(Resources.TilingName, n) && Resources.TilingUncolored)
+    Resources.UncoloredPatterns.push_back(Resources.TilingName);
 }
 
 // ---- layers ---------------------------------------------------------------------------
@@ -150,11 +168,20 @@ void PdfWriter::BeginLayer(const std::string& Layer, bool StartState, bool ShowI
     record.StartState = StartState;
     record.ShowInList = ShowInList;
   }
+  StringBuffer* target = ActiveContent();
+  if (target == nullptr) return;  // no content is open: nothing to mark
   AppendContent("/OC /_LAY_" + std::to_string(number) + " BDC");
+  target->OpenLayers += 1;
 }
 
 void PdfWriter::EndLayer() {
-  if (Navigation.LayerCount > 0) AppendContent("EMC");
+  // Each content (page, recorded object, tiling pattern) closes only the
+  // layers it opened: an "EMC" without its "BDC" stops readers. A surplus
+  // call, or one in another content than its BeginLayer, writes nothing.
+  StringBuffer* target = ActiveContent();
+  if (target == nullptr || target->OpenLayers < 1) return;
+  AppendContent("EMC");
+  target->OpenLayers -= 1;
 }
 
 }  // namespace pdf

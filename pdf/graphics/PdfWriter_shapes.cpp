@@ -46,6 +46,13 @@ void PdfWriter::PathPainted() {
   if (StringBuffer* target = ActiveContent()) target->PathOpen = false;
 }
 
+void PdfWriter::EndOpenPath() {
+  StringBuffer* target = ActiveContent();
+  if (target == nullptr || !target->PathOpen) return;
+  AppendContent("n");
+  target->PathOpen = false;
+}
+
 void PdfWriter::MoveTo(float X, float Y) {
   AppendContent(FormatPoint(X, Y) + " m");
   if (StringBuffer* target = ActiveContent()) target->PathOpen = true;
