@@ -65,9 +65,13 @@ float PdfWriter::DrawBarCode(std::int32_t BarCodeType, const std::string& Code, 
 }
 
 void PdfWriter::DrawBar(float X, float Y, float Width, float Height) {
-  AppendContent(FormatUnits(X) + " " + FormatUnits(Y) + " " + FormatUnits(Width) + " " +
-                FormatUnits(Height) + " re f*");
-  PathPainted();
+  const std::string bar = FormatUnits(X) + " " + FormatUnits(Y) + " " + FormatUnits(Width) + " " +
+                          FormatUnits(Height) + " re f*";
+  // The bar's "f*" would fill a path the caller left open too: that path is
+  // ended first (by the first bar; the later ones find none open). A bar
+  // whose numbers cannot be written leaves it as it is.
+  EndOpenPath();
+  AppendContent(bar);
 }
 
 void PdfWriter::SetBarcodeFont(float Zoom) { SetFont("CourierNew", 10.08f * Zoom, 0, 0); }

@@ -102,16 +102,19 @@ void PdfWriter::BeginTable(float X, float Y) {
 // inset by half the line width, and a frame when lines have a width.
 void PdfWriter::BeginCell(float Width, float Height) {
   ContentRollback rollback(*this);
-  BeginSpace(Navigation.TableX, Navigation.TableY, 1, 1, 0);
   const float width = Colours.LineWidth;
   const float s = Pages.ScaleFactor;
+  // A cell that paints a background or a frame ends a path the caller left
+  // open before its "q": the cell's "f*" or "S" would paint that path too.
+  // A cell that paints nothing leaves it open.
+  if (!Colours.FillColor.empty() || width > 0) EndOpenPath();
+  BeginSpace(Navigation.TableX, Navigation.TableY, 1, 1, 0);
   if (!Colours.FillColor.empty()) {
     const std::string inset = FormatNumber(width / 2);
     AppendContent(inset + " " + inset + " " + FormatPoint(Width - width / s, Height - width / s) +
                   " re f*");
   }
   if (width > 0) AppendContent("0 0 " + FormatPoint(Width, Height) + " re S");
-  if (!Colours.FillColor.empty() || width > 0) PathPainted();
 }
 
 void PdfWriter::BeginRow(float Height) {

@@ -57,6 +57,9 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
     RecordError("DrawImage", Filename, e);
     return;
   }
+  // A path the caller left open is ended first: the drawing's painting
+  // operators would paint it too.
+  EndOpenPath();
   AppendContent("q");
   try {
     std::size_t mapping = 0;
@@ -84,8 +87,8 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
     RecordError("DrawImage", Filename, e);
   }
   AppendContent("Q");
-  // The drawing's own operators paint, or leave open in its own space, the
-  // path that was open before it: a line drawn after it starts afresh.
+  // The drawing may leave a path open in its own space: a line drawn after
+  // it starts afresh.
   PathPainted();
   if (drawing.status != ReadStatus::kOk) {
     const std::int32_t number = drawing.status == ReadStatus::kTruncated ? 62 : 321;

@@ -50,8 +50,13 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height,
   SplitText(text, paragraphs, "\r\n");
 
   if (Options != 1) {
-    AppendContent(FormatUnits(X) + " " + FormatUnits(Y) + " " + FormatUnits(Width) + " " +
-                  FormatUnits(Height) + " re");
+    const std::string frame = FormatUnits(X) + " " + FormatUnits(Y) + " " + FormatUnits(Width) +
+                              " " + FormatUnits(Height) + " re";
+    // A frame painted now would paint a path the caller left open too: that
+    // path is ended first. A frame the options leave open (1 or 3, clipping
+    // or not) joins the open path as a shape does.
+    if ((Options & 7) != 1 && (Options & 7) != 3) EndOpenPath();
+    AppendContent(frame);
     PaintOperator(Options);
   }
 

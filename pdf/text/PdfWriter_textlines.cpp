@@ -198,6 +198,9 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
     if (rules != 0) {
       const std::string kept_line = Colours.LineColor;
       const std::string kept_line_pattern = Colours.LinePatternColor;
+      // The rules' "S" would stroke a path the caller left open too: it is
+      // ended first, before the rules' "q".
+      EndOpenPath();
       AppendContent("q");
       SetColorLine(Colours.TextColor + ";" + Colours.TextPatternColor);
       AppendContent(FormatNumber(Text.FontSize / 16) + " w ");
@@ -212,7 +215,6 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
       }
       SetColorLine(kept_line + ";" + kept_line_pattern);
       AppendContent("Q");
-      PathPainted();  // the rules' "S" painted any path left open before them
     }
   }
 

@@ -85,10 +85,10 @@ struct Pictures {
   std::string jpeg, eps, wmf, pdf;
 };
 
-// A path left open by MoveTo is painted by members that write painting
-// operators of their own, and ended by those that draw a whole drawing
-// with "Do"; the next line must then start from a point, or readers find
-// "l" without a current point.
+// A path left open by MoveTo is ended ("n") by members that paint shapes
+// of their own, EPS and WMF drawings among them, and by those that draw a
+// whole drawing with "Do"; the next line must then start from a point, or
+// readers find "l" without a current point.
 TEST_F(GraphicsTest, LinesAfterMembersThatPaintStartFromAPoint) {
   const Pictures p(dir_);
   pdf_.BeginObject("o");
