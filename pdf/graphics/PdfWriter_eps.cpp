@@ -47,20 +47,28 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
       placement += "1 0 0 -1 " + FormatNumber(static_cast<float>(-drawing.llx)) + " " +
                    FormatNumber(static_cast<float>(drawing.lly) + height) + " cm";
     }
-    drawn = !drawing.lines.empty();
-    for (std::size_t i = 0; i <= drawing.lines.size(); ++i) {
-      if (drawing.has_box && i == drawing.box_at) {
-        AppendContent("q");
-        AppendContent(placement);
+    // Every converted line stands between one "q" and its "Q", whatever
+    // the file's comments, so that no colour, width or matrix the drawing
+    // sets outlives it; the placement goes where the bounding box stood.
+    // A drawing that converts nothing writes nothing.
+    // A path the caller left open is ended first: the drawing's painting
+    // operators would paint it too.
+    ContentRollback rollback(*this);
+    if (!drawing.lines.empty()) {
+      EndOpenPath();
+      AppendContent("q");
+      for (std::size_t i = 0; i <= drawing.lines.size(); ++i) {
+        if (drawing.has_box && i == drawing.box_at) AppendContent(placement);
+        if (i < drawing.lines.size()) AppendContent(drawing.lines[i]);
       }
-      if (i < drawing.lines.size()) AppendContent(drawing.lines[i]);
+      AppendContent("Q");
+      drawn = true;
     }
-    if (drawing.has_box) AppendContent("Q");
   } catch (const PdfError& e) {
     RecordError("DrawImage", FileName, e);
   }
-  // The drawing's own operators paint, or leave open in its own space, the
-  // path that was open before it: a line drawn after it starts afresh.
+  // The drawing may leave a path open in its own space, ended at its "Q":
+  // a line drawn after it starts afresh.
   if (drawn) PathPainted();
 }
 

@@ -258,6 +258,9 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
       }
     }
   }
+  // A path still open at the end is ended without painting, so that the
+  // "Q" after the drawing never comes in the middle of a path.
+  if (current_point) d.lines.emplace_back("n");
   return d;
 }
 

@@ -55,24 +55,24 @@ TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
       {"0.1 0.2 0.3 Xa\n0.5 XR\n", {"0.1 0.2 0.3 rg", "0.5 G"}},
       {"1 1 m\n2 2 l\nf\nS\nf\n", {"1 1 m", "2 2 l", "f*"}},  // a stroke or fill after a fill: dropped
       {"1 1 m\nS\n", {"1 1 m", "S"}},
-      {"0 0 m\n1 2 L\n1 2 3 4 5 6 C\n", {"0 0 m", "1 2 l", "1 2 3 4 5 6 c"}},
+      {"0 0 m\n1 2 L\n1 2 3 4 5 6 C\n", {"0 0 m", "1 2 l", "1 2 3 4 5 6 c", "n"}},  // a path left open: ended
       {"0 0 moveto\n5 5 l\nS\n1 1 m\n9 9 l\nS\n9 2 l\nS\n", {"1 1 m", "9 9 l", "S"}},  // no current point
       {"10 10 moveto\n90 90 l\ns\n0 g\nb\nB\nn\nf\nN\n", {"0 g"}},  // closing and painting with no path
       {"1 1 m 2 2 l W n\nW\n1 1 m 2 2 l f 2 2 l S\n", {"1 1 m", "2 2 l", "W", "n", "1 1 m", "2 2 l", "f*"}},
       {"10 10 m 90 90 l 90 10 l h S\n0 0 5 5 re f* 1 1 m h 0 1 -1 0 0 10 cm 2 i b\n", // other path operators inside a line
        {"10 10 m", "90 90 l", "90 10 l", "h", "S", "0 0 5 5 re", "f*", "1 1 m", "h", "0 1 -1 0 0 10 cm", "2 i", "b*"}},
       {"1 1 m 2 2 l h\n0 0 5 5 re\n1 1 m /a gs S\n1 1 m q S\n1 1 m 2 2 l S Q\n", {}},  // not the final operator; names; no q or Q
-      {"0 J 1 j 2 J +2 j 0 w 1 M [] 0 d [0 2] 1 d 1 1 m\n", {"0 J", "1 j", "2 J", "+2 j", "0 w", "1 M", "[] 0 d", "[0 2] 1 d", "1 1 m"}},
+      {"0 J 1 j 2 J +2 j 0 w 1 M [] 0 d [0 2] 1 d 1 1 m\n", {"0 J", "1 j", "2 J", "+2 j", "0 w", "1 M", "[] 0 d", "[0 2] 1 d", "1 1 m", "n"}},
       {"5 J 1 1 m\n1.5 J 1 1 m\n-1 j 1 1 m\n7 j\n[0 0] 0 d\n[2 -1] 0 d\n-1 w\n0.5 M\n101 i 1 1 m\n1 2 2 4 0 0 cm 1 1 m\n", {}},  // out of range
       {"/x 1 def\n(text) show\n1 2 moveto\n", {}},
-      {"[3 2 d\n1 1 m\n[3 2] 0 d\n", {"1 1 m", "[3 2] 0 d"}},  // an open bracket swallows nothing
+      {"[3 2 d\n1 1 m\n[3 2] 0 d\n", {"1 1 m", "[3 2] 0 d", "n"}},  // an open bracket swallows nothing
       {"1 m\n1 2 3 l\na b m\n1e5 2 l\n", {}},                 // wrong counts, no plain numbers
-      {"1 1 m\r\n2 2 l\r3 3 l\nshowpage\n4 4 l\n", {"1 1 m", "2 2 l", "3 3 l"}},
+      {"1 1 m\r\n2 2 l\r3 3 l\nshowpage\n4 4 l\n", {"1 1 m", "2 2 l", "3 3 l", "n"}},
       {"10 10 m 90 90 l\nS\n", {"10 10 m", "90 90 l", "S"}},  // several operators on one line
       {"0 0 1 Xa 1 1 m 2 2 L f S\n[1 2] 0 d 3 w\n", {"0 0 1 rg", "1 1 m", "2 2 l", "f*", "[1 2] 0 d", "3 w"}},
       {"1 1 m 2 2 l x\n1 1 m 2 l\n1 1 m (a) show\n1 1\n", {}},  // anything else refuses the whole line
       {"0 0 m\n12345678901234567890 0 m\n2147483648 0 l\n0." + std::string(400, '1') + " 0 l\n-2147483647.9 0 l\n",
-       {"0 0 m", "-2147483647.9 0 l"}},  // numbers the writer would not write: refused
+       {"0 0 m", "-2147483647.9 0 l", "n"}},  // numbers the writer would not write: refused
   };
   for (const auto& c : cases)
     EXPECT_EQ(pdf::ConvertEpsLines(pdf::as_bytes("%%BoundingBox: 0 0 10 10\n" + c.body)).lines, c.expected) << c.body;
@@ -81,14 +81,17 @@ TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
 
 TEST(EpsDrawings, PlacementAndBrokenBoundingBoxes) {
   const struct { std::string eps; float width, height; int error; std::string text; } cases[] = {  // text: what the page gets
-      {"%%BoundingBox: 0 0 144 72\n1 1 m\n", 0, 0, 0, "\rq\r0.278 0 0 0.278 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\rQ"},
-      {"%%BoundingBox: 10 20 110 70\n", 200, 0, 0, "\rq\r2 0 0 2 0 0 cm\r1 0 0 -1 -10 70 cm\rQ"},
-      {"%%BoundingBox: 0  0   144 72\n", 144, 72, 0, "\rq\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\rQ"},
-      {"%%BoundingBox: 0 0 144 72\n1 1 m\n%%BoundingBox: 0 0 10 10\n", 144, 72, 0,  // the first box only
-       "\rq\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\rQ"},
+      {"%%BoundingBox: 0 0 144 72\n1 1 m\n", 0, 0, 0, "\rq\r0.278 0 0 0.278 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\rn\rQ"},
+      {"%%BoundingBox: 10 20 110 70\n1 g\n", 200, 0, 0, "\rq\r2 0 0 2 0 0 cm\r1 0 0 -1 -10 70 cm\r1 g\rQ"},
+      {"%%BoundingBox: 0  0   144 72\n1 g\n", 144, 72, 0, "\rq\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\r1 g\rQ"},
+      {"%%BoundingBox: 0 0 144 72\n1 1 m\nS\n%%BoundingBox: 0 0 10 10\n", 144, 72, 0,  // the first box only
+       "\rq\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\rS\rQ"},
+      {"%%BoundingBox: 0 0 144 72\n", 144, 72, 0, ""},  // a drawing that converts nothing writes nothing
+      {"%%EndProlog\n0 1 0 Xa 2 w\n%%BoundingBox: 0 0 144 72\n1 1 m\nS\n", 144, 72, 0,  // a late box: one q for all
+       "\rq\r0 1 0 rg\r2 w\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\rS\rQ"},
       {"%%BoundingBox: 10 0 10 72\n1 1 m\n", 0, 0, 11, ""},
       {"%%BoundingBox: (atend)\n1 1 m\n%%BoundingBox: 0 0 5 5\n", 0, 10, 11, ""},
-      {"%%EndProlog\n1 1 m\nS\n", 0, 0, 0, "\r1 1 m\rS"},  // no Q without q
+      {"%%EndProlog\n1 0 0 Xa\n0 0 m\n5 5 l\nf\n", 0, 0, 0, "\rq\r1 0 0 rg\r0 0 m\r5 5 l\rf*\rQ"},  // no box: kept to itself
       {"", 0, 0, 0, ""},
       {"missing.ai", 0, 0, 53, ""},  // no such file
   };
@@ -103,6 +106,35 @@ TEST(EpsDrawings, PlacementAndBrokenBoundingBoxes) {
     EXPECT_EQ(writer.PageText(), c.text);
     writer.EndDoc();
     EXPECT_EQ(pdftest::GhostscriptCheck(dir.file("d.pdf")).exit_code, 0);
+  }
+}
+
+// A drawing that sets its colour, width and matrix with no bounding box,
+// or before a late one: a green square asked for after it comes out green
+// where it was asked for, in every reader's rendering.
+TEST(EpsDrawings, KeepTheirStateToThemselves) {
+  const char* drawings[] = {
+      "%%EndProlog\n1 1 0 Xa\n0.5 0 0 0.5 0 0 cm 0 0 m 1 1 l b\n",
+      "%%EndSetup\n1 1 0 Xa\n0.5 0 0 0.5 0 0 cm 0 0 m 1 1 l b\n%%BoundingBox: 0 0 10 10\n5 5 m\nS\n",
+  };
+  pdftest::TempDir dir;
+  for (const char* eps : drawings) {
+    SCOPED_TRACE(eps);
+    pdftest::WriteFile(dir.file("d.eps"), eps);
+    gfxtest::Probe writer;
+    writer.Open(dir.file("d.pdf"), 100, 100);
+    writer.DrawImage(dir.file("d.eps"), 0, 0, 10, 10);
+    writer.SetColorFill("#00FF00");
+    writer.DrawRect(60, 60, 30, 30, pdf::PaintFill | pdf::PaintNoStroke);
+    writer.EndDoc();
+    for (const bool with_pdftoppm : {false, true}) {
+      const gfxtest::Pixels page = gfxtest::RenderPage(dir.file("d.pdf"), with_pdftoppm);
+      ASSERT_EQ(page.width, 100);
+      EXPECT_EQ(page.At(75, 75, 0), 0);  // green, not yellow
+      EXPECT_EQ(page.At(75, 75, 1), 255);
+      EXPECT_EQ(page.At(35, 35, 1), 255);  // nothing moved half-way up
+      EXPECT_EQ(page.At(35, 35, 2), 255);
+    }
   }
 }
 
