@@ -1,13 +1,41 @@
 // Any bytes as an EPS or AI drawing: no copied line may open a string,
 // procedure, comment or bracket that would swallow what follows, nor hold
-// a number longer than readers take; and the copied lines together hold up
+// a number longer than readers take; the copied lines together hold up
 // to the reader's judgement of a content stream (operands in range, a
-// current point for every path operator that needs one).
+// current point for every path operator that needs one); and the drawing
+// as the writer places it on a page keeps its state to itself: everything
+// it writes stands inside one "q" ... "Q" and leaves no path open.
 #include <cstdint>
 #include <cstdio>
 
+#include "pdf/PdfWriter.h"
 #include "pdf/graphics/eps_converter.h"
+#include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/pdf_judge.h"
+
+namespace {
+
+void Fault(const std::string& fault) {
+  if (fault.empty()) return;
+  std::fprintf(stderr, "%s\n", fault.c_str());
+  __builtin_trap();
+}
+
+// A writer whose page content the target reads: what one drawing added.
+class Placed : public pdf::PdfWriter {
+ public:
+  std::string Draw(const std::string& path) {
+    BeginDoc(fuzz::TempPath("eps-page", ".pdf"));
+    BeginPage();
+    const std::size_t before = BufferText(Content.PageContent).size();
+    DrawImage(path, 10, 10, 100, 0);
+    std::string added = BufferText(Content.PageContent).substr(before);
+    Abort();
+    return added;
+  }
+};
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const pdf::EpsDrawing d = pdf::ConvertEpsLines(pdf::ByteSpan(data, size));
@@ -24,9 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::string content;
   for (const std::string& line : d.lines) content += line + "\n";
-  if (const std::string fault = pdf_judge::JudgeContent(content); !fault.empty()) {
-    std::fprintf(stderr, "%s\n", fault.c_str());
-    __builtin_trap();
-  }
+  Fault(pdf_judge::JudgeContent(content));
+
+  static const std::string path = fuzz::TempPath("eps", ".eps");
+  fuzz::Check(fuzz::WriteFile(path, data, size), "the drawing is written to its file");
+  Placed writer;
+  const std::string placed = writer.Draw(path);
+  Fault(pdf_judge::JudgeContent(placed));
+  Fault(pdf_judge::JudgeKeptState(placed));
   return 0;
 }

@@ -6,9 +6,11 @@
 // (the pages', the recorded objects' and the tiling patterns') holds only
 // known operators, each with its operand count and kinds, names only the
 // resources its dictionary has (a recorded object without resources of its
-// own: the first page's), balances q/Q and BT/ET, shows and places
+// own: the first page's; a tiling pattern: its own), balances q/Q, BT/ET
+// and marked content (BMC/BDC and EMC), shows and places
 // text only inside BT/ET, gives the line-style operators operands in their
-// range and "cm" a matrix with an inverse, and has a current point for
+// range and "cm" a matrix with an inverse, selects an uncoloured tiling
+// pattern with colour components, and has a current point for
 // each path operator that extends, closes or paints a path (a path left
 // open at "Do" ends there, as readers end it). Streams under a filter
 // other than /FlateDecode, the streams of an encrypted file, and imported
@@ -146,11 +148,18 @@ class Judge {
       std::string fault = Page(pages[p]);
       if (!fault.empty()) return "page " + std::to_string(p + 1) + ": " + fault;
     }
-    const std::set<std::int64_t> own = OwnForms();
+    own_ = OwnForms();
     for (std::int64_t n : forms_) {
-      if (own.count(n) == 0) continue;
+      if (own_.count(n) == 0) continue;
       std::string fault = Form(n);
       if (!fault.empty()) return "object " + std::to_string(n) + ": " + fault;
+    }
+    // Recorded objects played inside a tile take the tile's resources.
+    for (std::size_t i = 0; i < played_.size(); ++i) {
+      const auto [n, under] = played_[i];
+      std::string fault = Form(n, under);
+      if (!fault.empty())
+        return "object " + std::to_string(n) + " under the resources " + std::to_string(under) + ": " + fault;
     }
     return "";
   }
@@ -200,18 +209,25 @@ class Judge {
   }
 
   // A recorded object's or pattern's content, under its own resources; a
-  // recorded object without them uses the resources of the page that draws
-  // it (every page of ours shares one resource dictionary: the first's).
-  std::string Form(std::int64_t n) {
+  // recorded object without them uses the resources of the content that
+  // draws it: on a page the first page's (every page of ours shares one
+  // resource dictionary), in a tile the tile's (object Under).
+  std::string Form(std::int64_t n, std::int64_t Under = 0) {
     pdf::PdfObject o;
     pdf::PdfStatus s = source_.ReadObject(n, true, o);
     std::string content;
     if (std::string fault = Decoded(o, content); !fault.empty()) return fault == "-" ? "" : fault;
     PdfValue resources = first_page_resources_;
-    if (const PdfValue* r = o.value.Find("Resources")) s = source_.Resolve(*r, resources);
+    if (const PdfValue* r = o.value.Find("Resources")) {
+      Under = r->Is(Type::kRef) ? r->integer : 0;
+      s = source_.Resolve(*r, resources);
+    } else if (Under != 0) {
+      pdf::PdfObject dictionary;
+      s = source_.ReadObject(Under, false, dictionary);
+      resources = dictionary.value;
+    }
     if (!s.ok()) return s.description;
-    const PdfValue* pattern = o.value.Find("PatternType");
-    return Content(content, resources, pattern != nullptr);
+    return Content(content, resources, Under);
   }
 
   std::string Page(std::int32_t n) {
@@ -270,15 +286,39 @@ class Judge {
     return source_.ReadObject(e->integer, false, o).ok() && !o.missing;
   }
 
-  // Tiling: the content of a tiling pattern, whose resources hold no
-  // patterns and no pattern colour space (the writer lists them on the
-  // pages only): a pattern colour set while the tile was recorded is let
-  // pass there, as readers let it pass (they paint nothing with it).
-  std::string Content(const std::string& content, const PdfValue& resources, bool tiling = false) {
+  // The /PaintType of the pattern of this name in the resources (2: an
+  // uncoloured tiling pattern), 0 when it has none.
+  std::int64_t PaintType(const PdfValue& resources, const std::string& name) {
+    PdfValue group;
+    const PdfValue* g = resources.Find("Pattern");
+    if (g == nullptr || !source_.Resolve(*g, group).ok()) return 0;
+    const PdfValue* e = group.Find(name);
+    if (e == nullptr || !e->Is(Type::kRef)) return 0;
+    pdf::PdfObject o;
+    if (!source_.ReadObject(e->integer, false, o).ok() || o.missing) return 0;
+    const PdfValue* type = o.value.Find("PaintType");
+    return type != nullptr && type->Is(Type::kInteger) ? type->integer : 0;
+  }
+
+  // Notes a recorded object played by "Do /Name" under resources of their
+  // own (object Under: a tile's), to be judged under them too when it has
+  // none of its own.
+  void Played(const PdfValue& resources, const std::string& name, std::int64_t Under) {
+    PdfValue group;
+    const PdfValue* g = resources.Find("XObject");
+    if (Under == 0 || g == nullptr || !source_.Resolve(*g, group).ok()) return;
+    const PdfValue* e = group.Find(name);
+    if (e == nullptr || !e->Is(Type::kRef) || own_.count(e->integer) == 0) return;
+    pdf::PdfObject o;
+    if (!source_.ReadObject(e->integer, false, o).ok() || o.missing || o.value.Find("Resources") != nullptr) return;
+    if (seen_.insert({e->integer, Under}).second) played_.emplace_back(e->integer, Under);
+  }
+
+  std::string Content(const std::string& content, const PdfValue& resources, std::int64_t Under = 0) {
     const pdf::ByteSpan bytes = pdf::as_bytes(content);
     pdf::PdfLexer lexer(bytes);
     std::vector<PdfValue> operands;
-    int saved = 0, compatibility = 0;
+    int saved = 0, compatibility = 0, marked = 0;
     bool in_text = false, current_point = false;
     for (;;) {
       const std::size_t at = lexer.Offset();
@@ -306,20 +346,26 @@ class Judge {
       std::string missing;
       if (op == "Tf" && !HasResource(resources, "Font", name(0))) missing = "font";
       if (op == "Do" && !HasResource(resources, "XObject", name(0))) missing = "XObject";
+      if (op == "Do" && missing.empty()) Played(resources, name(0), Under);
       if (op == "gs" && !HasResource(resources, "ExtGState", name(0))) missing = "graphics state";
       if (op == "sh" && !HasResource(resources, "Shading", name(0))) missing = "shading";
       if ((op == "cs" || op == "CS") && name(0) != "DeviceGray" && name(0) != "DeviceRGB" && name(0) != "DeviceCMYK" &&
-          name(0) != "Pattern" && !tiling && !HasResource(resources, "ColorSpace", name(0)))
+          name(0) != "Pattern" && !HasResource(resources, "ColorSpace", name(0)))
         missing = "colour space";
-      if ((op == "scn" || op == "SCN") && operands.back().Is(Type::kName) && !tiling &&
-          !HasResource(resources, "Pattern", operands.back().text))
-        missing = "pattern";
+      const bool pattern = (op == "scn" || op == "SCN") && operands.back().Is(Type::kName);
+      if (pattern && !HasResource(resources, "Pattern", operands.back().text)) missing = "pattern";
       if ((op == "BDC" || op == "DP") && operands[1].Is(Type::kName) &&
           !HasResource(resources, "Properties", operands[1].text))
         missing = "property list";
       if (!missing.empty()) return where + "names the " + missing + " /" + name(op == "BDC" || op == "DP" ? 1 : 0) +
                                    ", which its resources lack";
+      // An uncoloured pattern has no colour of its own: Ghostscript stops
+      // where one is selected without its components.
+      if (pattern && operands.size() == 1 && PaintType(resources, operands.back().text) == 2)
+        return where + "selects the uncoloured pattern /" + operands.back().text + " without a colour";
       operands.clear();
+      if (op == "BMC" || op == "BDC") ++marked;
+      if (op == "EMC" && --marked < 0) return where + "closes marked content never opened";
       if (op == "q") ++saved;
       if (op == "Q" && --saved < 0) return where + "restores a state never saved";
       if (op == "BX") ++compatibility;
@@ -341,6 +387,7 @@ class Judge {
     }
     if (!operands.empty()) return "content: operands without an operator at its end";
     if (saved != 0) return "content: " + std::to_string(saved) + " saved states never restored";
+    if (marked != 0) return "content: " + std::to_string(marked) + " marked-content sequences never closed";
     if (in_text) return "content: a text object never ended";
     if (compatibility != 0) return "content: a compatibility section never ended";
     return "";
@@ -350,11 +397,40 @@ class Judge {
   pdf::PdfXref xref_;
   pdf::PdfSourceFile source_;
   std::vector<std::int64_t> forms_;  // recorded objects and tiling patterns
+  std::set<std::int64_t> own_;       // those the writer made (OwnForms)
+  // Recorded objects without resources played under a tile's, by object
+  // numbers (object, resources), each pair once.
+  std::vector<std::pair<std::int64_t, std::int64_t>> played_;
+  std::set<std::pair<std::int64_t, std::int64_t>> seen_;
   PdfValue first_page_resources_;
 };
 
 // The first fault of the file, "" when it holds.
 inline std::string JudgeFile(pdf::ByteSpan file) { return Judge(file).Run(); }
+
+// The first fault of a drawing's content that would outlive it: an
+// operator outside its outermost "q" ... "Q" (a colour, width or matrix
+// the rest of the page would inherit), or a "Q" or its end in the middle of
+// a path. Nothing at all is fine.
+inline std::string JudgeKeptState(const std::string& content) {
+  pdf::PdfLexer lexer(pdf::as_bytes(content));
+  int depth = 0;
+  bool path = false;
+  for (pdf::PdfToken t = lexer.Next(); t.kind != pdf::PdfTokenKind::kEnd; t = lexer.Next()) {
+    if (t.kind != pdf::PdfTokenKind::kKeyword) continue;
+    const std::string& op = t.text;
+    const std::string where = "content at " + std::to_string(t.start) + ": \"" + op + "\" ";
+    if (op == "q") ++depth;
+    else if (op == "Q" && path) return where + "restores the state in the middle of a path";
+    else if (op == "Q") --depth;
+    else if (depth < 1) return where + "stands outside the drawing's saved state";
+    if (op == "m" || op == "re") path = true;
+    if (op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" || op == "B*" || op == "b" ||
+        op == "b*" || op == "n")
+      path = false;
+  }
+  return path ? "content: ends in the middle of a path" : "";
+}
 
 // The first fault of a content stream that uses no resources, "" when it
 // holds.

@@ -29,7 +29,7 @@ TEST(Hardening, NameTokens) {
 }
 
 // Each script's file holds up to our reader's judgement, passes qpdf
-// --check, Ghostscript and MuPDF without a message and holds the bytes its
+// --check, Ghostscript, MuPDF and poppler without a message and holds the bytes its
 // expectation lines ask for ("#= text" at least once, "#N text" N times,
 // "#~ a|b" as often as b; "#i text" in what pdfinfo shows).
 TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
@@ -53,6 +53,8 @@ TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
     pdftest::ExpectReadersAccept(path);
     const pdftest::ToolResult drawn = pdftest::RunTool({"mutool", "draw", "-q", "-o", "/dev/null", "-F", "pgm", path});
     EXPECT_EQ(std::regex_replace(drawn.err, std::regex("warning: ICC support is not available\n"), ""), "");
+    const pdftest::ToolResult rendered = pdftest::RunTool({"pdftoppm", "-r", "9", "-gray", path, path + ".page"});
+    EXPECT_EQ(rendered.err, "") << "pdftoppm";
   }
 }
 
@@ -108,6 +110,10 @@ TEST(Hardening, JudgeFindsEachFaultOfContent) {
       {"BT", "a text object never ended"},
       {"1 2 xx", "\"xx\" is no operator"},
       {"BX 1 2 xx EX", ""},
+      {"/Span BMC q /Tag BMC Q EMC EMC", ""},
+      {"EMC", "\"EMC\" closes marked content never opened"},
+      {"/Span BMC", "1 marked-content sequences never closed"},
+      {"/OC /L1 BDC EMC", "names the property list /L1"},
       {"12345678901234567890 0 m", "outside the range readers take"},
       {"1 0 0 1 0 0", "operands without an operator"}};
   for (const auto& c : cases) {
