@@ -410,8 +410,8 @@ class PdfWriter {
   // or curve needs a point to start from), else nothing.
   std::string PathStart();
   // Notes that the content has no path open any more: placements call it
-  // after their "Do" (readers end the path there) and EPS and WMF drawings
-  // after their "Q", so the next line or curve starts from a point again.
+  // after their "Do" (readers end the path there), so the next line or
+  // curve starts from a point again.
   void PathPainted();
   // Ends a path the caller left open without painting it ("n"), before a
   // member paints a shape of its own (bars, table cells, rules under text,

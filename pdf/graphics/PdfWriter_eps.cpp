@@ -20,7 +20,6 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
     RecordError("DrawImage", FileName, 11, PdfError::DescriptionOf(11) + " (bounding box of no size)");
     return;
   }
-  bool drawn = false;
   try {
     std::string placement;
     if (drawing.has_box) {
@@ -49,10 +48,10 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
     }
     // Every converted line stands between one "q" and its "Q", whatever
     // the file's comments, so that no colour, width or matrix the drawing
-    // sets outlives it; the placement goes where the bounding box stood.
-    // A drawing that converts nothing writes nothing.
-    // A path the caller left open is ended first: the drawing's painting
-    // operators would paint it too.
+    // sets outlives it (the converter ends a path the drawing leaves open);
+    // the placement goes where the bounding box stood. A drawing that
+    // converts nothing writes nothing. A path the caller left open is ended
+    // first: the drawing's painting operators would paint it too.
     ContentRollback rollback(*this);
     if (!drawing.lines.empty()) {
       EndOpenPath();
@@ -62,14 +61,10 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
         if (i < drawing.lines.size()) AppendContent(drawing.lines[i]);
       }
       AppendContent("Q");
-      drawn = true;
     }
   } catch (const PdfError& e) {
     RecordError("DrawImage", FileName, e);
   }
-  // The drawing may leave a path open in its own space, ended at its "Q":
-  // a line drawn after it starts afresh.
-  if (drawn) PathPainted();
 }
 
 }  // namespace pdf

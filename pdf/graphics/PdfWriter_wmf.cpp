@@ -87,9 +87,6 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
     RecordError("DrawImage", Filename, e);
   }
   AppendContent("Q");
-  // The drawing may leave a path open in its own space: a line drawn after
-  // it starts afresh.
-  PathPainted();
   if (drawing.status != ReadStatus::kOk) {
     const std::int32_t number = drawing.status == ReadStatus::kTruncated ? 62 : 321;
     const std::string what = number == 62 ? PdfError::DescriptionOf(62) : "Invalid file format";

@@ -118,6 +118,12 @@ inline bool Fits(const std::string& kinds, const std::vector<PdfValue>& operands
   return true;
 }
 
+// Whether the operator paints (or ends without painting) the current path.
+inline bool Paints(std::string_view op) {
+  return op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" || op == "B*" || op == "b" ||
+         op == "b*" || op == "n";
+}
+
 class Judge {
  public:
   explicit Judge(pdf::ByteSpan file) : file_(file), source_(file, xref_.offsets) {}
@@ -273,15 +279,33 @@ class Judge {
     return "";
   }
 
+  // The entry of this category and name in the resources, null when there
+  // is none; Group keeps the category's dictionary the entry points into.
+  const PdfValue* Entry(const PdfValue& resources, std::string_view category, const std::string& name,
+                        PdfValue& group) {
+    const PdfValue* g = resources.Find(category);
+    if (g == nullptr || !source_.Resolve(*g, group).ok()) return nullptr;
+    const PdfValue* e = group.Find(name);
+    return e == nullptr || e->Is(Type::kNull) ? nullptr : e;
+  }
+
+  // The object that the entry of this category and name refers to, read
+  // into o: its number, 0 when the entry is no reference to an existing
+  // object.
+  std::int64_t EntryObject(const PdfValue& resources, std::string_view category, const std::string& name,
+                           pdf::PdfObject& o) {
+    PdfValue group;
+    const PdfValue* e = Entry(resources, category, name, group);
+    if (e == nullptr || !e->Is(Type::kRef) || !source_.ReadObject(e->integer, false, o).ok() || o.missing) return 0;
+    return e->integer;
+  }
+
   // The resource of this category and name is in the dictionary and, when
   // it is a reference, its object exists.
   bool HasResource(const PdfValue& resources, std::string_view category, const std::string& name) {
-    PdfValue group, entry;
-    const PdfValue* g = resources.Find(category);
-    if (g == nullptr || !source_.Resolve(*g, group).ok()) return false;
-    const PdfValue* e = group.Find(name);
-    if (e == nullptr || e->Is(Type::kNull)) return false;
-    if (!e->Is(Type::kRef)) return true;
+    PdfValue group;
+    const PdfValue* e = Entry(resources, category, name, group);
+    if (e == nullptr || !e->Is(Type::kRef)) return e != nullptr;
     pdf::PdfObject o;
     return source_.ReadObject(e->integer, false, o).ok() && !o.missing;
   }
@@ -289,13 +313,8 @@ class Judge {
   // The /PaintType of the pattern of this name in the resources (2: an
   // uncoloured tiling pattern), 0 when it has none.
   std::int64_t PaintType(const PdfValue& resources, const std::string& name) {
-    PdfValue group;
-    const PdfValue* g = resources.Find("Pattern");
-    if (g == nullptr || !source_.Resolve(*g, group).ok()) return 0;
-    const PdfValue* e = group.Find(name);
-    if (e == nullptr || !e->Is(Type::kRef)) return 0;
     pdf::PdfObject o;
-    if (!source_.ReadObject(e->integer, false, o).ok() || o.missing) return 0;
+    if (EntryObject(resources, "Pattern", name, o) == 0) return 0;
     const PdfValue* type = o.value.Find("PaintType");
     return type != nullptr && type->Is(Type::kInteger) ? type->integer : 0;
   }
@@ -304,14 +323,10 @@ class Judge {
   // own (object Under: a tile's), to be judged under them too when it has
   // none of its own.
   void Played(const PdfValue& resources, const std::string& name, std::int64_t Under) {
-    PdfValue group;
-    const PdfValue* g = resources.Find("XObject");
-    if (Under == 0 || g == nullptr || !source_.Resolve(*g, group).ok()) return;
-    const PdfValue* e = group.Find(name);
-    if (e == nullptr || !e->Is(Type::kRef) || own_.count(e->integer) == 0) return;
     pdf::PdfObject o;
-    if (!source_.ReadObject(e->integer, false, o).ok() || o.missing || o.value.Find("Resources") != nullptr) return;
-    if (seen_.insert({e->integer, Under}).second) played_.emplace_back(e->integer, Under);
+    const std::int64_t n = Under == 0 ? 0 : EntryObject(resources, "XObject", name, o);
+    if (n == 0 || own_.count(n) == 0 || o.value.Find("Resources") != nullptr) return;
+    if (seen_.insert({n, Under}).second) played_.emplace_back(n, Under);
   }
 
   std::string Content(const std::string& content, const PdfValue& resources, std::int64_t Under = 0) {
@@ -376,8 +391,7 @@ class Judge {
       if ((op == "Tj" || op == "TJ" || op == "'" || op == "\"" || op == "Td" || op == "TD" || op == "Tm" ||
            op == "T*") && !in_text)
         return where + "stands outside a text object";
-      const bool paints = op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" ||
-                          op == "B*" || op == "b" || op == "b*" || op == "n";
+      const bool paints = Paints(op);
       if ((op == "l" || op == "c" || op == "v" || op == "y" || op == "h" || paints) && !current_point)
         return where + "has no current point";
       if (op == "m" || op == "re") current_point = true;
@@ -425,9 +439,7 @@ inline std::string JudgeKeptState(const std::string& content) {
     else if (op == "Q") --depth;
     else if (depth < 1) return where + "stands outside the drawing's saved state";
     if (op == "m" || op == "re") path = true;
-    if (op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" || op == "B*" || op == "b" ||
-        op == "b*" || op == "n")
-      path = false;
+    if (Paints(op)) path = false;
   }
   return path ? "content: ends in the middle of a path" : "";
 }

@@ -29,9 +29,9 @@ TEST(Hardening, NameTokens) {
 }
 
 // Each script's file holds up to our reader's judgement, passes qpdf
-// --check, Ghostscript, MuPDF and poppler without a message and holds the bytes its
-// expectation lines ask for ("#= text" at least once, "#N text" N times,
-// "#~ a|b" as often as b; "#i text" in what pdfinfo shows).
+// --check, Ghostscript, MuPDF and poppler without a message and holds the
+// bytes its expectation lines ask for ("#= text" at least once, "#N text"
+// N times, "#~ a|b" as often as b; "#i text" in what pdfinfo shows).
 TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
   const std::filesystem::path scripts = SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/writer_calls_fuzz";
   for (const auto& entry : std::filesystem::directory_iterator(scripts)) {
