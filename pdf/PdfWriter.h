@@ -1109,6 +1109,9 @@ class PdfWriter {
   // One content line "r g b " + Operator for the colour "#RRGGBB".
   void AppendRgb(const std::string& Color, std::string_view Operator);
   void PaintOperator(std::int32_t Options);
+  // Whether PaintOperator(Options) leaves the path open for a later
+  // painting operator (options 1 and 3: no painting, or only "h").
+  static bool LeavesPathOpen(std::int32_t Options) { return (Options & 7) == 1 || (Options & 7) == 3; }
   // Selects the defined pattern Name for filling ("cs ", " scn") or
   // stroking ("CS ", " SCN"): an uncoloured one with PatternColor (black
   // when none is given) in the pattern colour space with an RGB base, which

@@ -293,8 +293,7 @@ void PdfWriter::PaintOperator(std::int32_t Options) {
   std::string line = (Options & 128) ? "W " : "";
   line += kOps[Options & 7];
   AppendContent(line);
-  // Options 1 and 3 leave the path to a later painting operator.
-  if (StringBuffer* target = ActiveContent()) target->PathOpen = (Options & 7) == 1 || (Options & 7) == 3;
+  if (StringBuffer* target = ActiveContent()) target->PathOpen = LeavesPathOpen(Options);
 }
 
 bool PdfWriter::PatternDefined(const std::string& Name) const {

@@ -55,7 +55,7 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height,
     // A frame painted now would paint a path the caller left open too: that
     // path is ended first. A frame the options leave open (1 or 3, clipping
     // or not) joins the open path as a shape does.
-    if ((Options & 7) != 1 && (Options & 7) != 3) EndOpenPath();
+    if (!LeavesPathOpen(Options)) EndOpenPath();
     AppendContent(frame);
     PaintOperator(Options);
   }
