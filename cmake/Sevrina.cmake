@@ -59,8 +59,13 @@ function(sevrina_fuzzer name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  # A fixed seed, run the same way every time by tests/fuzz/smoke_run.sh,
+  # so that the same tree always gives the same verdict; a failure names
+  # the seed and the input to replay.
   add_test(NAME fuzz_smoke.${name}
-           COMMAND ${name} -runs=20000 -max_len=4096 -rss_limit_mb=2048 -timeout=10)
+           COMMAND sh ${PROJECT_SOURCE_DIR}/tests/fuzz/smoke_run.sh $<TARGET_FILE:${name}> ${SEVRINA_FUZZ_SEED}
+                   ${CMAKE_CURRENT_BINARY_DIR}/smoke/${name} -
+                   -runs=20000 -max_len=4096 -timeout=10)
   set_tests_properties(fuzz_smoke.${name} PROPERTIES LABELS fuzz TIMEOUT 600)
 endfunction()
 

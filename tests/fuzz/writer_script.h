@@ -14,6 +14,7 @@
 // and given to real readers.
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -125,6 +126,7 @@ inline int RunScript(const std::string& Script, const std::string& Path) {
   std::filesystem::remove_all(folder, ec);
   std::filesystem::create_directories(folder, ec);
   pdf::PdfWriter w;
+  int files = 0;
   double arc_points = 2e5;  // arcs of up to a million points are valid; many only measure the machine
   for (std::size_t start = 0, end; start < Script.size(); start = end + 1) {
     end = std::min(Script.find('\n', start), Script.size());
@@ -140,7 +142,14 @@ inline int RunScript(const std::string& Script, const std::string& Path) {
     if (name == "DrawArc" && points <= 1e6 && (arc_points -= points) < 0) continue;
     try {
       if (name == "BeginDoc") w.BeginDoc(Path);
-      if (name == "File") std::ofstream(folder / FileName(a), std::ios::binary) << Text(a, 1);
+      if (name == "File") {
+        const std::filesystem::path file = folder / FileName(a);
+        std::ofstream(file, std::ios::binary) << Text(a, 1);
+        // The writer keeps a file it read by its size and time: each file
+        // written gets a time of its own, so that a rewrite is told from
+        // the first by the script alone, never by the clock's tick.
+        std::filesystem::last_write_time(file, std::filesystem::file_time_type(std::chrono::seconds(++files)), ec);
+      }
       Args args = a;
       if (ReadsFile(name)) {
         if (args.empty()) args.emplace_back();
