@@ -321,11 +321,14 @@ class Judge {
 
   // Notes a recorded object played by "Do /Name" under resources of their
   // own (object Under: a tile's), to be judged under them too when it has
-  // none of its own.
+  // none of its own. Only a form XObject holds content: a picture drawn
+  // with "Do" holds samples.
   void Played(const PdfValue& resources, const std::string& name, std::int64_t Under) {
     pdf::PdfObject o;
     const std::int64_t n = Under == 0 ? 0 : EntryObject(resources, "XObject", name, o);
-    if (n == 0 || own_.count(n) == 0 || o.value.Find("Resources") != nullptr) return;
+    const PdfValue* subtype = n == 0 ? nullptr : o.value.Find("Subtype");
+    if (subtype == nullptr || !subtype->IsName("Form")) return;
+    if (own_.count(n) == 0 || o.value.Find("Resources") != nullptr) return;
     if (seen_.insert({n, Under}).second) played_.emplace_back(n, Under);
   }
 
