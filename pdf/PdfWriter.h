@@ -220,6 +220,9 @@ struct ImportSource {
   std::vector<std::array<float, 4>> PageBoxes;  // media box of each imported page (x1 y1 x2 y2)
 };
 
+// The WMF converter's steps (pdf/graphics/wmf_converter.h).
+struct WmfDrawing;
+
 // ---------------------------------------------------------------------------
 
 class PdfWriter {
@@ -416,8 +419,14 @@ class PdfWriter {
   // Ends a path the caller left open without painting it ("n"), before a
   // member paints a shape of its own (bars, table cells, rules under text,
   // text box frames, EPS and WMF drawings): its painting operator would
-  // paint the caller's path too. Nothing when no path is open.
+  // paint the caller's path too. Nothing when no path is open. Such a
+  // member calls it before anything of its own, so that no operator of
+  // its own stands inside the caller's path.
   void EndOpenPath();
+  // Whether a content line ends with an operator that paints its path (a
+  // stroke or a fill; "n" ends a path unpainted): a drawing with no such
+  // line paints nothing.
+  static bool PaintsPath(std::string_view Line);
   // The number text of a scale factor of a matrix; one written as 0 fails
   // with PdfError 5 (the matrix would be singular).
   static std::string ScaleText(float Scale);
@@ -539,6 +548,10 @@ class PdfWriter {
   // Converts a WMF drawing's polylines and polygons into content.
   void ConvertWmf(const std::string& Filename, float DestX, float DestY, float ImgWidth,
                   float ImgHeight);
+  // Writes a WMF drawing that paints, between "q" and "Q", with the
+  // mappings already written out (an empty one: a refused mapping).
+  void WriteWmfSteps(const std::string& Filename, const WmfDrawing& Drawing,
+                     const std::vector<std::string>& Mappings);
   // One colour byte as a colour operand: Value / 255 to three decimals.
   static std::string ColorComponentText(std::uint8_t Value);
 
@@ -716,7 +729,8 @@ class PdfWriter {
   // subject and author (Windows-1252) and whether it is encrypted. A file is
   // parsed once and kept as a source; failures are recorded (53 no such
   // file, 321 encrypted or a form not read: cross-reference or object
-  // streams, malformed structure) and give 0.
+  // streams, malformed structure; 6 the table of kept sources is full) and
+  // give 0.
   std::int32_t GetInfo(const std::string& Filename, std::string* PDFTitle = nullptr,
                        std::string* PDFSubject = nullptr, std::string* PDFAuthor = nullptr,
                        bool* PDFEncrypted = nullptr);
@@ -724,8 +738,11 @@ class PdfWriter {
   // DestY), XDim by YDim user units (0: derived from the page's own size and
   // proportions). The page becomes a form XObject "_PDF_s.p" written once
   // per source, with the objects its resources use copied once per source.
-  // A file GetInfo refuses draws nothing; a page that cannot be read fails
-  // with a PdfError before anything is written.
+  // A file GetInfo refuses draws nothing; otherwise a failure is a
+  // PdfError thrown before anything is written: 321 a page that cannot be
+  // read, 5 a placement whose scale would be written as 0 (it would be
+  // singular), 6 a placement or an object number beyond the numbers' range,
+  // 52 no document open.
   void ImportPage(const std::string& Filename, std::int32_t PageNumber, float DestX, float DestY,
                   float XDim = 0, float YDim = 0);
 
@@ -1051,7 +1068,8 @@ class PdfWriter {
   StringBuffer* ActiveContent();
   // "q" and "Q" of spaces and tables, counted per content so that a "Q"
   // never comes without its "q"; CloseOpenSaves ends a content balanced,
-  // its open layers and saved states closed.
+  // its open layers and saved states closed (a path left open ended
+  // first).
   void OpenSave();
   void CloseSave();
   static void CloseOpenSaves(StringBuffer& Buffer);

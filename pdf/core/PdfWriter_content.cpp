@@ -66,7 +66,12 @@ void PdfWriter::CloseSave() {
 }
 
 void PdfWriter::CloseOpenSaves(StringBuffer& Buffer) {
-  // A content stream may not end inside marked content or a saved state.
+  // A content stream may not end inside marked content or a saved state;
+  // a path left open is ended ("n") before what closes them.
+  if (Buffer.PathOpen && (Buffer.OpenLayers > 0 || Buffer.OpenSaves > 0)) {
+    BufferAppend(Buffer, "\rn");
+    Buffer.PathOpen = false;
+  }
   for (; Buffer.OpenLayers > 0; --Buffer.OpenLayers) BufferAppend(Buffer, "\rEMC");
   for (; Buffer.OpenSaves > 0; --Buffer.OpenSaves) BufferAppend(Buffer, "\rQ");
   Buffer.Transform = {1, 0, 0, 1, 0, 0};

@@ -2,6 +2,7 @@
 // top-left corner of the bounding box lands on the destination point and
 // the drawing stands upright in the page's downward y axis.
 
+#include <algorithm>
 #include <string>
 
 #include "pdf/PdfWriter.h"
@@ -50,10 +51,12 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
     // the file's comments, so that no colour, width or matrix the drawing
     // sets outlives it (the converter ends a path the drawing leaves open);
     // the placement goes where the bounding box stood. A drawing that
-    // converts nothing writes nothing. A path the caller left open is ended
+    // paints nothing (no line converted, or only colours, widths, clips and
+    // paths it ends unpainted) writes nothing, and leaves a path the caller
+    // left open for the caller to paint. Otherwise that path is ended
     // first: the drawing's painting operators would paint it too.
     ContentRollback rollback(*this);
-    if (!drawing.lines.empty()) {
+    if (std::any_of(drawing.lines.begin(), drawing.lines.end(), PaintsPath)) {
       EndOpenPath();
       AppendContent("q");
       for (std::size_t i = 0; i <= drawing.lines.size(); ++i) {

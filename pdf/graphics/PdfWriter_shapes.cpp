@@ -53,6 +53,18 @@ void PdfWriter::EndOpenPath() {
   target->PathOpen = false;
 }
 
+bool PdfWriter::PaintsPath(std::string_view Line) {
+  const std::size_t end = Line.find_last_not_of(" \t\r\n");
+  if (end == std::string_view::npos) return false;
+  const std::size_t blank = Line.find_last_of(" \t\r\n", end);
+  const std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
+  const std::string_view op = Line.substr(start, end + 1 - start);
+  for (const std::string_view paint : {"S", "s", "f", "F", "f*", "B", "B*", "b", "b*"}) {
+    if (op == paint) return true;
+  }
+  return false;
+}
+
 void PdfWriter::MoveTo(float X, float Y) {
   AppendContent(FormatPoint(X, Y) + " m");
   if (StringBuffer* target = ActiveContent()) target->PathOpen = true;

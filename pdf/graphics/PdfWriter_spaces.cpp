@@ -95,6 +95,10 @@ void PdfWriter::BeginTable(float X, float Y) {
   PushStyle();
   Navigation.RowOpen = false;
   Navigation.ColumnOpen = false;
+  // The cells' backgrounds and frames would paint a path the caller left
+  // open, and that path cannot outlast the table's saved state anyway: it
+  // is ended before the table's "q".
+  EndOpenPath();
   OpenSave();
 }
 
@@ -104,9 +108,9 @@ void PdfWriter::BeginCell(float Width, float Height) {
   ContentRollback rollback(*this);
   const float width = Colours.LineWidth;
   const float s = Pages.ScaleFactor;
-  // A cell that paints a background or a frame ends a path the caller left
-  // open before its "q": the cell's "f*" or "S" would paint that path too.
-  // A cell that paints nothing leaves it open.
+  // A cell that paints a background or a frame ends a path the caller
+  // opened inside the table before its "q": the cell's "f*" or "S" would
+  // paint that path too. A cell that paints nothing leaves it open.
   if (!Colours.FillColor.empty() || width > 0) EndOpenPath();
   BeginSpace(Navigation.TableX, Navigation.TableY, 1, 1, 0);
   if (!Colours.FillColor.empty()) {

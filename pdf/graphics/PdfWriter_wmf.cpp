@@ -3,6 +3,7 @@
 // drawing record, two matrices map the logical units onto the destination;
 // without them logical units are points from the margin origin.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,6 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
   if (!ReadCallerFile(Filename, Filename, file)) return;
   const WmfDrawing drawing = ConvertWmfRecords(file);
   const float scale = Pages.ScaleFactor;
-  const auto colour = [](const WmfStep& s) {
-    return ColorComponentText(s.rgb[0]) + " " + ColorComponentText(s.rgb[1]) + " " + ColorComponentText(s.rgb[2]);
-  };
   // The mappings first: one whose matrix is singular as written would
   // leave nothing of the drawing to see (and curves under it stop
   // readers), so such a drawing is refused whole, before anything is
@@ -57,13 +55,32 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
     RecordError("DrawImage", Filename, e);
     return;
   }
-  // A path the caller left open is ended first: the drawing's painting
-  // operators would paint it too.
+  // A drawing that paints nothing (no polygon, or only ones with the null
+  // pen and the hollow brush) writes nothing, and leaves a path the caller
+  // left open for the caller to paint. Otherwise that path is ended first:
+  // the drawing's painting operators would paint it too.
+  const bool paints = std::any_of(drawing.steps.begin(), drawing.steps.end(), [](const WmfStep& s) {
+    return s.kind == WmfStepKind::kLine && PaintsPath(s.text);
+  });
+  if (paints) WriteWmfSteps(Filename, drawing, mappings);
+  if (drawing.status != ReadStatus::kOk) {
+    const std::int32_t number = drawing.status == ReadStatus::kTruncated ? 62 : 321;
+    const std::string what = number == 62 ? PdfError::DescriptionOf(62) : "Invalid file format";
+    RecordError("DrawImage", Filename, number, what + " (" + drawing.reason + ")");
+  }
+}
+
+void PdfWriter::WriteWmfSteps(const std::string& Filename, const WmfDrawing& Drawing,
+                              const std::vector<std::string>& Mappings) {
+  const float scale = Pages.ScaleFactor;
+  const auto colour = [](const WmfStep& s) {
+    return ColorComponentText(s.rgb[0]) + " " + ColorComponentText(s.rgb[1]) + " " + ColorComponentText(s.rgb[2]);
+  };
   EndOpenPath();
   AppendContent("q");
   try {
     std::size_t mapping = 0;
-    for (const WmfStep& step : drawing.steps) {
+    for (const WmfStep& step : Drawing.steps) {
       switch (step.kind) {
         case WmfStepKind::kLine:
           AppendContent(step.text);
@@ -78,7 +95,7 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
           AppendContent(FormatNumber(static_cast<float>(step.values[0]) * 72 / (20 * scale)) + " w");
           break;
         case WmfStepKind::kMapping:
-          if (!mappings[mapping].empty()) AppendContent(mappings[mapping]);
+          if (!Mappings[mapping].empty()) AppendContent(Mappings[mapping]);
           ++mapping;
           break;
       }
@@ -87,11 +104,6 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
     RecordError("DrawImage", Filename, e);
   }
   AppendContent("Q");
-  if (drawing.status != ReadStatus::kOk) {
-    const std::int32_t number = drawing.status == ReadStatus::kTruncated ? 62 : 321;
-    const std::string what = number == 62 ? PdfError::DescriptionOf(62) : "Invalid file format";
-    RecordError("DrawImage", Filename, number, what + " (" + drawing.reason + ")");
-  }
 }
 
 }  // namespace pdf

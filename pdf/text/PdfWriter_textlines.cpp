@@ -2,6 +2,7 @@
 // in the current font and text colour, placed, justified, shrunk or stretched
 // by its Align value, optionally ruled.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -178,7 +179,13 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
     const std::string y_text = FormatUnits(Y);
     const std::int32_t rules = Text.FontStyle & (FontUnderline | FontOverline | FontStrikeOut);
     const std::string rule_length = rules != 0 ? FormatUnits(L) : std::string();
+    // A line width is never negative: a negative size (text drawn upside
+    // down) rules its text as thick as its magnitude.
+    const std::string rule_width = rules != 0 ? FormatNumber(std::fabs(Text.FontSize) / 16) : std::string();
 
+    // The rules' "S" would stroke a path the caller left open too: it is
+    // ended first, before anything of the text's own (its colour, "BT").
+    if (rules != 0) EndOpenPath();
     const std::string kept_fill = Colours.FillColor;
     const std::string kept_fill_pattern = Colours.FillPatternColor;
     SetColorFill(Colours.TextColor + ";" + Colours.TextPatternColor);
@@ -198,12 +205,9 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
     if (rules != 0) {
       const std::string kept_line = Colours.LineColor;
       const std::string kept_line_pattern = Colours.LinePatternColor;
-      // The rules' "S" would stroke a path the caller left open too: it is
-      // ended first, before the rules' "q".
-      EndOpenPath();
       AppendContent("q");
       SetColorLine(Colours.TextColor + ";" + Colours.TextPatternColor);
-      AppendContent(FormatNumber(Text.FontSize / 16) + " w ");
+      AppendContent(rule_width + " w ");
       AppendContent("1 0 0 1 " + x_text + " " + y_text + " cm");
       const float offsets[3] = {Text.FontSize / 8, static_cast<float>(-0.8 * Text.FontSize),
                                 static_cast<float>(-0.3 * Text.FontSize)};

@@ -81,9 +81,14 @@ TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
 
 TEST(EpsDrawings, PlacementAndBrokenBoundingBoxes) {
   const struct { std::string eps; float width, height; int error; std::string text; } cases[] = {  // text: what the page gets
-      {"%%BoundingBox: 0 0 144 72\n1 1 m\n", 0, 0, 0, "\rq\r0.278 0 0 0.278 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\rn\rQ"},
-      {"%%BoundingBox: 10 20 110 70\n1 g\n", 200, 0, 0, "\rq\r2 0 0 2 0 0 cm\r1 0 0 -1 -10 70 cm\r1 g\rQ"},
-      {"%%BoundingBox: 0  0   144 72\n1 g\n", 144, 72, 0, "\rq\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\r1 g\rQ"},
+      {"%%BoundingBox: 0 0 144 72\n1 1 m\n2 2 l\nS\n", 0, 0, 0, "\rq\r0.278 0 0 0.278 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\r2 2 l\rS\rQ"},
+      {"%%BoundingBox: 10 20 110 70\n1 g\n0 0 m\n5 5 l\nf\n", 200, 0, 0, "\rq\r2 0 0 2 0 0 cm\r1 0 0 -1 -10 70 cm\r1 g\r0 0 m\r5 5 l\rf*\rQ"},
+      {"%%BoundingBox: 0  0   144 72\n1 g\n0 0 m\n5 5 l\nf\n", 144, 72, 0, "\rq\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\r1 g\r0 0 m\r5 5 l\rf*\rQ"},
+      // A drawing that paints nothing writes nothing: a path it never
+      // paints, colours and widths alone, a clip.
+      {"%%BoundingBox: 0 0 144 72\n1 1 m\n", 0, 0, 0, ""},
+      {"%%BoundingBox: 0 0 144 72\n1 g\n0 1 0 Xa\n2 w\n[1 1] 0 d\n", 0, 0, 0, ""},
+      {"%%BoundingBox: 0 0 144 72\n0 0 m\n5 5 l\n0 5 l\nW\nn\n", 0, 0, 0, ""},
       {"%%BoundingBox: 0 0 144 72\n1 1 m\nS\n%%BoundingBox: 0 0 10 10\n", 144, 72, 0,  // the first box only
        "\rq\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\rS\rQ"},
       {"%%BoundingBox: 0 0 144 72\n", 144, 72, 0, ""},  // a drawing that converts nothing writes nothing

@@ -1,9 +1,10 @@
 // A path the caller left open (a triangle built with PaintNoStroke) and then
 // a member that paints shapes of its own: the member ends the path with "n"
-// before its first own painting, so its "f*" or "S" paints only its shape
-// and the triangle's area stays white in a rendering. (Poppler, MuPDF and
+// before anything of its own, so its "f*" or "S" paints only its shape and
+// the triangle's area stays white in a rendering. (Poppler, MuPDF and
 // Ghostscript already drop a path at a "q", as the cell and the rules write
-// one before they paint: for those only the content shows the fault.)
+// one before they paint: for those only the content shows the fault.) A
+// drawing that paints nothing leaves the path to the caller, who paints it.
 
 #include <algorithm>
 #include <functional>
@@ -24,8 +25,10 @@ TEST(OpenPath, MembersPaintingShapesOfTheirOwnEndTheCallersPathFirst) {
     const char* first;  // the end of the member's first line of own painting
   } rows[] = {
       {"bars", [](gfxtest::Probe& w) { w.DrawBarCode(4, "1234", 150, 150, false); }, " re f*"},
+      {"bars with their text", [](gfxtest::Probe& w) { w.SetColorText("Red"), w.DrawBarCode(0, "123456789012", 150, 150, true); }, " re f*"},
       {"table cell", [](gfxtest::Probe& w) { w.BeginTable(150, 150), w.BeginRow(20), w.BeginColumn(50), w.EndColumn(), w.EndRow(), w.EndTable(); }, "q"},
-      {"rule under text", [](gfxtest::Probe& w) { w.SetFont("Arial", 24, pdf::FontUnderline), w.DrawText(150, 150, "rule"); }, "q"},
+      {"rule under text", [](gfxtest::Probe& w) { w.SetFont("Arial", 24, pdf::FontUnderline), w.DrawText(150, 150, "rule"); }, " rg"},
+      {"rule under red text", [](gfxtest::Probe& w) { w.SetColorText("Red"), w.SetFont("Arial", 24, pdf::FontStrikeOut), w.DrawText(150, 150, "rule"); }, " rg"},
       {"text box frame", [](gfxtest::Probe& w) { w.SetFont("Arial", 12), w.DrawTextBox(150, 150, 100, 50, "box", 0, 9, 0); }, " re"},
   };
   pdftest::TempDir dir;
@@ -42,10 +45,10 @@ TEST(OpenPath, MembersPaintingShapesOfTheirOwnEndTheCallersPathFirst) {
     std::vector<std::string> lines;
     std::istringstream written(w.PageText().substr(mark));
     for (std::string line; std::getline(written, line, '\r');) lines.push_back(line);
-    std::size_t n = 0;
-    while (n < lines.size() && lines[n] != "n") ++n;
-    const std::string after_n = n + 1 < lines.size() ? lines[n + 1] : "(no \"n\")";
-    EXPECT_TRUE(after_n.ends_with(r.first)) << "the line after \"n\": " << after_n;
+    // Every line starts with a CR: the first one read is empty.
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "n") << "the member's first line";
+    EXPECT_TRUE(lines[2].ends_with(r.first)) << "the line after \"n\": " << lines[2];
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "n"), 1);
     w.EndDoc();
     const gfxtest::Pixels page = gfxtest::RenderPage(path, true);
@@ -54,6 +57,59 @@ TEST(OpenPath, MembersPaintingShapesOfTheirOwnEndTheCallersPathFirst) {
     for (int y = 5; y <= 105 && page.width == 300; ++y)
       for (int x = 5; x <= 105; ++x) inked += page.At(x, y, 0) < 200 || page.At(x, y, 1) < 200 || page.At(x, y, 2) < 200;
     EXPECT_EQ(inked, 0) << "pixels inked where the open path lies";
+  }
+}
+
+// A drawing that paints nothing (an EPS drawing of colours, a width and a
+// clip; a WMF drawing with no polygon, an unreadable one, one whose only
+// polygon has the null pen and the hollow brush) writes nothing: the
+// caller's triangle, closed and filled afterwards, is painted.
+TEST(OpenPath, DrawingsThatPaintNothingLeaveTheCallersPath) {
+  const auto words = [](std::initializer_list<int> ws) {
+    std::string s;
+    for (const int w : ws) s += {static_cast<char>(w & 0xFF), static_cast<char>((w >> 8) & 0xFF)};
+    return s;
+  };
+  const auto metafile = [&](const std::string& records) {
+    const int size = static_cast<int>((18 + records.size()) / 2);
+    return words({1, 9, 0x300, size & 0xFFFF, size >> 16, 16, 64, 0, 0}) + records;
+  };
+  const std::string end = words({3, 0, 0});
+  // A null pen (style 5) and a hollow brush (style 1), selected, then a
+  // polygon of three points.
+  const std::string hidden = words({8, 0, 0x02FA, 5, 1, 0, 0, 0}) + words({7, 0, 0x02FC, 1, 0, 0, 0}) +
+                             words({4, 0, 0x012D, 0}) + words({4, 0, 0x012D, 1}) +
+                             words({10, 0, 0x0324, 3, 1, 1, 5, 1, 5, 5});
+  const struct { const char* what; const char* file; std::string bytes; } rows[] = {
+      {"EPS colours, width and clip", "d.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 20 10\n%%EndProlog\n"
+                                               "1 0 0 Xa\n0.5 G\n3 w\n0 0 m\n5 5 l\n0 5 l\nW\nn\nshowpage\n"},
+      {"WMF without polygons", "d.wmf", metafile(end)},
+      {"unreadable WMF", "d.wmf", "not a metafile"},
+      {"WMF with a hidden polygon", "d.wmf", metafile(hidden + end)},
+  };
+  pdftest::TempDir dir;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    pdftest::WriteFile(dir.file(r.file), r.bytes);
+    const std::string path = dir.file("painted.pdf");
+    gfxtest::Probe w;
+    w.Open(path, 300, 300);
+    w.MoveTo(10, 10);
+    w.DrawLineTo(100, 100, pdf::PaintNoStroke);
+    w.DrawLineTo(10, 100, pdf::PaintNoStroke);
+    const std::size_t mark = w.PageText().size();
+    w.DrawImage(dir.file(r.file), 150, 150, 50, 0);
+    EXPECT_EQ(w.PageText().substr(mark), "");
+    w.SetColorFill("Black");
+    w.DrawLineTo(10, 10, 7);  // closed by the fill
+    w.EndDoc();
+    const gfxtest::Pixels page = gfxtest::RenderPage(path, true);
+    ASSERT_EQ(page.width, 300);
+    // Inside the triangle (10,10) (100,100) (10,100), away from its edges.
+    int inked = 0;
+    for (int y = 60; y <= 95; ++y)
+      for (int x = 15; x <= y - 10; ++x) inked += page.At(x, y, 0) < 100;
+    EXPECT_GT(inked, 500) << "the caller's triangle is painted";
   }
 }
 

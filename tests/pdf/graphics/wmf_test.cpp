@@ -73,7 +73,8 @@ TEST(WmfDrawings, OperatorsAsWrittenAndHostileRecords) {
       {Record(0x0106, {1}) + Poly({1, 2, 3, 4}) + kEnd, 0, 0, 0, "\rq\r3 4 m\r1 2 l\rb*\rQ"},
       {Org(0, 0) + Ext(1000, 500) + Poly({1, 2}) + kEnd, 0, 0, 0, "\rq\r0.278 0 0 0.278 0 0 cm\r1 0 0 1 0 0 cm\r1 2 m\rb\rQ"},
       {Org(-10, 5) + Ext(200, 100) + Poly({1, 2}) + Org(5, 5) + kEnd, 0, 50, 0, "\rq\r0.5 0 0 0.5 0 0 cm\r1 0 0 1 10 -5 cm\r1 2 m\rb\rQ"},
-      {Pen(1, 40, 255, 128, 0) + Brush(0, 0, 0, 255) + Select(0) + Select(1) + kEnd, 0, 0, 0, "\rq\r[3 1] 0 d\r1 0.502 0 RG\r144 w\r0 0 1 rg\rQ"},
+      {Pen(1, 40, 255, 128, 0) + Brush(0, 0, 0, 255) + Select(0) + Select(1) + Poly({1, 1}) + kEnd, 0, 0, 0,
+       "\rq\r[3 1] 0 d\r1 0.502 0 RG\r144 w\r0 0 1 rg\r1 1 m\rb\rQ"},
       {Pen(5, 1, 0, 0, 0) + Brush(1, 0, 0, 0) + Select(0) + Select(1) + Poly({1, 1}) + Poly({5, 5}, 0x0325) + kEnd, 0, 0, 0,
        "\rq\r1 1 m\rn\r5 5 m\rS\rQ"},  // null pen and hollow brush; a polyline is still stroked
       {good + Words({0, 0, 0x0324}) + good, 0, 0, 321, ""},  // a record of size 0
@@ -112,7 +113,28 @@ TEST(WmfDrawings, OperatorsAsWrittenAndHostileRecords) {
   pdftest::WriteFile(dir.file("short.wmf"), Metafile("").substr(0, 30));
   writer.DrawImage(dir.file("short.wmf"), 0, 0);
   EXPECT_EQ(writer.ErrNumber(), 62);
-  EXPECT_EQ(writer.PageText(), "\rq\rQ");
+  EXPECT_EQ(writer.PageText(), "");
+}
+
+// A drawing that paints nothing writes nothing, its failure recorded all
+// the same: selections alone, a polygon with the null pen and the hollow
+// brush, no record at all, a record of size 0 before any polygon.
+TEST(WmfDrawings, ThoseThatPaintNothingWriteNothing) {
+  const struct { std::string records; int error; } cases[] = {
+      {Pen(1, 40, 255, 128, 0) + Brush(0, 0, 0, 255) + Select(0) + Select(1) + kEnd, 0},
+      {Pen(5, 1, 0, 0, 0) + Brush(1, 0, 0, 0) + Select(0) + Select(1) + Poly({1, 1, 5, 5}) + kEnd, 0},
+      {kEnd, 0},
+      {Words({0, 0, 0x0324}) + Poly({10, 10, 20, 10, 20, 20}), 321},
+  };
+  pdftest::TempDir dir;
+  for (const auto& c : cases) {
+    pdftest::WriteFile(dir.file("o.wmf"), Metafile(c.records, true));
+    gfxtest::Probe writer;
+    writer.Open(dir.file("o.pdf"), 595, 842);
+    writer.DrawImage(dir.file("o.wmf"), 0, 0);
+    EXPECT_EQ(writer.ErrNumber(), c.error) << writer.ErrDescription();
+    EXPECT_EQ(writer.PageText(), "");
+  }
 }
 
 }  // namespace

@@ -103,6 +103,12 @@ TEST_F(TextBoxTest, RulesUnderThroughAndOverALine) {
     w_.DrawTextLine(10, 40, style == 4 ? 100 : 0, style == 4 ? "ab c" : "abc", 0, style == 4 ? 64 : 1, false);
     EXPECT_EQ(pdftest::Count(w_.PageText(), "\rq\r1 0 0 RG\r1 w \r1 0 0 1 10 40 cm" + std::string(rule)), 1) << style;
   }
+  // A negative size draws the text upside down: its rules are as thick as
+  // the size's magnitude, never of a negative width.
+  w_.SetFont("Courier", -16, 4 | 16);
+  w_.Clear();
+  w_.DrawTextLine(10, 40, 0, "abc", 0, 1, false);
+  EXPECT_EQ(pdftest::Count(w_.PageText(), "\rq\r1 0 0 RG\r1 w \r"), 1) << w_.PageText();
 }
 
 // Super- and subscript baselines (Arial 10: line height 12.21, descent 221),
