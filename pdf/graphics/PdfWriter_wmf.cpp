@@ -4,6 +4,7 @@
 // without them logical units are points from the margin origin.
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -92,7 +93,8 @@ void PdfWriter::WriteWmfSteps(const std::string& Filename, const WmfDrawing& Dra
           AppendContent(colour(step) + " rg");
           break;
         case WmfStepKind::kPenWidth:
-          AppendContent(FormatNumber(static_cast<float>(step.values[0]) * 72 / (20 * scale)) + " w");
+          // A width is never negative, whatever the sign of the scale.
+          AppendContent(FormatNumber(std::fabs(static_cast<float>(step.values[0]) * 72 / (20 * scale))) + " w");
           break;
         case WmfStepKind::kMapping:
           if (!Mappings[mapping].empty()) AppendContent(Mappings[mapping]);

@@ -30,6 +30,8 @@ TEST(OpenPath, MembersPaintingShapesOfTheirOwnEndTheCallersPathFirst) {
       {"rule under text", [](gfxtest::Probe& w) { w.SetFont("Arial", 24, pdf::FontUnderline), w.DrawText(150, 150, "rule"); }, " rg"},
       {"rule under red text", [](gfxtest::Probe& w) { w.SetColorText("Red"), w.SetFont("Arial", 24, pdf::FontStrikeOut), w.DrawText(150, 150, "rule"); }, " rg"},
       {"text box frame", [](gfxtest::Probe& w) { w.SetFont("Arial", 12), w.DrawTextBox(150, 150, 100, 50, "box", 0, 9, 0); }, " re"},
+      {"ruled text in a box", [](gfxtest::Probe& w) { w.SetColorText("Red"), w.SetFont("Arial", 12, pdf::FontUnderline), w.DrawTextBox(150, 150, 100, 50, "box", 0, 9, 1); }, " rg"},
+      {"ruled text written", [](gfxtest::Probe& w) { w.SetColorText("Red"), w.SetFont("Arial", 12, pdf::FontUnderline), w.SetXY(150, 150), w.WriteText("written", 1, 50); }, " rg"},
   };
   pdftest::TempDir dir;
   for (const auto& r : rows) {
