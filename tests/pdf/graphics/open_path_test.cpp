@@ -18,6 +18,16 @@
 
 namespace {
 
+// A page of 300 x 300 points holding the triangle (10,10) (100,100)
+// (10,100), its path left open; returns where the page content stands.
+std::size_t OpenTriangle(gfxtest::Probe& w, const std::string& path) {
+  w.Open(path, 300, 300);
+  w.MoveTo(10, 10);
+  w.DrawLineTo(100, 100, pdf::PaintNoStroke);
+  w.DrawLineTo(10, 100, pdf::PaintNoStroke);
+  return w.PageText().size();
+}
+
 TEST(OpenPath, MembersPaintingShapesOfTheirOwnEndTheCallersPathFirst) {
   const struct {
     const char* what;
@@ -38,11 +48,7 @@ TEST(OpenPath, MembersPaintingShapesOfTheirOwnEndTheCallersPathFirst) {
     SCOPED_TRACE(r.what);
     const std::string path = dir.file(std::string(r.what) + ".pdf");
     gfxtest::Probe w;
-    w.Open(path, 300, 300);
-    w.MoveTo(10, 10);
-    w.DrawLineTo(100, 100, pdf::PaintNoStroke);
-    w.DrawLineTo(10, 100, pdf::PaintNoStroke);
-    const std::size_t mark = w.PageText().size();
+    const std::size_t mark = OpenTriangle(w, path);
     r.call(w);
     std::vector<std::string> lines;
     std::istringstream written(w.PageText().substr(mark));
@@ -95,11 +101,7 @@ TEST(OpenPath, DrawingsThatPaintNothingLeaveTheCallersPath) {
     pdftest::WriteFile(dir.file(r.file), r.bytes);
     const std::string path = dir.file("painted.pdf");
     gfxtest::Probe w;
-    w.Open(path, 300, 300);
-    w.MoveTo(10, 10);
-    w.DrawLineTo(100, 100, pdf::PaintNoStroke);
-    w.DrawLineTo(10, 100, pdf::PaintNoStroke);
-    const std::size_t mark = w.PageText().size();
+    const std::size_t mark = OpenTriangle(w, path);
     w.DrawImage(dir.file(r.file), 150, 150, 50, 0);
     EXPECT_EQ(w.PageText().substr(mark), "");
     w.SetColorFill("Black");
