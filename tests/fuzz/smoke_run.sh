@@ -6,7 +6,9 @@
 # folder (no input an earlier run found comes back); runs without address
 # randomisation, from its work folder, with names relative to it and an
 # environment of its own, so that its addresses and file names are the same
-# wherever the tree stands and whatever the caller's environment; and does
+# whatever the caller's environment and whatever folder it starts from (a
+# tree built at another path differs only in where its binary keeps the
+# source names the sanitizers report, and so in some addresses); and does
 # nothing by the clock: no rereading of the corpus folder, no purge of the
 # allocator, and no thread watching the memory in use (its mallocs, counted
 # within an input's run, make libFuzzer run that input again at random: a
@@ -39,6 +41,8 @@ if [ "$seeds" != - ]; then
   ln -s "$seeds" "$work/seeds" || exit 1
 fi
 memory=$(mktemp -d /dev/shm/sevrina-fuzz.XXXXXX 2>/dev/null) || memory=
+trap '[ -z "$memory" ] || rm -rf "$memory"' EXIT
+trap 'exit 143' INT TERM
 if [ -n "$memory" ]; then
   ln -s "$memory" "$work/tmp"
 else
@@ -56,7 +60,6 @@ symbolizer=
   $norandom ./target $corpus -seed="$seed" -reload=0 -purge_allocator_interval=-1 -rss_limit_mb=0 \
   -malloc_limit_mb=2048 -artifact_prefix=./ "$@")
 status=$?
-[ -n "$memory" ] && rm -rf "$memory"
 [ $status -eq 0 ] && exit 0
 
 echo
