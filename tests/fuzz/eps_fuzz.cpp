@@ -3,8 +3,9 @@
 // a number longer than readers take; the copied lines together hold up
 // to the reader's judgement of a content stream (operands in range, a
 // current point for every path operator that needs one); and the drawing
-// as the writer places it on a page keeps its state to itself: everything
-// it writes stands inside one "q" ... "Q" and leaves no path open.
+// as the writer places it on a page after an open path holds up to
+// placed_drawing.h: nothing when it paints nothing, else the caller's path
+// ended first and its own state kept to itself.
 #include <cstdint>
 #include <cstdio>
 
@@ -12,6 +13,7 @@
 #include "pdf/graphics/eps_converter.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/pdf_judge.h"
+#include "tests/fuzz/placed_drawing.h"
 
 namespace {
 
@@ -20,20 +22,6 @@ void Fault(const std::string& fault) {
   std::fprintf(stderr, "%s\n", fault.c_str());
   __builtin_trap();
 }
-
-// A writer whose page content the target reads: what one drawing added.
-class Placed : public pdf::PdfWriter {
- public:
-  std::string Draw(const std::string& path) {
-    BeginDoc(fuzz::TempPath("eps-page", ".pdf"));
-    BeginPage();
-    const std::size_t before = BufferText(Content.PageContent).size();
-    DrawImage(path, 10, 10, 100, 0);
-    std::string added = BufferText(Content.PageContent).substr(before);
-    Abort();
-    return added;
-  }
-};
 
 }  // namespace
 
@@ -56,9 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static const std::string path = fuzz::TempPath("eps", ".eps");
   fuzz::Check(fuzz::WriteFile(path, data, size), "the drawing is written to its file");
-  Placed writer;
-  const std::string placed = writer.Draw(path);
-  Fault(pdf_judge::JudgeContent(placed));
-  Fault(pdf_judge::JudgeKeptState(placed));
+  fuzz::PlacedDrawing writer;
+  Fault(writer.Fault(path, d.lines));
   return 0;
 }
