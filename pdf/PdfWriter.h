@@ -220,9 +220,6 @@ struct ImportSource {
   std::vector<std::array<float, 4>> PageBoxes;  // media box of each imported page (x1 y1 x2 y2)
 };
 
-// The WMF converter's steps (pdf/graphics/wmf_converter.h).
-struct WmfDrawing;
-
 // ---------------------------------------------------------------------------
 
 class PdfWriter {
@@ -548,10 +545,6 @@ class PdfWriter {
   // Converts a WMF drawing's polylines and polygons into content.
   void ConvertWmf(const std::string& Filename, float DestX, float DestY, float ImgWidth,
                   float ImgHeight);
-  // Writes a WMF drawing that paints, between "q" and "Q", with the
-  // mappings already written out (an empty one: a refused mapping).
-  void WriteWmfSteps(const std::string& Filename, const WmfDrawing& Drawing,
-                     const std::vector<std::string>& Mappings);
   // One colour byte as a colour operand: Value / 255 to three decimals.
   static std::string ColorComponentText(std::uint8_t Value);
 

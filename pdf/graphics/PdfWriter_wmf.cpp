@@ -63,49 +63,45 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
   const bool paints = std::any_of(drawing.steps.begin(), drawing.steps.end(), [](const WmfStep& s) {
     return s.kind == WmfStepKind::kLine && PaintsPath(s.text);
   });
-  if (paints) WriteWmfSteps(Filename, drawing, mappings);
+  if (paints) {
+    const auto colour = [](const WmfStep& s) {
+      return ColorComponentText(s.rgb[0]) + " " + ColorComponentText(s.rgb[1]) + " " + ColorComponentText(s.rgb[2]);
+    };
+    EndOpenPath();
+    AppendContent("q");
+    try {
+      std::size_t mapping = 0;
+      for (const WmfStep& step : drawing.steps) {
+        switch (step.kind) {
+          case WmfStepKind::kLine:
+            AppendContent(step.text);
+            break;
+          case WmfStepKind::kPenColour:
+            AppendContent(colour(step) + " RG");
+            break;
+          case WmfStepKind::kFillColour:
+            AppendContent(colour(step) + " rg");
+            break;
+          case WmfStepKind::kPenWidth:
+            // A width is never negative, whatever the sign of the scale.
+            AppendContent(FormatNumber(std::fabs(static_cast<float>(step.values[0]) * 72 / (20 * scale))) + " w");
+            break;
+          case WmfStepKind::kMapping:
+            if (!mappings[mapping].empty()) AppendContent(mappings[mapping]);
+            ++mapping;
+            break;
+        }
+      }
+    } catch (const PdfError& e) {
+      RecordError("DrawImage", Filename, e);
+    }
+    AppendContent("Q");
+  }
   if (drawing.status != ReadStatus::kOk) {
     const std::int32_t number = drawing.status == ReadStatus::kTruncated ? 62 : 321;
     const std::string what = number == 62 ? PdfError::DescriptionOf(62) : "Invalid file format";
     RecordError("DrawImage", Filename, number, what + " (" + drawing.reason + ")");
   }
-}
-
-void PdfWriter::WriteWmfSteps(const std::string& Filename, const WmfDrawing& Drawing,
-                              const std::vector<std::string>& Mappings) {
-  const float scale = Pages.ScaleFactor;
-  const auto colour = [](const WmfStep& s) {
-    return ColorComponentText(s.rgb[0]) + " " + ColorComponentText(s.rgb[1]) + " " + ColorComponentText(s.rgb[2]);
-  };
-  EndOpenPath();
-  AppendContent("q");
-  try {
-    std::size_t mapping = 0;
-    for (const WmfStep& step : Drawing.steps) {
-      switch (step.kind) {
-        case WmfStepKind::kLine:
-          AppendContent(step.text);
-          break;
-        case WmfStepKind::kPenColour:
-          AppendContent(colour(step) + " RG");
-          break;
-        case WmfStepKind::kFillColour:
-          AppendContent(colour(step) + " rg");
-          break;
-        case WmfStepKind::kPenWidth:
-          // A width is never negative, whatever the sign of the scale.
-          AppendContent(FormatNumber(std::fabs(static_cast<float>(step.values[0]) * 72 / (20 * scale))) + " w");
-          break;
-        case WmfStepKind::kMapping:
-          if (!Mappings[mapping].empty()) AppendContent(Mappings[mapping]);
-          ++mapping;
-          break;
-      }
-    }
-  } catch (const PdfError& e) {
-    RecordError("DrawImage", Filename, e);
-  }
-  AppendContent("Q");
 }
 
 }  // namespace pdf

@@ -15,15 +15,7 @@
 #include "tests/fuzz/pdf_judge.h"
 #include "tests/fuzz/placed_drawing.h"
 
-namespace {
-
-void Fault(const std::string& fault) {
-  if (fault.empty()) return;
-  std::fprintf(stderr, "%s\n", fault.c_str());
-  __builtin_trap();
-}
-
-}  // namespace
+using fuzz::Fault;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const pdf::EpsDrawing d = pdf::ConvertEpsLines(pdf::ByteSpan(data, size));

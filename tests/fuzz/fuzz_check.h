@@ -19,6 +19,14 @@ inline void Check(bool ok, const char* what) {
   std::abort();
 }
 
+// A fault a judge described ("" when there is none) stops the target,
+// printed first.
+inline void Fault(const std::string& fault) {
+  if (fault.empty()) return;
+  std::fprintf(stderr, "%s\n", fault.c_str());
+  std::abort();
+}
+
 // "/dev/shm/sevrina-<stem>-<pid><suffix>": one per process, so that parallel
 // fuzzing jobs never share a file. A smoke run names a folder of its own
 // in SEVRINA_FUZZ_TMP instead, and the name no longer holds the process

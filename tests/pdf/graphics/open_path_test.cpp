@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/pdf/graphics/graphics_probe.h"
+#include "tests/pdf/graphics/wmf_records.h"
 
 namespace {
 
@@ -73,27 +74,15 @@ TEST(OpenPath, MembersPaintingShapesOfTheirOwnEndTheCallersPathFirst) {
 // polygon has the null pen and the hollow brush) writes nothing: the
 // caller's triangle, closed and filled afterwards, is painted.
 TEST(OpenPath, DrawingsThatPaintNothingLeaveTheCallersPath) {
-  const auto words = [](std::initializer_list<int> ws) {
-    std::string s;
-    for (const int w : ws) s += {static_cast<char>(w & 0xFF), static_cast<char>((w >> 8) & 0xFF)};
-    return s;
-  };
-  const auto metafile = [&](const std::string& records) {
-    const int size = static_cast<int>((18 + records.size()) / 2);
-    return words({1, 9, 0x300, size & 0xFFFF, size >> 16, 16, 64, 0, 0}) + records;
-  };
-  const std::string end = words({3, 0, 0});
-  // A null pen (style 5) and a hollow brush (style 1), selected, then a
-  // polygon of three points.
-  const std::string hidden = words({8, 0, 0x02FA, 5, 1, 0, 0, 0}) + words({7, 0, 0x02FC, 1, 0, 0, 0}) +
-                             words({4, 0, 0x012D, 0}) + words({4, 0, 0x012D, 1}) +
-                             words({10, 0, 0x0324, 3, 1, 1, 5, 1, 5, 5});
+  using namespace wmftest;
+  // A null pen and a hollow brush, selected, then a polygon of three points.
+  const std::string hidden = Pen(5, 1, 0, 0, 0) + Brush(1, 0, 0, 0) + Select(0) + Select(1) + Poly({1, 1, 5, 1, 5, 5});
   const struct { const char* what; const char* file; std::string bytes; } rows[] = {
       {"EPS colours, width and clip", "d.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 20 10\n%%EndProlog\n"
                                                "1 0 0 Xa\n0.5 G\n3 w\n0 0 m\n5 5 l\n0 5 l\nW\nn\nshowpage\n"},
-      {"WMF without polygons", "d.wmf", metafile(end)},
+      {"WMF without polygons", "d.wmf", Metafile(kEnd, false)},
       {"unreadable WMF", "d.wmf", "not a metafile"},
-      {"WMF with a hidden polygon", "d.wmf", metafile(hidden + end)},
+      {"WMF with a hidden polygon", "d.wmf", Metafile(hidden + kEnd, false)},
   };
   pdftest::TempDir dir;
   for (const auto& r : rows) {
