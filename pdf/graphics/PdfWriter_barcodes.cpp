@@ -50,15 +50,34 @@ float PdfWriter::DrawBarCode(std::int32_t BarCodeType, const std::string& Code, 
   // restored around the text.
   if (BarCodeType == 4 && barcode::Code128Modules(Code).empty()) return 0;
   if (BarCodeType == 1 && barcode::Code39Characters(Code, false).empty()) return 0;
+  // A barcode that fails part-way (a text placed out of range, say) is
+  // taken back whole, and the style saved for its text is restored all
+  // the same: the caller's colours, width and font, and the style stack as
+  // it was, so that an enclosing table restores its own style later.
+  ContentRollback rollback(*this);
   if (ShowCode) PushStyle();
+  const std::int32_t depth = Navigation.StyleDepth;
   float width = 0;
-  switch (BarCodeType) {
-    case 0: width = DrawEan13(Code, X, Y, ShowCode, ZoomFactor, Height); break;
-    case 1: width = DrawCode39(Code, X, Y, ShowCode, ZoomFactor, Height, AddCheck); break;
-    case 2: width = DrawInterleaved2of5(Code, X, Y, ShowCode, ZoomFactor, Height, AddCheck); break;
-    case 3: width = DrawPostnet(Code, X, Y, ShowCode, ZoomFactor); break;
-    case 4: width = DrawCode128(Code, X, Y, ShowCode, ZoomFactor, Height); break;
-    default: width = DrawEan8(Code, X, Y, ShowCode, ZoomFactor, Height); break;
+  try {
+    switch (BarCodeType) {
+      case 0: width = DrawEan13(Code, X, Y, ShowCode, ZoomFactor, Height); break;
+      case 1: width = DrawCode39(Code, X, Y, ShowCode, ZoomFactor, Height, AddCheck); break;
+      case 2: width = DrawInterleaved2of5(Code, X, Y, ShowCode, ZoomFactor, Height, AddCheck); break;
+      case 3: width = DrawPostnet(Code, X, Y, ShowCode, ZoomFactor); break;
+      case 4: width = DrawCode128(Code, X, Y, ShowCode, ZoomFactor, Height); break;
+      default: width = DrawEan8(Code, X, Y, ShowCode, ZoomFactor, Height); break;
+    }
+  } catch (const PdfError&) {
+    if (ShowCode) {
+      // What PopStyle writes is taken back with the rest; should it fail
+      // itself, the entry is dropped still.
+      try {
+        PopStyle();
+      } catch (const PdfError&) {
+      }
+      if (Navigation.StyleDepth == depth) Navigation.StyleDepth -= 1;
+    }
+    throw;
   }
   if (ShowCode) PopStyle();
   return width;

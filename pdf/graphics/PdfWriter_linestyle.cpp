@@ -85,11 +85,11 @@ std::string UpperAscii(std::string text) {
 void PdfWriter::SetLineWidth(float Width) {
   // A negative width (or one that is not a number) changes nothing.
   if (!(Width >= 0)) return;
-  const float width = Width * Pages.ScaleFactor;
   // A line width is never negative: under a negative scale (a mirrored
-  // axis) the line is as wide as the magnitude. The width kept is the
-  // signed one, which PopStyle divides by the same scale again.
-  const std::string line = FormatNumber(std::fabs(width)) + " w";  // fails before storing
+  // axis) the line is as wide as the magnitude, which is also the width
+  // kept for the table cells, the note boxes and the style stack.
+  const float width = std::fabs(Width * Pages.ScaleFactor);
+  const std::string line = FormatNumber(width) + " w";  // fails before storing
   Colours.LineWidth = width;
   AppendContent(line);
 }

@@ -28,10 +28,16 @@ void PdfWriter::AxisRotation(float Angle) {
   const double r = Angle * kDegToRad;
   const float c = static_cast<float>(std::cos(r));
   const float m = static_cast<float>(-std::sin(r));
-  AppendContent(FormatNumber(c) + " " + FormatNumber(m) + " " + FormatNumber(-m) + " " +
-                FormatNumber(c) + " 0 0 cm");
+  const std::string line = FormatNumber(c) + " " + FormatNumber(m) + " " + FormatNumber(-m) + " " +
+                           FormatNumber(c) + " 0 0 cm";
+  EndOpenPath();
+  AppendContent(line);
   Transformed(RoundValue(c), RoundValue(m), RoundValue(-m), RoundValue(c), 0, 0);
 }
+
+// A transform ends a path the caller left open first: readers disagree on
+// a "cm" inside a path (some move the points already given, others only
+// the ones that follow).
 
 // The number text of a scale; a scale written as 0 makes the matrix
 // singular (nothing drawn after it could be shown, and text under it stops
@@ -43,8 +49,9 @@ std::string PdfWriter::ScaleText(float Scale) {
 }
 
 void PdfWriter::AxisScaling(float ScaleX, float ScaleY) {
-  const std::string sx = ScaleText(ScaleX);
-  AppendContent(sx + " 0 0 " + ScaleText(ScaleY) + " 0 0 cm");
+  const std::string line = ScaleText(ScaleX) + " 0 0 " + ScaleText(ScaleY) + " 0 0 cm";
+  EndOpenPath();
+  AppendContent(line);
   Transformed(RoundValue(ScaleX), 0, 0, RoundValue(ScaleY), 0, 0);
 }
 
@@ -58,12 +65,15 @@ void PdfWriter::AxisSkewing(float AngleX, float AngleY) {
           std::llround(static_cast<double>(RoundValue(ty)) * 1000) ==
       1000000)
     throw PdfError(5);
+  EndOpenPath();
   AppendContent("1 " + x + " " + y + " 1 0 0 cm");
   Transformed(1, RoundValue(tx), RoundValue(ty), 1, 0, 0);
 }
 
 void PdfWriter::AxisTranslation(float TranslateX, float TranslateY) {
-  AppendContent("1 0 0 1 " + FormatPoint(TranslateX, TranslateY) + " cm");
+  const std::string line = "1 0 0 1 " + FormatPoint(TranslateX, TranslateY) + " cm";
+  EndOpenPath();
+  AppendContent(line);
   const float s = Pages.ScaleFactor;
   Transformed(1, 0, 0, 1, RoundValue(TranslateX * s), RoundValue(TranslateY * s));
   SetXY(0, 0);
@@ -73,7 +83,7 @@ void PdfWriter::AxisTranslation(float TranslateX, float TranslateY) {
 
 void PdfWriter::BeginSpace(float NewX, float NewY, float ScaleX, float ScaleY, float Angle) {
   ContentRollback rollback(*this);  // no open "q" when a value fails
-  OpenSave();
+  OpenSave();  // a path the caller left open ends before it
   if (!(NewX == 0 && NewY == 0 && ScaleX == 1 && ScaleY == 1)) {
     const std::string sx = ScaleText(ScaleX);
     AppendContent(sx + " 0 0 " + ScaleText(ScaleY) + " " + FormatPoint(NewX, NewY) + " cm");
@@ -89,34 +99,36 @@ void PdfWriter::EndSpace() { CloseSave(); }
 // ---- tables -------------------------------------------------------------------
 
 void PdfWriter::BeginTable(float X, float Y) {
+  // The table's "q" ends a path the caller left open (the cells' painting
+  // would paint it too). The style is saved last, once nothing can fail:
+  // a table that does not begin leaves no style behind for EndTable.
+  ContentRollback rollback(*this);
+  OpenSave();
+  SetXY(X, Y);
   Navigation.TableX = X;
   Navigation.TableY = Y;
-  SetXY(X, Y);
   PushStyle();
   Navigation.RowOpen = false;
   Navigation.ColumnOpen = false;
-  // The cells' backgrounds and frames would paint a path the caller left
-  // open, and that path cannot outlast the table's saved state anyway: it
-  // is ended before the table's "q".
-  EndOpenPath();
-  OpenSave();
 }
 
 // A cell at (TableX, TableY) of the given size: its own space, a background
 // inset by half the line width, and a frame when lines have a width.
 void PdfWriter::BeginCell(float Width, float Height) {
   ContentRollback rollback(*this);
-  const float width = Colours.LineWidth;
+  const float width = Colours.LineWidth;  // points, never negative
   const float s = Pages.ScaleFactor;
-  // A cell that paints a background or a frame ends a path the caller
-  // opened inside the table before its "q": the cell's "f*" or "S" would
-  // paint that path too. A cell that paints nothing leaves it open.
-  if (!Colours.FillColor.empty() || width > 0) EndOpenPath();
+  // The cell's space ends a path the caller opened inside the table before
+  // its "q" (the cell's "f*" or "S" would paint that path too).
   BeginSpace(Navigation.TableX, Navigation.TableY, 1, 1, 0);
   if (!Colours.FillColor.empty()) {
-    const std::string inset = FormatNumber(width / 2);
-    AppendContent(inset + " " + inset + " " + FormatPoint(Width - width / s, Height - width / s) +
-                  " re f*");
+    // The background lies half the line width inside the frame, whichever
+    // way the cell runs on the page (a negative size or a negative scale
+    // runs it left or up).
+    const float dx = Width * s < 0 ? -width : width;
+    const float dy = Height * s < 0 ? -width : width;
+    AppendContent(FormatNumber(dx / 2) + " " + FormatNumber(dy / 2) + " " +
+                  FormatPoint(Width - dx / s, Height - dy / s) + " re f*");
   }
   if (width > 0) AppendContent("0 0 " + FormatPoint(Width, Height) + " re S");
 }
@@ -143,8 +155,12 @@ void PdfWriter::BeginColumn(float Width) {
   }
 }
 
+// The ends of columns, rows and tables end a path the caller opened inside
+// them before the style they restore and their "Q".
+
 void PdfWriter::EndColumn() {
   if (!Navigation.RowOpen) {
+    if (Navigation.StyleDepth > 0) EndOpenPath();
     PopStyle();
     Navigation.TableX = Navigation.TableX + Navigation.ColumnWidth;
     Navigation.TableY = Pages.CurrentY / Pages.ScaleFactor;
@@ -156,6 +172,7 @@ void PdfWriter::EndColumn() {
 
 void PdfWriter::EndRow() {
   if (!Navigation.ColumnOpen) {
+    if (Navigation.StyleDepth > 0) EndOpenPath();
     PopStyle();
     Pages.CurrentY = Pages.CurrentY + Navigation.RowHeight * Pages.ScaleFactor;
     Navigation.TableX = Pages.CurrentX / Pages.ScaleFactor;
@@ -168,6 +185,7 @@ void PdfWriter::EndRow() {
 
 void PdfWriter::EndTable() {
   ContentRollback rollback(*this);
+  if (Navigation.StyleDepth > 0) EndOpenPath();
   CloseSave();
   PopStyle();
 }
@@ -206,7 +224,9 @@ void PdfWriter::PopStyle() {
   SetColorLine(saved.LineColor + ";" + saved.LinePatternColor);
   SetColorFill(saved.FillColor + ";" + saved.FillPatternColor);
   SetColorText(saved.TextColor + ";" + saved.TextPatternColor);
-  SetLineWidth(saved.LineWidth / Pages.ScaleFactor);
+  // The width saved is in points: taken back into the caller's unit, as a
+  // magnitude, so that a scale whose sign changed since restores it too.
+  SetLineWidth(std::fabs(saved.LineWidth / Pages.ScaleFactor));
   // No font was selected when the style was saved: there is none to restore.
   if (!saved.FontName.empty()) SetFont(saved.FontName, saved.FontSize, saved.FontStyle, 0);
   Navigation.StyleDepth -= 1;

@@ -203,7 +203,8 @@ void Converter::Record(std::uint16_t function, const Params& p) {
       if (p.Words() < 1 + 2 * n) return too_short();
       if (n == 0) return;  // no path to paint
       Points(p, 1, n);
-      Line(function == kPolygon ? Closing() : "S");
+      // A polyline is only stroked: with the null pen it paints nothing.
+      Line(function == kPolygon ? Closing() : pen_off_ ? "n" : "S");
       return;
     }
     case kPolyPolygon: {

@@ -130,4 +130,38 @@ TEST_F(GraphicsTest, BarcodeRefusalsAndTheStyleAroundItsText) {
   EXPECT_EQ(pdftest::Count(pdftest::RunTool({"pdffonts", path_}).out, "Type 1"), 2);  // Courier, Times
 }
 
+
+// A barcode whose text fails after its bars (placed beyond the numbers'
+// range) is taken back whole and leaves the style as it was: inside a
+// table, EndTable restores the table's own style (the square filled after
+// it is blue, not the barcode's red); outside one, the caller's font.
+TEST(BarcodeFailures, LeaveTheStyleAsItWas) {
+  pdftest::TempDir dir;
+  const std::string path = dir.file("failed.pdf");
+  gfxtest::Probe w;
+  w.Open(path, 100, 100);
+  w.SetColorFill("Blue");
+  w.SetLineWidth(1);
+  w.BeginTable(0, 0);
+  w.SetColorFill("Red");
+  w.SetLineWidth(4);
+  std::string before = w.PageText();
+  EXPECT_THROW(w.DrawBarCode(4, "1234", 10, 2147483000.0f, true, 1, 1000), pdf::PdfError);
+  EXPECT_EQ(w.PageText(), before);
+  w.EndTable();
+  EXPECT_EQ(w.Navigation.StyleDepth, 0);
+  w.DrawRect(25, 25, 50, 50, 5);
+  w.SetFont("Times", 20);
+  before = w.PageText();
+  EXPECT_THROW(w.DrawBarCode(0, "123456789012", 10, 2147483000.0f, true, 1, 1000), pdf::PdfError);
+  EXPECT_EQ(w.PageText(), before);
+  EXPECT_EQ(w.Text.FontName + " " + std::to_string(w.Text.FontSize), "Times 20.000000");
+  EXPECT_EQ(w.Navigation.StyleDepth, 0);
+  w.EndDoc();
+  const gfxtest::Pixels page = gfxtest::RenderPage(path);
+  ASSERT_EQ(page.width, 100);
+  EXPECT_EQ(page.At(50, 50, 0), 0);
+  EXPECT_EQ(page.At(50, 50, 2), 255) << "the square in the caller's blue";
+}
+
 }  // namespace

@@ -63,6 +63,50 @@ TEST_F(GraphicsTest, ColumnByColumnTableAndFramelessCells) {
   EXPECT_EQ(pdf_.Navigation.StyleDepth, 0);
 }
 
+// Under a negative scale, and for cells of a negative size, a cell keeps
+// its frame and its background lies half the line width inside it; the
+// style a row or table restores brings the width back across a change of
+// the scale's sign; a note box's border is as wide as the line.
+TEST_F(GraphicsTest, NegativeScalesAndSizesKeepFramesInsetsAndWidths) {
+  const struct { float scale, width, height; const char* cell; } cells[] = {
+      {1, 50, 20, "\rq\r1.5 1.5 47 17 re f*\r0 0 50 20 re S"},
+      {-1, -50, -20, "\rq\r1.5 1.5 47 17 re f*\r0 0 50 20 re S"},
+      {-1, 50, -20, "\rq\r-1.5 1.5 -47 17 re f*\r0 0 -50 20 re S"},
+      {1, -50, 20, "\rq\r-1.5 1.5 -47 17 re f*\r0 0 -50 20 re S"},
+  };
+  for (const auto& c : cells) {
+    SCOPED_TRACE(c.cell);
+    Reopen(c.scale);
+    pdf_.SetLineWidth(3);
+    pdf_.SetColorFill("Yellow");
+    pdf_.BeginTable(0, 0);
+    pdf_.BeginRow(c.height);
+    Take();
+    pdf_.BeginColumn(c.width);
+    EXPECT_EQ(Take(), c.cell);
+  }
+  Reopen(1);
+  pdf_.SetLineWidth(2);
+  pdf_.SetScale(255, -1);
+  pdf_.BeginTable(0, 0);
+  pdf_.BeginRow(-10);
+  pdf_.SetLineWidth(5);
+  Take();
+  pdf_.EndRow();
+  EXPECT_NE(Take().find("\r2 w"), std::string::npos) << "the row restores the width it began with";
+  pdf_.BeginRow(-10);
+  pdf_.BeginColumn(-10);
+  EXPECT_NE(Take().find("cm\r1 1 8 8 re f*\r0 0 10 10 re S"), std::string::npos) << "the next row's cells take it";
+  pdf_.EndColumn();
+  pdf_.EndRow();
+  pdf_.EndTable();
+  pdf_.AddNoteBox("nota", -10, -10, -50, -20);
+  pdf_.EndDoc();
+  const std::string file = pdftest::ReadFile(path_);
+  EXPECT_EQ(pdftest::Count(file, "/BS << /Type /Border /W 2"), 1);
+  pdftest::ExpectReadersAccept(path_);
+}
+
 // Pictures and source pages the placement tests draw: a JPEG, an EPS
 // drawing, a WMF drawing with a window (so a mapping) and a one-page PDF.
 struct Pictures {

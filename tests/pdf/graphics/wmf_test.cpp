@@ -56,8 +56,8 @@ TEST(WmfDrawings, OperatorsAsWrittenAndHostileRecords) {
       {Org(-10, 5) + Ext(200, 100) + Poly({1, 2}) + Org(5, 5) + kEnd, 0, 50, 0, "\rq\r0.5 0 0 0.5 0 0 cm\r1 0 0 1 10 -5 cm\r1 2 m\rb\rQ"},
       {Pen(1, 40, 255, 128, 0) + Brush(0, 0, 0, 255) + Select(0) + Select(1) + Poly({1, 1}) + kEnd, 0, 0, 0,
        "\rq\r[3 1] 0 d\r1 0.502 0 RG\r144 w\r0 0 1 rg\r1 1 m\rb\rQ"},
-      {Pen(5, 1, 0, 0, 0) + Brush(1, 0, 0, 0) + Select(0) + Select(1) + Poly({1, 1}) + Poly({5, 5}, 0x0325) + kEnd, 0, 0, 0,
-       "\rq\r1 1 m\rn\r5 5 m\rS\rQ"},  // null pen and hollow brush; a polyline is still stroked
+      {Pen(5, 1, 0, 0, 0) + Brush(0, 0, 0, 255) + Select(0) + Select(1) + Poly({1, 1}) + Poly({5, 5}, 0x0325) + kEnd, 0, 0, 0,
+       "\rq\r0 0 1 rg\r1 1 m\rf\r5 5 m\rn\rQ"},  // the null pen strokes neither the polygon nor the polyline
       {good + Words({0, 0, 0x0324}) + good, 0, 0, 321, ""},  // a record of size 0
       {Words({2, 0, 0x0324}), 0, 0, 321, ""},
       {good + Words({0xFFFF, 0, 0x0324, 3, 1, 1}), 0, 0, 62, ""},
@@ -99,11 +99,13 @@ TEST(WmfDrawings, OperatorsAsWrittenAndHostileRecords) {
 
 // A drawing that paints nothing writes nothing, its failure recorded all
 // the same: selections alone, a polygon with the null pen and the hollow
-// brush, no record at all, a record of size 0 before any polygon.
+// brush, a polyline with the null pen, no record at all, a record of size
+// 0 before any polygon.
 TEST(WmfDrawings, ThoseThatPaintNothingWriteNothing) {
   const struct { std::string records; int error; } cases[] = {
       {Pen(1, 40, 255, 128, 0) + Brush(0, 0, 0, 255) + Select(0) + Select(1) + kEnd, 0},
       {Pen(5, 1, 0, 0, 0) + Brush(1, 0, 0, 0) + Select(0) + Select(1) + Poly({1, 1, 5, 5}) + kEnd, 0},
+      {Pen(5, 1, 0, 0, 0) + Select(0) + Poly({1400, 1, 700, 500, 1, 1}, 0x0325) + kEnd, 0},  // a polyline, the null pen
       {kEnd, 0},
       {Words({0, 0, 0x0324}) + Poly({10, 10, 20, 10, 20, 20}), 321},
   };
