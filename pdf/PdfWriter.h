@@ -72,6 +72,10 @@ struct StringBuffer {
   std::int32_t OpenLayers = 0;
   // A path is under construction (it has a current point) and not painted.
   bool PathOpen = false;
+  // The caller asked for that path as a clipping path (a paint option with
+  // 128 that leaves the path open): its "W" waits for the operator that
+  // ends the path, before which alone it may stand.
+  bool ClipPending = false;
   // The matrix that the writer's own transforms have set in this content
   // (a b c d e f as "cm" takes them, numbers as written), and the matrices
   // of the open "q", innermost last: where a shape drawn now stands.
@@ -409,16 +413,16 @@ class PdfWriter {
   // "x y m " at the current point when the content has no path open (a line
   // or curve needs a point to start from), else nothing.
   std::string PathStart();
-  // Notes that the content has no path open any more: placements call it
-  // after their "Do" (readers end the path there), so the next line or
-  // curve starts from a point again.
-  void PathPainted();
-  // Ends a path the caller left open without painting it ("n"), before a
-  // member paints a shape of its own (bars, table cells, rules under text,
-  // text box frames, EPS and WMF drawings): its painting operator would
-  // paint the caller's path too. Nothing when no path is open. Such a
-  // member calls it before anything of its own, so that no operator of
-  // its own stands inside the caller's path.
+  // Ends a path the caller left open without painting it ("n", "W n" when
+  // it was asked for as a clipping path). A path may hold only its own
+  // construction and the state setters (colours, line width, dash, line
+  // style, opacity, text state): every member that writes anything else
+  // calls this first, before anything of its own. Text, pictures, played
+  // objects and imported pages, saved states, layers and transforms, the
+  // end of a section or of a content; and the members that paint shapes
+  // of their own (bars, table cells, rules under text, text box frames,
+  // EPS and WMF drawings), whose painting operator would paint the
+  // caller's path too. Nothing when no path is open.
   void EndOpenPath();
   // Whether a content line ends with an operator that paints its path (a
   // stroke or a fill; "n" ends a path unpainted): a drawing with no such
@@ -560,7 +564,9 @@ class PdfWriter {
   // character of Code 39 and Interleaved 2 of 5. Bars are filled in the
   // current fill colour; the text, when shown, leaves font and colours as
   // they were. Returns the width with both quiet zones, 0 when nothing is
-  // drawn (unknown type, data the symbology cannot hold).
+  // drawn (unknown type, data the symbology cannot hold). A failure
+  // part-way (a text placed beyond the numbers' range) takes the whole
+  // barcode back, and leaves the style as it was.
   float DrawBarCode(std::int32_t BarCodeType, const std::string& Code, float X, float Y,
                     bool ShowCode = true, float ZoomFactor = 1, float Height = 0,
                     bool AddCheck = false);
@@ -1060,9 +1066,9 @@ class PdfWriter {
   // The buffer AppendContent writes into now; null when lines are dropped.
   StringBuffer* ActiveContent();
   // "q" and "Q" of spaces and tables, counted per content so that a "Q"
-  // never comes without its "q"; CloseOpenSaves ends a content balanced,
-  // its open layers and saved states closed (a path left open ended
-  // first).
+  // never comes without its "q"; each ends a path left open first.
+  // CloseOpenSaves ends a content balanced: a path left open ended, then
+  // its open layers and saved states closed.
   void OpenSave();
   void CloseSave();
   static void CloseOpenSaves(StringBuffer& Buffer);
@@ -1085,6 +1091,7 @@ class PdfWriter {
     std::int32_t open_saves_ = 0;
     std::int32_t open_layers_ = 0;
     bool path_open_ = false;
+    bool clip_pending_ = false;
     std::array<double, 6> transform_{};
     std::vector<std::array<double, 6>> saved_transforms_;
     int failures_;

@@ -289,11 +289,23 @@ void PdfWriter::SetColorText(const std::string& Color) {
 }
 
 void PdfWriter::PaintOperator(std::int32_t Options) {
-  static const char* kOps[8] = {"S", "", "h S", "h", "B*", "f*", "b*", "f*"};
-  std::string line = (Options & 128) ? "W " : "";
-  line += kOps[Options & 7];
+  // By the low three bits: the path closed first ("h") or not, then its
+  // painting operator; 1 and 3 leave it open for a later one. With 128
+  // the path also clips, and "W" stands right before the operator that
+  // ends the path: at once when this one paints it, or, when the path is
+  // left open, before whichever operator ends it later (a "W" followed by
+  // more of the path is not one readers agree on).
+  static const char* kClose[8] = {"", "", "h ", "h", "", "", "", ""};
+  static const char* kPaint[8] = {"S", "", "S", "", "B*", "f*", "b*", "f*"};
+  StringBuffer* target = ActiveContent();
+  const bool clip = (Options & 128) != 0 || (target != nullptr && target->ClipPending);
+  const bool open = LeavesPathOpen(Options);
+  std::string line = kClose[Options & 7];
+  if (!open) line += std::string(clip ? "W " : "") + kPaint[Options & 7];
   AppendContent(line);
-  if (StringBuffer* target = ActiveContent()) target->PathOpen = LeavesPathOpen(Options);
+  if (target == nullptr) return;
+  target->PathOpen = open;
+  target->ClipPending = open && clip;
 }
 
 bool PdfWriter::PatternDefined(const std::string& Name) const {

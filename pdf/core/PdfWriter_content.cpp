@@ -47,6 +47,8 @@ void PdfWriter::AppendContent(std::initializer_list<std::string_view> Pieces) {
 }
 
 void PdfWriter::OpenSave() {
+  // A "q" inside a path would split it: readers drop the path there.
+  EndOpenPath();
   AppendContent("q");
   if (StringBuffer* target = ActiveContent()) {
     target->OpenSaves += 1;
@@ -57,6 +59,8 @@ void PdfWriter::OpenSave() {
 void PdfWriter::CloseSave() {
   StringBuffer* target = ActiveContent();
   if (target == nullptr || target->OpenSaves < 1) return;  // no "q" to close
+  // A path opened inside the saved state ends with it, before its "Q".
+  EndOpenPath();
   AppendContent("Q");
   target->OpenSaves -= 1;
   if (!target->SavedTransforms.empty()) {
@@ -66,11 +70,12 @@ void PdfWriter::CloseSave() {
 }
 
 void PdfWriter::CloseOpenSaves(StringBuffer& Buffer) {
-  // A content stream may not end inside marked content or a saved state;
-  // a path left open is ended ("n") before what closes them.
-  if (Buffer.PathOpen && (Buffer.OpenLayers > 0 || Buffer.OpenSaves > 0)) {
-    BufferAppend(Buffer, "\rn");
+  // A content stream may not end inside a path, marked content or a saved
+  // state: a path left open is ended ("n") before what closes the rest.
+  if (Buffer.PathOpen) {
+    BufferAppend(Buffer, Buffer.ClipPending ? "\rW n" : "\rn");
     Buffer.PathOpen = false;
+    Buffer.ClipPending = false;
   }
   for (; Buffer.OpenLayers > 0; --Buffer.OpenLayers) BufferAppend(Buffer, "\rEMC");
   for (; Buffer.OpenSaves > 0; --Buffer.OpenSaves) BufferAppend(Buffer, "\rQ");
@@ -94,6 +99,7 @@ PdfWriter::ContentRollback::ContentRollback(PdfWriter& Writer)
     open_saves_ = buffer_->OpenSaves;
     open_layers_ = buffer_->OpenLayers;
     path_open_ = buffer_->PathOpen;
+    clip_pending_ = buffer_->ClipPending;
     transform_ = buffer_->Transform;
     saved_transforms_ = buffer_->SavedTransforms;
   }
@@ -107,6 +113,7 @@ PdfWriter::ContentRollback::~ContentRollback() {
   buffer_->OpenSaves = open_saves_;
   buffer_->OpenLayers = open_layers_;
   buffer_->PathOpen = path_open_;
+  buffer_->ClipPending = clip_pending_;
   buffer_->Transform = transform_;
   buffer_->SavedTransforms = saved_transforms_;
 }
@@ -143,6 +150,7 @@ void PdfWriter::BufferReset(StringBuffer& Buffer) {
   Buffer.OpenSaves = 0;
   Buffer.OpenLayers = 0;
   Buffer.PathOpen = false;
+  Buffer.ClipPending = false;
   Buffer.Transform = {1, 0, 0, 1, 0, 0};
   Buffer.SavedTransforms.clear();
   Buffer.Position = 1;

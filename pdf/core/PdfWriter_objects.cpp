@@ -94,8 +94,10 @@ void PdfWriter::PlayObject(const std::string& Name) {
   if (Content.RecordingObject && !Content.RecordingDuplicate) recorded -= 1;
   const std::int32_t found = FindRecorded(Resources.RecordedObjects, recorded, Name);
   if (found == 0) return;
+  // Not every reader ends a path at "Do": a path the caller left open is
+  // ended before the object.
+  EndOpenPath();
   AppendContent("q " + NameToken(Name) + " Do Q");
-  PathPainted();  // readers end any path left open at "Do"
   // The object takes its resources from the content that plays it.
   if (Resources.RecordedObjects.at(static_cast<std::size_t>(found)).NamesPattern) PatternNamed();
 }

@@ -126,8 +126,10 @@ void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY,
                              NameToken("_IMG_" + std::to_string(number)) + " Do Q";
     SetLastRect(Pages.CurrentX, Pages.PageHeight - Pages.CurrentY, Pages.CurrentX + ToPoints(ImgWidth),
                 Pages.PageHeight - Pages.CurrentY - ToPoints(ImgHeight));
+    // Not every reader ends a path at "Do": a path the caller left open
+    // is ended before the picture, so that nothing paints it later.
+    EndOpenPath();
     AppendContent(line);
-    PathPainted();  // "Do" ends any path left open before it
   } catch (const PdfError& e) {
     RecordError("DrawImage", Filename, e);
   }

@@ -170,6 +170,9 @@ void PdfWriter::BeginLayer(const std::string& Layer, bool StartState, bool ShowI
   }
   StringBuffer* target = ActiveContent();
   if (target == nullptr) return;  // no content is open: nothing to mark
+  // Marked content may not stand inside a path: a path the caller left
+  // open ends where the layer begins.
+  EndOpenPath();
   AppendContent("/OC /_LAY_" + std::to_string(number) + " BDC");
   target->OpenLayers += 1;
 }
@@ -180,6 +183,7 @@ void PdfWriter::EndLayer() {
   // call, or one in another content than its BeginLayer, writes nothing.
   StringBuffer* target = ActiveContent();
   if (target == nullptr || target->OpenLayers < 1) return;
+  EndOpenPath();  // a path opened inside the layer ends with it
   AppendContent("EMC");
   target->OpenLayers -= 1;
 }

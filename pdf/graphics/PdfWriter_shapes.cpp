@@ -42,15 +42,12 @@ std::string PdfWriter::PathStart() {
   return FormatNumber(Pages.CurrentX) + " " + FormatNumber(Pages.CurrentY) + " m ";
 }
 
-void PdfWriter::PathPainted() {
-  if (StringBuffer* target = ActiveContent()) target->PathOpen = false;
-}
-
 void PdfWriter::EndOpenPath() {
   StringBuffer* target = ActiveContent();
   if (target == nullptr || !target->PathOpen) return;
-  AppendContent("n");
+  AppendContent(target->ClipPending ? "W n" : "n");
   target->PathOpen = false;
+  target->ClipPending = false;
 }
 
 bool PdfWriter::PaintsPath(std::string_view Line) {

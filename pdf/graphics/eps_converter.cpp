@@ -203,6 +203,15 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
   bool path_pending = false, filled = false;
   // Whether the content copied so far has a current point.
   bool current_point = false;
+  // A clip ("W" or "W*") of the open path: copied right before the
+  // operator that ends the path, the one place it may stand, however far
+  // it came before it in the drawing.
+  std::string clip;
+  const auto painted = [&d, &clip](std::string line) {
+    if (!clip.empty()) d.lines.push_back(std::move(clip));
+    clip.clear();
+    d.lines.push_back(std::move(line));
+  };
   for (const std::string_view line : Lines(File)) {
     if (StartsWith(line, "%")) {
       if (StartsWith(line, "%%BoundingBox:")) {
@@ -234,10 +243,13 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
       const bool paints = op == "f*" || op == "B*" || op == "b*" ||
                           (op.size() == 1 && std::string_view("fFbBsSnN").find(last) != std::string_view::npos);
       if ((extends || paints) && !current_point) continue;
+      // Readers disagree on a transform inside a path (some move the points
+      // already given, others only the ones that follow): not copied.
+      if (op == "cm" && current_point) continue;
       if (op == "m" || op == "re") current_point = true;
       if (paints) current_point = false;
       if (op == "f" || op == "F" || op == "b" || op == "B" || op == "f*" || op == "B*" || op == "b*") {
-        if (!filled && path_pending) d.lines.push_back(last == 'f' || last == 'F' ? "f*" : std::string(1, op[0]) + "*");
+        if (!filled && path_pending) painted(last == 'f' || last == 'F' ? "f*" : std::string(1, op[0]) + "*");
         filled = true;
         path_pending = false;
       } else if (op == "Xa") {
@@ -245,22 +257,26 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
       } else if (op == "XR") {
         d.lines.push_back(std::string(o.operands) + "G");
       } else if (op == "s" || op == "S") {
-        if (!filled) d.lines.push_back(std::string(o.text));
+        if (!filled) painted(std::string(o.text));
       } else if (op == "W" || op == "W*") {
-        d.lines.push_back(std::string(o.text));
+        clip = std::string(o.text);
       } else if (op == "Y" || op == "N" || op == "L" || op == "C" || op == "V") {
-        d.lines.push_back(std::string(o.operands) + static_cast<char>(last + ('a' - 'A')));
+        const std::string text = std::string(o.operands) + static_cast<char>(last + ('a' - 'A'));
+        if (op == "N") painted(text);
+        else d.lines.push_back(text);
         path_pending = true;
       } else {
-        d.lines.push_back(std::string(o.text));
+        if (op == "n") painted(std::string(o.text));
+        else d.lines.push_back(std::string(o.text));
         filled = false;
         path_pending = true;
       }
+      if (paints) clip.clear();  // a clip belongs to the path that ends here
     }
   }
   // A path still open at the end is ended without painting, so that the
   // "Q" after the drawing never comes in the middle of a path.
-  if (current_point) d.lines.emplace_back("n");
+  if (current_point) painted("n");
   return d;
 }
 

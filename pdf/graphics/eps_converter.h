@@ -32,8 +32,9 @@ struct EpsDrawing {
 // a stroke right after a fill of the same path is dropped. A line, curve,
 // clip, closing or painting operator with no current point in the copied
 // content (its "m" was on a refused line, or the path was already
-// painted) is not copied. A path the copied lines leave open at the end is
-// ended with "n".
+// painted) is not copied, nor is a transform inside a path. A clip is
+// copied right before the operator that ends its path. A path the copied
+// lines leave open at the end is ended with "n".
 EpsDrawing ConvertEpsLines(ByteSpan File);
 
 }  // namespace pdf

@@ -185,11 +185,13 @@ void PdfWriter::ImportPage(const std::string& Filename, std::int32_t PageNumber,
   // A scale written as 0 would make the placement singular: refused.
   const std::string sx_text = ScaleText(sx);
   const std::string placement = sx_text + " 0 0 " + ScaleText(-sy) + " " + FormatNumber(e) + " " + FormatNumber(f) + " cm";
+  // Not every reader ends a path at "Do": a path the caller left open is
+  // ended before the page.
+  EndOpenPath();
   AppendContent("q");
   AppendContent(placement);
   AppendContent(NameToken(name) + " Do");
   AppendContent("Q");
-  PathPainted();  // readers end any path left open at "Do"
   SetLastRect(Pages.CurrentX, Pages.PageHeight - Pages.CurrentY, Pages.CurrentX + XDim * S,
               Pages.PageHeight - Pages.CurrentY - YDim * S);
   RequireVersion(source.VersionIncrement);

@@ -49,13 +49,20 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height,
   std::vector<std::string> paragraphs;
   SplitText(text, paragraphs, "\r\n");
 
+  // The frame: painted at once, before the text, ending a path the caller
+  // left open first (its painting operator would paint that path too). A
+  // frame the options leave open (1 or 3, clipping or not) is the box's
+  // path handed to the caller: it comes after the text, so that nothing of
+  // the box's own lies inside it, and joins the caller's path when there
+  // is no text to end that first, as a shape does.
+  std::string frame;
   if (Options != 1) {
-    const std::string frame = FormatUnits(X) + " " + FormatUnits(Y) + " " + FormatUnits(Width) +
-                              " " + FormatUnits(Height) + " re";
-    // A frame painted now would paint a path the caller left open too: that
-    // path is ended first. A frame the options leave open (1 or 3, clipping
-    // or not) joins the open path as a shape does.
-    if (!LeavesPathOpen(Options)) EndOpenPath();
+    frame = FormatUnits(X) + " " + FormatUnits(Y) + " " + FormatUnits(Width) + " " +
+            FormatUnits(Height) + " re";
+  }
+  const bool frame_last = LeavesPathOpen(Options);
+  if (!frame.empty() && !frame_last) {
+    EndOpenPath();
     AppendContent(frame);
     PaintOperator(Options);
   }
@@ -141,6 +148,10 @@ std::string PdfWriter::DrawTextBox(float X, float Y, float Width, float Height,
     const float baseline = (start + static_cast<float>(i) * lh) / scale;
     const std::int32_t align = ((Align & AlignJustify) && line.last) ? AlignLeft : Align;
     DrawTextLine(X, baseline, Width, line.text, line.first ? Indentation : 0, align, false);
+  }
+  if (!frame.empty() && frame_last) {
+    AppendContent(frame);
+    PaintOperator(Options);
   }
 
   const float top = Pages.PageHeight - Y * scale;

@@ -183,9 +183,10 @@ void PdfWriter::DrawTextLine(float X, float Y, float Width, const std::string& L
     // down) rules its text as thick as its magnitude.
     const std::string rule_width = rules != 0 ? FormatNumber(std::fabs(Text.FontSize) / 16) : std::string();
 
-    // The rules' "S" would stroke a path the caller left open too: it is
-    // ended first, before anything of the text's own (its colour, "BT").
-    if (rules != 0) EndOpenPath();
+    // A text object may not stand inside a path (and the rules' "S" would
+    // stroke it too): a path the caller left open is ended first, before
+    // anything of the text's own (its colour, "BT").
+    EndOpenPath();
     const std::string kept_fill = Colours.FillColor;
     const std::string kept_fill_pattern = Colours.FillPatternColor;
     SetColorFill(Colours.TextColor + ";" + Colours.TextPatternColor);

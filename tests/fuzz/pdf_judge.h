@@ -10,9 +10,9 @@
 // and marked content (BMC/BDC and EMC), shows and places
 // text only inside BT/ET, gives the line-style operators operands in their
 // range and "cm" a matrix with an inverse, selects an uncoloured tiling
-// pattern with colour components, and has a current point for
-// each path operator that extends, closes or paints a path (a path left
-// open at "Do" ends there, as readers end it). Streams under a filter
+// pattern with colour components, has a current point for each path
+// operator that extends, closes, clips or paints a path, and keeps to the
+// grammar of a path object (PathFits). Streams under a filter
 // other than /FlateDecode, the streams of an encrypted file, and imported
 // pages with what was copied with them (the source's own content) are
 // judged as objects only.
@@ -122,6 +122,33 @@ inline bool Fits(const std::string& kinds, const std::vector<PdfValue>& operands
 inline bool Paints(std::string_view op) {
   return op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" || op == "B*" || op == "b" ||
          op == "b*" || op == "n";
+}
+
+// Whether the operator may stand inside a path, between its "m" or "re"
+// and the operator that ends it: the path's own construction, "W" or "W*"
+// (and then only right before that operator: PathFits), and the setters
+// of state that a path is painted with or that no path uses (colours, the
+// line's width, style and dash, rendering intent and flatness, graphics
+// state parameters, text state), which every reader takes there. Anything
+// else ends or splits the path, and readers differ on what becomes of it:
+// a text object, a picture or form ("Do"), a shading, a saved or restored
+// state or a transform ("q", "Q", "cm"), marked content.
+inline bool MayStandInPath(std::string_view op) {
+  static const std::set<std::string, std::less<>> kInPath = {
+      "m",  "l",  "c",  "v",  "y",  "h",  "re", "W",  "W*", "w",  "J",   "j",  "M",  "d",  "ri", "i",  "gs",
+      "CS", "cs", "SC", "SCN", "sc", "scn", "G", "g",  "RG", "rg", "K",   "k",  "Tc", "Tw", "Tz", "TL", "Tf",
+      "Tr", "Ts"};
+  return Paints(op) || kInPath.count(op) != 0;
+}
+
+// The path grammar as an operator comes: Path says whether a path is open
+// (it has a current point, from "m" or "re" to the operator that ends it),
+// Clip whether the operator before was "W" or "W*". The fault of the
+// operator, "" when it fits.
+inline std::string PathFits(std::string_view op, bool path, bool clip) {
+  if (clip && !Paints(op)) return "follows \"W\": a clip stands right before the operator that ends its path";
+  if (path && !MayStandInPath(op)) return "stands inside a path (the path is open)";
+  return "";
 }
 
 class Judge {
@@ -337,7 +364,7 @@ class Judge {
     pdf::PdfLexer lexer(bytes);
     std::vector<PdfValue> operands;
     int saved = 0, compatibility = 0, marked = 0;
-    bool in_text = false, current_point = false;
+    bool in_text = false, current_point = false, clip = false;
     for (;;) {
       const std::size_t at = lexer.Offset();
       const pdf::PdfToken t = lexer.Next();
@@ -395,14 +422,16 @@ class Judge {
            op == "T*") && !in_text)
         return where + "stands outside a text object";
       const bool paints = Paints(op);
-      if ((op == "l" || op == "c" || op == "v" || op == "y" || op == "h" || paints) && !current_point)
+      if ((op == "l" || op == "c" || op == "v" || op == "y" || op == "h" || op == "W" || op == "W*" || paints) &&
+          !current_point)
         return where + "has no current point";
+      if (std::string fault = PathFits(op, current_point, clip); !fault.empty()) return where + fault;
+      clip = op == "W" || op == "W*";
       if (op == "m" || op == "re") current_point = true;
-      // Readers drop a path left open at "Do" (what the object draws
-      // starts afresh, and so does what follows it).
-      if (paints || op == "Do") current_point = false;
+      if (paints) current_point = false;
     }
     if (!operands.empty()) return "content: operands without an operator at its end";
+    if (current_point) return "content: ends inside a path";
     if (saved != 0) return "content: " + std::to_string(saved) + " saved states never restored";
     if (marked != 0) return "content: " + std::to_string(marked) + " marked-content sequences never closed";
     if (in_text) return "content: a text object never ended";

@@ -59,8 +59,11 @@ TEST(EpsDrawings, LinesAreCopiedOnlyWithTheirOperands) {
       {"0 0 moveto\n5 5 l\nS\n1 1 m\n9 9 l\nS\n9 2 l\nS\n", {"1 1 m", "9 9 l", "S"}},  // no current point
       {"10 10 moveto\n90 90 l\ns\n0 g\nb\nB\nn\nf\nN\n", {"0 g"}},  // closing and painting with no path
       {"1 1 m 2 2 l W n\nW\n1 1 m 2 2 l f 2 2 l S\n", {"1 1 m", "2 2 l", "W", "n", "1 1 m", "2 2 l", "f*"}},
-      {"10 10 m 90 90 l 90 10 l h S\n0 0 5 5 re f* 1 1 m h 0 1 -1 0 0 10 cm 2 i b\n", // other path operators inside a line
-       {"10 10 m", "90 90 l", "90 10 l", "h", "S", "0 0 5 5 re", "f*", "1 1 m", "h", "0 1 -1 0 0 10 cm", "2 i", "b*"}},
+      {"10 10 m 90 90 l 90 10 l h S\n0 1 -1 0 0 10 cm 0 0 5 5 re f* 1 1 m h 2 i b\n", // other path operators inside a line
+       {"10 10 m", "90 90 l", "90 10 l", "h", "S", "0 1 -1 0 0 10 cm", "0 0 5 5 re", "f*", "1 1 m", "h", "2 i", "b*"}},
+      // Inside a path a transform is not copied, and a clip waits for the
+      // operator that ends the path.
+      {"1 1 m 0 1 -1 0 0 10 cm 2 2 l W* 0.5 g h f\n3 3 m W 1 g\n", {"1 1 m", "2 2 l", "0.5 g", "h", "W*", "f*", "3 3 m", "1 g", "W", "n"}},
       {"1 1 m 2 2 l h\n0 0 5 5 re\n1 1 m /a gs S\n1 1 m q S\n1 1 m 2 2 l S Q\n", {}},  // not the final operator; names; no q or Q
       {"0 J 1 j 2 J +2 j 0 w 1 M [] 0 d [0 2] 1 d 1 1 m\n", {"0 J", "1 j", "2 J", "+2 j", "0 w", "1 M", "[] 0 d", "[0 2] 1 d", "1 1 m", "n"}},
       {"5 J 1 1 m\n1.5 J 1 1 m\n-1 j 1 1 m\n7 j\n[0 0] 0 d\n[2 -1] 0 d\n-1 w\n0.5 M\n101 i 1 1 m\n1 2 2 4 0 0 cm 1 1 m\n", {}},  // out of range

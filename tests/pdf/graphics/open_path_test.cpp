@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fuzz/pdf_judge.h"
 #include "tests/pdf/graphics/graphics_probe.h"
 #include "tests/pdf/graphics/wmf_records.h"
 
@@ -103,6 +104,110 @@ TEST(OpenPath, DrawingsThatPaintNothingLeaveTheCallersPath) {
     for (int y = 60; y <= 95; ++y)
       for (int x = 15; x <= y - 10; ++x) inked += page.At(x, y, 0) < 100;
     EXPECT_GT(inked, 500) << "the caller's triangle is painted";
+  }
+}
+
+
+// Inked pixels of a 300 x 300 rendering inside the triangle's box.
+int InkedInTriangle(const gfxtest::Pixels& page) {
+  int inked = 0;
+  for (int y = 5; y <= 105 && page.width == 300; ++y)
+    for (int x = 5; x <= 105; ++x) inked += page.At(x, y, 0) < 200 || page.At(x, y, 1) < 200 || page.At(x, y, 2) < 200;
+  return inked;
+}
+
+// Pictures, imported pages, recorded objects and text after an open path:
+// not every reader ends a path at "Do" or "BT", so each member ends it
+// first, and a square filled afterwards leaves the triangle white. Each
+// file holds up to the judge's path grammar.
+TEST(OpenPath, PlacementsAndTextEndTheCallersPathFirst) {
+  pdftest::TempDir dir;
+  const std::string jpeg = SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/jpeg_fuzz/base.jpg", source = dir.file("source.pdf");
+  pdf::PdfWriter page;
+  page.BeginDoc(source);
+  page.SetPaperSize(255, 100, 50);
+  page.BeginPage();
+  page.DrawRect(10, 10, 20, 20, 4);
+  page.EndDoc();
+  const struct {
+    const char* what;
+    std::function<void(gfxtest::Probe&)> call;
+  } rows[] = {
+      {"picture", [&](gfxtest::Probe& w) { w.DrawImage(jpeg, 150, 150, 20, 20); }},
+      {"imported page", [&](gfxtest::Probe& w) { w.ImportPage(source, 1, 150, 150, 50); }},
+      {"recorded object", [](gfxtest::Probe& w) { w.PlayObject("mark"); }},
+      {"drawn text", [](gfxtest::Probe& w) { w.DrawText(150, 150, "drawn"); }},
+      {"written text", [](gfxtest::Probe& w) { w.SetXY(150, 150), w.WriteText("written", 1, 50); }},
+      {"written line", [](gfxtest::Probe& w) { w.SetXY(150, 150), w.WriteTextLn("line"); }},
+      {"text box", [](gfxtest::Probe& w) { w.DrawTextBox(150, 150, 100, 50, "box", 0, 9, 1); }},
+      {"text box, frame left open", [](gfxtest::Probe& w) { w.DrawTextBox(150, 150, 100, 50, "box", 0, 9, 3); }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    const std::string path = dir.file("placed.pdf");
+    gfxtest::Probe w;
+    OpenTriangle(w, path);
+    w.BeginObject("mark");  // recorded apart: the page's path stays open
+    w.DrawRect(0, 0, 5, 5, 5);
+    w.EndObject();
+    w.SetFont("Arial", 12);
+    r.call(w);
+    EXPECT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
+    w.DrawRect(200, 200, 50, 50, 5);
+    w.EndDoc();
+    EXPECT_EQ(pdf_judge::JudgeFile(pdf::as_bytes(pdftest::ReadFile(path))), "");
+    EXPECT_EQ(InkedInTriangle(gfxtest::RenderPage(path, true)), 0) << "pixels inked where the open path lies";
+  }
+}
+
+// A path opened inside a section ends ("n") before what closes the
+// section; a section or transform begun inside an open path ends it
+// first; a clip ("W") stands right before the operator that ends its
+// path, however late that comes. The setters stay inside the path.
+TEST(OpenPath, SectionsTransformsAndClipsKeepThePathGrammar) {
+  using Call = std::function<void(gfxtest::Probe&)>;
+  const auto path = [](gfxtest::Probe& w) { w.MoveTo(1, 1), w.DrawLineTo(9, 9, pdf::PaintNoStroke); };
+  const struct {
+    const char* what;
+    Call before, after;
+    const char* expected;  // what "after" writes
+  } rows[] = {
+      {"layer", [](gfxtest::Probe& w) { w.BeginLayer("L"); }, [](gfxtest::Probe& w) { w.EndLayer(); }, "\rn\rEMC"},
+      {"space", [](gfxtest::Probe& w) { w.BeginSpace(5, 5); }, [](gfxtest::Probe& w) { w.EndSpace(); }, "\rn\rQ"},
+      {"cell", [](gfxtest::Probe& w) { w.BeginTable(5, 5), w.BeginRow(10), w.BeginColumn(10); },
+       [](gfxtest::Probe& w) { w.EndColumn(); }, "\rn\rQ"},
+      {"row", [](gfxtest::Probe& w) { w.BeginTable(5, 5), w.BeginRow(10); }, [](gfxtest::Probe& w) { w.EndRow(); },
+       "\rn\r0 0 0 RG\r0 0 0 rg\r0 w"},
+      {"table", [](gfxtest::Probe& w) { w.BeginTable(5, 5); }, [](gfxtest::Probe& w) { w.EndTable(); },
+       "\rn\rQ\r0 0 0 RG\r0 0 0 rg\r0 w"},
+      {"layer begun", nullptr, [](gfxtest::Probe& w) { w.BeginLayer("L"); }, "\rn\r/OC /_LAY_1 BDC"},
+      {"space begun", nullptr, [](gfxtest::Probe& w) { w.BeginSpace(5, 5); }, "\rn\rq\r1 0 0 1 5 5 cm"},
+      {"rotation", nullptr, [](gfxtest::Probe& w) { w.AxisRotation(90); }, "\rn\r0 -1 1 0 0 0 cm"},
+      {"translation", nullptr, [](gfxtest::Probe& w) { w.AxisTranslation(2, 3); }, "\rn\r1 0 0 1 2 3 cm"},
+      {"setters", nullptr, [](gfxtest::Probe& w) { w.SetColorFill("Red"), w.SetLineWidth(2), w.SetDash("DOT"), w.DrawLineTo(1, 9, 5); },
+       "\r1 0 0 rg\r2 w\r[0.05 ] 0 d\r1 9 l\rf*"},
+      {"closed, clipped, stroked", nullptr, [](gfxtest::Probe& w) { w.DrawRect(20, 20, 5, 5, 130); }, "\r20 20 5 5 re\rh W S"},
+      {"clip left open, then filled", nullptr, [](gfxtest::Probe& w) { w.DrawRect(20, 20, 5, 5, 129), w.DrawRect(30, 30, 5, 5, 5); },
+       "\r20 20 5 5 re\r\r30 30 5 5 re\rW f*"},
+      {"clip left open, then a space", nullptr, [](gfxtest::Probe& w) { w.DrawRect(20, 20, 5, 5, 131), w.BeginSpace(); },
+       "\r20 20 5 5 re\rh\rW n\rq"},
+      {"text box, clipping frame left open", [](gfxtest::Probe& w) { w.SetFont("Arial", 10); },
+       [](gfxtest::Probe& w) { w.DrawTextBox(20, 20, 50, 20, "a", 0, 9, 129), w.DrawLineTo(9, 9, 0); },
+       "\rn\r0 0 0 rg\rBT\r/Arial 10 Tf 10 TL\r1 0 0 -1 20 30 Tm\r(a) Tj\rET\r0 0 0 rg\r20 20 50 20 re\r\r"
+       "9 9 l\rW S"},
+  };
+  pdftest::TempDir dir;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    gfxtest::Probe w;
+    w.Open(dir.file("grammar.pdf"), 100, 100);
+    if (r.before) r.before(w);
+    path(w);
+    const std::size_t mark = w.PageText().size();
+    r.after(w);
+    EXPECT_EQ(w.PageText().substr(mark), r.expected);
+    w.EndDoc();
+    EXPECT_EQ(pdf_judge::JudgeFile(pdf::as_bytes(pdftest::ReadFile(dir.file("grammar.pdf")))), "");
   }
 }
 
