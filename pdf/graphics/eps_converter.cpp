@@ -217,6 +217,11 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
       if (StartsWith(line, "%%BoundingBox:")) {
         if (!d.has_box) {
           ReadBox(line.substr(14), d);
+          // The placement's transform goes in where the box stands: a
+          // path the lines before it left open ends there, since readers
+          // disagree on a transform inside a path.
+          if (current_point) painted("n");
+          current_point = false;
           d.box_at = d.lines.size();
           started = true;
         }

@@ -34,7 +34,8 @@ struct EpsDrawing {
 // content (its "m" was on a refused line, or the path was already
 // painted) is not copied, nor is a transform inside a path. A clip is
 // copied right before the operator that ends its path. A path the copied
-// lines leave open at the end is ended with "n".
+// lines leave open at the end, or where the bounding box comes after some
+// of them (the placement goes in there), is ended with "n".
 EpsDrawing ConvertEpsLines(ByteSpan File);
 
 }  // namespace pdf

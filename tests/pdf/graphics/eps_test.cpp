@@ -97,6 +97,8 @@ TEST(EpsDrawings, PlacementAndBrokenBoundingBoxes) {
       {"%%BoundingBox: 0 0 144 72\n", 144, 72, 0, ""},  // a drawing that converts nothing writes nothing
       {"%%EndProlog\n0 1 0 Xa 2 w\n%%BoundingBox: 0 0 144 72\n1 1 m\nS\n", 144, 72, 0,  // a late box: one q for all
        "\rq\r0 1 0 rg\r2 w\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\r1 1 m\rS\rQ"},
+      {"%%EndProlog\n1 1 m 2 2 l\n%%BoundingBox: 0 0 144 72\n3 3 m 4 4 l S\n", 144, 72, 0,  // a path open at a late box: ended
+       "\rq\r1 1 m\r2 2 l\rn\r1 0 0 1 0 0 cm\r1 0 0 -1 0 72 cm\r3 3 m\r4 4 l\rS\rQ"},
       {"%%BoundingBox: 10 0 10 72\n1 1 m\n", 0, 0, 11, ""},
       {"%%BoundingBox: (atend)\n1 1 m\n%%BoundingBox: 0 0 5 5\n", 0, 10, 11, ""},
       {"%%EndProlog\n1 0 0 Xa\n0 0 m\n5 5 l\nf\n", 0, 0, 0, "\rq\r1 0 0 rg\r0 0 m\r5 5 l\rf*\rQ"},  // no box: kept to itself
