@@ -78,6 +78,17 @@ class GraphicsTest : public ::testing::Test {
   std::size_t mark_ = 0;
 };
 
+// A one-page PDF file of 100 x 50 points holding a filled square, for the
+// tests that import a page.
+inline void WriteSourcePage(const std::string& path) {
+  pdf::PdfWriter source;
+  source.BeginDoc(path);
+  source.SetPaperSize(255, 100, 50);
+  source.BeginPage();
+  source.DrawRect(10, 10, 20, 20, 4);
+  source.EndDoc();
+}
+
 inline void ExpectRect(const std::array<float, 4>& r, float x1, float y1, float x2, float y2) {
   EXPECT_FLOAT_EQ(r[0], x1);
   EXPECT_FLOAT_EQ(r[1], y1);

@@ -123,12 +123,7 @@ int InkedInTriangle(const gfxtest::Pixels& page) {
 TEST(OpenPath, PlacementsAndTextEndTheCallersPathFirst) {
   pdftest::TempDir dir;
   const std::string jpeg = SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/jpeg_fuzz/base.jpg", source = dir.file("source.pdf");
-  pdf::PdfWriter page;
-  page.BeginDoc(source);
-  page.SetPaperSize(255, 100, 50);
-  page.BeginPage();
-  page.DrawRect(10, 10, 20, 20, 4);
-  page.EndDoc();
+  gfxtest::WriteSourcePage(source);
   const struct {
     const char* what;
     std::function<void(gfxtest::Probe&)> call;

@@ -119,12 +119,7 @@ struct Pictures {
                         10, 0, 0x0324, 3, 0, 0, 9, 0, 9, 9, 3, 0, 0})
       words += {static_cast<char>(w & 0xFF), static_cast<char>(w >> 8)};
     pdftest::WriteFile(wmf, words);
-    pdf::PdfWriter source;
-    source.BeginDoc(pdf);
-    source.SetPaperSize(255, 100, 50);
-    source.BeginPage();
-    source.DrawRect(10, 10, 20, 20, 4);
-    source.EndDoc();
+    gfxtest::WriteSourcePage(pdf);
   }
   std::string jpeg, eps, wmf, pdf;
 };
