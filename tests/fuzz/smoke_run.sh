@@ -6,11 +6,13 @@
 # folder (no input an earlier run found comes back); runs without address
 # randomisation, from its work folder, with names relative to it and an
 # environment of its own, so that its addresses and file names are the same
-# whatever the caller's environment and whatever folder it starts from (a
-# tree built at another path differs only in where its binary keeps the
-# source names the sanitizers report, and so in some addresses); and does
-# nothing by the clock: no rereading of the corpus folder, no purge of the
-# allocator, and no thread watching the memory in use (its mallocs, counted
+# whatever the caller's environment and whatever folder it starts from (the
+# fuzz build names its sources relative to the build folder, so a tree
+# built at another path gives the same binary; and the run does not name
+# the functions it newly reaches, since the symbolizer's answers hold the
+# build folder's path and the memory they take would shift addresses); and
+# does nothing by the clock: no rereading of the corpus folder, no purge of
+# the allocator, and no thread watching the memory in use (its mallocs, counted
 # within an input's run, make libFuzzer run that input again at random: a
 # single allocation stays limited to 2 GB). When the run fails it says how
 # to see the failure again: the target, its seed, the input it stopped on
@@ -58,7 +60,7 @@ symbolizer=
 [ -x /usr/bin/llvm-symbolizer-16 ] && symbolizer=ASAN_SYMBOLIZER_PATH=/usr/bin/llvm-symbolizer-16
 (cd "$work" && exec env -i TZ=UTC UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $symbolizer SEVRINA_FUZZ_TMP=tmp \
   $norandom ./target $corpus -seed="$seed" -reload=0 -purge_allocator_interval=-1 -rss_limit_mb=0 \
-  -malloc_limit_mb=2048 -artifact_prefix=./ "$@")
+  -malloc_limit_mb=2048 -print_funcs=0 -artifact_prefix=./ "$@")
 status=$?
 [ $status -eq 0 ] && exit 0
 
