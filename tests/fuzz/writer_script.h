@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -120,14 +121,33 @@ inline std::string FileName(const Args& a) {
   return name.empty() || name == "." || name == ".." ? "_" : name;
 }
 
-inline int RunScript(const std::string& Script, const std::string& Path) {
+// The points a line draws when a number argument sets how many: an arc's
+// span over its step (as the writer takes them: angles in single precision,
+// the step a 16-bit count, 0 meaning 1) and a polygon's sides; -1 for any
+// other line, and for an arc of more than a million points, which the
+// writer refuses at once.
+inline double ShapePoints(const std::string& Member, const Args& a) {
+  if (Member == "DrawPolygon") return std::fabs(static_cast<double>(Get<std::int16_t>(a, 3)));
+  if (Member != "DrawArc") return -1;
+  const std::int16_t quality = Get<std::int16_t>(a, 7);
+  const double step = quality == 0 ? 1.0 : static_cast<double>(quality);
+  const double points = std::fabs(static_cast<double>(Get<float>(a, 4) - Get<float>(a, 3)) / step);
+  return points <= 1e6 ? points : -1;
+}
+
+// MostPoints: the points all arcs and polygons of the script may draw
+// together; a line that would draw more is skipped. Arcs of up to a million
+// points and polygons of 32768 sides are valid, but many of them only
+// measure the machine (the fuzz target takes a smaller budget still, since
+// it judges every file it writes).
+inline int RunScript(const std::string& Script, const std::string& Path, double MostPoints = 2e5) {
   const std::filesystem::path folder = Path + ".files";
   std::error_code ec;
   std::filesystem::remove_all(folder, ec);
   std::filesystem::create_directories(folder, ec);
   pdf::PdfWriter w;
   int files = 0;
-  double arc_points = 2e5;  // arcs of up to a million points are valid; many only measure the machine
+  double points_left = MostPoints;
   for (std::size_t start = 0, end; start < Script.size(); start = end + 1) {
     end = std::min(Script.find('\n', start), Script.size());
     const std::string line = Script.substr(start, end - start);
@@ -138,8 +158,8 @@ inline int RunScript(const std::string& Script, const std::string& Path) {
       a.push_back(line.substr(at + 1, bar - at - 1));
     }
     const std::string name = line.substr(0, blank);
-    const double points = std::fabs((Number(a, 4) - Number(a, 3)) / std::max<double>(1, std::fabs(Number(a, 7))));
-    if (name == "DrawArc" && points <= 1e6 && (arc_points -= points) < 0) continue;
+    const double points = ShapePoints(name, a);
+    if (points >= 0 && (points_left -= points) < 0) continue;
     try {
       if (name == "BeginDoc") w.BeginDoc(Path);
       if (name == "File") {

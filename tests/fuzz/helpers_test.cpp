@@ -1,0 +1,77 @@
+// The helpers the fuzz targets share: a target process leaves nothing in
+// memory, whether it ends or crashes, and takes nothing from a process that
+// still runs; a script of writer calls stays within its budget of points
+// however a shape's count is written.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/writer_script.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path FolderOf(pid_t pid) { return fuzz::temp_folder::Parent() / ("sevrina-target-" + std::to_string(pid)); }
+
+// A target process: the writer target's file and folder of files; then it
+// waits for a byte on Go when given, and ends normally or as a crash does.
+pid_t Target(bool crash, int go = -1) {
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  ::unsetenv("SEVRINA_FUZZ_TMP");
+  const std::string path = fuzz::TempPath("writer-calls", ".pdf");
+  fs::create_directories(path + ".files");
+  std::ofstream(path + ".files/picture.bmp") << "BM";
+  char c;
+  if (go >= 0) (void)::read(go, &c, 1);
+  if (crash) ::_exit(3);
+  std::exit(0);
+}
+
+void Wait(pid_t pid) { ::waitpid(pid, nullptr, 0); }
+
+TEST(FuzzTempFolder, NothingLeftBehindNothingTakenFromARunningProcess) {
+  int go[2];
+  ASSERT_EQ(::pipe(go), 0);
+  const pid_t running = Target(false, go[0]), crashed = Target(true);
+  Wait(crashed);
+  const fs::path smoke_folder = fuzz::temp_folder::Parent() / "sevrina-fuzz.Ab12Cd";  // a smoke run's
+  fs::create_directories(smoke_folder);
+  const fs::path made = FolderOf(running) / "sevrina-writer-calls.pdf.files/picture.bmp";
+  for (int i = 0; i < 10000 && !fs::exists(made); ++i) ::usleep(1000);
+  ASSERT_TRUE(fs::exists(FolderOf(crashed)));  // no exit handler ran
+  const pid_t ended = Target(false);
+  Wait(ended);
+  EXPECT_FALSE(fs::exists(FolderOf(ended)));
+  EXPECT_FALSE(fs::exists(FolderOf(crashed)));  // the next process removed it
+  EXPECT_TRUE(fs::exists(made));
+  EXPECT_TRUE(fs::remove_all(smoke_folder) == 1);
+  ASSERT_EQ(::write(go[1], "x", 1), 1);
+  Wait(running);
+  EXPECT_FALSE(fs::exists(FolderOf(running)));
+}
+
+TEST(WriterScript, ShapesStayWithinTheBudgetOfPoints) {
+  const fs::path path = fs::temp_directory_path() / ("writer-script-" + std::to_string(::getpid()) + ".pdf");
+  const auto size = [&](const std::string& lines, double most_points) {
+    EXPECT_EQ(writer_script::RunScript("BeginDoc\nBeginPage\n" + lines, path.string(), most_points), 1);
+    return fs::file_size(path);
+  };
+  const std::string polygon = "DrawPolygon 100|100|50|32767\n";
+  const std::uintmax_t one = size(polygon, 4e4);
+  EXPECT_GT(one, 200'000u);  // a polygon of the most sides fits 40,000 points
+  EXPECT_LT(size(polygon + polygon + polygon, 4e4), one + 10'000);  // the next ones do not
+  // A step beyond 16 bits is taken as 32767: 3e10 degrees make some 915,000 points, not 30.
+  EXPECT_LT(size("DrawArc 100|100|50|0|3e10|1|0|1e9\n", 2e5), 20'000u);
+  fs::remove(path);
+}
+
+}  // namespace
