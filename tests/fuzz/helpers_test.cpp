@@ -43,7 +43,8 @@ TEST(FuzzTempFolder, NothingLeftBehindNothingTakenFromARunningProcess) {
   ASSERT_EQ(::pipe(go), 0);
   const pid_t running = Target(false, go[0]), crashed = Target(true);
   Wait(crashed);
-  const fs::path smoke_folder = fuzz::temp_folder::Parent() / "sevrina-fuzz.Ab12Cd";  // a smoke run's
+  // A smoke run's folder, named as its script names them.
+  const fs::path smoke_folder = fuzz::temp_folder::Parent() / ("sevrina-fuzz.T" + std::to_string(::getpid()));
   fs::create_directories(smoke_folder);
   const fs::path made = FolderOf(running) / "sevrina-writer-calls.pdf.files/picture.bmp";
   for (int i = 0; i < 10000 && !fs::exists(made); ++i) ::usleep(1000);
