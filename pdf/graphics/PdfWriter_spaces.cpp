@@ -35,9 +35,9 @@ void PdfWriter::AxisRotation(float Angle) {
   Transformed(RoundValue(c), RoundValue(m), RoundValue(-m), RoundValue(c), 0, 0);
 }
 
-// A transform ends a path the caller left open first: readers disagree on
-// a "cm" inside a path (some move the points already given, others only
-// the ones that follow).
+// A transform ends a path the caller left open first: like "q" and "Q",
+// "cm" belongs between paths, never inside one, where PDF admits only the
+// path's construction, its clip and the operator that paints it.
 
 // The number text of a scale; a scale written as 0 makes the matrix
 // singular (nothing drawn after it could be shown, and text under it stops

@@ -218,8 +218,8 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
         if (!d.has_box) {
           ReadBox(line.substr(14), d);
           // The placement's transform goes in where the box stands: a
-          // path the lines before it left open ends there, since readers
-          // disagree on a transform inside a path.
+          // path the lines before it left open ends there, since a
+          // transform never stands inside a path.
           if (current_point) painted("n");
           current_point = false;
           d.box_at = d.lines.size();
@@ -248,8 +248,9 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
       const bool paints = op == "f*" || op == "B*" || op == "b*" ||
                           (op.size() == 1 && std::string_view("fFbBsSnN").find(last) != std::string_view::npos);
       if ((extends || paints) && !current_point) continue;
-      // Readers disagree on a transform inside a path (some move the points
-      // already given, others only the ones that follow): not copied.
+      // A transform belongs between paths, never inside one (where PDF
+      // admits only the path's construction, its clip and the operator
+      // that paints it): one inside a path is not copied.
       if (op == "cm" && current_point) continue;
       if (op == "m" || op == "re") current_point = true;
       if (paints) current_point = false;

@@ -130,9 +130,10 @@ inline bool Paints(std::string_view op) {
 // of state that a path is painted with or that no path uses (colours, the
 // line's width, style and dash, rendering intent and flatness, graphics
 // state parameters, text state), which every reader takes there. Anything
-// else ends or splits the path, and readers differ on what becomes of it:
-// a text object, a picture or form ("Do"), a shading, a saved or restored
-// state or a transform ("q", "Q", "cm"), marked content.
+// else stands outside PDF's grammar of a path, and readers differ on what
+// becomes of a path across some of it: a text object, a picture or form
+// ("Do"), a shading, a saved or restored state or a transform ("q", "Q",
+// "cm"), marked content.
 inline bool MayStandInPath(std::string_view op) {
   static const std::set<std::string, std::less<>> kInPath = {
       "m",  "l",  "c",  "v",  "y",  "h",  "re", "W",  "W*", "w",  "J",   "j",  "M",  "d",  "ri", "i",  "gs",
