@@ -1072,6 +1072,9 @@ class PdfWriter {
   void OpenSave();
   void CloseSave();
   static void CloseOpenSaves(StringBuffer& Buffer);
+  // Ends the buffer's open path unpainted ("n", "W n" when it clips); the
+  // work of EndOpenPath and of a content's end.
+  static void EndPath(StringBuffer& Buffer);
   // Records a "cm" just written into the active content, with its numbers as
   // written, so that LastRect follows the shapes drawn under it.
   void Transformed(double A, double B, double C, double D, double E, double F);

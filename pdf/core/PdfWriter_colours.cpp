@@ -293,8 +293,8 @@ void PdfWriter::PaintOperator(std::int32_t Options) {
   // painting operator; 1 and 3 leave it open for a later one. With 128
   // the path also clips, and "W" stands right before the operator that
   // ends the path: at once when this one paints it, or, when the path is
-  // left open, before whichever operator ends it later (a "W" followed by
-  // more of the path is not one readers agree on).
+  // left open, before whichever operator ends it later (PDF admits "W"
+  // only after the path's last construction operator).
   static const char* kClose[8] = {"", "", "h ", "h", "", "", "", ""};
   static const char* kPaint[8] = {"S", "", "S", "", "B*", "f*", "b*", "f*"};
   StringBuffer* target = ActiveContent();

@@ -69,14 +69,17 @@ void PdfWriter::CloseSave() {
   }
 }
 
+void PdfWriter::EndPath(StringBuffer& Buffer) {
+  if (!Buffer.PathOpen) return;
+  BufferAppend(Buffer, Buffer.ClipPending ? "\rW n" : "\rn");
+  Buffer.PathOpen = false;
+  Buffer.ClipPending = false;
+}
+
 void PdfWriter::CloseOpenSaves(StringBuffer& Buffer) {
   // A content stream may not end inside a path, marked content or a saved
   // state: a path left open is ended ("n") before what closes the rest.
-  if (Buffer.PathOpen) {
-    BufferAppend(Buffer, Buffer.ClipPending ? "\rW n" : "\rn");
-    Buffer.PathOpen = false;
-    Buffer.ClipPending = false;
-  }
+  EndPath(Buffer);
   for (; Buffer.OpenLayers > 0; --Buffer.OpenLayers) BufferAppend(Buffer, "\rEMC");
   for (; Buffer.OpenSaves > 0; --Buffer.OpenSaves) BufferAppend(Buffer, "\rQ");
   Buffer.Transform = {1, 0, 0, 1, 0, 0};

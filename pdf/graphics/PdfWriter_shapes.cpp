@@ -43,11 +43,7 @@ std::string PdfWriter::PathStart() {
 }
 
 void PdfWriter::EndOpenPath() {
-  StringBuffer* target = ActiveContent();
-  if (target == nullptr || !target->PathOpen) return;
-  AppendContent(target->ClipPending ? "W n" : "n");
-  target->PathOpen = false;
-  target->ClipPending = false;
+  if (StringBuffer* target = ActiveContent()) EndPath(*target);
 }
 
 bool PdfWriter::PaintsPath(std::string_view Line) {

@@ -19,6 +19,10 @@ constexpr double kDegToRad = 0.0174532925199433;
 
 // ---- transforms -------------------------------------------------------------
 
+// A transform ends a path the caller left open first: like "q" and "Q",
+// "cm" belongs between paths, never inside one, where PDF admits only the
+// path's construction, its clip and the operator that paints it.
+
 void PdfWriter::AxisRotation(float Angle) {
   // The whole-degree angle (halves to even) decides whether anything turns;
   // the matrix itself uses the exact angle.
@@ -34,10 +38,6 @@ void PdfWriter::AxisRotation(float Angle) {
   AppendContent(line);
   Transformed(RoundValue(c), RoundValue(m), RoundValue(-m), RoundValue(c), 0, 0);
 }
-
-// A transform ends a path the caller left open first: like "q" and "Q",
-// "cm" belongs between paths, never inside one, where PDF admits only the
-// path's construction, its clip and the operator that paints it.
 
 // The number text of a scale; a scale written as 0 makes the matrix
 // singular (nothing drawn after it could be shown, and text under it stops

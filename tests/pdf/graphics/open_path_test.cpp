@@ -30,6 +30,14 @@ std::size_t OpenTriangle(gfxtest::Probe& w, const std::string& path) {
   return w.PageText().size();
 }
 
+// Inked pixels of a 300 x 300 rendering inside the triangle's box.
+int InkedInTriangle(const gfxtest::Pixels& page) {
+  int inked = 0;
+  for (int y = 5; y <= 105 && page.width == 300; ++y)
+    for (int x = 5; x <= 105; ++x) inked += page.At(x, y, 0) < 200 || page.At(x, y, 1) < 200 || page.At(x, y, 2) < 200;
+  return inked;
+}
+
 TEST(OpenPath, MembersPaintingShapesOfTheirOwnEndTheCallersPathFirst) {
   const struct {
     const char* what;
@@ -63,10 +71,7 @@ TEST(OpenPath, MembersPaintingShapesOfTheirOwnEndTheCallersPathFirst) {
     w.EndDoc();
     const gfxtest::Pixels page = gfxtest::RenderPage(path, true);
     EXPECT_EQ(page.width, 300);
-    int inked = 0;
-    for (int y = 5; y <= 105 && page.width == 300; ++y)
-      for (int x = 5; x <= 105; ++x) inked += page.At(x, y, 0) < 200 || page.At(x, y, 1) < 200 || page.At(x, y, 2) < 200;
-    EXPECT_EQ(inked, 0) << "pixels inked where the open path lies";
+    EXPECT_EQ(InkedInTriangle(page), 0) << "pixels inked where the open path lies";
   }
 }
 
@@ -105,15 +110,6 @@ TEST(OpenPath, DrawingsThatPaintNothingLeaveTheCallersPath) {
       for (int x = 15; x <= y - 10; ++x) inked += page.At(x, y, 0) < 100;
     EXPECT_GT(inked, 500) << "the caller's triangle is painted";
   }
-}
-
-
-// Inked pixels of a 300 x 300 rendering inside the triangle's box.
-int InkedInTriangle(const gfxtest::Pixels& page) {
-  int inked = 0;
-  for (int y = 5; y <= 105 && page.width == 300; ++y)
-    for (int x = 5; x <= 105; ++x) inked += page.At(x, y, 0) < 200 || page.At(x, y, 1) < 200 || page.At(x, y, 2) < 200;
-  return inked;
 }
 
 // Pictures, imported pages, recorded objects and text after an open path:
