@@ -24,6 +24,21 @@ sevrina_jobs() {
   echo "$n"
 }
 
+# sanitizer_option_path PATH: PATH as the value of a sanitizer option
+# (LSAN_OPTIONS and the like), which the sanitizers split at blanks: in
+# double quotes, or in single ones when it holds a double quote. A path
+# holding both kinds is copied to a temporary file whose name holds neither.
+sanitizer_option_path() {
+  local path=$1 copy
+  if [[ $path != *'"'* ]]; then
+    printf '"%s"' "$path"
+  elif [[ $path != *"'"* ]]; then
+    printf "'%s'" "$path"
+  else
+    copy=$(mktemp /tmp/sevrina-option.XXXXXX) && cp -- "$path" "$copy" && printf '%s' "$copy"
+  fi
+}
+
 # ensure_packages NAME...: installs the packages not yet installed.
 ensure_packages() {
   local missing=() p

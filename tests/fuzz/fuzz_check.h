@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -41,10 +42,13 @@ inline void Fault(const std::string& fault) {
 // nothing behind. A smoke run names a folder of its own in SEVRINA_FUZZ_TMP
 // instead, which its script removes; the names then hold no process number,
 // so the names the target compares, and with them the run, are the same
-// every time.
+// every time. The script names that folder "sevrina-fuzz-<pid>.XXXXXX"
+// after its own process, so that the folder of a run killed before its
+// script could remove it goes the same way as a crashed target's.
 namespace temp_folder {
 
 constexpr const char* kPrefix = "sevrina-target-";
+constexpr const char* kSmokePrefix = "sevrina-fuzz-";
 
 // The smoke run's folder, or nullptr outside a smoke run.
 inline const char* SmokeRun() {
@@ -64,12 +68,23 @@ inline std::filesystem::path Parent() {
 inline std::filesystem::path Own() { return Parent() / (kPrefix + std::to_string(::getpid())); }
 
 // The process number a folder of Parent() is named after, or 0 when the
-// name is not one of ours.
+// name is not one of ours: a target's "sevrina-target-<pid>", or a smoke
+// run's "sevrina-fuzz-<pid>." followed by its script's random letters.
 inline pid_t Owner(const std::string& name) {
-  const std::size_t prefix = std::char_traits<char>::length(kPrefix);
-  if (name.size() <= prefix || name.size() > prefix + 9 || name.compare(0, prefix, kPrefix) != 0) return 0;
+  const std::size_t target = std::char_traits<char>::length(kPrefix);
+  const std::size_t smoke = std::char_traits<char>::length(kSmokePrefix);
+  std::size_t begin = 0, end = 0;
+  if (name.compare(0, target, kPrefix) == 0) {
+    begin = target;
+    end = name.size();
+  } else if (name.compare(0, smoke, kSmokePrefix) == 0) {
+    begin = smoke;
+    end = std::min(name.find('.', begin), name.size());
+    if (end == name.size()) return 0;
+  }
+  if (begin == 0 || end <= begin || end > begin + 9) return 0;
   pid_t pid = 0;
-  for (std::size_t i = prefix; i < name.size(); ++i) {
+  for (std::size_t i = begin; i < end; ++i) {
     if (name[i] < '0' || name[i] > '9') return 0;
     pid = pid * 10 + (name[i] - '0');
   }

@@ -1,11 +1,13 @@
 // The helpers the fuzz targets share: a target process leaves nothing in
 // memory, whether it ends or crashes, and takes nothing from a process that
-// still runs; a script of writer calls stays within its budget of points
-// however a shape's count is written.
+// still runs; what a killed smoke run leaves goes too, and a smoke run that
+// cannot turn address randomisation off says so; a script of writer calls
+// stays within its budget of points however a shape's count is written.
 
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -14,12 +16,16 @@
 
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/writer_script.h"
+#include "tests/pdf/pdf_tools.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 fs::path FolderOf(pid_t pid) { return fuzz::temp_folder::Parent() / ("sevrina-target-" + std::to_string(pid)); }
+fs::path SmokeFolderOf(pid_t pid) {
+  return fuzz::temp_folder::Parent() / ("sevrina-fuzz-" + std::to_string(pid) + ".Tq3xZ9");
+}
 
 // A target process: the writer target's file and folder of files; then,
 // given a pipe, it waits until the pipe's writing end closes (the test
@@ -63,9 +69,11 @@ TEST(FuzzTempFolder, NothingLeftBehindNothingTakenFromARunningProcess) {
   ::close(go[0]);
   const pid_t crashed = Target(true);
   Wait(crashed);
-  // A smoke run's folder, named as its script names them.
-  const fs::path smoke_folder = fuzz::temp_folder::Parent() / ("sevrina-fuzz.T" + std::to_string(::getpid()));
+  // Smoke runs' folders, named as their script names them: one of a
+  // process that runs (this test's), one of a process that is gone.
+  const fs::path smoke_folder = SmokeFolderOf(::getpid()), killed_smoke_run = SmokeFolderOf(crashed);
   fs::create_directories(smoke_folder);
+  fs::create_directories(killed_smoke_run);
   const fs::path made = FolderOf(running) / "sevrina-writer-calls.pdf.files/picture.bmp";
   for (int i = 0; i < 10000 && !fs::exists(made); ++i) ::usleep(1000);
   // The crashed process ran no exit handler: its folder stays until a
@@ -75,10 +83,45 @@ TEST(FuzzTempFolder, NothingLeftBehindNothingTakenFromARunningProcess) {
   Wait(ended);
   EXPECT_FALSE(fs::exists(FolderOf(ended)));
   EXPECT_FALSE(fs::exists(FolderOf(crashed)));  // the next process removed it
+  EXPECT_FALSE(fs::exists(killed_smoke_run));
   EXPECT_TRUE(fs::exists(made));
   EXPECT_TRUE(fs::remove_all(smoke_folder) == 1);
   release.Now();
   EXPECT_FALSE(fs::exists(FolderOf(running)));
+}
+
+// The smoke-run script itself, with a stand-in target that does nothing:
+// it removes what killed runs left in memory and keeps what a running one
+// holds, and says so when the system refuses to turn address
+// randomisation off (a stand-in setarch that fails, first on the PATH).
+TEST(SmokeRun, RemovesWhatKilledRunsLeftAndSaysWhenAddressesStayRandom) {
+  if (!fs::is_directory("/dev/shm")) GTEST_SKIP() << "no /dev/shm";
+  pdftest::TempDir dir;
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  Wait(gone);
+  const fs::path killed = fs::path("/dev/shm") / ("sevrina-fuzz-" + std::to_string(gone) + ".Kx81aB");
+  const fs::path running = fs::path("/dev/shm") / ("sevrina-fuzz-" + std::to_string(::getpid()) + ".Rn27cD");
+  fs::create_directories(killed / "sub");
+  fs::create_directories(running);
+  const std::string script = SEVRINA_SOURCE_DIR "/tests/fuzz/smoke_run.sh";
+  const auto run = [&](const std::string& path) {
+    return pdftest::RunTool({"env", "PATH=" + path, "sh", script, "/bin/true", "1", dir.file("work"), "-"});
+  };
+  const pdftest::ToolResult plain = run(std::getenv("PATH"));
+  EXPECT_EQ(plain.exit_code, 0) << plain.out << plain.err;
+  EXPECT_FALSE(fs::exists(killed));
+  EXPECT_TRUE(fs::exists(running));
+  fs::remove_all(running);
+  const bool randomisation_off = plain.out.find("setarch -R was refused") == std::string::npos;
+  pdftest::WriteFile(dir.file("setarch"), "#!/bin/sh\nexit 1\n");
+  fs::permissions(dir.file("setarch"), fs::perms::owner_all);
+  const pdftest::ToolResult refused = run(dir.path().string() + ":" + std::getenv("PATH"));
+  EXPECT_EQ(refused.exit_code, 0) << refused.out << refused.err;
+  EXPECT_NE(refused.out.find("setarch -R was refused, so addresses stay randomised"), std::string::npos) << refused.out;
+  // Where the system takes setarch -R, a run says nothing of it.
+  const bool system_takes_setarch = pdftest::RunTool({"sh", "-c", "setarch \"$(uname -m)\" -R true"}).exit_code == 0;
+  EXPECT_TRUE(randomisation_off || !system_takes_setarch) << plain.out;
 }
 
 TEST(WriterScript, ShapesStayWithinTheBudgetOfPoints) {

@@ -42,7 +42,18 @@ if [ "$seeds" != - ]; then
   fi
   ln -s "$seeds" "$work/seeds" || exit 1
 fi
-memory=$(mktemp -d /dev/shm/sevrina-fuzz.XXXXXX 2>/dev/null) || memory=
+# The folder in memory is named after this script's process: a run that
+# is killed (CTest ends one at its time limit with SIGKILL, which no trap
+# sees) leaves it behind, and the next smoke run, or any target process,
+# removes the folders whose process no longer exists.
+for folder in /dev/shm/sevrina-fuzz-*.*; do
+  [ -d "$folder" ] || continue
+  pid=${folder#/dev/shm/sevrina-fuzz-}
+  pid=${pid%%.*}
+  case $pid in '' | *[!0-9]*) continue ;; esac
+  [ -e "/proc/$pid" ] || rm -rf "$folder"
+done
+memory=$(mktemp -d "/dev/shm/sevrina-fuzz-$$.XXXXXX" 2>/dev/null) || memory=
 trap '[ -z "$memory" ] || rm -rf "$memory"' EXIT
 trap 'exit 143' INT TERM
 if [ -n "$memory" ]; then
@@ -54,6 +65,11 @@ fi
 norandom=
 if setarch "$(uname -m)" -R true 2>/dev/null; then
   norandom="setarch $(uname -m) -R"
+else
+  # Some containers refuse to turn randomisation off. The run goes on, but
+  # its addresses, and so the inputs it explores, may then differ from run
+  # to run: say so, so that a verdict that differs can be traced to it.
+  echo "smoke run: setarch -R was refused, so addresses stay randomised; this run may explore other inputs than a run elsewhere"
 fi
 [ "$seeds" = - ] && corpus=found || corpus="found seeds"
 symbolizer=

@@ -126,6 +126,15 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
   // The full path of a file inside the folder, as text.
   std::string file(const std::string& name) const { return (path_ / name).string(); }
+  // A copy of the file at `from` in the folder, under its own name; its
+  // path as text. The writer takes file names as Windows-1252 text, which
+  // a checkout's own path (any folder a developer clones into) need not
+  // be: a test hands the writer the copy, never the checkout's file.
+  std::string copy(const std::filesystem::path& from) const {
+    const std::filesystem::path to = path_ / from.filename();
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+    return to.string();
+  }
 
  private:
   std::filesystem::path path_;

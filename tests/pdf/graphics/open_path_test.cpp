@@ -118,7 +118,7 @@ TEST(OpenPath, DrawingsThatPaintNothingLeaveTheCallersPath) {
 // file holds up to the judge's path grammar.
 TEST(OpenPath, PlacementsAndTextEndTheCallersPathFirst) {
   pdftest::TempDir dir;
-  const std::string jpeg = SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/jpeg_fuzz/base.jpg", source = dir.file("source.pdf");
+  const std::string jpeg = dir.copy(SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/jpeg_fuzz/base.jpg"), source = dir.file("source.pdf");
   gfxtest::WriteSourcePage(source);
   const struct {
     const char* what;

@@ -111,7 +111,7 @@ TEST_F(GraphicsTest, NegativeScalesAndSizesKeepFramesInsetsAndWidths) {
 // drawing, a WMF drawing with a window (so a mapping) and a one-page PDF.
 struct Pictures {
   explicit Pictures(const pdftest::TempDir& dir)
-      : jpeg(SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/jpeg_fuzz/base.jpg"), eps(dir.file("line.eps")),
+      : jpeg(dir.copy(SEVRINA_SOURCE_DIR "/tests/fuzz/corpus/jpeg_fuzz/base.jpg")), eps(dir.file("line.eps")),
         wmf(dir.file("triangle.wmf")), pdf(dir.file("source.pdf")) {
     pdftest::WriteFile(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n1 1 m\n9 9 l\nS\n");
     std::string words;  // a metafile header, a window, one polygon, the end record
