@@ -664,7 +664,8 @@ class PdfWriter {
     std::string text_;
   };
   // Field types: 0 text, 1 check box, 2 list box, 3 combo box, 4 radio
-  // button, 5 push button. Options: 1 hidden, 2 not printed, 4 no
+  // button, 5 push button; any other type fails with PdfError 5 and adds
+  // no field. Options: 1 hidden, 2 not printed, 4 no
   // background, 8 read-only, 16 multi-line, 32 password, 128 multiple
   // selection, 256 no spell check, 512 no scrolling, 1024 comb, 2048 right,
   // 4096 centred, 8192 automatic font size, 16384 no border, 32768 border 2,

@@ -116,7 +116,10 @@ void PdfWriter::AddField(const std::string& FieldName, std::int32_t FieldType, f
                          const FieldParam& Param, const std::string& Tooltip,
                          std::int32_t Options) {
   // Everything that can fail is read before the record is added, so that a
-  // failed call leaves no half-made field behind.
+  // failed call leaves no half-made field behind. A type that is none of
+  // the six would give a widget of no field type (no /FT), which readers
+  // refuse to draw or call invalid.
+  if (FieldType < 0 || FieldType > 5) throw PdfError(5);
   const float x1 = ToPoints(X);
   const float y1 = Pages.PageHeight - ToPoints(Y);
   const float x2 = x1 + ToPoints(XDim);
@@ -180,11 +183,9 @@ void PdfWriter::AddField(const std::string& FieldName, std::int32_t FieldType, f
       if (number > 0 && number <= 32767) f.SelectedOption = static_cast<std::int16_t>(number);
       break;
     }
-    case 5:
+    default:  // 5
       f.DictionaryStart += " /FT /Btn /Ff " + std::to_string(o.fieldFlags + 65536);
       f.Caption = Value;
-      break;
-    default:
       break;
   }
 

@@ -44,6 +44,24 @@ TEST(InteractiveFields, OptionsTable) {
     for (const Param& bad : {Param("dieci"), Param(""), Param(3e10)}) EXPECT_THROW(w.AddField("x", 0, 1, 1, 10, 10, "", bad), pdf::PdfError);
     EXPECT_EQ(w.Forms.FieldCount, 0);
   });
+  // A type that is none of the six fails with 5 and adds nothing; the
+  // page's other fields stay, and every reader takes the file.
+  const std::string path = TempPdf("types");
+  const std::string file = WriteDoc(path, [](Probe& w) {
+    w.AddField("kept", 0, 10, 10, 100, 20, "v");
+    for (const int type : {-1, 6, 7, 255, 2147483647, -2147483647 - 1}) {
+      try {
+        w.AddField("x", type, 10, 40, 100, 20, "v", 0);
+        ADD_FAILURE() << type;
+      } catch (const pdf::PdfError& e) {
+        EXPECT_EQ(e.Number(), 5) << type;
+      }
+    }
+    EXPECT_EQ(w.Forms.FieldCount, 1);
+  });
+  EXPECT_EQ(pdftest::Count(file, "/Subtype /Widget"), 1);
+  EXPECT_EQ(pdftest::Count(file, "(kept)"), 1);
+  pdftest::ExpectReadersAccept(path);
 }
 
 TEST(InteractiveFields, FormWithEveryFieldTypeAndDocumentScripts) {
