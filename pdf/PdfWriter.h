@@ -126,6 +126,10 @@ struct RecordedObject {
   // Its content names a pattern (itself or through an object it plays): a
   // tiling pattern that plays it needs the patterns in its resources.
   bool NamesPattern = false;
+  // Its content sets a colour or draws a picture or an imported page
+  // (itself or through an object it plays): the cell of an uncoloured
+  // tiling pattern, which carries no colour, may not play it.
+  bool CarriesColour = false;
 };
 
 struct OutlineEntry {
@@ -270,6 +274,10 @@ class PdfWriter {
   // ---- recorded page objects ----
   void BeginObject(const std::string& Alias, std::int32_t Options = 0);
   void EndObject();
+  // Draws a recorded object. In the cell of an uncoloured tiling pattern
+  // (any Style but 0), an object whose content sets a colour or draws a
+  // picture or an imported page fails with PdfError 5 and draws nothing;
+  // an object of shapes alone plays there.
   void PlayObject(const std::string& Name);
 
   // ---- document settings ----
@@ -473,8 +481,13 @@ class PdfWriter {
                    float YEnd, float RStart = 0, float REnd = 0, bool ExtendBefore = false,
                    bool ExtendAfter = false);
   // Records the drawing members' content into one tile of XStep by YStep;
-  // Style 0: coloured; 1: uncoloured (the colour setters stay silent while
-  // recording, the colour comes with the colour text that uses the pattern).
+  // Style 0: coloured; any other: uncoloured, its colour coming with the
+  // colour text that uses the pattern. An uncoloured tile's cell carries no
+  // colour and no picture: while it is recorded the colour setters and the
+  // EPS and WMF drawings write no colour (their shapes take the pattern's),
+  // and a picture, an imported page, or a recorded object that sets a
+  // colour or draws one of those, is refused (DrawImage records error 5,
+  // ImportPage and PlayObject fail with PdfError 5) and draws nothing.
   void BeginTiling(const std::string& Alias, float XMin, float YMin, float XMax, float YMax,
                    float XStep, float YStep, std::int32_t Style = 0);
   void EndTiling();
@@ -494,6 +507,14 @@ class PdfWriter {
   // tiles' resources hold the patterns when a tile (or an object a tile
   // plays) uses one.
   void PatternNamed();
+  // Whether content goes to the cell of an uncoloured tiling pattern (no
+  // object being recorded takes it first), where no colour and no picture
+  // may stand.
+  bool UncolouredCell() const;
+  // Notes that the active content has just set a colour or drawn a
+  // picture, an imported page or an object that does: an object being
+  // recorded then carries colour (RecordedObject::CarriesColour).
+  void ColourCarried();
 
  public:
 
@@ -507,7 +528,8 @@ class PdfWriter {
   // into content on every call. A size of 0 follows the other's proportions;
   // both 0 draw one pixel per point. ColorMask (BMP only) makes that colour
   // transparent. A file that cannot be read records its failure and draws
-  // nothing.
+  // nothing, and so does a BMP, GIF, JPEG or TGA picture in the cell of an
+  // uncoloured tiling pattern (error 5), which carries no colour of its own.
   void DrawImage(const std::string& Filename, float DestX, float DestY, float ImgWidth = 0,
                  float ImgHeight = 0, std::int16_t FrameNumber = 1, const std::string& ColorMask = "");
 
@@ -742,7 +764,8 @@ class PdfWriter {
   // PdfError thrown before anything is written: 321 a page that cannot be
   // read, 5 a placement whose scale would be written as 0 (it would be
   // singular), 6 a placement or an object number beyond the numbers' range,
-  // 52 no document open.
+  // 52 no document open; and 5 in the cell of an uncoloured tiling pattern,
+  // which carries no colour of its own.
   void ImportPage(const std::string& Filename, std::int32_t PageNumber, float DestX, float DestY,
                   float XDim = 0, float YDim = 0);
 

@@ -210,6 +210,7 @@ const std::string& PdfWriter::ComponentText(std::uint32_t Component) {
 }
 
 void PdfWriter::AppendRgb(const std::string& Color, std::string_view Operator) {
+  ColourCarried();
   const std::uint32_t value = HexValue(Color);
   AppendContent({ComponentText(value >> 16), " ", ComponentText(value >> 8), " ", ComponentText(value), " ",
                  Operator});
@@ -270,9 +271,11 @@ void PdfWriter::SelectPattern(const std::string& Name, std::string PatternColor,
   if (PatternColor.empty() && PatternUncolored(Name)) PatternColor = "#000000";
   if (!PatternColor.empty()) {
     if (PatternColor[0] != '#') return;  // a second part that is no colour
+    ColourCarried();
     KeptPatternColor = PatternColor;
     AppendContent({"/xxCSxx ", SpaceOperator, ColorToRgb(PatternColor), " ", NameToken(Name), ColorOperator});
   } else {
+    ColourCarried();
     AppendContent({"/Pattern ", SpaceOperator, NameToken(Name), ColorOperator});
   }
   PatternNamed();

@@ -94,12 +94,18 @@ void PdfWriter::PlayObject(const std::string& Name) {
   if (Content.RecordingObject && !Content.RecordingDuplicate) recorded -= 1;
   const std::int32_t found = FindRecorded(Resources.RecordedObjects, recorded, Name);
   if (found == 0) return;
+  const RecordedObject& entry = Resources.RecordedObjects.at(static_cast<std::size_t>(found));
+  // The cell of an uncoloured tiling pattern carries no colour: an object
+  // that brings one (or a picture) would have readers draw the cell each
+  // its own way.
+  if (entry.CarriesColour && UncolouredCell()) throw PdfError(5);
   // Not every reader ends a path at "Do": a path the caller left open is
   // ended before the object.
   EndOpenPath();
   AppendContent("q " + NameToken(Name) + " Do Q");
   // The object takes its resources from the content that plays it.
-  if (Resources.RecordedObjects.at(static_cast<std::size_t>(found)).NamesPattern) PatternNamed();
+  if (entry.NamesPattern) PatternNamed();
+  if (entry.CarriesColour) ColourCarried();
 }
 
 void PdfWriter::PlayAutoObjects(bool Phase) {
@@ -122,6 +128,10 @@ void PdfWriter::PlayAutoObjects(bool Phase) {
         odd = true;
       }
     }
+    // A page begun while an uncoloured tile is recorded plays its objects
+    // into the tile's cell (the content being recorded takes them): one
+    // that carries colour is left out there.
+    if (entry.CarriesColour && UncolouredCell()) continue;
     if (every || ((r & 2) != 0 && p % 2 == 0) || odd) {
       PlayObject(entry.Name);
       Pages.PageAnnots += entry.Annots;

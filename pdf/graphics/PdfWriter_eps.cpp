@@ -14,7 +14,9 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
                            float ImgHeight) {
   Bytes file;
   if (!ReadCallerFile(FileName, FileName, file)) return;
-  const EpsDrawing drawing = ConvertEpsLines(file);
+  // In an uncoloured tile's cell the drawing's shapes take the colour the
+  // pattern is painted with: its colour lines are left out.
+  const EpsDrawing drawing = ConvertEpsLines(file, !Content.RecordingUncolored);
   if (drawing.has_box && !drawing.box_valid) {
     // A box of no size (or given only at the end) cannot place or scale
     // the drawing: nothing of it is written.
@@ -64,6 +66,7 @@ void PdfWriter::ConvertEps(const std::string& FileName, float DestX, float DestY
         if (i < drawing.lines.size()) AppendContent(drawing.lines[i]);
       }
       AppendContent("Q");
+      if (drawing.colours) ColourCarried();
     }
   } catch (const PdfError& e) {
     RecordError("DrawImage", FileName, e);

@@ -57,6 +57,13 @@ void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY,
     ConvertWmf(Filename, DestX, DestY, ImgWidth, ImgHeight);
     return;
   }
+  if (UncolouredCell()) {
+    // A picture brings its own colours, which the cell of an uncoloured
+    // tiling pattern may not hold: refused before anything is read or
+    // written.
+    RecordError("DrawImage", Filename, 5, PdfError::DescriptionOf(5) + " (a picture in an uncoloured tiling pattern)");
+    return;
+  }
   try {
     std::int32_t number = 0;
     for (std::int32_t i = 1; i <= Resources.ImageCount; ++i) {
@@ -130,6 +137,7 @@ void PdfWriter::DrawImage(const std::string& Filename, float DestX, float DestY,
     // is ended before the picture, so that nothing paints it later.
     EndOpenPath();
     AppendContent(line);
+    ColourCarried();
   } catch (const PdfError& e) {
     RecordError("DrawImage", Filename, e);
   }

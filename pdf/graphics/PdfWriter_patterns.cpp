@@ -57,6 +57,15 @@ void PdfWriter::PatternNamed() {
   }
 }
 
+bool PdfWriter::UncolouredCell() const {
+  return Content.RecordingTiling && !Content.RecordingObject && Resources.TilingUncolored;
+}
+
+void PdfWriter::ColourCarried() {
+  if (Content.RecordingObject && !Content.RecordingDuplicate && Resources.RecordedObjectCount > 0)
+    Resources.RecordedObjects[static_cast<std::size_t>(Resources.RecordedObjectCount)].CarriesColour = true;
+}
+
 // ---- gradients ----------------------------------------------------------------
 
 void PdfWriter::AddGradient(const std::string& Alias, std::int32_t Style,
@@ -126,7 +135,11 @@ void PdfWriter::BeginTiling(const std::string& Alias, float XMin, float YMin, fl
     BufferReset(Content.TilingContent);
     BufferAppend(Content.TilingContent, flip);
   }
-  Content.RecordingUncolored = (Style == 1);
+  // PDF gives the cell of an uncoloured pattern (PaintType 2) no colour of
+  // its own: while one is recorded, whatever Style a later call names,
+  // nothing writes a colour (readers differ on a cell that holds one).
+  // Style 1 in a second call silences the colours of a coloured tile too.
+  Content.RecordingUncolored = Resources.TilingUncolored || Style == 1;
 }
 
 void PdfWriter::EndTiling() {

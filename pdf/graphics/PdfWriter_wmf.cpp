@@ -77,10 +77,12 @@ void PdfWriter::ConvertWmf(const std::string& Filename, float DestX, float DestY
             AppendContent(step.text);
             break;
           case WmfStepKind::kPenColour:
-            AppendContent(colour(step) + " RG");
-            break;
           case WmfStepKind::kFillColour:
-            AppendContent(colour(step) + " rg");
+            // In an uncoloured tile's cell the shapes take the colour the
+            // pattern is painted with.
+            if (Content.RecordingUncolored) break;
+            AppendContent(colour(step) + (step.kind == WmfStepKind::kPenColour ? " RG" : " rg"));
+            ColourCarried();
             break;
           case WmfStepKind::kPenWidth:
             // A width is never negative, whatever the sign of the scale.

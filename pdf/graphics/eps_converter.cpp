@@ -197,7 +197,7 @@ void ReadBox(std::string_view rest, EpsDrawing& d) {
 
 }  // namespace
 
-EpsDrawing ConvertEpsLines(ByteSpan File) {
+EpsDrawing ConvertEpsLines(ByteSpan File, bool Colours) {
   EpsDrawing d;
   bool started = false, stopped = false;
   bool path_pending = false, filled = false;
@@ -258,10 +258,11 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
         if (!filled && path_pending) painted(last == 'f' || last == 'F' ? "f*" : std::string(1, op[0]) + "*");
         filled = true;
         path_pending = false;
-      } else if (op == "Xa") {
-        d.lines.push_back(std::string(o.operands) + "rg");
-      } else if (op == "XR") {
-        d.lines.push_back(std::string(o.operands) + "G");
+      } else if (op == "Xa" || op == "XR") {
+        if (Colours) {
+          d.lines.push_back(std::string(o.operands) + (op == "Xa" ? "rg" : "G"));
+          d.colours = true;
+        }
       } else if (op == "s" || op == "S") {
         if (!filled) painted(std::string(o.text));
       } else if (op == "W" || op == "W*") {
@@ -272,8 +273,12 @@ EpsDrawing ConvertEpsLines(ByteSpan File) {
         else d.lines.push_back(text);
         path_pending = true;
       } else {
+        // A colour left out changes nothing else: the shapes around it
+        // are copied as with it.
+        const bool colour = op == "g" || op == "G" || op == "k" || op == "K";
         if (op == "n") painted(std::string(o.text));
-        else d.lines.push_back(std::string(o.text));
+        else if (!colour || Colours) d.lines.push_back(std::string(o.text));
+        if (colour && Colours) d.colours = true;
         filled = false;
         path_pending = true;
       }

@@ -19,6 +19,7 @@ struct EpsDrawing {
   double llx = 0, lly = 0, urx = 0, ury = 0;
   std::size_t box_at = 0;  // the number of converted lines that come before it
   std::vector<std::string> lines;  // content lines, in order
+  bool colours = false;  // a colour line is among them
 };
 
 // Converts the drawing's lines. Conversion starts after the bounding box,
@@ -35,7 +36,9 @@ struct EpsDrawing {
 // painted) is not copied, nor is a transform inside a path. A clip is
 // copied right before the operator that ends its path. A path the copied
 // lines leave open at the end, or where the bounding box comes after some
-// of them (the placement goes in there), is ended with "n".
-EpsDrawing ConvertEpsLines(ByteSpan File);
+// of them (the placement goes in there), is ended with "n". Without
+// Colours, the colour operators (g, G, k, K and Illustrator's Xa and XR)
+// are left out and all else is copied as with them.
+EpsDrawing ConvertEpsLines(ByteSpan File, bool Colours = true);
 
 }  // namespace pdf

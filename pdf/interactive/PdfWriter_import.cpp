@@ -149,6 +149,9 @@ struct PlannedObject {
 
 void PdfWriter::ImportPage(const std::string& Filename, std::int32_t PageNumber, float DestX, float DestY,
                            float XDim, float YDim) {
+  // A page brings its own colours and pictures, which the cell of an
+  // uncoloured tiling pattern may not hold.
+  if (UncolouredCell()) throw PdfError(5);
   ContentRollback rollback(*this);  // a failure leaves the content as it was
   GetInfo(Filename);
   // Only a record of this very file may be drawn from.
@@ -192,6 +195,7 @@ void PdfWriter::ImportPage(const std::string& Filename, std::int32_t PageNumber,
   AppendContent(placement);
   AppendContent(NameToken(name) + " Do");
   AppendContent("Q");
+  ColourCarried();
   SetLastRect(Pages.CurrentX, Pages.PageHeight - Pages.CurrentY, Pages.CurrentX + XDim * S,
               Pages.PageHeight - Pages.CurrentY - YDim * S);
   RequireVersion(source.VersionIncrement);

@@ -12,7 +12,10 @@
 // range and "cm" a matrix with an inverse, selects an uncoloured tiling
 // pattern with colour components, has a current point for each path
 // operator that extends, closes, clips or paints a path, and keeps to the
-// grammar of a path object (PathFits). Streams under a filter
+// grammar of a path object (PathFits). The cell of an uncoloured tiling
+// pattern, and every form it draws, sets no colour and draws no picture
+// but a stencil mask (UncolouredFault); every widget is a field, with a
+// type and a name (FieldFault). Streams under a filter
 // other than /FlateDecode, the streams of an encrypted file, and imported
 // pages with what was copied with them (the source's own content) are
 // judged as objects only.
@@ -195,6 +198,13 @@ class Judge {
       if (!fault.empty())
         return "object " + std::to_string(n) + " under the resources " + std::to_string(under) + ": " + fault;
     }
+    // Forms drawn in an uncoloured tile's cell, however deep, carry no
+    // colour either.
+    for (std::size_t i = 0; i < uncoloured_.size(); ++i) {
+      const auto [n, under] = uncoloured_[i];
+      std::string fault = Form(n, under, true);
+      if (!fault.empty()) return "object " + std::to_string(n) + ", drawn in an uncoloured tiling pattern: " + fault;
+    }
     return "";
   }
 
@@ -215,12 +225,37 @@ class Judge {
     const bool form = subtype != nullptr && subtype->IsName("Form");
     const bool tiling = pattern != nullptr && pattern->Is(Type::kInteger) && pattern->integer == 1;
     if (o.has_stream && (form || tiling)) forms_.push_back(n);
+    if (subtype != nullptr && subtype->IsName("Widget")) {
+      if (std::string fault = FieldFault(o.value); !fault.empty()) return fault;
+    }
     // A step of 0 puts every tile on one spot: Ghostscript refuses the pattern.
     for (const char* key : {"XStep", "YStep"}) {
       const PdfValue* step = tiling ? o.value.Find(key) : nullptr;
       if (tiling && (step == nullptr || !step->IsNumber() || step->real == 0))
         return std::string("a tiling pattern's /") + key + " is not a number other than 0";
     }
+    return "";
+  }
+
+  // A widget is the visible part of a form field: it has a field type
+  // (/FT) and a name (/T), itself or on a field above it (/Parent).
+  // Ghostscript will not draw one without them, MuPDF cannot build its
+  // appearance, and poppler calls the document invalid.
+  std::string FieldFault(const PdfValue& widget) {
+    bool type = false, named = false;
+    PdfValue node = widget;
+    for (int depth = 0; depth < 32; ++depth) {
+      type = type || node.Find("FT") != nullptr;
+      named = named || node.Find("T") != nullptr;
+      const PdfValue* parent = node.Find("Parent");
+      pdf::PdfObject above;
+      if (parent == nullptr || !parent->Is(Type::kRef) || !source_.ReadObject(parent->integer, false, above).ok() ||
+          above.missing)
+        break;
+      node = above.value;
+    }
+    if (!type) return "a widget of no field type (/FT, on it or a parent)";
+    if (!named) return "a widget of no field name (/T, on it or a parent)";
     return "";
   }
 
@@ -246,11 +281,20 @@ class Judge {
   // recorded object without them uses the resources of the content that
   // draws it: on a page the first page's (every page of ours shares one
   // resource dictionary), in a tile the tile's (object Under).
-  std::string Form(std::int64_t n, std::int64_t Under = 0) {
+  // An uncoloured tiling pattern (/PaintType 2), and every form its cell
+  // draws (Uncoloured), is judged by the rule of such cells too
+  // (Content); content the judge cannot decode there is a fault, since
+  // nothing then shows that it carries no colour.
+  std::string Form(std::int64_t n, std::int64_t Under = 0, bool Uncoloured = false) {
     pdf::PdfObject o;
     pdf::PdfStatus s = source_.ReadObject(n, true, o);
+    const PdfValue* paint = o.value.Find("PaintType");
+    Uncoloured = Uncoloured || (paint != nullptr && paint->Is(Type::kInteger) && paint->integer == 2);
     std::string content;
-    if (std::string fault = Decoded(o, content); !fault.empty()) return fault == "-" ? "" : fault;
+    if (std::string fault = Decoded(o, content); !fault.empty()) {
+      if (fault == "-" && Uncoloured) return "content under a filter the judge does not read, in an uncoloured cell";
+      return fault == "-" ? "" : fault;
+    }
     PdfValue resources = first_page_resources_;
     if (const PdfValue* r = o.value.Find("Resources")) {
       Under = r->Is(Type::kRef) ? r->integer : 0;
@@ -261,7 +305,7 @@ class Judge {
       resources = dictionary.value;
     }
     if (!s.ok()) return s.description;
-    return Content(content, resources, Under);
+    return Content(content, resources, Under, Uncoloured);
   }
 
   std::string Page(std::int32_t n) {
@@ -360,7 +404,36 @@ class Judge {
     if (seen_.insert({n, Under}).second) played_.emplace_back(n, Under);
   }
 
-  std::string Content(const std::string& content, const PdfValue& resources, std::int64_t Under = 0) {
+  // The fault of an operator in the cell of an uncoloured tiling pattern
+  // or a form it draws, "" when it fits: PDF gives such a cell no colour
+  // of its own (it is painted in the colour the pattern is selected
+  // with), so it may neither set a colour nor paint a shading, which
+  // brings its own colours, nor draw a picture, but for a stencil mask
+  // (/ImageMask true), which takes the colour it is painted with. A form
+  // it draws is noted, to be judged by the same rule.
+  std::string UncolouredFault(const std::string& op, const PdfValue& resources, const std::string& name,
+                              std::int64_t Under) {
+    static const std::set<std::string, std::less<>> kColour = {"CS", "cs", "SC", "SCN", "sc", "scn",
+                                                                "G",  "g",  "RG", "rg",  "K",  "k"};
+    if (kColour.count(op) != 0) return "sets a colour in an uncoloured tiling pattern's cell";
+    if (op == "sh") return "paints a shading in an uncoloured tiling pattern's cell";
+    if (op != "Do") return "";
+    pdf::PdfObject o;
+    const std::int64_t n = EntryObject(resources, "XObject", name, o);
+    const PdfValue* subtype = o.value.Find("Subtype");
+    const PdfValue* mask = o.value.Find("ImageMask");
+    if (n != 0 && subtype != nullptr && subtype->IsName("Form")) {
+      // A form without resources of its own takes those of the cell.
+      const std::int64_t under = o.value.Find("Resources") != nullptr ? 0 : Under;
+      if (uncoloured_seen_.insert({n, under}).second) uncoloured_.emplace_back(n, under);
+      return "";
+    }
+    if (mask != nullptr && mask->Is(Type::kBool) && mask->boolean) return "";
+    return "draws a picture in an uncoloured tiling pattern's cell";
+  }
+
+  std::string Content(const std::string& content, const PdfValue& resources, std::int64_t Under = 0,
+                      bool Uncoloured = false) {
     const pdf::ByteSpan bytes = pdf::as_bytes(content);
     pdf::PdfLexer lexer(bytes);
     std::vector<PdfValue> operands;
@@ -405,6 +478,9 @@ class Judge {
         missing = "property list";
       if (!missing.empty()) return where + "names the " + missing + " /" + name(op == "BDC" || op == "DP" ? 1 : 0) +
                                    ", which its resources lack";
+      if (Uncoloured) {
+        if (std::string fault = UncolouredFault(op, resources, name(0), Under); !fault.empty()) return where + fault;
+      }
       // An uncoloured pattern has no colour of its own: Ghostscript stops
       // where one is selected without its components.
       if (pattern && operands.size() == 1 && PaintType(resources, operands.back().text) == 2)
@@ -449,6 +525,10 @@ class Judge {
   // numbers (object, resources), each pair once.
   std::vector<std::pair<std::int64_t, std::int64_t>> played_;
   std::set<std::pair<std::int64_t, std::int64_t>> seen_;
+  // Forms drawn in an uncoloured tile's cell, by (object, resources), each
+  // pair once.
+  std::vector<std::pair<std::int64_t, std::int64_t>> uncoloured_;
+  std::set<std::pair<std::int64_t, std::int64_t>> uncoloured_seen_;
   PdfValue first_page_resources_;
 };
 

@@ -58,25 +58,41 @@ TEST(Hardening, ScriptsOfHostileCallsGiveValidFiles) {
   }
 }
 
-// A one-page file around the content (font /F1 in its resources), with
-// its cross-reference table, for the judge that replays the scripts.
-// A recorded object (object 6, drawn as /X1) holds the form's content.
-std::string PageFile(const std::string& content, const std::string& form = "") {
-  const std::string objects[] = {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R "
-                                 "/Resources << /Font << /F1 5 0 R >> /XObject << /X1 6 0 R >> >> >>",
-                                 "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream",
-                                 "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
-                                 "<< /Type /XObject /Subtype /Form /BBox [0 0 10 10] /Length " + std::to_string(form.size()) +
-                                     " >>\nstream\n" + form + "\nendstream"};
-  std::string file = "%PDF-1.4\n", xref = "xref\n0 7\n0000000000 65535 f \n";
-  for (int i = 0; i < 6; ++i) {
+// A file of these objects, numbered from 1 (the first the catalog), with
+// its cross-reference table.
+std::string FileOf(const std::vector<std::string>& objects) {
+  const std::string size = std::to_string(objects.size() + 1);
+  std::string file = "%PDF-1.4\n", xref = "xref\n0 " + size + "\n0000000000 65535 f \n";
+  for (std::size_t i = 0; i < objects.size(); ++i) {
     char entry[21];
     std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", file.size());
     xref += entry;
     file += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
   }
-  return file + xref + "trailer\n<< /Size 7 /Root 1 0 R >>\nstartxref\n" + std::to_string(file.size()) + "\n%%EOF\n";
+  return file + xref + "trailer\n<< /Size " + size + " /Root 1 0 R >>\nstartxref\n" + std::to_string(file.size()) +
+         "\n%%EOF\n";
+}
+
+// A stream object of this dictionary's entries and data.
+std::string StreamObject(const std::string& entries, const std::string& data) {
+  return "<< " + entries + " /Length " + std::to_string(data.size()) + " >>\nstream\n" + data + "\nendstream";
+}
+
+// A one-page file around the content (font /F1 in its resources), for the
+// judge that replays the scripts. A recorded object (object 6, drawn as
+// /X1) holds the form's content; further resources and objects, numbered
+// from 7, may follow.
+std::string PageFile(const std::string& content, const std::string& form = "",
+                     const std::string& resources = "/XObject << /X1 6 0 R >>",
+                     const std::vector<std::string>& more = {}) {
+  std::vector<std::string> objects = {
+      "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R "
+      "/Resources << /Font << /F1 5 0 R >> " + resources + " >> >>",
+      StreamObject("", content), "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+      StreamObject("/Type /XObject /Subtype /Form /BBox [0 0 10 10]", form)};
+  objects.insert(objects.end(), more.begin(), more.end());
+  return FileOf(objects);
 }
 
 // Each rule of the judge on a content that breaks only it, on the page
@@ -138,6 +154,55 @@ TEST(Hardening, JudgeFindsEachFaultOfContent) {
   std::string broken = PageFile("");
   broken.replace(broken.find("endobj"), 6, "      ");  // the catalog without "endobj", offsets kept
   EXPECT_EQ(pdf_judge::JudgeFile(pdf::as_bytes(broken)), "object 1: no \"endobj\" after its value");
+}
+
+// The judge's rules beyond the content's grammar: an uncoloured tile's
+// cell, and the forms it draws (/X1, object 6), carry no colour and no
+// picture but a stencil mask, while a coloured tile may; every widget
+// is a field with a type and a name, on it or on its parent.
+TEST(Hardening, JudgeFindsColourInUncolouredTilesAndWidgetsThatAreNoFields) {
+  const std::string picture = StreamObject("/Type /XObject /Subtype /Image /Width 1 /Height 1 /ColorSpace /DeviceGray "
+                                           "/BitsPerComponent 8", "x");
+  const std::string mask = StreamObject("/Type /XObject /Subtype /Image /Width 1 /Height 1 /ImageMask true "
+                                        "/BitsPerComponent 1", "x");
+  const struct {
+    const char *cell, *form, *fault;
+  } tiles[] = {
+      {"0 0 5 5 re f q /X1 Do Q q /Mask Do Q", "0 0 2 2 re f", ""},
+      {"0.5 g 0 0 5 5 re f", "", "\"g\" sets a colour in an uncoloured tiling pattern's cell"},
+      {"1 0 0 RG 0 0 5 5 re S", "", "\"RG\" sets a colour"},
+      {"/DeviceRGB cs 1 0 0 sc", "", "\"cs\" sets a colour"},
+      {"0 0 0 1 k", "", "\"k\" sets a colour"},
+      {"q /Picture Do Q", "", "\"Do\" draws a picture"},
+      {"q /X1 Do Q", "0 0 1 rg 0 0 2 2 re f", "object 6, drawn in an uncoloured tiling pattern: content at 6: \"rg\""},
+      {"q /X1 Do Q", "q /Picture Do Q", "object 6, drawn in an uncoloured tiling pattern: content at 11: \"Do\" draws"}};
+  for (const auto& t : tiles) {
+    for (const int paint : {1, 2}) {
+      const std::string file = PageFile(
+          "", t.form, "/Pattern << /Tile 7 0 R >> /XObject 8 0 R",
+          {StreamObject("/Type /Pattern /PatternType 1 /PaintType " + std::to_string(paint) +
+                            " /TilingType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 /Resources << /XObject 8 0 R >>",
+                        t.cell),
+           "<< /X1 6 0 R /Picture 9 0 R /Mask 10 0 R >>", picture, mask});
+      const std::string fault = pdf_judge::JudgeFile(pdf::as_bytes(file));
+      if (paint == 1 || *t.fault == '\0') EXPECT_EQ(fault, "") << paint << ": " << t.cell << " | " << t.form;
+      else EXPECT_NE(fault.find(t.fault), std::string::npos) << t.cell << " | " << t.form << ": " << fault;
+    }
+  }
+  const struct {
+    const char *widget, *fault;
+  } widgets[] = {{"/FT /Tx /T (a)", ""},
+                 {"/T (a)", "object 7: a widget of no field type"},
+                 {"/FT /Tx", "object 7: a widget of no field name"},
+                 {"/Parent 8 0 R", ""}};
+  for (const auto& w : widgets) {
+    const std::string file =
+        PageFile("", "", "/XObject << /X1 6 0 R >>", {"<< /Type /Annot /Subtype /Widget /Rect [0 0 10 10] " + std::string(w.widget) + " >>",
+                              "<< /FT /Btn /T (group) /Kids [7 0 R] >>"});
+    const std::string fault = pdf_judge::JudgeFile(pdf::as_bytes(file));
+    if (*w.fault == '\0') EXPECT_EQ(fault, "") << w.widget;
+    else EXPECT_EQ(fault.rfind(w.fault, 0), 0u) << w.widget << ": " << fault;
+  }
 }
 
 TEST(Hardening, CreationDateInTheLocalZone) {

@@ -54,12 +54,12 @@ TEST_F(GraphicsTest, TilingLayerMarksAndPatternNamesInColourTexts) {
   for (std::int32_t style : {0, 1, 2}) {
     pdf_.BeginTiling(" cell ", 1, 2, 11, 22, 12, 24, style);
     pdf_.BeginTiling("other", 0, 0, 5, 5, 5, 5, style);  // ignored but its style
-    pdf_.SetColorFill("#00FF00");  // silent while an uncoloured tile is recorded
+    pdf_.SetColorFill("#00FF00");  // silent while an uncoloured tile (any Style but 0) is recorded
     pdf_.DrawRect(0, 0, 5, 5, 5);
     EXPECT_EQ(pdf_.Resources.TilingDictionary, std::string("<< /Type /Pattern /PatternType 1 /PaintType ") +
               (style ? "2" : "1") + "\r/TilingType 1\r/BBox [1 2 11 22]\r/Resources 3 0 R\r/XStep 12 /YStep 24\r/Matrix [1 0 0 1 0 0]");
     EXPECT_EQ(pdf_.TilingText(), std::string("1 0 0 -1 0 20 cm") +
-                                     (style == 1 ? "" : "\r0 1 0 rg") + "\r0 0 5 5 re\rf*");
+                                     (style == 0 ? "\r0 1 0 rg" : "") + "\r0 0 5 5 re\rf*");
     pdf_.EndTiling(), pdf_.EndTiling();  // the second end is ignored
   }
   // A step written as 0 (every tile on one spot, which readers refuse) is
