@@ -53,11 +53,15 @@ int ColourOperators(const std::string& content) {
   return n;
 }
 
-// Recorded objects the cells may play: one that sets a colour, one that
-// draws a photo, one that plays the first, one of shapes alone.
+// Recorded objects the cells may play: one that sets a colour, ones that
+// draw a photo, a page, a WMF or an EPS drawing (each with colours), one
+// that plays the first, one of shapes alone.
 void RecordObjects(gfxtest::Probe& w, const Files& f) {
   w.BeginObject("red"), w.SetColorFill("#FF0000"), w.DrawRect(2, 2, 16, 16, 5), w.EndObject();
   w.BeginObject("photo"), w.DrawImage(f.jpeg, 2, 2, 16, 16), w.EndObject();
+  w.BeginObject("page"), w.ImportPage(f.pdf, 1, 2, 2, 16), w.EndObject();
+  w.BeginObject("wmf"), w.DrawImage(f.wmf, 2, 2, 16, 16), w.EndObject();
+  w.BeginObject("eps"), w.DrawImage(f.eps, 2, 2, 16, 16), w.EndObject();
   w.BeginObject("nested"), w.PlayObject("red"), w.EndObject();
   w.BeginObject("shapes"), w.DrawRect(2, 2, 16, 16, 5), w.EndObject();
 }
@@ -86,6 +90,9 @@ TEST(UncolouredTiles, CellsCarryNoColourAndNoPicture) {
       {"imported page", [&](gfxtest::Probe& w) { w.ImportPage(f.pdf, 1, 2, 2, 16); }, "", 5},
       {"object setting a colour", [](gfxtest::Probe& w) { w.PlayObject("red"); }, "", 5},
       {"object drawing a photo", [](gfxtest::Probe& w) { w.PlayObject("photo"); }, "", 5},
+      {"object drawing a page", [](gfxtest::Probe& w) { w.PlayObject("page"); }, "", 5},
+      {"object drawing a WMF drawing", [](gfxtest::Probe& w) { w.PlayObject("wmf"); }, "", 5},
+      {"object drawing an EPS drawing", [](gfxtest::Probe& w) { w.PlayObject("eps"); }, "", 5},
       {"object playing a coloured one", [](gfxtest::Probe& w) { w.PlayObject("nested"); }, "", 5},
       {"object of shapes alone", [](gfxtest::Probe& w) { w.PlayObject("shapes"); }, "\rq /shapes Do Q", 0},
   };
