@@ -269,13 +269,12 @@ void PdfWriter::SelectPattern(const std::string& Name, std::string PatternColor,
   // An uncoloured tiling pattern has no colour of its own: named without
   // one it is painted black, as a colour space's initial colour is.
   if (PatternColor.empty() && PatternUncolored(Name)) PatternColor = "#000000";
+  if (!PatternColor.empty() && PatternColor[0] != '#') return;  // a second part that is no colour
+  ColourCarried();
   if (!PatternColor.empty()) {
-    if (PatternColor[0] != '#') return;  // a second part that is no colour
-    ColourCarried();
     KeptPatternColor = PatternColor;
     AppendContent({"/xxCSxx ", SpaceOperator, ColorToRgb(PatternColor), " ", NameToken(Name), ColorOperator});
   } else {
-    ColourCarried();
     AppendContent({"/Pattern ", SpaceOperator, NameToken(Name), ColorOperator});
   }
   PatternNamed();

@@ -26,6 +26,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "pdf/core/inflate.h"
@@ -121,6 +122,13 @@ inline bool Fits(const std::string& kinds, const std::vector<PdfValue>& operands
   return true;
 }
 
+// Whether the operator selects a colour space or a colour.
+inline bool SetsColour(std::string_view op) {
+  static const std::set<std::string, std::less<>> kColour = {"CS", "cs", "SC", "SCN", "sc", "scn",
+                                                              "G",  "g",  "RG", "rg",  "K",  "k"};
+  return kColour.count(op) != 0;
+}
+
 // Whether the operator paints (or ends without painting) the current path.
 inline bool Paints(std::string_view op) {
   return op == "S" || op == "s" || op == "f" || op == "F" || op == "f*" || op == "B" || op == "B*" || op == "b" ||
@@ -138,11 +146,10 @@ inline bool Paints(std::string_view op) {
 // ("Do"), a shading, a saved or restored state or a transform ("q", "Q",
 // "cm"), marked content.
 inline bool MayStandInPath(std::string_view op) {
-  static const std::set<std::string, std::less<>> kInPath = {
-      "m",  "l",  "c",  "v",  "y",  "h",  "re", "W",  "W*", "w",  "J",   "j",  "M",  "d",  "ri", "i",  "gs",
-      "CS", "cs", "SC", "SCN", "sc", "scn", "G", "g",  "RG", "rg", "K",   "k",  "Tc", "Tw", "Tz", "TL", "Tf",
-      "Tr", "Ts"};
-  return Paints(op) || kInPath.count(op) != 0;
+  static const std::set<std::string, std::less<>> kInPath = {"m",  "l",  "c",  "v",  "y",  "h",  "re", "W",
+                                                              "W*", "w",  "J",  "j",  "M",  "d",  "ri", "i",
+                                                              "gs", "Tc", "Tw", "Tz", "TL", "Tf", "Tr", "Ts"};
+  return Paints(op) || SetsColour(op) || kInPath.count(op) != 0;
 }
 
 // The path grammar as an operator comes: Path says whether a path is open
@@ -191,19 +198,15 @@ class Judge {
       std::string fault = Form(n);
       if (!fault.empty()) return "object " + std::to_string(n) + ": " + fault;
     }
-    // Recorded objects played inside a tile take the tile's resources.
-    for (std::size_t i = 0; i < played_.size(); ++i) {
-      const auto [n, under] = played_[i];
-      std::string fault = Form(n, under);
-      if (!fault.empty())
-        return "object " + std::to_string(n) + " under the resources " + std::to_string(under) + ": " + fault;
-    }
-    // Forms drawn in an uncoloured tile's cell, however deep, carry no
-    // colour either.
-    for (std::size_t i = 0; i < uncoloured_.size(); ++i) {
-      const auto [n, under] = uncoloured_[i];
-      std::string fault = Form(n, under, true);
-      if (!fault.empty()) return "object " + std::to_string(n) + ", drawn in an uncoloured tiling pattern: " + fault;
+    // Recorded objects played inside a tile take the tile's resources;
+    // forms drawn in an uncoloured tile's cell, however deep, carry no
+    // colour either. Judging one may queue more.
+    for (std::size_t i = 0; i < queued_.size(); ++i) {
+      const auto [n, under, uncoloured] = queued_[i];
+      std::string fault = Form(n, under, uncoloured);
+      if (fault.empty()) continue;
+      if (uncoloured) return "object " + std::to_string(n) + ", drawn in an uncoloured tiling pattern: " + fault;
+      return "object " + std::to_string(n) + " under the resources " + std::to_string(under) + ": " + fault;
     }
     return "";
   }
@@ -401,7 +404,13 @@ class Judge {
     const PdfValue* subtype = n == 0 ? nullptr : o.value.Find("Subtype");
     if (subtype == nullptr || !subtype->IsName("Form")) return;
     if (own_.count(n) == 0 || o.value.Find("Resources") != nullptr) return;
-    if (seen_.insert({n, Under}).second) played_.emplace_back(n, Under);
+    Queue(n, Under, false);
+  }
+
+  // Queues the form N to be judged under the resources Under (0: its own),
+  // by the rule of uncoloured cells too when Uncoloured; each once.
+  void Queue(std::int64_t N, std::int64_t Under, bool Uncoloured) {
+    if (queued_seen_.insert({N, Under, Uncoloured}).second) queued_.emplace_back(N, Under, Uncoloured);
   }
 
   // The fault of an operator in the cell of an uncoloured tiling pattern
@@ -413,9 +422,7 @@ class Judge {
   // it draws is noted, to be judged by the same rule.
   std::string UncolouredFault(const std::string& op, const PdfValue& resources, const std::string& name,
                               std::int64_t Under) {
-    static const std::set<std::string, std::less<>> kColour = {"CS", "cs", "SC", "SCN", "sc", "scn",
-                                                                "G",  "g",  "RG", "rg",  "K",  "k"};
-    if (kColour.count(op) != 0) return "sets a colour in an uncoloured tiling pattern's cell";
+    if (SetsColour(op)) return "sets a colour in an uncoloured tiling pattern's cell";
     if (op == "sh") return "paints a shading in an uncoloured tiling pattern's cell";
     if (op != "Do") return "";
     pdf::PdfObject o;
@@ -425,7 +432,7 @@ class Judge {
     if (n != 0 && subtype != nullptr && subtype->IsName("Form")) {
       // A form without resources of its own takes those of the cell.
       const std::int64_t under = o.value.Find("Resources") != nullptr ? 0 : Under;
-      if (uncoloured_seen_.insert({n, under}).second) uncoloured_.emplace_back(n, under);
+      Queue(n, under, true);
       return "";
     }
     if (mask != nullptr && mask->Is(Type::kBool) && mask->boolean) return "";
@@ -521,14 +528,11 @@ class Judge {
   pdf::PdfSourceFile source_;
   std::vector<std::int64_t> forms_;  // recorded objects and tiling patterns
   std::set<std::int64_t> own_;       // those the writer made (OwnForms)
-  // Recorded objects without resources played under a tile's, by object
-  // numbers (object, resources), each pair once.
-  std::vector<std::pair<std::int64_t, std::int64_t>> played_;
-  std::set<std::pair<std::int64_t, std::int64_t>> seen_;
-  // Forms drawn in an uncoloured tile's cell, by (object, resources), each
-  // pair once.
-  std::vector<std::pair<std::int64_t, std::int64_t>> uncoloured_;
-  std::set<std::pair<std::int64_t, std::int64_t>> uncoloured_seen_;
+  // Forms to judge after the pages (Queue): recorded objects without
+  // resources played under a tile's, and forms drawn in an uncoloured
+  // cell, as (object, resources, uncoloured), each once.
+  std::vector<std::tuple<std::int64_t, std::int64_t, bool>> queued_;
+  std::set<std::tuple<std::int64_t, std::int64_t, bool>> queued_seen_;
   PdfValue first_page_resources_;
 };
 

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <functional>
 #include <iterator>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -46,10 +45,9 @@ struct Files {
 
 // The colour operators among a content's tokens.
 int ColourOperators(const std::string& content) {
-  static const std::set<std::string> kColour = {"CS", "cs", "SC", "SCN", "sc", "scn", "G", "g", "RG", "rg", "K", "k"};
   std::istringstream tokens(content);
   int n = 0;
-  for (std::string t; tokens >> t;) n += kColour.count(t) != 0;
+  for (std::string t; tokens >> t;) n += pdf_judge::SetsColour(t);
   return n;
 }
 
