@@ -238,6 +238,9 @@ class PdfWriter {
   PdfWriter& operator=(const PdfWriter&) = delete;
 
   // ---- lifecycle and errors ----
+  // Closes an open file as it stands and returns the writer to a new
+  // writer's state: no document, no font selected (text members fail with
+  // 9 until SetFont selects one), A4 in points, default colours.
   void Abort();
   std::string BeginDoc(const std::string& strFileName = "");
   void OpenDoc();
@@ -358,8 +361,8 @@ class PdfWriter {
   // One line of text with its baseline at (X, Y), placed by Align within Width.
   void DrawTextLine(float X, float Y, float Width, const std::string& Text, float Indent,
                     std::int32_t Align, bool NewLine);
-  // The record of the current font; null when none is selected (also after
-  // Abort emptied the table while FontIndex kept its value).
+  // The record of the current font; null when none is selected (on a new
+  // writer and after Abort, until SetFont selects one).
   const FontRecord* CurrentFontRecord() const;
   // ==== end text and fonts members ====
 

@@ -151,6 +151,13 @@ void PdfWriter::Abort() {
   Pages.CurrentX = 0;
   Pages.CurrentY = 0;
   Text.FontName.clear();
+  // No font is selected, as on a new writer: the table is emptied below,
+  // and a font of the next document (AddFont) would otherwise stand at the
+  // old index while its text named the old font's resource.
+  Text.FontIndex = 0;
+  Text.FontResource.clear();
+  Text.FontToken.clear();
+  Text.FontTokenOf.clear();
   Settings.ViewerPreferences = 0;
   Text.FontSize = 0;
   Text.CharSpacing = 0;

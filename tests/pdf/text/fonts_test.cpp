@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -188,6 +189,45 @@ TEST(TrueType, EmbeddedAsPdfReadersSeeIt) {
   const std::string original = ReadFile(bold_oblique);
   EXPECT_TRUE(stream.out == original) << stream.out.size() << " bytes, not " << original.size();
   EXPECT_EQ(Count(file, "/Length1 " + std::to_string(original.size()) + "\n"), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Abort leaves no font selected: in the document after it, a font loaded
+// by AddFont is not the current one until SetFont selects it, and no text
+// names the font of the document before (poppler would draw nothing,
+// "Unknown font tag").
+TEST(Fonts, NoFontIsSelectedAfterAbort) {
+  Probe w;
+  w.BeginDoc(TempPdf("before"));
+  w.SetFont("Courier", 12);
+  w.BeginPage();
+  w.DrawText(50, 50, "prima");
+  w.Abort();
+  const std::string path = TempPdf("after");
+  w.BeginDoc(path);
+  EXPECT_EQ(w.AddFont(kLiberation + "LiberationSans-Regular.ttf", "Sans"), "Sans");
+  w.BeginPage();
+  for (const auto& draw : std::vector<std::function<void()>>{
+           [&] { w.DrawText(50, 50, "x"); }, [&] { w.WriteText("x"); },
+           [&] { w.DrawTextBox(50, 60, 100, 40, "x"); }}) {
+    try {
+      draw();
+      ADD_FAILURE() << "text drawn without a font";
+    } catch (const pdf::PdfError& e) {
+      EXPECT_EQ(e.Number(), 9);
+    }
+  }
+  w.SetFont("Sans", 12);
+  w.DrawText(50, 80, "dopo");
+  w.EndDoc();
+  pdftest::ExpectReadersAccept(path);
+  const pdftest::ToolResult text = pdftest::PdfToText(path);
+  EXPECT_EQ(text.err, "");
+  EXPECT_NE(text.out.find("dopo"), std::string::npos) << text.out;
+  EXPECT_EQ(Count(ReadFile(path), "/CourierNew"), 0);
 }
 
 }  // namespace
