@@ -260,6 +260,14 @@ std::string PdfWriter::FormatNumber(float Value) {
   }
   while (nd > 1 && digits[nd - 1] == '0') --nd;
   if (nd == 1 && digits[0] == '0') return "0";
+  // Seven digits can round a value just below 2^31 up past it
+  // (2147483520 is written 2147484000): that text is as far out of the
+  // readers' range as the larger values refused above.
+  if (exponent >= 9) {
+    std::int64_t whole = 0;
+    for (int i = 0; i <= exponent; ++i) whole = whole * 10 + (i < nd ? digits[i] - '0' : 0);
+    if (whole > 2147483647) throw PdfError(6);
+  }
 
   std::string out;
   out.reserve(24);

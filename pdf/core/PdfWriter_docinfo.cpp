@@ -1,6 +1,8 @@
 // Document settings: information texts, page-label ranges, page
 // transitions, viewer preferences, and the XMP metadata packet.
 
+#include <limits>
+
 #include "pdf/PdfWriter.h"
 #include "platform/text/cp1252.h"
 
@@ -23,6 +25,8 @@ void PdfWriter::SetLabel(std::int32_t PageLabel, const std::string& LabelPrefix,
   static const char* kStyles[6] = {"", " /S /D", " /S /R", " /S /r", " /S /A", " /S /a"};
   const std::string style = (PageLabel >= 1 && PageLabel <= 5) ? kStyles[PageLabel] : "";
   if (style.empty()) return;  // a prefix alone makes no range
+  // Readers' integers end at 2^31 - 1 on both sides: -2^31 has no text.
+  if (FirstValue == std::numeric_limits<std::int32_t>::min()) throw PdfError(6);
   PageLabelRange range;
   range.PageIndex = Pages.PageOpen ? Pages.PageCount - 1 : Pages.PageCount;
   range.Style = style;

@@ -2,6 +2,8 @@
 // completes and writes every annotation object (links included) and lists it
 // where the page will find it.
 
+#include <limits>
+
 #include "pdf/PdfWriter.h"
 #include "pdf/core/pdf_name.h"
 
@@ -9,6 +11,14 @@ namespace pdf {
 
 namespace {
 constexpr char CR = '\r';
+
+// An annotation's flag word as an integer readers take: their integers end
+// at 2^31 - 1 on both sides, so -2^31 has no text they read.
+std::string FlagText(std::int32_t Flag) {
+  if (Flag == std::numeric_limits<std::int32_t>::min()) throw PdfError(6);
+  return std::to_string(Flag);
+}
+
 }  // namespace
 
 void PdfWriter::WriteAnnotation(std::string& Dictionary, const std::string& Contents,
@@ -49,7 +59,7 @@ void PdfWriter::AddNoteBox(const std::string& Text, float X, float Y, float Widt
   const float y2 = y1 - ToPoints(Height);
   std::string d = "<< /Type /Annot /Subtype /FreeText" + std::string(1, CR) + "/Rect [" +
                   FormatNumber(x1) + " " + FormatNumber(y1) + " " + FormatNumber(x2) + " " +
-                  FormatNumber(y2) + "]" + CR + " /F " + std::to_string(Flag);
+                  FormatNumber(y2) + "]" + CR + " /F " + FlagText(Flag);
   if (TextAlign == 2) d += CR + std::string("/Q 2");
   else if (TextAlign == 4) d += CR + std::string("/Q 1");
 
@@ -85,7 +95,7 @@ void PdfWriter::AddNoteIcon(const std::string& Text, std::int32_t Icon, float X,
   // A zero-size rectangle: the viewer draws the icon at its own size with
   // its upper-left corner at the point.
   std::string d = "<< /Type /Annot" + std::string(1, CR) + "/Subtype /Text" + CR + "/Rect [" + x +
-                  " " + y + " " + x + " " + y + "]" + CR + "/F " + std::to_string(Flag);
+                  " " + y + " " + x + " " + y + "]" + CR + "/F " + FlagText(Flag);
   if (!Colours.FillColor.empty() && Colours.FillColor[0] == '#')
     d += CR + std::string("/C [") + ColorToRgb(Colours.FillColor) + "]";
   if (Icon >= 0 && Icon <= 6) d += CR + std::string(" /Name /") + kIcons[Icon];
