@@ -510,6 +510,10 @@ class PdfWriter {
   // tiles' resources hold the patterns when a tile (or an object a tile
   // plays) uses one.
   void PatternNamed();
+  // Whether an object is being recorded under an alias already recorded:
+  // its drawing is dropped at EndObject, and so is whatever else it makes
+  // (notes, links and fields), which no other object or page may get.
+  bool RecordingDropped() const;
   // Whether content goes to the cell of an uncoloured tiling pattern (no
   // object being recorded takes it first), where no colour and no picture
   // may stand.
@@ -723,6 +727,7 @@ class PdfWriter {
   // with the title, contents, default appearance and a URI or remote-file
   // action for Target, writes it as the next object and lists it on the open
   // page, or on the page object being recorded. Empty texts are left out.
+  // During a dropped recording (RecordingDropped) nothing is written.
   void WriteAnnotation(std::string& Dictionary, const std::string& Contents,
                        const std::string& Title, const std::string& Appearance,
                        const std::string& Target);

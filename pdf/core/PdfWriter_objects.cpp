@@ -85,6 +85,8 @@ void PdfWriter::EndObject() {
   Content.RecordingObject = false;
 }
 
+bool PdfWriter::RecordingDropped() const { return Content.RecordingObject && Content.RecordingDuplicate; }
+
 void PdfWriter::PlayObject(const std::string& Name) {
   // Only an object that stands in the resources: one never recorded would
   // name nothing, the one being recorded would draw itself for ever. An

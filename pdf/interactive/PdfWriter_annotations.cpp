@@ -24,6 +24,7 @@ std::string FlagText(std::int32_t Flag) {
 void PdfWriter::WriteAnnotation(std::string& Dictionary, const std::string& Contents,
                                 const std::string& Title, const std::string& Appearance,
                                 const std::string& Target) {
+  if (RecordingDropped()) return;
   // The object is begun first: the strings below are then encrypted with
   // this object's key when protection is on.
   const std::int32_t n = BeginIndirectObject(0);
@@ -68,7 +69,6 @@ void PdfWriter::AddNoteBox(const std::string& Text, float X, float Y, float Widt
   std::string appearance = NameToken(kFormFontName) + " " + FormatNumber(this->Text.FontSize) + " Tf";
   if (!Colours.LineColor.empty() && Colours.LineColor[0] == '#')
     appearance += " " + ColorToRgb(Colours.LineColor) + " rg";
-  Forms.FormFontNeeded = true;
 
   if (!Colours.FillColor.empty() && Colours.FillColor[0] == '#')
     d += CR + std::string("/C [") + ColorToRgb(Colours.FillColor) + "]";
@@ -83,6 +83,8 @@ void PdfWriter::AddNoteBox(const std::string& Text, float X, float Y, float Widt
   }
   d += ">>";
   d += CR;
+  if (RecordingDropped()) return;
+  Forms.FormFontNeeded = true;
   WriteAnnotation(d, Text, Properties.Author, appearance, "");
 }
 

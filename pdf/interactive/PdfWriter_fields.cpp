@@ -131,6 +131,7 @@ void PdfWriter::AddField(const std::string& FieldName, std::int32_t FieldType, f
   const float size = (Options & 8192) ? 0.0f : Text.FontSize;
 
   FieldRecord f;
+  bool button_font = false;  // a check box or option button: its glyphs' font
   f.Name = FieldName;
   f.FieldType = FieldType;
   f.Tooltip = Tooltip;
@@ -164,7 +165,7 @@ void PdfWriter::AddField(const std::string& FieldName, std::int32_t FieldType, f
         flags += 49152;  // radio, no toggle to off
       }
       f.DictionaryStart += " /FT /Btn /Ff " + std::to_string(flags);
-      Forms.ButtonFontNeeded = true;
+      button_font = true;
       // "S#EC" is the name of the on state. The widget's appearance state
       // names the same state (or /Off): readers that build the appearance
       // themselves (/NeedAppearances) draw the glyph only for a widget whose
@@ -192,14 +193,17 @@ void PdfWriter::AddField(const std::string& FieldName, std::int32_t FieldType, f
   // A field made before any font was selected names the form font, which
   // the form's resources then provide.
   std::string font = Text.FontResource;
-  if (CurrentFontRecord() == nullptr || font.empty()) {
-    font = kFormFontName;
-    Forms.FormFontNeeded = true;
-  }
+  const bool form_font = CurrentFontRecord() == nullptr || font.empty();
+  if (form_font) font = kFormFontName;
   f.DefaultAppearance = NameToken(font) + " " + FormatNumber(size) + " Tf " +
                         ColorToRgb(Colours.TextColor) + " rg ";
 
   if (Forms.FieldCount == std::numeric_limits<std::int32_t>::max()) throw PdfError(6);
+  // A field made while a recording is dropped goes with it: the page would
+  // otherwise get it.
+  if (RecordingDropped()) return;
+  if (form_font) Forms.FormFontNeeded = true;
+  if (button_font) Forms.ButtonFontNeeded = true;
   if (!script.empty()) {
     const std::int32_t n = WriteStreamObject(script);
     f.ExtraEntries = " /A << /S /JavaScript /JS " + std::to_string(n) + " 0 R >> ";

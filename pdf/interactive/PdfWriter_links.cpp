@@ -176,6 +176,7 @@ void PdfWriter::LinkTo(const std::string& Destination, std::int16_t BorderWidth,
     return;
   }
   if (StartsWith(target, "script:")) {
+    if (RecordingDropped()) return;
     const std::int32_t n = WriteStreamObject(target.substr(7));
     std::string d = head + "/A << /S /JavaScript /JS " + std::to_string(n) + " 0 R >>";
     WriteAnnotation(d, "", "", "", "");
@@ -188,7 +189,7 @@ void PdfWriter::LinkTo(const std::string& Destination, std::int16_t BorderWidth,
   }
   if (StartsWith(target, "layer:")) {
     const std::optional<std::string> script = LayerScript(target.substr(6));
-    if (!script) return;  // a group without its ")": no link
+    if (!script || RecordingDropped()) return;  // a group without its ")": no link
     const std::int32_t n = WriteStreamObject(*script);
     std::string d = head + "/A << /S /JavaScript /JS " + std::to_string(n) + " 0 R >> ";
     WriteAnnotation(d, "", "", "", "");
@@ -228,6 +229,7 @@ void PdfWriter::LinkTo(const std::string& Destination, std::int16_t BorderWidth,
     // Any other target ("bookmark:" without "@" included) is no link.
     return;
   }
+  if (RecordingDropped()) return;
   const std::int32_t index =
       StoreDestination(0, page, view, "/_LINK_" + std::to_string(Navigation.DestinationCount + 1));
   std::string d = "<< /Type /Annot" + std::string(1, CR) + "/Subtype /Link" + CR + "/Rect [" + rect +
