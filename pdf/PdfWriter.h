@@ -1147,7 +1147,14 @@ class PdfWriter {
   static void SplitText(const std::string& Expression, std::vector<std::string>& Result,
                         const std::string& Delimiter);
   static std::string EscapeString(const std::string& Text);
+  // The literal of a byte string (a default appearance, a URI, a file
+  // name): Text's bytes as they are, escaped, and encrypted with the key of
+  // the object being written when protection is on.
   std::string FormatTextString(const std::string& Text);
+  // The literal of a text string that readers show (a field's name, value
+  // or options, a note, a label prefix, a title): Text (Windows-1252) as
+  // PDFDocEncoding or UTF-16 (PdfTextBytes), then as FormatTextString.
+  std::string FormatPdfText(const std::string& Text);
   // Stores the last rectangle, given in page space as if the margin origin
   // were the page's top-left corner; it is kept where it stands on the page.
   void SetLastRect(float X1, float Y1, float X2, float Y2);
@@ -1187,6 +1194,9 @@ class PdfWriter {
   // streams (PdfWriter_streams.cpp)
   void WriteStream(Bytes& Data, std::int32_t ObjectNumber, const std::string& Filter,
                    std::int32_t Length1);
+  // Writes a stream object of a text (every one is JavaScript, a text
+  // stream): Text (Windows-1252) as PDFDocEncoding or UTF-16, so that the
+  // script reads the caller's characters; returns its object number.
   std::int32_t WriteStreamObject(const std::string& Text);
 };
 

@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/text_string.h"
 
 namespace pdf {
 
@@ -386,6 +387,8 @@ std::string PdfWriter::FormatTextString(const std::string& Text) {
   const Bytes encrypted = Rc4(key, data, last);
   return "(" + EscapeString(std::string(encrypted.begin(), encrypted.end())) + ")";
 }
+
+std::string PdfWriter::FormatPdfText(const std::string& Text) { return FormatTextString(PdfTextBytes(Text)); }
 
 void PdfWriter::SetLastRect(float X1, float Y1, float X2, float Y2) {
   // The members give the box measured from the margin origin, as they draw

@@ -8,7 +8,6 @@
 #include "pdf/PdfWriter.h"
 #include "pdf/core/encoders.h"
 #include "pdf/core/file_failure.h"
-#include "pdf/core/text_string.h"
 
 namespace pdf {
 
@@ -93,7 +92,7 @@ std::string PdfWriter::CatalogPageLabels() {
   std::string s;
   for (const auto& r : Labels.LabelRanges) {
     std::string style = r.Style;
-    if (!r.Prefix.empty()) style += " /P " + FormatTextString(r.Prefix);
+    if (!r.Prefix.empty()) style += " /P " + FormatPdfText(r.Prefix);
     if (r.FirstValue != -1) style += " /St " + Num(r.FirstValue);
     s += Num(r.PageIndex) + " << " + style + " >> ";
   }
@@ -150,7 +149,7 @@ void PdfWriter::EndDoc() {
     for (std::int32_t i = 1; i <= Navigation.LayerCount; ++i) {
       LayerRecord& layer = Navigation.Layers.at(static_cast<std::size_t>(i));
       const std::int32_t g = BeginIndirectObject(0);
-      WriteLine("<</Type /OCG /Name " + FormatTextString(PdfTextBytes(layer.Name)));
+      WriteLine("<</Type /OCG /Name " + FormatPdfText(layer.Name));
       if (layer.Name == "SCREEN") {
         WriteLine("/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>");
         layer.StartState = true;
@@ -262,7 +261,7 @@ void PdfWriter::EndDoc() {
     if (lastPrinter != 0) line += "<</Event /Print /OCGs [" + special + "] /Category [/Print]>> ";
     if (lastScreen != 0) line += "<</Event /View /OCGs [" + special + "] /Category [/View]>> ";
     line += "]\n/ON [" + onList + "] \n/OFF [" + offList + "] \n/Order [" +
-            FormatTextString(Properties.Title) + " " + orderList + "]>>  >>";
+            FormatPdfText(Properties.Title) + " " + orderList + "]>>  >>";
     WriteLine(line);
   }
   const std::int32_t prefs = Settings.ViewerPreferences;
@@ -303,7 +302,7 @@ void PdfWriter::EndDoc() {
 
   // 12. The information dictionary.
   const std::int32_t info = BeginIndirectObject(0);
-  const auto text = [this](const std::string& t) { return FormatTextString(PdfTextBytes(t)); };
+  const auto text = [this](const std::string& t) { return FormatPdfText(t); };
   WriteLine("<<" + std::string(1, CR) + "/Title " + text(Properties.Title) + CR + "/Author " +
             text(Properties.Author) + CR + "/Creator " + text(Properties.Creator) + CR +
             "/Producer " + text(Properties.Producer) + CR + "/CreationDate " +

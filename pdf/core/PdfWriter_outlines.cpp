@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "pdf/PdfWriter.h"
-#include "pdf/core/text_string.h"
 
 namespace pdf {
 
@@ -110,7 +109,7 @@ std::int32_t PdfWriter::WriteOutlines() {
   for (std::int32_t i = 1; i <= count; ++i) {
     const OutlineEntry& e = list[static_cast<std::size_t>(i)];
     BeginIndirectObject(e.ObjectNumber);
-    std::string line = "<< /Title " + FormatTextString(PdfTextBytes(e.Caption)) + CR;
+    std::string line = "<< /Title " + FormatPdfText(e.Caption) + CR;
     line += "/Parent " + std::to_string(e.Parent) + " 0 R" + CR;
     if (e.First != 0) line += "/First " + std::to_string(e.First) + " 0 R" + CR;
     if (e.Last != 0) line += "/Last " + std::to_string(e.Last) + " 0 R" + CR;

@@ -205,17 +205,17 @@ void PdfWriter::EndPage() {
       const FieldRecord& f = Forms.Fields.at(static_cast<std::size_t>(i));
       const std::int32_t n = BeginIndirectObject(0);
       std::string line = f.DictionaryStart + " /DA " + FormatTextString(f.DefaultAppearance) +
-                         " /T " + FormatTextString(f.Name);
-      if (!f.Tooltip.empty()) line += " /TU " + FormatTextString(f.Tooltip);
+                         " /T " + FormatPdfText(f.Name);
+      if (!f.Tooltip.empty()) line += " /TU " + FormatPdfText(f.Tooltip);
       switch (f.FieldType) {
         case 0:
           line += " /MK <<" + f.AppearanceCharacteristics + ">> " + CR + " /V " +
-                  FormatTextString(f.Value) + " /DV " + FormatTextString(f.Value) + " ";
+                  FormatPdfText(f.Value) + " /DV " + FormatPdfText(f.Value) + " ";
           break;
         case 1:
         case 4:
         case 5:
-          line += " /MK << /CA " + FormatTextString(f.Caption) + " " +
+          line += " /MK << /CA " + FormatPdfText(f.Caption) + " " +
                   f.AppearanceCharacteristics + ">> ";
           break;
         case 2:
@@ -223,13 +223,13 @@ void PdfWriter::EndPage() {
           line += " /MK <<" + f.AppearanceCharacteristics + ">> /Opt [ ";
           std::vector<std::string> options;
           SplitText(f.Value, options, "|");
-          for (const auto& o : options) line += FormatTextString(o);
+          for (const auto& o : options) line += FormatPdfText(o);
           line += " ] ";
           // A selection beyond the options selects nothing.
           if (f.SelectedOption >= 1 &&
               static_cast<std::size_t>(f.SelectedOption) <= options.size()) {
             const std::string& s = options[static_cast<std::size_t>(f.SelectedOption) - 1];
-            line += " /DV " + FormatTextString(s) + " /V " + FormatTextString(s);
+            line += " /DV " + FormatPdfText(s) + " /V " + FormatPdfText(s);
           }
           break;
         }

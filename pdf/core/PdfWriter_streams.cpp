@@ -3,6 +3,7 @@
 
 #include "pdf/PdfWriter.h"
 #include "pdf/core/encoders.h"
+#include "pdf/core/text_string.h"
 
 namespace pdf {
 
@@ -60,8 +61,9 @@ void PdfWriter::WriteStream(Bytes& Data, std::int32_t ObjectNumber, const std::s
 std::int32_t PdfWriter::WriteStreamObject(const std::string& Text) {
   const std::int32_t n = BeginIndirectObject(0);
   WriteLine("<<");
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(Text.data());
-  Bytes data(bytes, bytes + Text.size());
+  const std::string text = PdfTextBytes(Text);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  Bytes data(bytes, bytes + text.size());
   WriteStream(data, 0, std::string(), 0);
   EndIndirectObject();
   return n;

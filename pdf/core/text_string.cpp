@@ -25,6 +25,28 @@ int PdfDocCode(char32_t c) {
   return -1;
 }
 
+// Whether text-string bytes begin as a byte-order mark does: readers would
+// take the rest for UTF-16 (FE FF, and FF FE for some) or UTF-8 (EF BB BF),
+// so "þÿabcd" would read as two CJK characters.
+bool LooksLikeByteOrderMark(std::string_view bytes) {
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  if (bytes.size() >= 2 && ((at(0) == 0xFE && at(1) == 0xFF) || (at(0) == 0xFF && at(1) == 0xFE))) return true;
+  return bytes.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF;
+}
+
+std::string Utf16Bytes(std::string_view Text) {
+  // Every Windows-1252 character lies in the Basic Multilingual Plane: one
+  // UTF-16 unit each.
+  std::string utf16 = "\xFE\xFF";
+  utf16.reserve(2 + 2 * Text.size());
+  for (const char c : Text) {
+    const char32_t u = cp1252::to_unicode(static_cast<unsigned char>(c));
+    utf16 += static_cast<char>(u >> 8);
+    utf16 += static_cast<char>(u & 0xFF);
+  }
+  return utf16;
+}
+
 }  // namespace
 
 std::string PdfTextBytes(std::string_view Text) {
@@ -32,20 +54,10 @@ std::string PdfTextBytes(std::string_view Text) {
   doc.reserve(Text.size());
   for (const char ch : Text) {
     const int code = PdfDocCode(cp1252::to_unicode(static_cast<unsigned char>(ch)));
-    if (code < 0) {
-      // Every Windows-1252 character lies in the Basic Multilingual Plane:
-      // one UTF-16 unit each.
-      std::string utf16 = "\xFE\xFF";
-      for (const char c : Text) {
-        const char32_t u = cp1252::to_unicode(static_cast<unsigned char>(c));
-        utf16 += static_cast<char>(u >> 8);
-        utf16 += static_cast<char>(u & 0xFF);
-      }
-      return utf16;
-    }
+    if (code < 0) return Utf16Bytes(Text);
     doc += static_cast<char>(code);
   }
-  return doc;
+  return LooksLikeByteOrderMark(doc) ? Utf16Bytes(Text) : doc;
 }
 
 }  // namespace pdf

@@ -28,8 +28,8 @@ void PdfWriter::WriteAnnotation(std::string& Dictionary, const std::string& Cont
   // The object is begun first: the strings below are then encrypted with
   // this object's key when protection is on.
   const std::int32_t n = BeginIndirectObject(0);
-  if (!Title.empty()) Dictionary += " /T " + FormatTextString(Title);
-  if (!Contents.empty()) Dictionary += " /Contents " + FormatTextString(Contents);
+  if (!Title.empty()) Dictionary += " /T " + FormatPdfText(Title);
+  if (!Contents.empty()) Dictionary += " /Contents " + FormatPdfText(Contents);
   if (!Appearance.empty()) Dictionary += " /DA " + FormatTextString(Appearance);
   if (!Target.empty()) {
     if (Target.compare(0, 5, "file:") == 0) {
