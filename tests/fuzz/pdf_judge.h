@@ -15,8 +15,11 @@
 // grammar of a path object (PathFits). The cell of an uncoloured tiling
 // pattern, and every form it draws, sets no colour and draws no picture
 // but a stencil mask (UncolouredFault); every widget is a field, with a
-// type and a name (FieldFault). Streams under a filter
-// other than /FlateDecode, the streams of an encrypted file, and imported
+// type and a name (FieldFault). Content is judged with the filters its
+// stream lists undone, in their order, by the judge's own decoders
+// (judge_filters.h: ASCIIHex, ASCII85, LZW, RunLength, Flate, in any chain);
+// content that does not decode, or under a filter or predictor the judge
+// does not read, is a fault. The streams of an encrypted file, and imported
 // pages with what was copied with them (the source's own content) are
 // judged as objects only.
 
@@ -29,11 +32,11 @@
 #include <tuple>
 #include <vector>
 
-#include "pdf/core/inflate.h"
 #include "pdf/interactive/pdf_lexer.h"
 #include "pdf/interactive/pdf_objects.h"
 #include "pdf/interactive/pdf_source.h"
 #include "pdf/interactive/pdf_xref.h"
+#include "tests/fuzz/judge_filters.h"
 
 namespace pdf_judge {
 
@@ -43,6 +46,9 @@ using Type = pdf::PdfValue::Type;
 // A number written without a point must fit 32 bits, any other one the
 // single-precision range; a longer number token than this is refused too.
 constexpr std::size_t kLongestNumber = 32;
+
+// The most bytes a content stream may decode to, at each of its filters.
+constexpr std::size_t kLargestContent = std::size_t{1} << 28;
 
 inline std::string NumberFault(pdf::ByteSpan text, const PdfValue& v) {
   if (!v.IsNumber()) return "";
@@ -286,18 +292,14 @@ class Judge {
   // resource dictionary), in a tile the tile's (object Under).
   // An uncoloured tiling pattern (/PaintType 2), and every form its cell
   // draws (Uncoloured), is judged by the rule of such cells too
-  // (Content); content the judge cannot decode there is a fault, since
-  // nothing then shows that it carries no colour.
+  // (Content).
   std::string Form(std::int64_t n, std::int64_t Under = 0, bool Uncoloured = false) {
     pdf::PdfObject o;
     pdf::PdfStatus s = source_.ReadObject(n, true, o);
     const PdfValue* paint = o.value.Find("PaintType");
     Uncoloured = Uncoloured || (paint != nullptr && paint->Is(Type::kInteger) && paint->integer == 2);
     std::string content;
-    if (std::string fault = Decoded(o, content); !fault.empty()) {
-      if (fault == "-" && Uncoloured) return "content under a filter the judge does not read, in an uncoloured cell";
-      return fault == "-" ? "" : fault;
-    }
+    if (std::string fault = Decoded(o, content); !fault.empty()) return fault;
     PdfValue resources = first_page_resources_;
     if (const PdfValue* r = o.value.Find("Resources")) {
       Under = r->Is(Type::kRef) ? r->integer : 0;
@@ -329,28 +331,50 @@ class Judge {
       s = source_.ReadObject(ref.integer, true, o);
       if (!s.ok() || o.missing || !o.has_stream) return "content object " + std::to_string(ref.integer) + " is no stream";
       std::string part;
-      if (std::string fault = Decoded(o, part); !fault.empty()) return fault == "-" ? "" : fault;
+      if (std::string fault = Decoded(o, part); !fault.empty())
+        return "object " + std::to_string(ref.integer) + ": " + fault;
       joined += part + "\n";
     }
     return Content(joined, resources);
   }
 
-  // The stream's data without its filter; "-" when the filter is one the
-  // judge does not read.
+  // The stream's data with the filters its /Filter lists undone, in that
+  // order (one name, or an array of names of any length), by the judge's
+  // own decoders (judge_filters.h). Of /DecodeParms (a dictionary for one
+  // filter, or an array of one entry per filter, null for none) LZW's
+  // /EarlyChange is read; a /Predictor other than 1, a filter the judge
+  // does not read and data that does not decode are faults that name the
+  // filter.
   std::string Decoded(const pdf::PdfObject& o, std::string& out) {
-    const pdf::ByteSpan raw = file_.subspan(o.stream_start, o.stream_length);
-    PdfValue filter;
+    out = pdf::to_string(file_.subspan(o.stream_start, o.stream_length));
+    PdfValue filter, parms;
     if (const PdfValue* f = o.value.Find("Filter")) source_.Resolve(*f, filter);
-    if (filter.Is(Type::kArray) && filter.items.size() == 1) filter = PdfValue(filter.items[0]);
-    if (filter.Is(Type::kArray) && filter.items.empty()) filter = PdfValue{};
-    if (filter.Is(Type::kNull)) {
-      out = pdf::to_string(raw);
-      return "";
+    if (const PdfValue* p = o.value.Find("DecodeParms")) source_.Resolve(*p, parms);
+    std::vector<PdfValue> names;
+    if (filter.Is(Type::kArray)) names = filter.items;
+    else if (!filter.Is(Type::kNull)) names.push_back(filter);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      PdfValue name, parm;
+      source_.Resolve(names[i], name);
+      if (!name.Is(Type::kName)) return "/Filter holds something other than a filter's name";
+      if (parms.Is(Type::kArray) && i < parms.items.size()) source_.Resolve(parms.items[i], parm);
+      if (parms.Is(Type::kDict) && names.size() == 1) parm = parms;
+      const std::string where = "content under /" + name.text +
+                                (names.size() > 1 ? " (filter " + std::to_string(i + 1) + " of " +
+                                                        std::to_string(names.size()) + ")"
+                                                  : std::string());
+      if (!judge_filters::Reads(name.text)) return where + ", a filter the judge does not read";
+      const PdfValue* early = parm.Find("EarlyChange");
+      const PdfValue* predictor = parm.Find("Predictor");
+      if (early != nullptr && !(early->Is(Type::kInteger) && (early->integer == 0 || early->integer == 1)))
+        return where + ": /EarlyChange is neither 0 nor 1";
+      if (predictor != nullptr && !(predictor->Is(Type::kInteger) && predictor->integer == 1))
+        return where + ": a /Predictor the judge does not read";
+      judge_filters::Decoding d =
+          judge_filters::Undo(name.text, out, kLargestContent, early == nullptr || early->integer == 1);
+      if (!d.Fault.empty()) return where + " does not decode: " + d.Fault;
+      out = std::move(d.Data);
     }
-    if (!filter.IsName("FlateDecode")) return "-";
-    const pdf::InflateResult r = pdf::InflateZlib(raw, std::size_t{1} << 28);
-    if (r.status != pdf::InflateStatus::kOk) return "a /FlateDecode stream does not decode";
-    out = pdf::to_string(r.data);
     return "";
   }
 
