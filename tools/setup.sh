@@ -1,5 +1,8 @@
 # Shared by ./run and ./test: installs what is missing from Debian's packages
-# and configures and builds one build folder. Sourced, not run.
+# and configures and builds one build folder; the check of the checkout's
+# path (tools/checkout_path.sh). Sourced, not run, from the checkout.
+
+. tools/checkout_path.sh
 
 # Packages the program needs to build and start.
 RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
@@ -22,21 +25,6 @@ sevrina_jobs() {
   local n
   n=$(nproc 2>/dev/null || echo 2)
   echo "$n"
-}
-
-# sanitizer_option_path PATH: PATH as the value of a sanitizer option
-# (LSAN_OPTIONS and the like), which the sanitizers split at blanks: in
-# double quotes, or in single ones when it holds a double quote. A path
-# holding both kinds is copied to a temporary file whose name holds neither.
-sanitizer_option_path() {
-  local path=$1 copy
-  if [[ $path != *'"'* ]]; then
-    printf '"%s"' "$path"
-  elif [[ $path != *"'"* ]]; then
-    printf "'%s'" "$path"
-  else
-    copy=$(mktemp /tmp/sevrina-option.XXXXXX) && cp -- "$path" "$copy" && printf '%s' "$copy"
-  fi
 }
 
 # ensure_packages NAME...: installs the packages not yet installed.
