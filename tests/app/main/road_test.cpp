@@ -121,6 +121,17 @@ class XServer {
   std::string display_;
 };
 
+// Whether the unprivileged user nobody may enter `folder`.
+bool nobody_reaches(const fs::path& folder) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const bool as_nobody = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+    ::_exit(as_nobody && ::access(folder.c_str(), X_OK) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // One dossier's road: the program, its twin and the private folders.
 class Road : public ::testing::Test {
  protected:
@@ -133,7 +144,15 @@ class Road : public ::testing::Test {
   void SetUp() override {
     if (sh("command -v xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
     ASSERT_FALSE(x_->display().empty()) << "no virtual X server";
-    std::string model = (fs::temp_directory_path() / "sevrina-road-XXXXXX").string();
+    // Root may write anything: a test of refused writes runs the program
+    // as an unprivileged user, who owns the test's folders. That user may
+    // not reach the build folder (a clone in /root, which is private), so
+    // it runs a copy of the program from the test's own folder, which
+    // therefore lies where that user can reach: not in a private TMPDIR.
+    const bool drop = as_nobody_ && ::geteuid() == 0;
+    fs::path base = fs::temp_directory_path();
+    if (drop && !nobody_reaches(base)) base = "/tmp";
+    std::string model = (base / "sevrina-road-XXXXXX").string();
     ASSERT_NE(::mkdtemp(model.data()), nullptr);
     root_ = model;
     home_ = root_ / "h";
@@ -149,11 +168,6 @@ class Road : public ::testing::Test {
     sevrina::registra_programma(twin_);
     sevrina::mostra_intro(twin_);
 
-    // Root may write anything: a test of refused writes runs the program
-    // as an unprivileged user, who owns the test's folders. That user may
-    // not reach the build folder (a clone in /root, which is private), so
-    // it runs a copy of the program from the test's own folder.
-    const bool drop = as_nobody_ && ::geteuid() == 0;
     program_ = SEVRINA_PROGRAM;
     if (drop) {
       program_ = root_ / "bin" / program_.filename();

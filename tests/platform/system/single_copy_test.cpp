@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "platform/system/system.h"
 
@@ -37,8 +38,8 @@ pid_t holder(const fs::path& folder, sys::FolderLock& outcome) {
 }
 
 TEST(SingleCopy, AFolderHeldByAnotherProcessIsRefusedUntilThatProcessDies) {
-  char model[] = "/tmp/sevrina-copia-XXXXXX";
-  ASSERT_NE(::mkdtemp(model), nullptr);
+  std::string model = (fs::temp_directory_path() / "sevrina-copia-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(model.data()), nullptr);
   const fs::path folder = model;
   sys::FolderLock child = sys::FolderLock::Unavailable;
   const pid_t pid = holder(folder, child);
