@@ -1,8 +1,10 @@
 # Shared by ./run and ./test: installs what is missing from Debian's packages
-# and configures and builds one build folder; the check of the checkout's
-# path (tools/checkout_path.sh). Sourced, not run, from the checkout.
+# and configures and builds one build folder, each a step that a signal
+# stops (tools/run_steps.sh); the check of the checkout's path
+# (tools/checkout_path.sh). Sourced, not run, from the checkout.
 
 . tools/checkout_path.sh
+. tools/run_steps.sh
 
 # Packages the program needs to build and start.
 RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
@@ -51,6 +53,6 @@ ensure_packages() {
 build_tree() {
   local dir=$1
   shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -j "$(sevrina_jobs)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
+  step cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  step cmake --build "$dir" -j "$(sevrina_jobs)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
 }

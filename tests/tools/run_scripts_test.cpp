@@ -1,10 +1,20 @@
 // ./run and ./test as a user meets them: in a folder CMake cannot build in
-// they say why in one line and write nothing.
+// they say why in one line and write nothing; a run stopped by Ctrl-C or
+// SIGTERM stops everything it started, says so, and leaves no temporary
+// folder.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +25,13 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSource = SEVRINA_SOURCE_DIR;
+
+std::string Read(const fs::path& file) {
+  std::ifstream in(file);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
 
 // The number of paths under `folder`.
 std::size_t Count(const fs::path& folder) {
@@ -58,7 +75,7 @@ TEST(CheckoutPath, WhereCMakeCannotBuildTheScriptsSayWhyAndWriteNothing) {
     fs::create_directories(checkout / "tools");
     fs::create_directories(checkout / "tests/app/forms/x");
     std::ofstream(checkout / "tests/app/forms/x/CMakeLists.txt") << "\n";
-    for (const char* file : {"run", "test", "tools/setup.sh", "tools/checkout_path.sh"}) {
+    for (const char* file : {"run", "test", "tools/setup.sh", "tools/checkout_path.sh", "tools/run_steps.sh"}) {
       fs::copy_file(kSource / file, checkout / file);
     }
     const std::size_t before = Count(dir.path());
@@ -74,6 +91,72 @@ TEST(CheckoutPath, WhereCMakeCannotBuildTheScriptsSayWhyAndWriteNothing) {
     EXPECT_EQ(Count(dir.path()), before);
   }
   EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+// A stand-in for ./test: its temporary folder, then a long step that leaves
+// a folder there, starts a process and one that ignores SIGTERM, and says
+// when it is ready.
+constexpr const char* kStandIn = R"(. "$1/tools/run_steps.sh"
+stop_on_signals
+make_run_folder >/dev/null
+echo "$TMPDIR" >"$2/folder"
+step sh -c 'mkdir "$TMPDIR/sevrina-pdf-left"; sleep 300 & echo $! >"$0/started"
+  (trap "" TERM; exec sleep 300) & echo $! >"$0/stubborn"; echo >"$0/ready"; wait' "$2"
+echo "went on"
+)";
+
+// Whether the process runs (one that ended and waits to be reaped does not).
+bool Runs(const std::string& pid) {
+  const std::string stat = Read("/proc/" + pid + "/stat");
+  return stat.find(") ") != std::string::npos && stat.substr(stat.rfind(") ") + 2, 1) != "Z";
+}
+
+// Ctrl-C reaches the whole process group, SIGTERM may reach the script
+// alone. The run's folder lies where the user nobody can reach it: in
+// TMPDIR, or in /tmp for root when TMPDIR is private.
+TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
+  for (const int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal);
+    pdftest::TempDir dir;
+    const fs::path out = dir.path() / "out", tmp = dir.path() / "private", script = dir.path() / "stand_in";
+    fs::create_directory(out);
+    fs::create_directory(tmp);
+    fs::permissions(tmp, fs::perms::owner_all, fs::perm_options::replace);
+    pdftest::WriteFile(script.string(), kStandIn);
+    const pid_t test = ::getpid(), pid = ::fork();
+    if (pid == 0) {
+      // A group of its own, as a shell gives a command; it ends (its step
+      // with it) should this test be stopped first.
+      ::setpgid(0, 0);
+      if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != test) ::_exit(127);
+      const int log = ::open((out / "log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      ::dup2(log, 1);
+      ::dup2(log, 2);
+      ::setenv("TMPDIR", tmp.c_str(), 1);
+      ::execlp("bash", "bash", script.c_str(), kSource.c_str(), out.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    for (int i = 0; i < 600 && !fs::exists(out / "ready"); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_TRUE(fs::exists(out / "ready")) << Read(out / "log");
+    const fs::path folder = Read(out / "folder");
+    EXPECT_EQ(folder.parent_path(), ::geteuid() == 0 ? fs::path("/tmp") : tmp);
+    EXPECT_TRUE(fs::exists(folder / "sevrina-pdf-left"));
+    const std::string started = Read(out / "started"), stubborn = Read(out / "stubborn");
+
+    ::kill(signal == SIGINT ? -pid : pid, signal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal) << status;
+    const std::string name = signal == SIGINT ? "SIGINT" : "SIGTERM";
+    EXPECT_EQ(Read(out / "log"), "./stand_in: interrupted by " + name +
+                                     ": stopped with everything it started; its temporary folder is removed");
+    EXPECT_FALSE(Runs(started));
+    EXPECT_FALSE(Runs(stubborn));
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_TRUE(fs::is_empty(tmp));
+  }
 }
 
 }  // namespace
