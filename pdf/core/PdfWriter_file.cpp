@@ -302,12 +302,13 @@ void PdfWriter::EndDoc() {
 
   // 12. The information dictionary.
   const std::int32_t info = BeginIndirectObject(0);
-  const auto text = [this](const std::string& t) { return FormatPdfText(t); };
-  WriteLine("<<" + std::string(1, CR) + "/Title " + text(Properties.Title) + CR + "/Author " +
-            text(Properties.Author) + CR + "/Creator " + text(Properties.Creator) + CR +
-            "/Producer " + text(Properties.Producer) + CR + "/CreationDate " +
-            text(Properties.CreationDate) + CR + "/Subject " + text(Properties.Subject) + CR +
-            "/Keywords " + text(Properties.Keywords) + CR + ">>");
+  WriteLine("<<" + std::string(1, CR) + "/Title " + FormatPdfText(Properties.Title) + CR +
+            "/Author " + FormatPdfText(Properties.Author) + CR +
+            "/Creator " + FormatPdfText(Properties.Creator) + CR +
+            "/Producer " + FormatPdfText(Properties.Producer) + CR +
+            "/CreationDate " + FormatPdfText(Properties.CreationDate) + CR +
+            "/Subject " + FormatPdfText(Properties.Subject) + CR +
+            "/Keywords " + FormatPdfText(Properties.Keywords) + CR + ">>");
   EndIndirectObject();
 
   // 13. Cross-reference table and trailer.
