@@ -791,6 +791,10 @@ class PdfWriter {
   // ==== security members (pdf/core/PdfWriter_security.cpp) ====
   // Turns protection on: owner and user entries, permission value, document
   // key and file identifier for the whole document. Call before BeginDoc.
+  // Each call makes a file identifier of its own, so no two documents share
+  // a key. The passwords (Windows-1252) go into the key in PDFDocEncoding,
+  // as readers convert what the user types; a character without a code
+  // there keeps its byte.
   void SetProtection(std::int32_t Mode, const std::string& OwnerPwd = "",
                      const std::string& UserPwd = "");
   // The RC4 key of one object, as a byte string (one character per byte).
@@ -959,6 +963,8 @@ class PdfWriter {
     std::string OwnerEntry;
     std::int32_t PermissionValue = 0;
     std::uint8_t ObjectKeyLength = 0;
+    // The document's file identifier, 16 bytes of its own made by
+    // SetProtection: part of the key, and both /ID elements.
     std::string FileIdText;
   };
 

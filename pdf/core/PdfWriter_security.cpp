@@ -1,15 +1,17 @@
 // The standard security handler: RC4 with 40-bit keys (revision 2) or
 // 128-bit keys (revision 3), MD5 as its hash. SetProtection computes once
 // per document the owner and user entries, the permission value, the
-// document key and the file identifier text; GetObjectKey and Rc4 then serve
+// document key and the file identifier; GetObjectKey and Rc4 then serve
 // every literal string (FormatTextString) and every stream (WriteStream).
 
 #include <algorithm>
 #include <cstring>
 
 #include "pdf/PdfWriter.h"
+#include "pdf/core/file_identifier.h"
 #include "pdf/core/md5.h"
 #include "pdf/core/rc4.h"
+#include "pdf/core/text_string.h"
 
 namespace pdf {
 namespace {
@@ -19,11 +21,14 @@ constexpr std::uint8_t kPadding[32] = {
     0x28, 0xBF, 0x4E, 0x5E, 0x4E, 0x75, 0x8A, 0x41, 0x64, 0x00, 0x4E, 0x56, 0xFF, 0xFA, 0x01, 0x08,
     0x2E, 0x2E, 0x00, 0xB6, 0xD0, 0x68, 0x3E, 0x80, 0x2F, 0x0C, 0xA9, 0xFE, 0x64, 0x53, 0x69, 0x7A};
 
-// The release text that follows the producer in the file identifier.
+// The release text, after the producer text in what the file identifier is
+// made from.
 constexpr char kRelease[] = "2.4.4";
 
-// A password cut to 32 bytes and completed with the padding string.
-Bytes PadPassword(const std::string& password) {
+// A password in PDFDocEncoding, which readers convert what the user types
+// into, cut to 32 bytes and completed with the padding string.
+Bytes PadPassword(const std::string& text) {
+  const std::string password = PdfDocEncodingBytes(text);
   Bytes out(32);
   const std::size_t n = std::min<std::size_t>(password.size(), 32);
   std::memcpy(out.data(), password.data(), n);
@@ -63,8 +68,9 @@ void PdfWriter::SetProtection(std::int32_t Mode, const std::string& OwnerPwd,
   // The objects written so far are plain: turning protection on now would
   // make readers decrypt them into garbage.
   if (Output.Handle != nullptr) throw PdfError(5);
-  // Taken now: a later change of the producer leaves the identifier alone.
-  Security.FileIdText = Properties.Producer + kRelease;
+  // Made now, once for the document: a later change of the producer leaves
+  // it alone.
+  Security.FileIdText = to_string(NewFileIdentifier(Properties.Producer + kRelease, this));
   // A blank owner password means the user password serves as both.
   const std::string& owner = IsBlank(OwnerPwd) ? UserPwd : OwnerPwd;
   Security.Encrypted = true;

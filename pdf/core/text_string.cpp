@@ -49,6 +49,23 @@ std::string Utf16Bytes(std::string_view Text) {
 
 }  // namespace
 
+std::string PdfDocEncodingBytes(std::string_view Text) {
+  std::string out(Text);
+  for (char& ch : out) {
+    const int code = PdfDocCode(cp1252::to_unicode(static_cast<unsigned char>(ch)));
+    if (code >= 0) ch = static_cast<char>(code);
+  }
+  return out;
+}
+
+char32_t PdfDocEncodingChar(unsigned char Code) {
+  if (Code == '\t' || Code == '\n' || Code == '\r') return Code;
+  if (Code >= 0x18 && Code <= 0x1F) return kLow[Code - 0x18];
+  if (Code >= 0x80 && Code <= 0xA0) return kHigh[Code - 0x80];
+  if ((Code >= 0x20 && Code <= 0x7E) || (Code >= 0xA1 && Code != 0xAD)) return Code;
+  return 0;
+}
+
 std::string PdfTextBytes(std::string_view Text) {
   std::string doc;
   doc.reserve(Text.size());

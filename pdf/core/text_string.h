@@ -17,4 +17,14 @@ namespace pdf {
 // encrypted.
 std::string PdfTextBytes(std::string_view Text);
 
+// Text (Windows-1252) in PDFDocEncoding alone, one byte per character, as
+// passwords are read: a character without a code there (a control
+// character, the non-breaking space, the soft hyphen, the five codes
+// Windows-1252 leaves unassigned) keeps its byte.
+std::string PdfDocEncodingBytes(std::string_view Text);
+
+// The Unicode character of a PDFDocEncoding code, or 0 for a code without
+// one (the controls but tab, line feed and carriage return among them).
+char32_t PdfDocEncodingChar(unsigned char Code);
+
 }  // namespace pdf

@@ -2,6 +2,12 @@
 // and protected documents as real readers see them (pdfinfo, qpdf, mutool,
 // Ghostscript).
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <set>
+
+#include "platform/text/cp1252.h"
 #include "tests/pdf/core/core_probe.h"
 
 namespace {
@@ -43,7 +49,8 @@ std::string LineStarting(const std::string& text, const std::string& start) {
 // the owner password is recognised as such. The encryption dictionary is an
 // object of its own, its entries escaped but not encrypted, ending as the
 // revision requires; the trailer's identifier is twice the hexadecimal form
-// of the producer followed by "2.4.4".
+// of the document's own identifier, 16 bytes, from which the key is
+// worked out.
 TEST(ProtectedDocument, RevisionPermissionsAndKeyInReaders) {
   auto escape = [](const std::string& text) {
     std::string out;
@@ -108,8 +115,141 @@ TEST(ProtectedDocument, RevisionPermissionsAndKeyInReaders) {
     EXPECT_EQ(head + 7, at);
     const std::string number = raw.substr(raw.rfind('\n', head) + 1, head - raw.rfind('\n', head) - 1);
     const std::string hex = Hex(w.Security.FileIdText.data(), w.Security.FileIdText.size(), "0123456789ABCDEF");
-    EXPECT_EQ(w.Security.FileIdText, w.Properties.Producer + "2.4.4");
+    EXPECT_EQ(w.Security.FileIdText.size(), 16u);
     EXPECT_NE(raw.find("/Encrypt " + number + " 0 R /ID [<" + hex + "><" + hex + ">]\n"), std::string::npos);
+  }
+}
+
+// The document key qpdf works out from a protected file (its own /ID, /O
+// and /P), in hexadecimal; "" when it cannot.
+std::string KeyOfFile(const std::string& path) {
+  const pdftest::ToolResult shown =
+      pdftest::Qpdf({"--password=" + std::string(kOwner), "--show-encryption-key", "--show-encryption", path});
+  const std::string line = LineStarting(shown.out, "Encryption key = ");
+  return line.empty() ? "" : line.substr(17);
+}
+
+// One page with the given text, protected as the program protects its
+// documents (the same passwords and permissions every time). Abort readies
+// a writer for its next document.
+void WriteTextPage(pdf::PdfWriter& w, const std::string& path, const std::string& text) {
+  w.Abort();
+  w.SetProtection(4100, kOwner, "");
+  w.BeginDoc(path);
+  w.BeginPage();
+  w.SetFont("Arial", 12);
+  w.DrawText(50, 50, text);
+  w.EndDoc();
+}
+
+// Documents protected with the same passwords and permissions get keys of
+// their own, as their readers work them out from the files, whether one
+// writer wrote them one after another, two writers side by side, or two
+// processes started from the same state at the same moment: no two share
+// the RC4 keystream of an object number, so a page known in one reveals
+// nothing of another's.
+TEST(ProtectedDocument, EachDocumentHasAKeyOfItsOwn) {
+  pdftest::TempDir dir;
+  std::vector<std::string> files;
+  std::vector<std::string> writer_keys;
+  Probe one;
+  for (int i = 0; i < 3; ++i) {
+    files.push_back(dir.file("uno" + std::to_string(i) + ".pdf"));
+    WriteTextPage(one, files.back(), "Documento " + std::to_string(i));
+    writer_keys.push_back(Hex(one.Security.DocumentKey.data(), one.Security.DocumentKey.size()));
+  }
+  for (int i = 0; i < 2; ++i) {
+    Probe other;
+    files.push_back(dir.file("altro" + std::to_string(i) + ".pdf"));
+    WriteTextPage(other, files.back(), "Documento B");
+    writer_keys.push_back(Hex(other.Security.DocumentKey.data(), other.Security.DocumentKey.size()));
+  }
+  // Two children of this process, each writing at once.
+  std::vector<pid_t> children;
+  for (int i = 0; i < 2; ++i) {
+    files.push_back(dir.file("processo" + std::to_string(i) + ".pdf"));
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      pdf::PdfWriter w;
+      WriteTextPage(w, files.back(), "Documento B");
+      _exit(w.ErrNumber() == 0 ? 0 : 1);
+    }
+    children.push_back(pid);
+  }
+  for (const pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+
+  std::set<std::string> keys;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    SCOPED_TRACE(files[i]);
+    pdftest::ExpectReadersAccept(files[i]);
+    const std::string key = KeyOfFile(files[i]);
+    ASSERT_EQ(key.size(), 32u);
+    // The key the writer encrypted with is the one its own file gives.
+    if (i < writer_keys.size()) EXPECT_EQ(key, writer_keys[i]);
+    keys.insert(key);
+    const std::string text = pdftest::PdfToText(files[i]).out;
+    EXPECT_NE(text.find("Documento"), std::string::npos) << text;
+  }
+  EXPECT_EQ(keys.size(), files.size());
+}
+
+// Passwords as a user types them: MuPDF converts what is typed into
+// PDFDocEncoding, where the euro sign and the curly quotes stand at other
+// codes than in Windows-1252. Each file opens in MuPDF with its user
+// password typed, and qpdf takes the owner password typed as the owner's.
+// Passwords of ASCII or Latin-1 letters keep the owner entries they always
+// had (it depends on the passwords alone).
+TEST(ProtectedDocument, PasswordsOpenAsTyped) {
+  const struct {
+    const char *owner, *user;
+    std::int32_t mode;
+    const char* owner_entry;  // hexadecimal; "" where none is pinned
+  } rows[] = {
+      {"ravoduzorude", "", 4, "eb7e0eaa536e359789c3ce68f41096295de25cfb154e7eca2d59d12e06b72738"},
+      {"ravoduzorude", "", 4100, "dadf70fdddbc2fe4c95b87da5574932fe7f8e12e0b697693bcd0c43330cafd4e"},
+      {"perché", "città", 4, "99dc6830a592e049497c5581efb85c2f1ed3b46cdb8e735dee30f7987a616686"},
+      {"perché", "città", 4100, "9631a25624bab28278ffc33f850590171eb6351f4da5675a262b88e703b2cec9"},
+      {"proprietà €", "prezzo€", 4, ""},
+      {"proprietà €", "prezzo€", 4100, ""},
+      {"  ", "“citato” – ‘sì’", 4, ""},
+      {"Œuvre™ «ß»", "€", 4100, ""},
+  };
+  pdftest::TempDir dir;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.owner) + " / " + row.user + " / " + std::to_string(row.mode));
+    const std::string path = dir.file("protetto.pdf");
+    Probe w;
+    w.SetProtection(row.mode, cp1252::from_utf8(row.owner), cp1252::from_utf8(row.user));
+    w.BeginDoc(path);
+    w.BeginPage();
+    w.SetFont("Arial", 12);
+    w.DrawText(50, 50, "Testo protetto");
+    w.EndDoc();
+    ASSERT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
+    if (*row.owner_entry != 0) EXPECT_EQ(Hex(w.Security.OwnerEntry.data(), 32), row.owner_entry);
+
+    const bool blank_owner = std::string(row.owner).find_first_not_of(' ') == std::string::npos;
+    const std::string owner = blank_owner ? row.user : row.owner;
+    auto mupdf_text = [&](const std::string& typed) {
+      return pdftest::RunTool({"mutool", "draw", "-q", "-F", "txt", "-o", "-", "-p", typed, path});
+    };
+    for (const std::string& typed : {std::string(row.user), owner}) {
+      const pdftest::ToolResult text = mupdf_text(typed);
+      EXPECT_EQ(text.exit_code, 0) << typed << ": " << text.err;
+      EXPECT_NE(text.out.find("Testo protetto"), std::string::npos) << typed << ": " << text.out;
+    }
+    if (*row.user != 0) {
+      const pdftest::ToolResult wrong = mupdf_text(std::string(row.user) + "x");
+      EXPECT_NE(wrong.exit_code, 0);
+      EXPECT_NE(wrong.err.find("cannot authenticate password"), std::string::npos) << wrong.err;
+    }
+    const pdftest::ToolResult shown = pdftest::Qpdf({"--password=" + owner, "--show-encryption", path});
+    EXPECT_NE(shown.out.find("Supplied password is owner password"), std::string::npos) << shown.out << shown.err;
   }
 }
 
