@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "pdf/core/text_string.h"
 #include "platform/text/cp1252.h"
 
 namespace pdf {
@@ -130,19 +131,39 @@ std::string InfoValueText(const PdfValue& value) {
       return "";
   }
   const std::string& b = value.text;
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(b[i]); };
   std::string out;
-  if (b.size() >= 2 && static_cast<unsigned char>(b[0]) == 0xFE && static_cast<unsigned char>(b[1]) == 0xFF) {
-    for (std::size_t i = 2; i + 1 < b.size(); i += 2) {
-      const char32_t unit = static_cast<char32_t>(static_cast<unsigned char>(b[i]) << 8 |
-                                                  static_cast<unsigned char>(b[i + 1]));
-      if (unit < 32) continue;
-      if (const auto c = cp1252::from_unicode(unit)) out += static_cast<char>(*c);
+  // One character of the text: controls, and what Windows-1252 lacks, drop.
+  const auto put = [&](char32_t c) {
+    if (c < 32) return;
+    if (const auto w = cp1252::from_unicode(c)) out += static_cast<char>(*w);
+  };
+  if (b.size() >= 2 && byte(0) == 0xFE && byte(1) == 0xFF) {
+    for (std::size_t i = 2; i + 1 < b.size(); i += 2) put(static_cast<char32_t>(byte(i) << 8 | byte(i + 1)));
+    return out;
+  }
+  if (b.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
+    // UTF-8: a sequence that does not decode is dropped a byte at a time.
+    for (std::size_t i = 3; i < b.size();) {
+      const unsigned char lead = byte(i);
+      const std::size_t n = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+      char32_t c = n == 1 ? lead : n == 2 ? lead & 0x1F : n == 3 ? lead & 0x0F : lead & 0x07;
+      bool valid = n != 0 && i + n <= b.size();
+      for (std::size_t k = 1; valid && k < n; ++k) {
+        valid = (byte(i + k) & 0xC0) == 0x80;
+        c = c << 6 | (byte(i + k) & 0x3F);
+      }
+      if (!valid) {
+        ++i;
+        continue;
+      }
+      put(c);
+      i += n;
     }
     return out;
   }
-  for (char c : b) {
-    if (static_cast<unsigned char>(c) >= 32) out += c;
-  }
+  // PDFDocEncoding.
+  for (std::size_t i = 0; i < b.size(); ++i) put(PdfDocEncodingChar(byte(i)));
   return out;
 }
 

@@ -52,10 +52,11 @@ class PdfSourceFile : public PdfObjectReader {
 // "%PDF-1.d" minus 3, at least 0; 0 without a header of that form.
 std::int32_t HeaderVersionIncrement(ByteSpan file);
 
-// A document information value as text: strings with their bytes (UTF-16
-// text with its byte-order mark converted to Windows-1252, characters it
-// cannot hold dropped; control characters dropped), names with their "/",
-// numbers as whole numbers; anything else empty.
+// A document information value as text: strings converted to
+// Windows-1252 from PDFDocEncoding, or from UTF-16BE or UTF-8 after their
+// byte-order marks (FE FF, EF BB BF), dropping control characters and
+// characters Windows-1252 cannot hold; names with their "/", numbers as
+// whole numbers; anything else empty.
 std::string InfoValueText(const PdfValue& value);
 
 }  // namespace pdf

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "pdf/PdfWriter.h"
+#include "platform/text/cp1252.h"
 #include "tests/pdf/pdf_tools.h"
 
 namespace {
@@ -114,6 +115,12 @@ TEST(ReaderFaults, GetInfoOnHandMadeFiles) {
       {"escapes in the title", Edit(6, "", "<< /Title (a\\)b\\\\c\\101\\\nd) >>"), 2, "a)b\\cAd", 0},
       {"octal escapes from 0", Edit(6, "", "<< /Title (a\\053b\\0536\\60) >>"), 2, "a+b+60", 0},
       {"UTF-16 title in octal escapes", Edit(6, "", "<< /Title (\\376\\377\\0\\101\\00\\102) >>"), 2, "AB", 0},
+      {"PDFDocEncoding title", Edit(6, "", "<< /Title (\\240 1.250,00 \\205 \\215netto\\216 \\226uvre \\200) >>"), 2,
+       cp1252::from_utf8("€ 1.250,00 – “netto” Œuvre •"), 0},
+      {"codes without a Windows-1252 letter", Edit(6, "", "<< /Title (a\\237b\\255c\\177d\\030e\\032f) >>"), 2,
+       cp1252::from_utf8("abcdeˆf"), 0},
+      {"UTF-8 title", Edit(6, "", "<< /Title <EFBBBFE282AC20C592757672652041CE94E282> >>"), 2,
+       cp1252::from_utf8("€ Œuvre A"), 0},
       {"title by reference", Edit(6, "", "<< /Title 8 0 R >>", {"(Referred)"}), 2, "Referred", 0},
       {"/Kids cycle", Edit(1, "/Kids [3 0 R 4 0 R]", "/Kids [3 0 R 2 0 R]"), 1, title, 321},
       {"kid missing", Edit(1, "/Kids [3 0 R 4 0 R]", "/Kids [3 0 R 9 0 R]"), 1, title, 321},

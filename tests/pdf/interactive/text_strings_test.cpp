@@ -90,4 +90,36 @@ TEST(InteractiveTexts, ReadersReadTheCallersCharacters) {
   }
 }
 
+// GetInfo gives back the title, subject and author this writer wrote, byte
+// for byte, whether they went out in PDFDocEncoding or in UTF-16: every
+// character Windows-1252 has (but the controls, which GetInfo drops).
+TEST(InteractiveTexts, GetInfoGivesBackWhatTheWriterWrote) {
+  std::string every;
+  for (int c = 0x20; c <= 0xFF; ++c) every += static_cast<char>(c);
+  const struct { std::string title, subject, author; } rows[] = {
+      {W("€ 1.250,00 – “netto”"), W("Œuvre • Š™"), W("‘Šárka’ Ž ‰ …")},
+      {every, W("þÿabcd"), W("ï»¿Titolo")},
+      {W("prezzo\u00A0€"), W("ÿþseconda"), "Autore"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(cp1252::to_utf8(row.title));
+    const std::string path = TempPdf("info");
+    {
+      pdf::PdfWriter w;
+      w.SetDocProperty(row.title, row.subject, row.author);
+      w.BeginDoc(path);
+      w.BeginPage();
+      w.EndDoc();
+      ASSERT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
+    }
+    pdf::PdfWriter r;
+    std::string title, subject, author;
+    EXPECT_EQ(r.GetInfo(path, &title, &subject, &author), 1);
+    EXPECT_EQ(r.ErrNumber(), 0) << r.ErrDescription();
+    EXPECT_EQ(cp1252::to_utf8(title), cp1252::to_utf8(row.title));
+    EXPECT_EQ(cp1252::to_utf8(subject), cp1252::to_utf8(row.subject));
+    EXPECT_EQ(cp1252::to_utf8(author), cp1252::to_utf8(row.author));
+  }
+}
+
 }  // namespace
