@@ -173,6 +173,17 @@ struct LayerRecord {
   bool ShowInList = false;
 };
 
+// The font selection as a whole: what SetFont was given, and the record it
+// chose (which holds the encoding) with its resource name; no font at all
+// when FontIndex is 0.
+struct FontSelection {
+  std::string FontName;
+  std::int32_t FontStyle = 0;
+  float FontSize = 0;
+  std::string FontResource;
+  std::int32_t FontIndex = 0;
+};
+
 struct SavedStyle {
   float ScaleFactor = 0;
   float CurrentX = 0;
@@ -183,10 +194,15 @@ struct SavedStyle {
   std::string LinePatternColor;
   std::string TextColor;
   std::string TextPatternColor;
-  std::string FontName;
-  std::int32_t FontStyle = 0;
-  float FontSize = 0;
+  FontSelection Font;
   float LineWidth = 0;
+};
+
+// The font selection at the beginning of a table cell, and the depth of the
+// style stack then: the cell's end restores it.
+struct CellFont {
+  FontSelection Font;
+  std::int32_t StyleDepth = 0;
 };
 
 // One form field of the open page (filled by AddField and OnFieldEvent).
@@ -444,9 +460,16 @@ class PdfWriter {
   static std::string ScaleText(float Scale);
   // One table cell at (TableX, TableY): its space, background and frame.
   void BeginCell(float Width, float Height);
+  // The end of the innermost cell: its space, and the font selection it
+  // began with.
+  void EndCell();
   // The style stack: colours, line width, font, scale and current point.
   void PushStyle();
   void PopStyle();
+  // The font selection, saved and put back as it was: nothing is written
+  // (every text line names its font).
+  FontSelection SelectedFont() const;
+  void RestoreFont(const FontSelection& Font);
 
  public:
   // ==== end graphics members ====
@@ -1006,6 +1029,7 @@ class PdfWriter {
     std::int32_t DestinationCount = 0;
     std::vector<SavedStyle> StyleStack;
     std::int32_t StyleDepth = 0;
+    std::vector<CellFont> CellFonts;  // the open cells, innermost last
     // table and row/column spaces
     float TableX = 0;
     float TableY = 0;

@@ -195,6 +195,7 @@ void PdfWriter::Abort() {
   Resources.ImageCount = 0;
   Resources.ImageResources.clear();
   Navigation.StyleDepth = 0;
+  Navigation.CellFonts.clear();
   Navigation.DestinationCount = 0;
   Navigation.LayerCount = 0;
   // 9.

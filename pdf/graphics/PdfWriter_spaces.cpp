@@ -131,6 +131,18 @@ void PdfWriter::BeginCell(float Width, float Height) {
                   FormatPoint(Width - dx / s, Height - dy / s) + " re f*");
   }
   if (width > 0) AppendContent("0 0 " + FormatPoint(Width, Height) + " re S");
+  // Last, once nothing can fail: a cell that does not begin leaves no entry.
+  Navigation.CellFonts.push_back({SelectedFont(), Navigation.StyleDepth});
+}
+
+// A cell is a saved graphics state, and the font belongs to it: a font the
+// cell selects ends with the cell's "Q", as it does for readers.
+void PdfWriter::EndCell() {
+  EndSpace();
+  if (!Navigation.CellFonts.empty() && Navigation.CellFonts.back().StyleDepth == Navigation.StyleDepth) {
+    RestoreFont(Navigation.CellFonts.back().Font);
+    Navigation.CellFonts.pop_back();
+  }
 }
 
 void PdfWriter::BeginRow(float Height) {
@@ -165,7 +177,7 @@ void PdfWriter::EndColumn() {
     Navigation.TableX = Navigation.TableX + Navigation.ColumnWidth;
     Navigation.TableY = Pages.CurrentY / Pages.ScaleFactor;
   } else {
-    EndSpace();
+    EndCell();
   }
   Navigation.ColumnOpen = false;
 }
@@ -178,7 +190,7 @@ void PdfWriter::EndRow() {
     Navigation.TableX = Pages.CurrentX / Pages.ScaleFactor;
     Navigation.TableY = Navigation.TableY + Navigation.RowHeight;
   } else {
-    EndSpace();
+    EndCell();
   }
   Navigation.RowOpen = false;
 }
@@ -205,9 +217,7 @@ void PdfWriter::PushStyle() {
   saved.LinePatternColor = Colours.LinePatternColor;
   saved.TextColor = Colours.TextColor;
   saved.TextPatternColor = Colours.TextPatternColor;
-  saved.FontName = Text.FontName;
-  saved.FontStyle = Text.FontStyle;
-  saved.FontSize = Text.FontSize;
+  saved.Font = SelectedFont();
   saved.LineWidth = Colours.LineWidth;
 }
 
@@ -218,6 +228,10 @@ void PdfWriter::PopStyle() {
   // entry must not be read through a reference while members run.
   const SavedStyle saved =
       Navigation.StyleStack[static_cast<std::size_t>(Navigation.StyleDepth)];
+  // The font selection comes back as it was, not selected again by name:
+  // that would turn a MacRoman selection into WinAnsi, and leave a font
+  // that the table or barcode selected where the caller had none.
+  RestoreFont(saved.Font);
   Pages.CurrentX = saved.CurrentX;
   Pages.CurrentY = saved.CurrentY;
   Pages.ScaleFactor = saved.ScaleFactor;
@@ -227,9 +241,24 @@ void PdfWriter::PopStyle() {
   // The width saved is in points: taken back into the caller's unit, as a
   // magnitude, so that a scale whose sign changed since restores it too.
   SetLineWidth(std::fabs(saved.LineWidth / Pages.ScaleFactor));
-  // No font was selected when the style was saved: there is none to restore.
-  if (!saved.FontName.empty()) SetFont(saved.FontName, saved.FontSize, saved.FontStyle, 0);
+  // Cells left open inside the level that ends end with it.
+  while (!Navigation.CellFonts.empty() && Navigation.CellFonts.back().StyleDepth >= Navigation.StyleDepth)
+    Navigation.CellFonts.pop_back();
   Navigation.StyleDepth -= 1;
+}
+
+FontSelection PdfWriter::SelectedFont() const {
+  return {Text.FontName, Text.FontStyle, Text.FontSize, Text.FontResource, Text.FontIndex};
+}
+
+// The record a selection names stays in the font table until Abort, which
+// empties the style stack and the cells' entries too.
+void PdfWriter::RestoreFont(const FontSelection& Font) {
+  Text.FontName = Font.FontName;
+  Text.FontStyle = Font.FontStyle;
+  Text.FontSize = Font.FontSize;
+  Text.FontResource = Font.FontResource;
+  Text.FontIndex = Font.FontIndex;
 }
 
 }  // namespace pdf
