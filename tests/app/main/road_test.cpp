@@ -38,6 +38,7 @@
 #include "app/shell/intro.h"
 #include "platform/forms/forms.h"
 #include "platform/system/system.h"
+#include "road_program.h"  // SEVRINA_PROGRAM, the built program's path
 #include "tests/app/shell/shell_test_support.h"
 
 namespace {
