@@ -21,6 +21,19 @@ function(sevrina_paths target)
   target_compile_options(${target} PRIVATE "SHELL:-include sevrina_paths.h")
 endfunction()
 
+# sevrina_glob(var PATTERN [file(GLOB) options...])
+# The paths in the current source folder that PATTERN ("*.cpp") matches.
+# file(GLOB) reads its whole expression as a pattern, the folder's path
+# too: in a checkout under ".../pratica?1" it would also gather the files
+# of ".../praticaX1". A "?" or "*" of the folder's path goes in brackets,
+# where it matches itself only (the path holds no bracket, which CMake
+# cannot build in).
+function(sevrina_glob var pattern)
+  string(REGEX REPLACE "([?*])" "[\\1]" folder "${CMAKE_CURRENT_SOURCE_DIR}")
+  file(GLOB found ${ARGN} "${folder}/${pattern}")
+  set(${var} ${found} PARENT_SCOPE)
+endfunction()
+
 # Adds each listed folder that exists and has a CMakeLists.txt.
 function(sevrina_subdirectories)
   foreach(dir IN LISTS ARGN)
@@ -33,9 +46,20 @@ endfunction()
 # sevrina_library(name SOURCES a.cpp b.cpp DEPS other_lib ...)
 # A static library whose includes are rooted at the project's top folder,
 # so every header is included as "pdf/PdfWriter.h", "app/shell/store.h", ...
+# A library takes the sources of its own folder only: a plain file(GLOB)
+# over a folder whose path holds "?" or "*" gathers a neighbouring
+# checkout's files too (see sevrina_glob), which are left out here.
 function(sevrina_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  add_library(${name} STATIC ${ARG_SOURCES})
+  set(sources)
+  foreach(source IN LISTS ARG_SOURCES)
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE OUTPUT_VARIABLE full)
+    cmake_path(IS_PREFIX CMAKE_CURRENT_SOURCE_DIR "${full}" NORMALIZE own)
+    if(own)
+      list(APPEND sources ${source})
+    endif()
+  endforeach()
+  add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   if(ARG_DEPS)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
@@ -106,7 +130,7 @@ endfunction()
 # named <prefix>_<stem>, so adding a test file needs no CMake edit.
 function(sevrina_glob_tests prefix)
   cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
-  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  sevrina_glob(tests *_test.cpp CONFIGURE_DEPENDS)
   foreach(t IN LISTS tests)
     get_filename_component(stem ${t} NAME_WE)
     string(REGEX REPLACE "_test$" "" stem ${stem})

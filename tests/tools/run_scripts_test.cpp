@@ -15,6 +15,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,13 @@ std::size_t Count(const fs::path& folder) {
   std::size_t n = 0;
   for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) ++n;
   return n;
+}
+
+// A path as bash's ${path@Q} quotes it.
+std::string Quoted(const std::string& path) {
+  std::string q = "'";
+  for (char c : path) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
 }
 
 TEST(CheckoutPath, WhereCMakeCannotBuildTheScriptsSayWhyAndWriteNothing) {
@@ -91,6 +99,38 @@ TEST(CheckoutPath, WhereCMakeCannotBuildTheScriptsSayWhyAndWriteNothing) {
     EXPECT_EQ(Count(dir.path()), before);
   }
   EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+// A "?" or "*" in the checkout's path: CMake lists each folder from the one
+// above that name down, so one there that the user cannot list is refused
+// (root lists any: the check runs as nobody); one higher up is no matter.
+TEST(CheckoutPath, BelowAQuestionMarkEachFolderMustBeListable) {
+  pdftest::TempDir dir;
+  const fs::perms open = fs::perms(0755), shut = fs::perms(0311);
+  const struct {
+    const char *shut, *checkout, *refused;
+  } rows[] = {
+      {"a", "a/pratica?1/sevrina", "a"},
+      {"b/x?y/c", "b/x?y/c/sevrina", "b/x?y/c"},
+      {"d", "d/e/pratiche*/sevrina", nullptr},
+      {"f", "f/pratica1/sevrina", nullptr},
+  };
+  fs::permissions(dir.path(), open);
+  for (const auto& r : rows) {
+    const fs::path checkout = dir.path() / r.checkout;
+    fs::create_directories(checkout / "tools");
+    fs::copy_file(kSource / "tools/checkout_path.sh", checkout / "tools/checkout_path.sh");
+    for (fs::path p = checkout; p != dir.path(); p = p.parent_path()) fs::permissions(p, open);
+    fs::permissions(dir.path() / r.shut, shut);
+    std::vector<std::string> check = {"env", "-C", checkout.string(), "bash", "-c",
+                                      ". tools/checkout_path.sh && checkout_path_problem build/release"};
+    if (::geteuid() == 0) check.insert(check.begin() + 3, {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    const pdftest::ToolResult res = pdftest::RunTool(check);
+    fs::permissions(dir.path() / r.shut, open);
+    EXPECT_EQ(res.exit_code, r.refused ? 1 : 0) << r.checkout << res.err;
+    const std::string says = r.refused ? "this user cannot list " + Quoted(dir.path() / r.refused) + ": move" : "";
+    EXPECT_EQ(r.refused ? res.out.find(says) != std::string::npos : res.out.empty(), true) << r.checkout << res.out;
+  }
 }
 
 // A stand-in for ./test: its temporary folder, then a long step that leaves
