@@ -60,11 +60,13 @@ build_tmpdir() {
 }
 
 # build_tree DIR [cmake options...]: configures DIR and builds it (only the
-# target named in BUILD_TARGET, when set).
+# target named in BUILD_TARGET, when set); where either fails, the run ends
+# there, saying which.
 build_tree() {
   local dir=$1 tmp
   shift
   tmp=$(build_tmpdir)
-  step env TMPDIR="$tmp" cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  step env TMPDIR="$tmp" cmake --build "$dir" -j "$(sevrina_jobs)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
+  step "the configuration of $dir" env TMPDIR="$tmp" cmake -S . -B "$dir" -G Ninja "$@" >/dev/null || step_failed $?
+  step "the build of $dir" env TMPDIR="$tmp" cmake --build "$dir" -j "$(sevrina_jobs)" \
+    ${BUILD_TARGET:+--target "$BUILD_TARGET"} || step_failed $?
 }

@@ -1,7 +1,7 @@
 // ./run and ./test as a user meets them: in a folder CMake cannot build in
 // they say why in one line and write nothing; a run stopped by Ctrl-C or
-// SIGTERM stops everything it started, says so, and leaves no temporary
-// folder.
+// SIGTERM, or whose step ends by a signal, stops everything it started,
+// says so, and leaves no temporary folder.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -140,7 +140,7 @@ constexpr const char* kStandIn = R"(. "$1/tools/run_steps.sh"
 stop_on_signals
 make_run_folder >/dev/null
 echo "$TMPDIR" >"$2/folder"
-step sh -c 'mkdir "$TMPDIR/sevrina-pdf-left"; sleep 300 & echo $! >"$0/started"
+step "the long step" sh -c 'echo $$ >"$0/main"; mkdir "$TMPDIR/sevrina-pdf-left"; sleep 300 & echo $! >"$0/started"
   (trap "" TERM; exec sleep 300) & echo $! >"$0/stubborn"; echo >"$0/ready"; wait' "$2"
 echo "went on"
 )";
@@ -152,16 +152,32 @@ bool Runs(const std::string& pid) {
 }
 
 // Ctrl-C reaches the whole process group, SIGTERM may reach the script
-// alone. The run's folder lies where the user nobody can reach it: in
-// TMPDIR, or in /tmp for root when TMPDIR is private.
+// alone; the step's main process may end by a signal the script was not
+// sent (another user's kill, the out-of-memory killer). Each way, what the
+// step started goes, its folder too, and one line says why. The run's
+// folder lies where the user nobody can reach it: in TMPDIR, whatever its
+// name, or in /tmp for root when TMPDIR is private.
 TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
-  for (const int signal : {SIGINT, SIGTERM}) {
-    SCOPED_TRACE(signal);
+  const struct {
+    int signal;
+    char to;  // the script's 'g'roup, the 's'cript, the step's 'm'ain process
+    const char* tmpdir;
+    int mode;
+    const char* says;
+  } rows[] = {
+      {SIGINT, 'g', "private", 0700, "interrupted by SIGINT"},
+      {SIGTERM, 's', "private", 0700, "interrupted by SIGTERM"},
+      {SIGKILL, 'm', "it's $x con spazio", 0755, "the long step ended by SIGKILL"},
+      {SIGTERM, 'm', "private", 0700, "the long step ended by SIGTERM"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.says + std::string(", TMPDIR ") + r.tmpdir);
     pdftest::TempDir dir;
-    const fs::path out = dir.path() / "out", tmp = dir.path() / "private", script = dir.path() / "stand_in";
+    fs::permissions(dir.path(), fs::perms(0711));
+    const fs::path out = dir.path() / "out", tmp = dir.path() / r.tmpdir, script = dir.path() / "stand_in";
     fs::create_directory(out);
     fs::create_directory(tmp);
-    fs::permissions(tmp, fs::perms::owner_all, fs::perm_options::replace);
+    fs::permissions(tmp, fs::perms(r.mode));
     pdftest::WriteFile(script.string(), kStandIn);
     const pid_t test = ::getpid(), pid = ::fork();
     if (pid == 0) {
@@ -181,16 +197,15 @@ TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
     }
     ASSERT_TRUE(fs::exists(out / "ready")) << Read(out / "log");
     const fs::path folder = Read(out / "folder");
-    EXPECT_EQ(folder.parent_path(), ::geteuid() == 0 ? fs::path("/tmp") : tmp);
+    EXPECT_EQ(folder.parent_path(), r.mode == 0700 && ::geteuid() == 0 ? fs::path("/tmp") : tmp);
     EXPECT_TRUE(fs::exists(folder / "sevrina-pdf-left"));
     const std::string started = Read(out / "started"), stubborn = Read(out / "stubborn");
 
-    ::kill(signal == SIGINT ? -pid : pid, signal);
+    ::kill(r.to == 'm' ? std::stoi(Read(out / "main")) : r.to == 'g' ? -pid : pid, r.signal);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal) << status;
-    const std::string name = signal == SIGINT ? "SIGINT" : "SIGTERM";
-    EXPECT_EQ(Read(out / "log"), "./stand_in: interrupted by " + name +
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + r.signal) << status;
+    EXPECT_EQ(Read(out / "log"), "./stand_in: " + std::string(r.says) +
                                      ": stopped with everything it started; its temporary folder is removed");
     EXPECT_FALSE(Runs(started));
     EXPECT_FALSE(Runs(stubborn));
