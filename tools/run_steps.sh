@@ -23,6 +23,8 @@ step_pid=
 step_main=
 step_what=
 run_folder=
+# The folder the run's temporary folder is made in, as the messages name it.
+run_base_named=
 
 # step WHAT COMMAND...: runs COMMAND as a step, which the script's messages
 # call WHAT ("the build of build/fuzz"); its exit status. A main process
@@ -139,18 +141,56 @@ stop_on_signals() {
 
 # make_run_folder: a temporary folder for the whole run, which TMPDIR then
 # names, so that whatever the steps leave there (the folders of tests that
-# were stopped) goes with it. The unprivileged user "nobody" that some tests
-# run as must reach it: where TMPDIR is closed to that user (a private
-# TMPDIR of mode 700), it goes to /tmp.
+# were stopped) goes with it. It goes to /tmp where TMPDIR names no folder,
+# and, run as root, where TMPDIR is closed to the unprivileged user "nobody"
+# that some tests run as (a private TMPDIR of mode 700).
 make_run_folder() {
   local base=${TMPDIR:-/tmp}
-  if [ "$(id -u)" -eq 0 ] && ! setpriv --reuid=nobody --regid=nogroup --clear-groups test -x "$base" 2>/dev/null; then
-    echo "$run_name: the user nobody cannot enter $base: this run's temporary folder is in /tmp"
-    base=/tmp
+  run_base_named=TMPDIR
+  [ -n "${TMPDIR:-}" ] || run_base_named=/tmp
+  if [ ! -d "$base" ]; then
+    local is="does not exist"
+    [ ! -e "$base" ] || is="is no folder"
+    echo "$run_name: TMPDIR names ${base@Q}, which $is: this run's temporary folder is in /tmp"
+    base=/tmp run_base_named=/tmp
+  elif [ "$(id -u)" -eq 0 ] && ! setpriv --reuid=nobody --regid=nogroup --clear-groups test -x "$base" 2>/dev/null; then
+    echo "$run_name: the user nobody cannot enter ${base@Q}: this run's temporary folder is in /tmp"
+    base=/tmp run_base_named=/tmp
   fi
-  run_folder=$(mktemp -d "$base/sevrina-run.XXXXXX") || return 1
+  [ "$run_base_named" = /tmp ] || run_base_named="TMPDIR (${base@Q})"
+  tmpdir_folder run_folder "$base/sevrina-run.XXXXXX"
   # Others may pass through, not list it: the tests' own folders inside
   # keep their modes.
-  [ "$(id -u)" -ne 0 ] || chmod 711 "$run_folder"
+  [ "$(id -u)" -ne 0 ] || tmpdir_write chmod 711 "$run_folder"
   export TMPDIR=$run_folder
+}
+
+# tmpdir_write COMMAND...: runs COMMAND, which writes in the run's
+# temporary folder (a copy, a folder, a change of owner or mode). Where it
+# fails, the run ends there, in one line that names TMPDIR and why (a lack
+# of room, above all), so that nothing goes on with a file cut short.
+tmpdir_write() {
+  local said
+  said=$(LC_ALL=C "$@" 2>&1) || tmpdir_failed "$said"
+}
+
+# tmpdir_folder VAR [TEMPLATE]: makes a new folder, in TMPDIR or as
+# TEMPLATE says (mktemp -d), and sets VAR to its path; where that fails,
+# the run ends as with tmpdir_write.
+tmpdir_folder() {
+  local made
+  made=$(LC_ALL=C mktemp -d ${2:+"$2"} 2>&1) || tmpdir_failed "$made"
+  printf -v "$1" %s "$made"
+}
+
+# tmpdir_failed MESSAGE: a write in the run's temporary folder failed, as
+# the tool's MESSAGE says.
+tmpdir_failed() {
+  local why=${1%%$'\n'*}
+  case $1 in
+    *"No space left on device"* | *"Disk quota exceeded"*)
+      ends_run 1 "$run_base_named has no room left for this run: $why" ;;
+    *)
+      ends_run 1 "cannot write in $run_base_named: $why" ;;
+  esac
 }
