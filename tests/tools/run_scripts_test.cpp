@@ -188,9 +188,12 @@ TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
     pdftest::WriteFile(script.string(), kStandIn);
     const pid_t test = ::getpid(), pid = ::fork();
     if (pid == 0) {
-      // A group of its own, as a shell gives a command; it ends (its step
-      // with it) should this test be stopped first.
+      // A group of its own, and the signals at their defaults (a test
+      // started in the background may have SIGINT ignored, which bash could
+      // not trap), as a shell gives a command; it ends (its step with it)
+      // should this test be stopped first.
       ::setpgid(0, 0);
+      for (const int s : {SIGINT, SIGTERM, SIGHUP}) ::signal(s, SIG_DFL);
       if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != test) ::_exit(127);
       const int log = ::open((out / "log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       ::dup2(log, 1);
