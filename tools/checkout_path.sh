@@ -41,6 +41,26 @@ checkout_path_problem() {
       return 1
     fi
   done
+  # The build finds its sources by listing folders (file(GLOB)), where a
+  # folder's name that holds "?" or "*" is matched as a pattern (escaped,
+  # so that it matches only itself): CMake then finds that folder, and each
+  # one below it down to the sources, by listing the one above it, which
+  # this user must therefore be able to read.
+  if [[ $path == *[?*]* ]]; then
+    local folder=${path%%[?*]*} rest
+    folder=${folder%/*}
+    rest=${path#"$folder"/}
+    while :; do
+      local listed=${folder:-/}
+      if [ ! -r "$listed" ]; then
+        echo "the checkout's path ${path@Q} holds a question mark (?) or an asterisk (*), so CMake finds its sources only by listing each folder from the one above that name down, and this user cannot list ${listed@Q}: move the checkout, or rename its folder, to a path without them"
+        return 1
+      fi
+      [ -n "$rest" ] || break
+      folder=$folder/${rest%%/*}
+      if [[ $rest == */* ]]; then rest=${rest#*/}; else rest=; fi
+    done
+  fi
   # The deepest folder the tools work in: a build folder, or, for CTest,
   # the parent of the deepest folder of the tree in a build folder.
   local deepest= tree file folder=

@@ -48,11 +48,25 @@ ensure_packages() {
     --no-install-recommends "${missing[@]}"
 }
 
+# The folder the builds keep their temporary files in: TMPDIR, unless its
+# path holds a quote or a semicolon, then /tmp. CMake learns where the
+# compiler's own libraries lie by reading its link command as shell words,
+# and that command names a temporary file: a lone quote or a semicolon there
+# loses them, and with them GoogleTest.
+build_tmpdir() {
+  local tmp=${TMPDIR:-/tmp}
+  case $tmp in *[\'\"\;]*) tmp=/tmp ;; esac
+  printf '%s\n' "$tmp"
+}
+
 # build_tree DIR [cmake options...]: configures DIR and builds it (only the
-# target named in BUILD_TARGET, when set).
+# target named in BUILD_TARGET, when set); where either fails, the run ends
+# there, saying which.
 build_tree() {
-  local dir=$1
+  local dir=$1 tmp
   shift
-  step cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  step cmake --build "$dir" -j "$(sevrina_jobs)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
+  tmp=$(build_tmpdir)
+  step "the configuration of $dir" env TMPDIR="$tmp" cmake -S . -B "$dir" -G Ninja "$@" >/dev/null || step_failed $?
+  step "the build of $dir" env TMPDIR="$tmp" cmake --build "$dir" -j "$(sevrina_jobs)" \
+    ${BUILD_TARGET:+--target "$BUILD_TARGET"} || step_failed $?
 }

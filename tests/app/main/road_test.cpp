@@ -38,6 +38,7 @@
 #include "app/shell/intro.h"
 #include "platform/forms/forms.h"
 #include "platform/system/system.h"
+#include "road_program.h"  // SEVRINA_PROGRAM, the built program's path
 #include "tests/app/shell/shell_test_support.h"
 
 namespace {
@@ -537,9 +538,12 @@ class Bells {
  public:
   Bells(const std::string& display, const fs::path& folder) : log_(folder / "bells") {
     const fs::path config = folder / "xkbevd.cf";
-    std::ofstream(config) << "Bell() shell \"echo >> " << log_.string() << "\"\n";
+    // The command names the log relative to the folder xkbevd runs in: a
+    // shell takes it, and TMPDIR's path may hold blanks, quotes or "$".
+    std::ofstream(config) << "Bell() shell \"echo >> " << log_.filename().string() << "\"\n";
     pid_ = ::fork();
     if (pid_ == 0) {
+      if (::chdir(folder.c_str()) != 0) ::_exit(127);
       int null = ::open("/dev/null", O_WRONLY);
       ::dup2(null, 1);
       ::dup2(null, 2);

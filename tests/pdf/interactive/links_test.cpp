@@ -102,12 +102,13 @@ TEST(InteractiveLinks, LayerScriptsSwitchTheLayersTheFileNames) {
     const std::string object = ObjectWith(file, "var ocgArray");
     const std::size_t from = object.find("stream\n") + 7;
     const std::string js = path + ".js";
-    // The layer's name as the viewer reads it from the file.
-    pdftest::WriteFile(js, "var layers = [{name: new PDFDocument('" + path + "').getTrailer().Root.OCProperties"
+    // The layer's name as the viewer reads it from the file, named as an
+    // argument: its path may hold quotes.
+    pdftest::WriteFile(js, "var layers = [{name: new PDFDocument(scriptArgs[0]).getTrailer().Root.OCProperties"
                            ".OCGs[0].Name.asString(), state: true}];\n(function () {\n" +
                                object.substr(from, object.find("\nendstream") - from) +
                                "\n}).call({getOCGs: function () { return layers; }});\nprint(layers[0].name);\nprint(layers[0].state);\n");
-    const pdftest::ToolResult run = pdftest::RunTool({"mutool", "run", js});
+    const pdftest::ToolResult run = pdftest::RunTool({"mutool", "run", js, path});
     EXPECT_EQ(run.out, std::string(r.shown ? r.shown : r.layer) + "\n" + r.states + "\n") << run.err;
   }
 }
