@@ -145,20 +145,7 @@ std::string InfoValueText(const PdfValue& value) {
   if (b.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
     // UTF-8: a sequence that does not decode is dropped a byte at a time.
     for (std::size_t i = 3; i < b.size();) {
-      const unsigned char lead = byte(i);
-      const std::size_t n = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-      char32_t c = n == 1 ? lead : n == 2 ? lead & 0x1F : n == 3 ? lead & 0x0F : lead & 0x07;
-      bool valid = n != 0 && i + n <= b.size();
-      for (std::size_t k = 1; valid && k < n; ++k) {
-        valid = (byte(i + k) & 0xC0) == 0x80;
-        c = c << 6 | (byte(i + k) & 0x3F);
-      }
-      if (!valid) {
-        ++i;
-        continue;
-      }
-      put(c);
-      i += n;
+      if (const auto c = cp1252::next_utf8(b, i)) put(*c);
     }
     return out;
   }

@@ -12,9 +12,22 @@ constexpr std::array<char32_t, 32> kHighRow = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// Decodes one UTF-8 sequence at s[i]; advances i. Returns nothing for an
-// invalid or truncated sequence (i then moves past the bad lead byte).
-std::optional<char32_t> decode_one(std::string_view s, std::size_t& i) {
+void append_utf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::optional<char32_t> next_utf8(std::string_view s, std::size_t& i) {
   const auto b0 = static_cast<unsigned char>(s[i]);
   if (b0 < 0x80) {
     ++i;
@@ -57,21 +70,6 @@ std::optional<char32_t> decode_one(std::string_view s, std::size_t& i) {
   return cp;
 }
 
-void append_utf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-}  // namespace
-
 char32_t to_unicode(unsigned char byte) {
   if (byte >= 0x80 && byte <= 0x9F) return kHighRow[byte - 0x80];
   return byte;
@@ -90,7 +88,7 @@ std::string from_utf8(std::string_view utf8, char replacement) {
   out.reserve(utf8.size());
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const auto cp = decode_one(utf8, i);
+    const auto cp = next_utf8(utf8, i);
     const auto b = cp ? from_unicode(*cp) : std::nullopt;
     out += b ? static_cast<char>(*b) : replacement;
   }
@@ -102,7 +100,7 @@ std::optional<std::string> from_utf8_strict(std::string_view utf8) {
   out.reserve(utf8.size());
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const auto cp = decode_one(utf8, i);
+    const auto cp = next_utf8(utf8, i);
     if (!cp) return std::nullopt;
     const auto b = from_unicode(*cp);
     if (!b) return std::nullopt;

@@ -18,6 +18,11 @@ char32_t to_unicode(unsigned char byte);
 // cannot hold it.
 std::optional<unsigned char> from_unicode(char32_t cp);
 
+// Decodes the UTF-8 sequence at s[i] and moves i past it. Nothing for an
+// invalid, overlong or truncated sequence, or a surrogate: i then moves past
+// its first byte only.
+std::optional<char32_t> next_utf8(std::string_view s, std::size_t& i);
+
 // UTF-8 to Windows-1252. A character the code page cannot hold, or a byte
 // sequence that is not valid UTF-8, becomes `replacement`.
 std::string from_utf8(std::string_view utf8, char replacement = '?');

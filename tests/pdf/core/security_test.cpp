@@ -190,7 +190,7 @@ TEST(ProtectedDocument, EachDocumentHasAKeyOfItsOwn) {
     const std::string key = KeyOfFile(files[i]);
     ASSERT_EQ(key.size(), 32u);
     // The key the writer encrypted with is the one its own file gives.
-    if (i < writer_keys.size()) EXPECT_EQ(key, writer_keys[i]);
+    if (i < writer_keys.size()) { EXPECT_EQ(key, writer_keys[i]); }
     keys.insert(key);
     const std::string text = pdftest::PdfToText(files[i]).out;
     EXPECT_NE(text.find("Documento"), std::string::npos) << text;
@@ -231,7 +231,7 @@ TEST(ProtectedDocument, PasswordsOpenAsTyped) {
     w.DrawText(50, 50, "Testo protetto");
     w.EndDoc();
     ASSERT_EQ(w.ErrNumber(), 0) << w.ErrDescription();
-    if (*row.owner_entry != 0) EXPECT_EQ(Hex(w.Security.OwnerEntry.data(), 32), row.owner_entry);
+    if (*row.owner_entry != 0) { EXPECT_EQ(Hex(w.Security.OwnerEntry.data(), 32), row.owner_entry); }
 
     const bool blank_owner = std::string(row.owner).find_first_not_of(' ') == std::string::npos;
     const std::string owner = blank_owner ? row.user : row.owner;

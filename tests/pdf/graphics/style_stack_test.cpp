@@ -128,7 +128,7 @@ TEST(StyleStack, TheCallersFontComesBackAfterEachBracket) {
           if (line.rfind("perch", 0) == 0) lines.push_back(line);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[1], lines[0]);
-        if (std::string(font.name) != "Arial in MacRoman") EXPECT_EQ(lines[0], "perché è così");
+        if (std::string(font.name) != "Arial in MacRoman") { EXPECT_EQ(lines[0], "perché è così"); }
       } else {
         EXPECT_NE(pdftest::ReadFile(path).find("/DA (/Helv 0 Tf"), std::string::npos);
       }
