@@ -66,6 +66,16 @@ function(sevrina_library name)
   endif()
 endfunction()
 
+# Runs TARGET's tests, and their discovery, under tools/test_guard, which
+# stops whatever a test leaves running when it ends (an X server, the
+# program it drives), so that a test that crashes is reported at once, as a
+# crash, and leaves nothing behind. GoogleTest's discovery and CTest take
+# the guard from this property.
+function(sevrina_guarded target)
+  set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR $<TARGET_FILE:test_guard>)
+  add_dependencies(${target} test_guard)
+endfunction()
+
 # sevrina_test(name SOURCES a_test.cpp DEPS lib ... [LABELS x] [NO_MAIN])
 # A GoogleTest executable registered with CTest; tests are discovered when
 # ctest runs, so a test binary never has to run at build time.
@@ -82,6 +92,7 @@ function(sevrina_test name)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   sevrina_paths(${name})
+  sevrina_guarded(${name})
   if(ARG_LABELS)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 600)
@@ -105,8 +116,9 @@ function(sevrina_fuzzer name)
   # A fixed seed, run the same way every time by tests/fuzz/smoke_run.sh,
   # so that the same tree always gives the same verdict; a failure names
   # the seed and the input to replay.
+  sevrina_guarded(${name})
   add_test(NAME fuzz_smoke.${name}
-           COMMAND sh ${PROJECT_SOURCE_DIR}/tests/fuzz/smoke_run.sh $<TARGET_FILE:${name}> ${SEVRINA_FUZZ_SEED}
+           COMMAND $<TARGET_FILE:test_guard> sh ${PROJECT_SOURCE_DIR}/tests/fuzz/smoke_run.sh $<TARGET_FILE:${name}> ${SEVRINA_FUZZ_SEED}
                    ${CMAKE_CURRENT_BINARY_DIR}/smoke/${name} -
                    -runs=20000 -max_len=4096 -timeout=10)
   set_tests_properties(fuzz_smoke.${name} PROPERTIES LABELS fuzz TIMEOUT 600)

@@ -32,7 +32,8 @@ void Write(const fs::path& file, const std::string& text) {
 void MakeTree(const fs::path& root, bool neighbour) {
   for (const char* file : {"CMakeLists.txt", "cmake/Sevrina.cmake", "pdf/CMakeLists.txt", "pdf/core/CMakeLists.txt",
                            "app/CMakeLists.txt", "app/forms/CMakeLists.txt", "tests/CMakeLists.txt",
-                           "tests/tools/CMakeLists.txt", "tools/compile_relative.sh"}) {
+                           "tests/tools/CMakeLists.txt", "tools/CMakeLists.txt", "tools/test_guard.cpp",
+                           "tools/compile_relative.sh"}) {
     fs::create_directories((root / file).parent_path());
     fs::copy_file(fs::path(SEVRINA_SOURCE_DIR) / file, root / file);
   }
