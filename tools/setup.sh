@@ -43,9 +43,10 @@ ensure_packages() {
   [ "$(id -u)" -ne 0 ] && sudo=(sudo)
   # Another install (an unattended upgrade, a second ./test) may hold the
   # package manager's lock: wait for it up to ten minutes instead of failing.
-  "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+  # (Services a package starts do not hold the checkout's lock.)
+  "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq 9>&-
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
-    --no-install-recommends "${missing[@]}"
+    --no-install-recommends "${missing[@]}" 9>&-
 }
 
 # The folder the builds keep their temporary files in: TMPDIR, unless its

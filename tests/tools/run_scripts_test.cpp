@@ -87,7 +87,8 @@ TEST(CheckoutPath, WhereCMakeCannotBuildTheScriptsSayWhyAndWriteNothing) {
     fs::create_directories(checkout / "tools");
     fs::create_directories(checkout / "tests/app/forms/x");
     std::ofstream(checkout / "tests/app/forms/x/CMakeLists.txt") << "\n";
-    for (const char* file : {"run", "test", "tools/setup.sh", "tools/checkout_path.sh", "tools/run_steps.sh"}) {
+    for (const char* file :
+         {"run", "test", "tools/setup.sh", "tools/checkout_path.sh", "tools/run_steps.sh", "tools/verdict.sh"}) {
       fs::copy_file(kSource / file, checkout / file);
     }
     const std::size_t before = Count(dir.path());
@@ -210,7 +211,7 @@ TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
     if (r.mode == 0) {
       said = "./stand_in: TMPDIR names " + Quoted(tmp) + ", which does not exist: this run's temporary folder is in /tmp\n";
     } else if (r.mode == 0700 && ::geteuid() == 0) {
-      said = "./stand_in: the user nobody cannot enter " + Quoted(tmp) + ": this run's temporary folder is in /tmp\n";
+      said = "./stand_in: the user nobody cannot enter TMPDIR (" + Quoted(tmp) + "): this run's temporary folder is in /tmp\n";
     }
     const fs::path folder = Read(out / "folder");
     EXPECT_EQ(folder.parent_path(), said.empty() ? tmp : fs::path("/tmp"));
@@ -255,6 +256,268 @@ TEST(StoppedRun, AFullTmpdirEndsTheRunAtTheCopyThatFails) {
   EXPECT_TRUE(r.err.ends_with(": No space left on device; its temporary folder is removed\n")) << r.err;
   EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
   EXPECT_FALSE(left);
+}
+
+// A checkout of the real ./test and ./run and their helpers, whose installs
+// and builds are stand-ins: each build notes in $STUB_OUT/tmpdir the TMPDIR
+// the steps see, says it has begun ($STUB_OUT/building) and waits while
+// $STUB_OUT/hold exists (a minute at most); with STUB_STOP set, the run
+// ends there. The program ./run starts notes its TMPDIR, whether it holds
+// the checkout's lock, and waits while $STUB_OUT/hold-program exists (a
+// minute at most). With STUB_BASES set,
+// that folder is the only one tried after TMPDIR. On PATH before the
+// system's, stubs/ holds an xvfb-run that runs its command and a ctest
+// that says what $STUB_OUT/ctest-<build folder> holds and ends with the
+// status in $STUB_OUT/ctest-<build folder>.status.
+void StubCheckout(const fs::path& checkout) {
+  fs::create_directories(checkout / "tools");
+  for (const char* file :
+       {"run", "test", "tools/checkout_path.sh", "tools/run_steps.sh", "tools/verdict.sh", "tools/lsan.supp"}) {
+    fs::copy_file(kSource / file, checkout / file);
+  }
+  pdftest::WriteFile((checkout / "tools/setup.sh").string(), R"sh(. tools/checkout_path.sh
+. tools/run_steps.sh
+[ -z "${STUB_BASES-}" ] || run_folder_bases=("$STUB_BASES")
+TEST_PACKAGES=() RUN_PACKAGES=()
+ensure_packages() { :; }
+sevrina_jobs() { echo 2; }
+build_tree() {
+  printf '%s\n' "$TMPDIR" >"$STUB_OUT/tmpdir"
+  : >"$STUB_OUT/building"
+  for i in $(seq 1200); do [ -e "$STUB_OUT/hold" ] || break; sleep 0.05; done
+  [ -z "${STUB_STOP-}" ] || exit 0
+}
+)sh");
+  const auto executable = [](const fs::path& file, const std::string& text) {
+    fs::create_directories(file.parent_path());
+    pdftest::WriteFile(file.string(), text);
+    fs::permissions(file, fs::perms(0755));
+  };
+  executable(checkout / "build/release/app/main/sevrina", R"sh(#!/bin/sh
+printf '%s\n' "$TMPDIR" >"$STUB_OUT/program-tmpdir"
+[ ! -e /proc/$$/fd/9 ] || : >"$STUB_OUT/program-holds-the-lock"
+for i in $(seq 1200); do [ -e "$STUB_OUT/hold-program" ] || break; sleep 0.05; done
+)sh");
+  executable(checkout / "stubs/xvfb-run", "#!/bin/bash\nwhile [ \"${1#-}\" != \"$1\" ]; do [ \"$1\" != -s ] || shift; shift; done\n"
+                                          "exec \"$@\"\n");
+  executable(checkout / "stubs/ctest", R"sh(#!/bin/bash
+while [ $# -gt 0 ]; do
+  case $1 in --test-dir) dir=${2##*/}; shift ;; --output-log) log=$2; shift ;; esac
+  shift
+done
+tee "$log" <"$STUB_OUT/ctest-$dir"
+exit "$(cat "$STUB_OUT/ctest-$dir.status" 2>/dev/null || echo 0)"
+)sh");
+}
+
+// Starts COMMAND in the background, its output to `log`; it ends should
+// this test end first.
+pid_t Start(const std::vector<std::string>& command, const fs::path& log) {
+  const pid_t test = ::getpid(), pid = ::fork();
+  if (pid == 0) {
+    ::setpgid(0, 0);
+    for (const int s : {SIGINT, SIGTERM, SIGHUP}) ::signal(s, SIG_DFL);
+    if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != test) ::_exit(127);
+    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(out, 1);
+    ::dup2(out, 2);
+    std::vector<char*> args;
+    for (const std::string& a : command) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    ::execvp(args[0], args.data());
+    ::_exit(127);
+  }
+  return pid;
+}
+
+bool WaitFor(const fs::path& file) {
+  for (int i = 0; i < 600 && !fs::exists(file); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  return fs::exists(file);
+}
+
+// TMPDIR as users set it: relative to the folder ./test was started in
+// (even "-dash"), with a trailing slash, through a link: every step sees
+// one spelling, the folder itself. A name the tools of the tests cannot
+// take, a file system mounted noexec or a folder that does not exist is
+// moved from, in one line that names TMPDIR, before anything is built; and
+// where no folder is left, the run ends in one line.
+TEST(TmpdirAsMeant, EveryStepSeesOneSpellingOrTheRunSaysWhereItMoved) {
+  pdftest::TempDir dir;
+  fs::permissions(dir.path(), fs::perms(0711));
+  const fs::path checkout = dir.path() / "sevrina", out = dir.path() / "out", start = dir.path() / "a/b";
+  StubCheckout(checkout);
+  for (const char* folder : {"out", "a/b/-dash", "a/reltmp", "prove", "reale", "con\ttab", "a capo\n", "\xff\xfe"}) {
+    fs::create_directories(dir.path() / folder);
+  }
+  fs::create_directory_symlink("reale", dir.path() / "collegamento");
+  fs::path deep = dir.path() / "profonda";
+  while (deep.string().size() < 950) deep /= std::string(100, 'p');
+  fs::create_directories(deep);
+  const fs::path noexec = dir.path() / "noexec";
+  fs::create_directory(noexec);
+  const bool mounted = ::geteuid() == 0 && ::mount("tmpfs", noexec.c_str(), "tmpfs", MS_NOEXEC, "size=1m") == 0;
+  const struct {
+    std::string tmpdir;
+    fs::path lands;      // the folder the run's folder lands in
+    const char* says;    // what the one line says, if any
+    const char* bases;   // the folders tried after TMPDIR, if not the usual
+  } rows[] = {
+      {"../reltmp", dir.path() / "a/reltmp", nullptr, nullptr},
+      {"-dash", start / "-dash", nullptr, nullptr},
+      {(dir.path() / "prove/").string(), dir.path() / "prove", nullptr, nullptr},
+      {(dir.path() / "collegamento").string(), dir.path() / "reale", nullptr, nullptr},
+      {(dir.path() / "con\ttab").string(), "/tmp", "holds a control character (a tab or a line break, say)", nullptr},
+      {(dir.path() / "a capo\n").string(), "/tmp", "holds a control character (a tab or a line break, say)", nullptr},
+      {(dir.path() / "\xff\xfe").string(), "/tmp", "is not UTF-8 text", nullptr},
+      {deep.string(), "/tmp", "bytes long, and the tests, whose files lie deep below it, take one of up to 900", nullptr},
+      {(dir.path() / "mancante").string(), "/tmp", "which does not exist", nullptr},
+      {noexec.string(), "/tmp", "is on a file system mounted noexec, where programs cannot be started", nullptr},
+      {noexec.string(), "", "is on a file system mounted noexec", noexec.c_str()},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.tmpdir);
+    if (r.tmpdir == noexec.string() && !mounted) continue;  // mounting needs root
+    fs::remove(out / "tmpdir");
+    std::vector<std::string> command = {"env", "-C", start.string(), "TMPDIR=" + r.tmpdir, "STUB_OUT=" + out.string(),
+                                        "STUB_STOP=1"};
+    if (r.bases) command.push_back(std::string("STUB_BASES=") + r.bases);
+    command.push_back((checkout / "test").string());
+    const pdftest::ToolResult res = pdftest::RunTool(command);
+    if (r.lands.empty()) {
+      EXPECT_EQ(res.exit_code, 1);
+      EXPECT_EQ(res.err.rfind("./test: TMPDIR (", 0), 0u) << res.err;
+      EXPECT_TRUE(res.err.ends_with(": no folder is left for this run's temporary files; name one in TMPDIR\n")) << res.err;
+      EXPECT_EQ(std::count(res.err.begin(), res.err.end(), '\n'), 1) << res.err;
+      EXPECT_FALSE(fs::exists(out / "tmpdir"));
+      continue;
+    }
+    EXPECT_EQ(res.exit_code, 0) << res.err;
+    EXPECT_EQ(res.err, "");
+    const std::string seen = Read(out / "tmpdir");
+    EXPECT_EQ(fs::path(seen).parent_path(), fs::canonical(r.lands)) << seen;
+    EXPECT_EQ(seen.find("//"), std::string::npos) << seen;
+    EXPECT_FALSE(fs::exists(seen));  // removed as the run ended
+    if (!r.says) {
+      EXPECT_EQ(res.out, "");
+      continue;
+    }
+    EXPECT_EQ(res.out.rfind("./test: TMPDIR ", 0), 0u) << res.out;
+    EXPECT_NE(res.out.find(r.says), std::string::npos) << res.out;
+    EXPECT_TRUE(res.out.ends_with(": this run's temporary folder is in /tmp\n")) << res.out;
+    EXPECT_EQ(std::count(res.out.begin(), res.out.end(), '\n'), 1) << res.out;
+  }
+  if (mounted) ::umount(noexec.c_str());
+}
+
+// One checkout takes one run at a time: while ./test builds, a second
+// ./test or a ./run says who holds the checkout, in one line, and ends,
+// and the first goes on unharmed; once it ends, the checkout is free. The
+// program ./run starts holds no lock: ./test runs while it is open.
+TEST(OneRunAtATime, ASecondRunSaysSoAndEndsAndTheFirstGoesOn) {
+  pdftest::TempDir dir;
+  fs::permissions(dir.path(), fs::perms(0711));
+  const fs::path checkout = dir.path() / "sevrina", out = dir.path() / "out", tmp = dir.path() / "tmp";
+  StubCheckout(checkout);
+  fs::create_directories(out);
+  fs::create_directories(tmp);
+  const std::string env_tmp = "TMPDIR=" + tmp.string(), env_out = "STUB_OUT=" + out.string();
+  pdftest::WriteFile((out / "hold").string(), "");
+  const pid_t first = Start({"env", env_tmp, env_out, "STUB_STOP=1", (checkout / "test").string()}, dir.path() / "first.log");
+  ASSERT_TRUE(WaitFor(out / "building")) << Read(dir.path() / "first.log");
+  const std::string tmpdir = Read(out / "tmpdir");
+  for (const std::string script : {"test", "run"}) {
+    const pdftest::ToolResult r = pdftest::RunTool({"env", env_tmp, env_out, "STUB_STOP=1", (checkout / script).string()});
+    EXPECT_EQ(r.exit_code, 1) << script;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("./" + script + ": ./test (process " + std::to_string(first) + ", started at ", 0), 0u) << r.err;
+    EXPECT_TRUE(r.err.ends_with(") is using this checkout's build folders, and a checkout takes one ./test or ./run at a "
+                                "time: wait for it to end, or run in another clone\n"))
+        << r.err;
+  }
+  EXPECT_EQ(Read(out / "tmpdir"), tmpdir);  // the second runs built nothing
+  fs::remove(out / "hold");
+  int status = 0;
+  ASSERT_EQ(::waitpid(first, &status, 0), first);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Read(dir.path() / "first.log");
+
+  // ./run, relative TMPDIR and all, leaves the checkout free once its
+  // program runs.
+  pdftest::WriteFile((out / "hold-program").string(), "");
+  const pid_t run = Start({"env", "-C", dir.path().string(), "TMPDIR=tmp", env_out, (checkout / "run").string()},
+                          dir.path() / "run.log");
+  ASSERT_TRUE(WaitFor(out / "program-tmpdir")) << Read(dir.path() / "run.log");
+  EXPECT_EQ(fs::canonical(Read(out / "program-tmpdir")), fs::canonical(tmp));
+  EXPECT_FALSE(fs::exists(out / "program-holds-the-lock"));
+  const pdftest::ToolResult beside = pdftest::RunTool({"env", env_tmp, env_out, "STUB_STOP=1", (checkout / "test").string()});
+  EXPECT_EQ(beside.exit_code, 0) << beside.err;
+  fs::remove(out / "hold-program");
+  ASSERT_EQ(::waitpid(run, &status, 0), run);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Read(dir.path() / "run.log");
+}
+
+// ./test's last line is the verdict of the whole run: what each step ran
+// where all passed; otherwise which steps failed and how, the rest after
+// it, with exit status 1. A test program that crashes as nobody is a
+// failed test: the run goes on to the normal build's CTest.
+TEST(Verdict, TheLastLineSaysHowTheWholeRunWent) {
+  pdftest::TempDir dir;
+  fs::permissions(dir.path(), fs::perms(0711));
+  const fs::path checkout = dir.path() / "sevrina", out = dir.path() / "out", tmp = dir.path() / "tmp";
+  StubCheckout(checkout);
+  fs::create_directories(out);
+  fs::create_directories(tmp);
+  const std::string all_pass = "100% tests passed, 0 tests failed out of 306\n\nTotal Test time (real) =  28.54 sec\n\n"
+                               "The following tests did not run:\n\t255 - StoreTest.AReadOnlyDataFileIsNotReplaced "
+                               "(Skipped)\n";
+  const char* programs[] = {"tests/app/shell/test_app_shell_store", "tests/platform/system/test_platform_system_files",
+                            "tests/pdf/core/test_pdf_core_lifecycle", "tests/app/documents/test_app_documents_frame"};
+  const std::string passes = "#!/bin/sh\necho '[==========] 5 tests from 2 test suites ran. (3 ms total)'\n"
+                             "echo '[  PASSED  ] 4 tests.'\necho '[  SKIPPED ] 1 test.'\n";
+  const bool root = ::geteuid() == 0;
+  const struct {
+    const char* sanitize;
+    int sanitize_status;
+    const char* crashes;  // a program of the release build that crashes
+    int exit_code;
+    std::string verdict;
+  } rows[] = {
+      {nullptr, 0, nullptr, 0,
+       std::string("./test: passed: build/fuzz: 24 tests; build/sanitize: 306 tests, 1 skipped; ") +
+           (root ? "as nobody from build/sanitize: 4 programs, 20 tests, 4 skipped; as nobody from build/release: 4 "
+                   "programs, 20 tests, 4 skipped; "
+                 : "") +
+           "build/release: 306 tests, 1 skipped\n"},
+      {"99% tests passed, 2 tests failed out of 306\n", 8, "tests/pdf/core/test_pdf_core_lifecycle", 1,
+       std::string("./test: FAILED: build/sanitize: 2 of 306 tests failed; ") +
+           (root ? "as nobody from build/release: test_pdf_core_lifecycle ended by SIGSEGV; " : "") +
+           "passed: build/fuzz: 24 tests; " +
+           (root ? "as nobody from build/sanitize: 4 programs, 20 tests, 4 skipped; " : "") +
+           "build/release: 306 tests, 1 skipped\n"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.verdict);
+    pdftest::WriteFile((out / "ctest-fuzz").string(), "100% tests passed, 0 tests failed out of 24\n");
+    pdftest::WriteFile((out / "ctest-sanitize").string(), r.sanitize ? r.sanitize : all_pass);
+    pdftest::WriteFile((out / "ctest-sanitize.status").string(), std::to_string(r.sanitize_status));
+    pdftest::WriteFile((out / "ctest-release").string(), all_pass);
+    for (const char* build : {"sanitize", "release"}) {
+      for (const char* program : programs) {
+        const fs::path file = checkout / "build" / build / program;
+        fs::create_directories(file.parent_path());
+        const bool crash = r.crashes && std::string(build) == "release" && std::string(program) == r.crashes;
+        pdftest::WriteFile(file.string(), crash ? "#!/bin/sh\nkill -SEGV $$\n" : passes);
+        fs::permissions(file, fs::perms(0755));
+      }
+    }
+    const pdftest::ToolResult res = pdftest::RunTool({"env", "TMPDIR=" + tmp.string(), "STUB_OUT=" + out.string(),
+                                                      "PATH=" + (checkout / "stubs").string() + ":" + std::getenv("PATH"),
+                                                      (checkout / "test").string()});
+    EXPECT_EQ(res.exit_code, r.exit_code);
+    const std::string& last = r.exit_code == 0 ? res.out : res.err;
+    EXPECT_TRUE(last.ends_with(r.verdict)) << res.out << res.err;
+    EXPECT_EQ(last.size() - last.rfind('\n', last.size() - 2) - 1, r.verdict.size()) << last;
+    EXPECT_TRUE(fs::is_empty(tmp));
+  }
 }
 
 }  // namespace
