@@ -310,6 +310,20 @@ exit "$(cat "$STUB_OUT/ctest-$dir.status" 2>/dev/null || echo 0)"
 )sh");
 }
 
+// A stub checkout in a folder of its own, beside the folders its
+// stand-ins note things in (out) and the run's TMPDIR (tmp); others may
+// pass through that folder, as the user nobody must.
+struct Stub {
+  pdftest::TempDir dir;
+  const fs::path checkout = dir.path() / "sevrina", out = dir.path() / "out", tmp = dir.path() / "tmp";
+  Stub() {
+    fs::permissions(dir.path(), fs::perms(0711));
+    StubCheckout(checkout);
+    fs::create_directories(out);
+    fs::create_directories(tmp);
+  }
+};
+
 // Starts COMMAND in the background, its output to `log`; it ends should
 // this test end first.
 pid_t Start(const std::vector<std::string>& command, const fs::path& log) {
@@ -342,11 +356,10 @@ bool WaitFor(const fs::path& file) {
 // moved from, in one line that names TMPDIR, before anything is built; and
 // where no folder is left, the run ends in one line.
 TEST(TmpdirAsMeant, EveryStepSeesOneSpellingOrTheRunSaysWhereItMoved) {
-  pdftest::TempDir dir;
-  fs::permissions(dir.path(), fs::perms(0711));
-  const fs::path checkout = dir.path() / "sevrina", out = dir.path() / "out", start = dir.path() / "a/b";
-  StubCheckout(checkout);
-  for (const char* folder : {"out", "a/b/-dash", "a/reltmp", "prove", "reale", "con\ttab", "a capo\n", "\xff\xfe"}) {
+  const Stub stub;
+  const fs::path &checkout = stub.checkout, &out = stub.out, start = stub.dir.path() / "a/b";
+  const pdftest::TempDir& dir = stub.dir;
+  for (const char* folder : {"a/b/-dash", "a/reltmp", "prove", "reale", "con\ttab", "a capo\n", "\xff\xfe"}) {
     fs::create_directories(dir.path() / folder);
   }
   fs::create_directory_symlink("reale", dir.path() / "collegamento");
@@ -414,16 +427,12 @@ TEST(TmpdirAsMeant, EveryStepSeesOneSpellingOrTheRunSaysWhereItMoved) {
 // and the first goes on unharmed; once it ends, the checkout is free. The
 // program ./run starts holds no lock: ./test runs while it is open.
 TEST(OneRunAtATime, ASecondRunSaysSoAndEndsAndTheFirstGoesOn) {
-  pdftest::TempDir dir;
-  fs::permissions(dir.path(), fs::perms(0711));
-  const fs::path checkout = dir.path() / "sevrina", out = dir.path() / "out", tmp = dir.path() / "tmp";
-  StubCheckout(checkout);
-  fs::create_directories(out);
-  fs::create_directories(tmp);
+  const Stub stub;
+  const fs::path &dir = stub.dir.path(), &checkout = stub.checkout, &out = stub.out, &tmp = stub.tmp;
   const std::string env_tmp = "TMPDIR=" + tmp.string(), env_out = "STUB_OUT=" + out.string();
   pdftest::WriteFile((out / "hold").string(), "");
-  const pid_t first = Start({"env", env_tmp, env_out, "STUB_STOP=1", (checkout / "test").string()}, dir.path() / "first.log");
-  ASSERT_TRUE(WaitFor(out / "building")) << Read(dir.path() / "first.log");
+  const pid_t first = Start({"env", env_tmp, env_out, "STUB_STOP=1", (checkout / "test").string()}, dir / "first.log");
+  ASSERT_TRUE(WaitFor(out / "building")) << Read(dir / "first.log");
   const std::string tmpdir = Read(out / "tmpdir");
   for (const std::string script : {"test", "run"}) {
     const pdftest::ToolResult r = pdftest::RunTool({"env", env_tmp, env_out, "STUB_STOP=1", (checkout / script).string()});
@@ -438,21 +447,21 @@ TEST(OneRunAtATime, ASecondRunSaysSoAndEndsAndTheFirstGoesOn) {
   fs::remove(out / "hold");
   int status = 0;
   ASSERT_EQ(::waitpid(first, &status, 0), first);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Read(dir.path() / "first.log");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Read(dir / "first.log");
 
   // ./run, relative TMPDIR and all, leaves the checkout free once its
   // program runs.
   pdftest::WriteFile((out / "hold-program").string(), "");
-  const pid_t run = Start({"env", "-C", dir.path().string(), "TMPDIR=tmp", env_out, (checkout / "run").string()},
-                          dir.path() / "run.log");
-  ASSERT_TRUE(WaitFor(out / "program-tmpdir")) << Read(dir.path() / "run.log");
+  const pid_t run = Start({"env", "-C", dir.string(), "TMPDIR=tmp", env_out, (checkout / "run").string()},
+                          dir / "run.log");
+  ASSERT_TRUE(WaitFor(out / "program-tmpdir")) << Read(dir / "run.log");
   EXPECT_EQ(fs::canonical(Read(out / "program-tmpdir")), fs::canonical(tmp));
   EXPECT_FALSE(fs::exists(out / "program-holds-the-lock"));
   const pdftest::ToolResult beside = pdftest::RunTool({"env", env_tmp, env_out, "STUB_STOP=1", (checkout / "test").string()});
   EXPECT_EQ(beside.exit_code, 0) << beside.err;
   fs::remove(out / "hold-program");
   ASSERT_EQ(::waitpid(run, &status, 0), run);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Read(dir.path() / "run.log");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Read(dir / "run.log");
 }
 
 // ./test's last line is the verdict of the whole run: what each step ran
@@ -460,12 +469,8 @@ TEST(OneRunAtATime, ASecondRunSaysSoAndEndsAndTheFirstGoesOn) {
 // it, with exit status 1. A test program that crashes as nobody is a
 // failed test: the run goes on to the normal build's CTest.
 TEST(Verdict, TheLastLineSaysHowTheWholeRunWent) {
-  pdftest::TempDir dir;
-  fs::permissions(dir.path(), fs::perms(0711));
-  const fs::path checkout = dir.path() / "sevrina", out = dir.path() / "out", tmp = dir.path() / "tmp";
-  StubCheckout(checkout);
-  fs::create_directories(out);
-  fs::create_directories(tmp);
+  const Stub stub;
+  const fs::path &checkout = stub.checkout, &out = stub.out, &tmp = stub.tmp;
   const std::string all_pass = "100% tests passed, 0 tests failed out of 306\n\nTotal Test time (real) =  28.54 sec\n\n"
                                "The following tests did not run:\n\t255 - StoreTest.AReadOnlyDataFileIsNotReplaced "
                                "(Skipped)\n";
