@@ -107,12 +107,12 @@ inline ToolResult RunTool(const std::vector<std::string>& argv, const std::strin
   return result;
 }
 
-// A fresh folder under the system's temporary folder, removed with its
-// contents when the object goes.
+// A fresh folder under the system's temporary folder (or under `base`),
+// removed with its contents when the object goes.
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "sevrina-pdf-XXXXXX").string();
+  explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    std::string pattern = (base / "sevrina-pdf-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
   }

@@ -150,6 +150,14 @@ step "the long step" sh -c 'echo $$ >"$0/main"; mkdir "$TMPDIR/sevrina-pdf-left"
 echo "went on"
 )";
 
+// The folder the stand-ins' own TMPDIRs go in, up to some 60 bytes below
+// it: TMPDIR, unless that is so long that theirs would pass the 900 bytes
+// the scripts take (and they would move from it), then /tmp.
+fs::path StandInBase() {
+  const fs::path tmp = fs::temp_directory_path();
+  return tmp.string().size() + 100 > 900 ? fs::path("/tmp") : tmp;
+}
+
 // Whether the process runs (one that ended and waits to be reaped does not).
 bool Runs(const std::string& pid) {
   const std::string stat = Read("/proc/" + pid + "/stat");
@@ -178,7 +186,7 @@ TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.says + std::string(", TMPDIR ") + r.tmpdir);
-    pdftest::TempDir dir;
+    pdftest::TempDir dir(StandInBase());
     fs::permissions(dir.path(), fs::perms(0711));
     const fs::path out = dir.path() / "out", tmp = dir.path() / r.tmpdir, script = dir.path() / "stand_in";
     fs::create_directory(out);
@@ -236,7 +244,7 @@ TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
 // never goes on to use the copy cut short, and leaves nothing there.
 TEST(StoppedRun, AFullTmpdirEndsTheRunAtTheCopyThatFails) {
   if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
-  pdftest::TempDir dir;
+  pdftest::TempDir dir(StandInBase());
   fs::permissions(dir.path(), fs::perms(0711));
   const fs::path disk = dir.path() / "piccolo", script = dir.path() / "stand_in";
   fs::create_directory(disk);
@@ -314,7 +322,7 @@ exit "$(cat "$STUB_OUT/ctest-$dir.status" 2>/dev/null || echo 0)"
 // stand-ins note things in (out) and the run's TMPDIR (tmp); others may
 // pass through that folder, as the user nobody must.
 struct Stub {
-  pdftest::TempDir dir;
+  pdftest::TempDir dir{StandInBase()};
   const fs::path checkout = dir.path() / "sevrina", out = dir.path() / "out", tmp = dir.path() / "tmp";
   Stub() {
     fs::permissions(dir.path(), fs::perms(0711));
