@@ -5,6 +5,7 @@
 // or lacks room, is told in one line.
 
 #include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
@@ -239,6 +240,17 @@ TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
   }
 }
 
+// Mounts a tmpfs at `at` (as root) in a mount namespace of this test
+// program's own: other tests, some of which list the system's file systems
+// (the output step's choice of drives), never see it, and it goes when this
+// program ends, however it ends. Returns why it could not, or "".
+std::string MountTmpfs(const fs::path& at, unsigned long flags, const char* options) {
+  static const int own =
+      ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 ? 0 : errno;
+  if (own != 0) return std::string("no mount namespace of its own: ") + std::strerror(own);
+  return ::mount("tmpfs", at.c_str(), "tmpfs", flags, options) == 0 ? "" : std::strerror(errno);
+}
+
 // A TMPDIR too small for a copy (a small file system mounted as root): the
 // run ends at that copy, in one line naming TMPDIR and the lack of room,
 // never goes on to use the copy cut short, and leaves nothing there.
@@ -248,8 +260,8 @@ TEST(StoppedRun, AFullTmpdirEndsTheRunAtTheCopyThatFails) {
   fs::permissions(dir.path(), fs::perms(0711));
   const fs::path disk = dir.path() / "piccolo", script = dir.path() / "stand_in";
   fs::create_directory(disk);
-  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k") != 0) {
-    GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+  if (const std::string why = MountTmpfs(disk, 0, "size=256k"); !why.empty()) {
+    GTEST_SKIP() << "no tmpfs can be mounted here: " << why;
   }
   pdftest::WriteFile((dir.path() / "programma").string(), std::string(1 << 20, 'x'));
   pdftest::WriteFile(script.string(), ". \"$1/tools/run_steps.sh\"\nstop_on_signals\nmake_run_folder\ntmpdir_folder copy\n"
@@ -376,7 +388,7 @@ TEST(TmpdirAsMeant, EveryStepSeesOneSpellingOrTheRunSaysWhereItMoved) {
   fs::create_directories(deep);
   const fs::path noexec = dir.path() / "noexec";
   fs::create_directory(noexec);
-  const bool mounted = ::geteuid() == 0 && ::mount("tmpfs", noexec.c_str(), "tmpfs", MS_NOEXEC, "size=1m") == 0;
+  const bool mounted = ::geteuid() == 0 && MountTmpfs(noexec, MS_NOEXEC, "size=1m").empty();
   const struct {
     std::string tmpdir;
     fs::path lands;      // the folder the run's folder lands in
