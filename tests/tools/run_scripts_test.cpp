@@ -9,6 +9,7 @@
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -151,12 +152,25 @@ step "the long step" sh -c 'echo $$ >"$0/main"; mkdir "$TMPDIR/sevrina-pdf-left"
 echo "went on"
 )";
 
+// Where the scripts move the run's folder from a TMPDIR they cannot use:
+// /tmp, or /var/tmp where programs cannot be started from /tmp (mounted
+// noexec, as on hardened machines), which the scripts then also say.
+fs::path Fallback() {
+  struct statvfs st;
+  return ::statvfs("/tmp", &st) == 0 && (st.f_flag & ST_NOEXEC) ? "/var/tmp" : "/tmp";
+}
+std::string MovedTo() {
+  return (Fallback() == "/tmp" ? "" : "; /tmp is on a file system mounted noexec, where programs cannot be started") +
+         std::string(": this run's temporary folder is in ") + Fallback().string() + "\n";
+}
+
 // The folder the stand-ins' own TMPDIRs go in, up to some 60 bytes below
 // it: TMPDIR, unless that is so long that theirs would pass the 900 bytes
-// the scripts take (and they would move from it), then /tmp.
+// the scripts take (and they would move from it), then the scripts' own
+// fallback.
 fs::path StandInBase() {
   const fs::path tmp = fs::temp_directory_path();
-  return tmp.string().size() + 100 > 900 ? fs::path("/tmp") : tmp;
+  return tmp.string().size() + 100 > 900 ? Fallback() : tmp;
 }
 
 // Whether the process runs (one that ended and waits to be reaped does not).
@@ -170,8 +184,8 @@ bool Runs(const std::string& pid) {
 // sent (another user's kill, the out-of-memory killer). Each way, what the
 // step started goes, its folder too, and one line says why. The run's
 // folder lies where the user nobody can reach it: in TMPDIR, whatever its
-// name, or in /tmp for root when TMPDIR is private, and, said in one line,
-// when TMPDIR names no folder.
+// name, or in /tmp (/var/tmp where /tmp is noexec) for root when TMPDIR is
+// private, and, said in one line, when TMPDIR names no folder.
 TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
   const struct {
     int signal;
@@ -218,12 +232,12 @@ TEST(StoppedRun, StopsEverythingItStartedAndLeavesNoTemporaryFolder) {
     ASSERT_TRUE(fs::exists(out / "ready")) << Read(out / "log");
     std::string said;
     if (r.mode == 0) {
-      said = "./stand_in: TMPDIR names " + Quoted(tmp) + ", which does not exist: this run's temporary folder is in /tmp\n";
+      said = "./stand_in: TMPDIR names " + Quoted(tmp) + ", which does not exist" + MovedTo();
     } else if (r.mode == 0700 && ::geteuid() == 0) {
-      said = "./stand_in: the user nobody cannot enter TMPDIR (" + Quoted(tmp) + "): this run's temporary folder is in /tmp\n";
+      said = "./stand_in: the user nobody cannot enter TMPDIR (" + Quoted(tmp) + ")" + MovedTo();
     }
     const fs::path folder = Read(out / "folder");
-    EXPECT_EQ(folder.parent_path(), said.empty() ? tmp : fs::path("/tmp"));
+    EXPECT_EQ(folder.parent_path(), said.empty() ? tmp : Fallback());
     EXPECT_TRUE(fs::exists(folder / "sevrina-pdf-left"));
     const std::string started = Read(out / "started"), stubborn = Read(out / "stubborn");
 
@@ -399,12 +413,12 @@ TEST(TmpdirAsMeant, EveryStepSeesOneSpellingOrTheRunSaysWhereItMoved) {
       {"-dash", start / "-dash", nullptr, nullptr},
       {(dir.path() / "prove/").string(), dir.path() / "prove", nullptr, nullptr},
       {(dir.path() / "collegamento").string(), dir.path() / "reale", nullptr, nullptr},
-      {(dir.path() / "con\ttab").string(), "/tmp", "holds a control character (a tab or a line break, say)", nullptr},
-      {(dir.path() / "a capo\n").string(), "/tmp", "holds a control character (a tab or a line break, say)", nullptr},
-      {(dir.path() / "\xff\xfe").string(), "/tmp", "is not UTF-8 text", nullptr},
-      {deep.string(), "/tmp", "bytes long, and the tests, whose files lie deep below it, take one of up to 900", nullptr},
-      {(dir.path() / "mancante").string(), "/tmp", "which does not exist", nullptr},
-      {noexec.string(), "/tmp", "is on a file system mounted noexec, where programs cannot be started", nullptr},
+      {(dir.path() / "con\ttab").string(), Fallback(), "holds a control character (a tab or a line break, say)", nullptr},
+      {(dir.path() / "a capo\n").string(), Fallback(), "holds a control character (a tab or a line break, say)", nullptr},
+      {(dir.path() / "\xff\xfe").string(), Fallback(), "is not UTF-8 text", nullptr},
+      {deep.string(), Fallback(), "bytes long, and the tests, whose files lie deep below it, take one of up to 900", nullptr},
+      {(dir.path() / "mancante").string(), Fallback(), "which does not exist", nullptr},
+      {noexec.string(), Fallback(), "is on a file system mounted noexec, where programs cannot be started", nullptr},
       {noexec.string(), "", "is on a file system mounted noexec", noexec.c_str()},
   };
   for (const auto& r : rows) {
@@ -436,7 +450,7 @@ TEST(TmpdirAsMeant, EveryStepSeesOneSpellingOrTheRunSaysWhereItMoved) {
     }
     EXPECT_EQ(res.out.rfind("./test: TMPDIR ", 0), 0u) << res.out;
     EXPECT_NE(res.out.find(r.says), std::string::npos) << res.out;
-    EXPECT_TRUE(res.out.ends_with(": this run's temporary folder is in /tmp\n")) << res.out;
+    EXPECT_TRUE(res.out.ends_with(MovedTo())) << res.out;
     EXPECT_EQ(std::count(res.out.begin(), res.out.end(), '\n'), 1) << res.out;
   }
   if (mounted) ::umount(noexec.c_str());
