@@ -28,13 +28,31 @@ ctest_verdict() {
   if [ "$total" -eq 0 ]; then
     verdict_failed+=("$name: no tests ran")
   elif [ "$failed" -gt 0 ]; then
-    verdict_failed+=("$name: $failed of $(counted "$total" test) failed")
+    verdict_failed+=("$name: $failed of $(counted "$total" test) failed$(ctest_failures "$log")")
   elif [ "$status" -ne 0 ]; then
     verdict_failed+=("$name: CTest ended with exit status $status after $(counted "$total" test)")
   else
     [ "$skipped" -eq 0 ] && skipped= || skipped=", $skipped skipped"
     verdict_passed+=("$name: $(counted "$total" test)$skipped")
   fi
+}
+
+# ctest_failures LOG: the tests CTest's log lists as failed, the first five
+# by name, with how they ended where that was more than a failure
+# (": Road.Owner (SEGFAULT), LabelsFit.EveryLabel and 3 more").
+ctest_failures() {
+  local -a names=()
+  local line name how
+  while IFS= read -r line; do
+    [[ $line =~ ^[[:space:]]*[0-9]+\ -\ (.*)\ \((.*)\)$ ]] || continue
+    name=${BASH_REMATCH[1]} how=${BASH_REMATCH[2]}
+    [ "$how" = Failed ] || name+=" ($how)"
+    names+=("$name")
+  done < <(sed -n '/^The following tests FAILED:$/,/^[^[:space:]]/p' "$1" 2>/dev/null)
+  [ ${#names[@]} -gt 0 ] || return 0
+  local more=
+  [ ${#names[@]} -le 5 ] || more=" and $((${#names[@]} - 5)) more"
+  echo ": $(joined ', ' "${names[@]:0:5}")$more"
 }
 
 # Runs of GoogleTest programs gathered into one verdict (programs_verdict):

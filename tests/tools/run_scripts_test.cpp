@@ -526,8 +526,12 @@ TEST(Verdict, TheLastLineSaysHowTheWholeRunWent) {
                    "programs, 20 tests, 4 skipped; "
                  : "") +
            "build/release: 306 tests, 1 skipped\n"},
-      {"99% tests passed, 2 tests failed out of 306\n", 8, "tests/pdf/core/test_pdf_core_lifecycle", 1,
-       std::string("./test: FAILED: build/sanitize: 2 of 306 tests failed; ") +
+      {"99% tests passed, 2 tests failed out of 306\n\nTotal Test time (real) =  34.38 sec\n\n"
+       "The following tests FAILED:\n\t 38 - LabelsFit.EveryLabelOfEveryForm (Failed)\n"
+       "\t291 - Road.OwnerFromAnEmptyFolderToTheOutputFolder (SEGFAULT)\nErrors while running CTest\n",
+       8, "tests/pdf/core/test_pdf_core_lifecycle", 1,
+       std::string("./test: FAILED: build/sanitize: 2 of 306 tests failed: LabelsFit.EveryLabelOfEveryForm, "
+                   "Road.OwnerFromAnEmptyFolderToTheOutputFolder (SEGFAULT); ") +
            (root ? "as nobody from build/release: test_pdf_core_lifecycle ended by SIGSEGV; " : "") +
            "passed: build/fuzz: 24 tests; " +
            (root ? "as nobody from build/sanitize: 4 programs, 20 tests, 4 skipped; " : "") +

@@ -193,7 +193,9 @@ TEST(TestGuard, UnderCTestATestThatCrashesIsReportedAtOnceAndLeavesNothing) {
       {"bash", "-c", ". \"$0/tools/run_steps.sh\"; . \"$0/tools/verdict.sh\"; ctest_verdict build \"$1\" 8; say_verdict",
        tree.string(), log.string()});
   EXPECT_EQ(verdict.exit_code, 1);
-  EXPECT_EQ(verdict.err, "./albero: FAILED: build: 4 of 6 tests failed\n");
+  EXPECT_EQ(verdict.err,
+            "./albero: FAILED: build: 4 of 6 tests failed: Ends.BySegmentationFault (SEGFAULT), Ends.ByAbort "
+            "(Subprocess aborted), Ends.ByKill (Subprocess killed), Ends.ByFailure\n");
 }
 
 }  // namespace
