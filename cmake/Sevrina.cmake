@@ -76,11 +76,13 @@ function(sevrina_guarded target)
   add_dependencies(${target} test_guard)
 endfunction()
 
-# sevrina_test(name SOURCES a_test.cpp DEPS lib ... [LABELS x] [NO_MAIN])
+# sevrina_test(name SOURCES a_test.cpp DEPS lib ... [LABELS x] [NO_MAIN] [UNGUARDED])
 # A GoogleTest executable registered with CTest; tests are discovered when
-# ctest runs, so a test binary never has to run at build time.
+# ctest runs, so a test binary never has to run at build time. Its tests run
+# under tools/test_guard, but with UNGUARDED (the guard's own tests, which a
+# broken guard could otherwise pass unseen).
 function(sevrina_test name)
-  cmake_parse_arguments(ARG "NO_MAIN" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "NO_MAIN;UNGUARDED" "" "SOURCES;DEPS;LABELS" ${ARGN})
   if(SEVRINA_FUZZ)
     return()
   endif()
@@ -92,7 +94,12 @@ function(sevrina_test name)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   sevrina_paths(${name})
-  sevrina_guarded(${name})
+  if(ARG_UNGUARDED)
+    # It runs the guard itself.
+    add_dependencies(${name} test_guard)
+  else()
+    sevrina_guarded(${name})
+  endif()
   if(ARG_LABELS)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 600)
@@ -137,19 +144,23 @@ function(sevrina_benchmark name)
   sevrina_paths(${name})
 endfunction()
 
-# sevrina_glob_tests(prefix DEPS lib ...)
+# sevrina_glob_tests(prefix DEPS lib ... [UNGUARDED stem ...])
 # Every *_test.cpp in the current folder becomes its own test executable
-# named <prefix>_<stem>, so adding a test file needs no CMake edit.
+# named <prefix>_<stem>, so adding a test file needs no CMake edit; those
+# whose stems UNGUARDED lists run without the test guard.
 function(sevrina_glob_tests prefix)
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;UNGUARDED" ${ARGN})
   sevrina_glob(tests *_test.cpp CONFIGURE_DEPENDS)
   foreach(t IN LISTS tests)
     get_filename_component(stem ${t} NAME_WE)
     string(REGEX REPLACE "_test$" "" stem ${stem})
+    set(options)
     if(ARG_LABELS)
-      sevrina_test(${prefix}_${stem} SOURCES ${t} DEPS ${ARG_DEPS} LABELS ${ARG_LABELS})
-    else()
-      sevrina_test(${prefix}_${stem} SOURCES ${t} DEPS ${ARG_DEPS})
+      list(APPEND options LABELS ${ARG_LABELS})
     endif()
+    if(stem IN_LIST ARG_UNGUARDED)
+      list(APPEND options UNGUARDED)
+    endif()
+    sevrina_test(${prefix}_${stem} SOURCES ${t} DEPS ${ARG_DEPS} ${options})
   endforeach()
 endfunction()
