@@ -73,6 +73,13 @@ std::string command_name(pid_t pid) {
   return name.empty() ? "?" : name;
 }
 
+// " Xvfb (1234), sevrina (1240)": processes by name and number.
+std::string named(const std::map<pid_t, std::string>& processes) {
+  std::string names;
+  for (const auto& [pid, name] : processes) names += (names.empty() ? " " : ", ") + name + " (" + std::to_string(pid) + ")";
+  return names;
+}
+
 // The processes below `root` that still run.
 std::vector<pid_t> running_descendants(pid_t root) {
   std::map<pid_t, std::vector<pid_t>> children;
@@ -126,9 +133,9 @@ void stop_descendants(pid_t test, int& test_status, bool& test_ended) {
     if (left.empty()) break;
     const auto waited = Clock::now() - start;
     if (waited > std::chrono::seconds(10)) {
-      std::string names;
-      for (pid_t pid : left) names += " " + command_name(pid) + " (" + std::to_string(pid) + ")";
-      std::fprintf(stderr, "test_guard: these would not end even on SIGKILL:%s\n", names.c_str());
+      std::map<pid_t, std::string> stuck;
+      for (pid_t pid : left) stuck[pid] = command_name(pid);
+      std::fprintf(stderr, "test_guard: these would not end even on SIGKILL:%s\n", named(stuck).c_str());
       break;
     }
     const bool kill_now = waited > std::chrono::seconds(5);
@@ -143,11 +150,7 @@ void stop_descendants(pid_t test, int& test_status, bool& test_ended) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  if (!stopped.empty()) {
-    std::string names;
-    for (const auto& [pid, name] : stopped) names += (names.empty() ? " " : ", ") + name + " (" + std::to_string(pid) + ")";
-    std::fprintf(stderr, "test_guard: stopped what the test left running:%s\n", names.c_str());
-  }
+  if (!stopped.empty()) std::fprintf(stderr, "test_guard: stopped what the test left running:%s\n", named(stopped).c_str());
 }
 
 // The keeper: starts the test, waits for it, stops what it left, and tells

@@ -10,6 +10,11 @@ counted() {
   if [ "$1" -eq 1 ]; then echo "1 $2"; else echo "$1 $2s"; fi
 }
 
+# skipped_text N: ", N skipped", or nothing where N is 0.
+skipped_text() {
+  [ "$1" -eq 0 ] || echo ", $1 skipped"
+}
+
 # ctest_verdict NAME LOG STATUS: the verdict of the CTest run NAME, which
 # wrote its output to LOG and ended with STATUS, from the summary CTest
 # ends with ("99% tests passed, 2 tests failed out of 306") and the tests
@@ -32,8 +37,7 @@ ctest_verdict() {
   elif [ "$status" -ne 0 ]; then
     verdict_failed+=("$name: CTest ended with exit status $status after $(counted "$total" test)")
   else
-    [ "$skipped" -eq 0 ] && skipped= || skipped=", $skipped skipped"
-    verdict_passed+=("$name: $(counted "$total" test)$skipped")
+    verdict_passed+=("$name: $(counted "$total" test)$(skipped_text "$skipped")")
   fi
 }
 
@@ -93,9 +97,7 @@ programs_verdict() {
   if [ ${#programs_failed[@]} -gt 0 ]; then
     verdict_failed+=("$1: $(joined ', ' "${programs_failed[@]}")")
   elif [ "$programs_ran" -gt 0 ]; then
-    local skipped=
-    [ "$programs_skipped" -eq 0 ] || skipped=", $programs_skipped skipped"
-    verdict_passed+=("$1: $(counted "$programs_ran" program), $(counted "$programs_tests" test)$skipped")
+    verdict_passed+=("$1: $(counted "$programs_ran" program), $(counted "$programs_tests" test)$(skipped_text "$programs_skipped")")
   fi
   programs_ran=0 programs_tests=0 programs_skipped=0 programs_failed=()
 }

@@ -26,14 +26,9 @@ using Clock = std::chrono::steady_clock;
 const fs::path kSource = SEVRINA_SOURCE_DIR;
 const fs::path kGuard = fs::path(SEVRINA_BINARY_DIR) / "tools/test_guard";
 
-std::string Read(const fs::path& file) {
-  std::ifstream in(file);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Whether the process runs (one that ended and waits to be reaped does not).
 bool Runs(pid_t pid) {
-  const std::string stat = Read("/proc/" + std::to_string(pid) + "/stat");
+  const std::string stat = pdftest::ReadFile("/proc/" + std::to_string(pid) + "/stat");
   const std::size_t close = stat.rfind(") ");
   return close != std::string::npos && stat[close + 2] != 'Z';
 }
@@ -64,11 +59,6 @@ while [ "$(cat "$1/pid-$2" | wc -l)" -lt 4 ]; do sleep 0.05; done
 )sh";
 constexpr std::size_t kLeft = 4;
 
-void Write(const fs::path& file, const std::string& text) {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file) << text;
-}
-
 // CTest's kill at a test's time limit (SIGKILL to the test's process
 // group), or a SIGKILL to the guard alone, before the test ends: what the
 // test started goes all the same, and the output pipe closes within
@@ -78,7 +68,7 @@ TEST(TestGuard, AKillOfTheGuardStopsWhatTheTestStarted) {
     SCOPED_TRACE(group ? "the group" : "the guard alone");
     pdftest::TempDir dir;
     const fs::path leaves = dir.path() / "leaves.sh";
-    Write(leaves, kLeaves);
+    pdftest::WriteFile(leaves.string(), kLeaves);
     int out[2];
     ASSERT_EQ(::pipe(out), 0);
     const pid_t guard = ::fork();
@@ -151,8 +141,8 @@ TEST(TestGuard, UnderCTestATestThatCrashesIsReportedAtOnceAndLeavesNothing) {
     fs::create_directories((tree / file).parent_path());
     fs::copy_file(kSource / file, tree / file);
   }
-  Write(tree / "leaves.sh", kLeaves);
-  Write(tree / "tests/tools/ends_test.cpp", kEndings);
+  pdftest::WriteFile((tree / "leaves.sh").string(), kLeaves);
+  pdftest::WriteFile((tree / "tests/tools/ends_test.cpp").string(), kEndings);
   // As ./test's builds (tools/setup.sh), the compiler's files go to /tmp
   // where TMPDIR's path holds a quote or a semicolon.
   const std::string tmpdir = fs::temp_directory_path().string();
